@@ -1,0 +1,254 @@
+// The definition-file model: parsing and lookups.
+#include "ExtIniFile.h"
+
+#include <windows.h>
+
+#include "TextUtils.h"
+
+std::string LocaleSortKey(const std::string& text, bool ignoreCase) {
+    const DWORD flags = LCMAP_SORTKEY | (ignoreCase ? NORM_IGNORECASE : 0);
+    char small[256];
+    int n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, small, sizeof small);
+    if (n > 0)
+        return std::string(small, size_t(n));
+    n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, nullptr, 0);
+    if (n > 0) {
+        std::string key(size_t(n), '\0');
+        n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, &key[0], n);
+        if (n > 0) {
+            key.resize(size_t(n));
+            return key;
+        }
+    }
+    // No sort key: CompareStringA fails on such text too, so it equals nothing. Sort keys
+    // never start with a zero byte, so this cannot collide with a real one.
+    return std::string(1, '\0') + text;
+}
+
+// ---- TExtIniItem -------------------------------------------------------------------------
+
+void TExtIniItem::SplitLine(const std::string& line, std::string& key, std::string& value) {
+    const std::string t = TrimBlanks(line);
+    const size_t p = MbcsPos("=", t);
+    if (p > 1 && t[0] != ';') {
+        key = TrimBlanks(t.substr(0, p - 1));
+        value = TrimRightBlanks(t.substr(p));
+        if (!key.empty())
+            return;
+    }
+    key.clear();
+    value = line;
+}
+
+void TExtIniItem::SetKeyValue(const std::string& key, const std::string& value) {
+    if (FOwner)
+        FOwner->Unindex(this);
+    FKey = TrimBlanks(key);
+    FValue = TrimRightBlanks(value);
+    FText = FKey.empty() ? FValue : FKey + "=" + FValue;
+    if (FOwner)
+        FOwner->Index(this);
+}
+
+// ---- TExtIniSection ----------------------------------------------------------------------
+
+TExtIniSection::~TExtIniSection() {
+    // Iteratively: a recursive chain of destructors would overflow the stack on a long section.
+    TExtIniItem* item = FFirst;
+    while (item) {
+        TExtIniItem* next = item->FNext;
+        delete item;
+        item = next;
+    }
+}
+
+TExtIniItem* TExtIniSection::AppendItem() {
+    auto* item = new TExtIniItem;
+    item->FOwner = this;
+    if (FLast)
+        FLast->FNext = item;
+    else
+        FFirst = item;
+    FLast = item;
+    ++FCount;
+    return item;
+}
+
+void TExtIniSection::Unindex(TExtIniItem* item) {
+    if (item->FKey.empty())
+        return;
+    const std::string sk = LocaleSortKey(item->FKey, false);
+    auto it = FKeyIndex.find(sk);
+    if (it == FKeyIndex.end() || it->second != item)
+        return;
+    FKeyIndex.erase(it);
+    // Another line with an equal key can only exist if a caller set it directly; the first of
+    // them takes over.
+    for (TExtIniItem* i = FFirst; i; i = i->FNext)
+        if (i != item && !i->FKey.empty() && LocaleSortKey(i->FKey, false) == sk) {
+            FKeyIndex[sk] = i;
+            break;
+        }
+}
+
+void TExtIniSection::Index(TExtIniItem* item) {
+    if (item->FKey.empty())
+        return;
+    auto res = FKeyIndex.emplace(LocaleSortKey(item->FKey, false), item);
+    if (res.second)
+        return;
+    // An equal key already exists (only a caller setting keys directly can do that): the
+    // line that stands first stays the one found.
+    for (TExtIniItem* i = FFirst; i && i != res.first->second; i = i->FNext)
+        if (i == item) {
+            res.first->second = item;
+            break;
+        }
+}
+
+void TExtIniSection::RemoveItem(TExtIniItem* item) {
+    if (!item)
+        return;
+    TExtIniItem* prev = nullptr;
+    TExtIniItem* cur = FFirst;
+    while (cur && cur != item) {
+        prev = cur;
+        cur = cur->FNext;
+    }
+    if (!cur)
+        return;
+    Unindex(item);
+    if (prev)
+        prev->FNext = item->FNext;
+    else
+        FFirst = item->FNext;
+    if (FLast == item)
+        FLast = prev;
+    --FCount;
+    delete item;
+}
+
+TExtIniItem* TExtIniSection::FindItem(const std::string& key) const {
+    const std::string k = TrimBlanks(key);
+    if (k.empty())
+        return nullptr;
+    auto it = FKeyIndex.find(LocaleSortKey(k, false));
+    return it == FKeyIndex.end() ? nullptr : it->second;
+}
+
+TExtIniItem* TExtIniSection::ItemAt(int32_t index) const {
+    if (index < 0)
+        return nullptr;
+    TExtIniItem* item = FFirst;
+    while (item && index-- > 0)
+        item = item->FNext;
+    return item;
+}
+
+bool TExtIniSection::AddLine(const std::string& line) {
+    std::string key, value;
+    TExtIniItem::SplitLine(line, key, value);
+    if (FindItem(key))
+        return false;
+    AppendItem()->SetKeyValue(key, value);
+    return true;
+}
+
+std::string TExtIniSection::ReadValue(const std::string& key, const std::string& def) const {
+    const TExtIniItem* item = FindItem(key);
+    return item ? item->Value() : def;
+}
+
+void TExtIniSection::TrimTrailingBlankLines() {
+    while (FLast && FLast->Text().empty())
+        RemoveItem(FLast);
+}
+
+// ---- TExtIniFile -------------------------------------------------------------------------
+
+TExtIniFile::~TExtIniFile() {
+    TExtIniSection* s = FFirstSection;
+    while (s) {
+        TExtIniSection* next = s->FNext;
+        delete s;
+        s = next;
+    }
+}
+
+bool TExtIniFile::IsSectionHeader(const std::string& line, std::string& name) {
+    const std::string t = TrimBlanks(line);
+    if (t.size() < 2 || t.front() != '[' || t.back() != ']')
+        return false;
+    name = TrimBlanks(t.substr(1, t.size() - 2));
+    return true;
+}
+
+TExtIniSection* TExtIniFile::AddSection(const std::string& name) {
+    const std::string n = TrimBlanks(name);
+    if (n.empty())
+        return nullptr;
+    auto res = FSectionIndex.emplace(LocaleSortKey(n, true), nullptr);
+    if (!res.second)
+        return res.first->second;
+    auto* s = new TExtIniSection(n);
+    res.first->second = s;
+    if (FLastSection)
+        FLastSection->FNext = s;
+    else
+        FFirstSection = s;
+    FLastSection = s;
+    ++FSectionCount;
+    return s;
+}
+
+TExtIniSection* TExtIniFile::FindSection(const std::string& name) const {
+    auto it = FSectionIndex.find(LocaleSortKey(TrimBlanks(name), true));
+    return it == FSectionIndex.end() ? nullptr : it->second;
+}
+
+TExtIniSection* TExtIniFile::SectionAt(int32_t index) const {
+    if (index < 0)
+        return nullptr;
+    TExtIniSection* s = FFirstSection;
+    while (s && index-- > 0)
+        s = s->FNext;
+    return s;
+}
+
+bool TExtIniFile::AddLineToSection(TExtIniSection* section, const std::string& line) {
+    section->AddLine(line);
+    return true;
+}
+
+bool TExtIniFile::AddLine(const std::string& line) {
+    return AddLineToSection(FLastSection ? FLastSection : &FPreamble, line);
+}
+
+std::string TExtIniFile::ReadValue(const std::string& section, const std::string& key,
+                                   const std::string& def) const {
+    const TExtIniSection* s = FindSection(section);
+    return s ? s->ReadValue(key, def) : def;
+}
+
+void TExtIniFile::TrimTrailingBlankLines() {
+    FPreamble.TrimTrailingBlankLines();
+    for (TExtIniSection* s = FFirstSection; s; s = s->FNext)
+        s->TrimTrailingBlankLines();
+}
+
+bool TExtIniFile::LoadFromFile(const std::string& path) {
+    if (!FileFound(path))
+        return false;
+    if (!FBuffer.LoadFromFile(path))
+        return false;
+    std::string line, name;
+    while (FBuffer.ReadLine(line)) {
+        if (IsSectionHeader(line, name))
+            AddSection(name);
+        else
+            AddLine(TrimRightBlanks(line));
+    }
+    FFileName = path;
+    TrimTrailingBlankLines();
+    return true;
+}

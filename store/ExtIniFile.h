@@ -1,0 +1,159 @@
+// The in-memory model of a definition file ("alias.ini"): an unnamed preamble, then named
+// sections of lines, in file order. Every accepted line is kept (comments and blank lines
+// included) so the file can be written back with those lines in place.
+//
+// Section names match without regard to case (CompareStringA, NORM_IGNORECASE), keys
+// case-sensitively (CompareStringA, no flags), both with the user's default locale. Lookups go
+// through hash indexes keyed by LCMapStringA sort keys, which are equal exactly when
+// CompareStringA says equal, so loading stays linear in the file's size.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "TextBuffer.h"
+
+class TExtIniSection;
+
+class TExtIniItem {
+  public:
+    TExtIniItem() = default;
+    TExtIniItem(const TExtIniItem&) = delete;
+    TExtIniItem& operator=(const TExtIniItem&) = delete;
+
+    // Splits a line into a trimmed key and a value without trailing blanks; a line that is not
+    // a key line gives an empty key and the line unchanged as value.
+    static void SplitLine(const std::string& line, std::string& key, std::string& value);
+    // Sets Key, Value and Text; an empty (trimmed) key makes a plain line.
+    void SetKeyValue(const std::string& key, const std::string& value);
+
+    const std::string& Text() const { return FText; }
+    const std::string& Key() const { return FKey; }
+    const std::string& Value() const { return FValue; }
+    TExtIniItem* Next() const { return FNext; }
+
+  private:
+    friend class TExtIniSection;
+    std::string FText;
+    std::string FKey;
+    std::string FValue;
+    TExtIniItem* FNext = nullptr;
+    TExtIniSection* FOwner = nullptr; // whose key index SetKeyValue keeps in step
+};
+
+class TExtIniSection {
+  public:
+    TExtIniSection() = default;
+    explicit TExtIniSection(const std::string& name) : FName(name) {}
+    ~TExtIniSection();
+    TExtIniSection(const TExtIniSection&) = delete;
+    TExtIniSection& operator=(const TExtIniSection&) = delete;
+
+    const std::string& Name() const { return FName; }
+    int32_t Count() const { return FCount; }
+    TExtIniItem* First() const { return FFirst; }
+    TExtIniSection* Next() const { return FNext; }
+
+    // A new empty item at the end.
+    TExtIniItem* AppendItem();
+    // Unlinks and frees item when it belongs to this section; nothing otherwise.
+    void RemoveItem(TExtIniItem* item);
+    // The first key line whose key equals the trimmed key (case-sensitive); none for an empty
+    // key, so plain lines are never found.
+    TExtIniItem* FindItem(const std::string& key) const;
+    TExtIniItem* LastItem() const { return FLast; }
+    TExtIniItem* ItemAt(int32_t index) const;
+    // Adds one loaded line; false when it was dropped as a repeated key.
+    bool AddLine(const std::string& line);
+    // The key's value, or def when the section has no such key.
+    std::string ReadValue(const std::string& key, const std::string& def) const;
+    // Drops the empty plain lines at the end.
+    void TrimTrailingBlankLines();
+
+    // Sets the key's value in place, or appends a key line when the key is missing.
+    void WriteValue(const std::string& key, const std::string& value);
+    // Removes the key's line when present.
+    void DeleteKey(const std::string& key);
+    // Appends the section's lines to out: a header when named, each line, one empty line;
+    // every line ends in CR LF.
+    void WriteTo(std::string& out) const;
+
+  private:
+    friend class TExtIniItem;
+    friend class TExtIniFile;
+    // Keep FKeyIndex in step when an item's key is set or the item goes.
+    void Index(TExtIniItem* item);
+    void Unindex(TExtIniItem* item);
+
+    std::string FName;
+    int32_t FCount = 0;
+    TExtIniItem* FFirst = nullptr;
+    TExtIniItem* FLast = nullptr;
+    TExtIniSection* FNext = nullptr;
+    // Sort key of a key -> the first key line with that key.
+    std::unordered_map<std::string, TExtIniItem*> FKeyIndex;
+};
+
+class TExtIniFile {
+  public:
+    TExtIniFile() = default;
+    ~TExtIniFile();
+    TExtIniFile(const TExtIniFile&) = delete;
+    TExtIniFile& operator=(const TExtIniFile&) = delete;
+
+    // Parses the file into the model, adding to what it holds. False when the file is missing
+    // or cannot be read whole; the model is then unchanged.
+    bool LoadFromFile(const std::string& path);
+    // A line whose trimmed form is "[" ... "]" (at least 2 bytes); name gets the trimmed inside,
+    // which may be empty. name is left alone when the line is no header.
+    static bool IsSectionHeader(const std::string& line, std::string& name);
+    // The section of that (trimmed) name, appended when it is missing; none for an empty name.
+    TExtIniSection* AddSection(const std::string& name);
+    // The named section whose trimmed name matches, case-insensitively; never the preamble.
+    TExtIniSection* FindSection(const std::string& name) const;
+    TExtIniSection* SectionAt(int32_t index) const;
+    int32_t SectionCount() const { return FSectionCount; }
+    TExtIniSection* Preamble() { return &FPreamble; }
+    const TExtIniSection* Preamble() const { return &FPreamble; }
+    TExtIniSection* FirstSection() const { return FFirstSection; }
+    TExtIniSection* LastSection() const { return FLastSection; }
+    const std::string& FileName() const { return FFileName; }
+    const TTextBuffer& Buffer() const { return FBuffer; }
+
+    bool AddLineToSection(TExtIniSection* section, const std::string& line);
+    // Adds a line to the current section: the last named one, or the preamble.
+    bool AddLine(const std::string& line);
+    std::string ReadValue(const std::string& section, const std::string& key,
+                          const std::string& def) const;
+    void TrimTrailingBlankLines();
+
+    // Editing. Nothing happens for an empty section name or a missing section or key.
+    void WriteValue(const std::string& section, const std::string& key, const std::string& value);
+    void DeleteKey(const std::string& section, const std::string& key);
+    // Removes the first named section whose name (untrimmed) matches case-insensitively.
+    void DeleteSection(const std::string& name);
+
+    // The bytes of the whole file: the preamble, then every named section.
+    void WriteTo(std::string& out) const;
+    // Writes the whole model to path. The text goes to a temporary file in the same folder,
+    // which then replaces the target in one step, so a failure leaves the old file exactly as
+    // it was. False on any failure.
+    bool SaveToFile(const std::string& path) const;
+    // SaveToFile(FileName()) after a successful load; false, writing nothing, otherwise.
+    bool Save() const;
+
+  private:
+    TTextBuffer FBuffer;
+    std::string FFileName;
+    int32_t FSectionCount = 0;
+    TExtIniSection FPreamble;
+    TExtIniSection* FFirstSection = nullptr;
+    TExtIniSection* FLastSection = nullptr;
+    // Case-insensitive sort key of a section name -> that section.
+    std::unordered_map<std::string, TExtIniSection*> FSectionIndex;
+};
+
+// LCMapStringA sort key of text up to its first NUL (user's default locale; NORM_IGNORECASE
+// when ignoreCase). Two texts have equal keys exactly when CompareStringA finds them equal.
+std::string LocaleSortKey(const std::string& text, bool ignoreCase);

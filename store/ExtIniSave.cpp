@@ -1,0 +1,83 @@
+// The definition-file model: writing it back.
+#include "ExtIniFile.h"
+
+#include "Handle.h"
+
+static void AppendLine(std::string& out, const std::string& line) {
+    out += line;
+    out += "\r\n";
+}
+
+void TExtIniSection::WriteTo(std::string& out) const {
+    if (!FName.empty())
+        AppendLine(out, "[" + FName + "]");
+    for (const TExtIniItem* item = FFirst; item; item = item->FNext)
+        AppendLine(out, item->Text());
+    AppendLine(out, std::string());
+}
+
+void TExtIniFile::WriteTo(std::string& out) const {
+    FPreamble.WriteTo(out);
+    for (const TExtIniSection* s = FFirstSection; s; s = s->FNext)
+        s->WriteTo(out);
+}
+
+// Writes bytes to a new file at path and makes sure they reached it.
+static bool WriteNewFile(const std::string& path, const std::string& bytes) {
+    TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        return false;
+    DWORD put = 0;
+    const bool ok = WriteFile(file.Get(), bytes.data(), DWORD(bytes.size()), &put, nullptr) &&
+                    put == bytes.size() && FlushFileBuffers(file.Get());
+    return file.Close() && ok;
+}
+
+static std::string Hex(DWORD v) {
+    static const char digits[] = "0123456789abcdef";
+    std::string s;
+    do {
+        s.insert(s.begin(), digits[v & 15]);
+        v >>= 4;
+    } while (v);
+    return s;
+}
+
+bool TExtIniFile::SaveToFile(const std::string& path) const {
+    // A read-only target (or a folder of that name) is refused before anything is written.
+    const DWORD attrs = GetFileAttributesA(path.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES &&
+        (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+
+    std::string text;
+    WriteTo(text);
+
+    // The complete text goes to a temporary file beside the target, which then replaces the
+    // target in one step: a failure at any point leaves the old file as it was.
+    const std::string temp =
+        path + ".~" + Hex(GetCurrentProcessId()) + Hex(GetTickCount()) + ".tmp";
+    if (!WriteNewFile(temp, text)) {
+        DeleteFileA(temp.c_str());
+        return false;
+    }
+    // A helper command reading the file holds it open for a moment; wait for it a little.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExA(temp.c_str(), path.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD e = GetLastError();
+        if ((e != ERROR_SHARING_VIOLATION && e != ERROR_ACCESS_DENIED &&
+             e != ERROR_LOCK_VIOLATION) ||
+            attempt >= 20)
+            break;
+        Sleep(50);
+    }
+    DeleteFileA(temp.c_str());
+    return false;
+}
+
+bool TExtIniFile::Save() const {
+    return !FFileName.empty() && SaveToFile(FFileName);
+}

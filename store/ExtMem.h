@@ -1,0 +1,28 @@
+// TExtMem: one heap block whose size is fixed when it is reserved.
+#pragma once
+
+#include <cstdint>
+
+class TExtMem {
+  public:
+    TExtMem() = default;
+    ~TExtMem() { Release(); }
+    TExtMem(const TExtMem&) = delete;
+    TExtMem& operator=(const TExtMem&) = delete;
+
+    // Reserves size bytes (one byte for size 0, while Size() stays 0). Null when a block is
+    // already held or the heap cannot supply it; the bytes are not cleared.
+    void* Allocate(uint32_t size);
+    void Release();
+
+    void* Data() const { return FData; }
+    uint32_t Size() const { return FSize; }
+    bool Allocated() const { return FData != nullptr; }
+
+  private:
+    uint32_t FSize = 0;
+    void* FData = nullptr;
+};
+
+// Address p moved by offset bytes.
+void* OffsetPtr(void* p, int32_t offset);

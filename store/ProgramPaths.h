@@ -1,0 +1,14 @@
+// Start-up paths both programs compute the same way, and where they find "alias.ini".
+#pragma once
+
+#include <string>
+
+// Full path of the running program file (GetModuleFileNameA, grown until it fits).
+std::string ModuleFilePath();
+// path up to and including its last "\" or "/" (double-byte rule); empty when there is none.
+std::string DirectoryPart(const std::string& path);
+// The Windows directory, ending in "\"; empty when the system cannot tell.
+std::string WindowsDirectory();
+// exeDir + "alias.ini" when that is a file; else winDir + "alias.ini" when that is a file;
+// else exeDir + "alias.ini".
+std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& winDir);

@@ -1,0 +1,60 @@
+#include "TextBuffer.h"
+
+#include "Handle.h"
+
+void TTextBuffer::Clear() {
+    FMem.Release();
+    FPosition = 0;
+}
+
+bool TTextBuffer::LoadFromFile(const std::string& path) {
+    Clear();
+    TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    if (!file.Valid())
+        return false;
+    DWORD size = GetFileSize(file.Get(), nullptr);
+    if (size == 0xFFFFFFFF)
+        return false;
+    auto* data = static_cast<char*>(FMem.Allocate(size + 1));
+    if (!data)
+        return false;
+    if (size > 0) {
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), data, size, &got, nullptr) || got != size) {
+            FMem.Release();
+            return false;
+        }
+    }
+    data[size] = '\0';
+    return true;
+}
+
+bool TTextBuffer::ReadLine(std::string& line) {
+    line.clear();
+    if (!FMem.Allocated())
+        return false;
+    const uint32_t n = FMem.Size() - 1;
+    if (FPosition >= n)
+        return false;
+    const char* text = static_cast<const char*>(FMem.Data());
+    uint32_t i = FPosition;
+    // Copy runs between CR bytes in one go; CR is dropped, LF ends the line.
+    uint32_t runStart = i;
+    while (i < n) {
+        char c = text[i];
+        if (c == '\n' || c == '\r') {
+            line.append(text + runStart, i - runStart);
+            ++i;
+            runStart = i;
+            if (c == '\n')
+                break;
+            continue;
+        }
+        ++i;
+    }
+    if (runStart < i) // the last line, without LF
+        line.append(text + runStart, i - runStart);
+    FPosition = i;
+    return true;
+}

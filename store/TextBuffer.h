@@ -1,0 +1,29 @@
+// TTextBuffer: a whole file read into memory in one go and handed out line by line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ExtMem.h"
+
+class TTextBuffer {
+  public:
+    TTextBuffer() = default;
+    TTextBuffer(const TTextBuffer&) = delete;
+    TTextBuffer& operator=(const TTextBuffer&) = delete;
+
+    void Clear();
+    // Reads the whole file with a single ReadFile; false (and no text) when it cannot be opened
+    // (missing, a directory, locked for writing, no access), sized, allocated or read whole.
+    bool LoadFromFile(const std::string& path);
+    // The next line: CR bytes are dropped wherever they stand, LF ends the line. False when the
+    // text is used up.
+    bool ReadLine(std::string& line);
+
+    const TExtMem& Mem() const { return FMem; }
+    uint32_t Position() const { return FPosition; }
+
+  private:
+    TExtMem FMem; // the file's bytes and one zero byte
+    uint32_t FPosition = 0;
+};

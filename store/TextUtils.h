@@ -1,0 +1,45 @@
+// Byte-string helpers for code page 932 text, shared by both programs.
+#pragma once
+
+#include <string>
+
+// The double-byte rule of code page 932: a lead byte followed by a trail byte is one
+// character, and its second byte is never taken for "\", "/", "." or a match start.
+inline bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+inline bool IsTrailByte(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+// A blank is any byte from 0x00 to 0x20.
+inline bool IsBlank(unsigned char b) {
+    return b <= 0x20;
+}
+
+std::string TrimBlanks(const std::string& s);
+std::string TrimLeftBlanks(const std::string& s);
+std::string TrimRightBlanks(const std::string& s);
+
+// 1-based position of sub in s on a character boundary, or 0.
+size_t MbcsPos(const std::string& sub, const std::string& s);
+// 1-based position of the last byte of text that is one of the single-byte characters in set,
+// scanning character by character; 0 when there is none.
+size_t LastCharPos(const std::string& set, const std::string& text);
+// ASCII A-Z made lower case; second bytes of double-byte characters are left alone.
+std::string LowerAscii(const std::string& text);
+
+// CompareStringA with the user's default locale; 0 when equal, -1/+1 otherwise, -2 when the
+// call failed. Both strings end at their first NUL, as the call sees them zero-terminated.
+int CompareLocale(const std::string& a, const std::string& b);
+int CompareLocaleNoCase(const std::string& a, const std::string& b);
+
+// FindFirstFileA succeeds for the path (a directory or a wildcard match counts).
+bool FileFound(const std::string& path);
+// The path exists and is not a directory.
+bool IsExistingFile(const std::string& path);
+// A find-first of the path succeeds and the first entry found is a directory.
+bool IsDirectory(const std::string& path);
+
+// The text in double quotes when it holds a space byte (not a tab); quotes inside stay as they
+// are.
+std::string QuoteIfSpaced(const std::string& text);

@@ -1,0 +1,316 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace testing_support {
+
+namespace {
+
+// Closes a handle that may be NULL or INVALID_HANDLE_VALUE.
+struct Handle {
+    HANDLE h = nullptr;
+    Handle() = default;
+    explicit Handle(HANDLE v) : h(v) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() { Close(); }
+    void Close() {
+        if (h && h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
+        h = nullptr;
+    }
+    bool Valid() const { return h && h != INVALID_HANDLE_VALUE; }
+};
+
+void ReadAll(HANDLE h, std::string* into) {
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
+        into->append(buf, got);
+}
+
+std::string ParentOf(const std::string& dir) {
+    // dir ends in "\"; drop the last component.
+    size_t end = dir.size() - 1;
+    size_t p = dir.rfind('\\', end - 1);
+    return p == std::string::npos ? dir : dir.substr(0, p + 1);
+}
+
+// The environment block of this process with the requested changes (names compared
+// without regard to case, as Windows does).
+std::string BuildEnvironment(const RunOptions& opt) {
+    std::vector<std::string> vars;
+    char* block = GetEnvironmentStringsA();
+    for (char* p = block; p && *p; p += strlen(p) + 1)
+        vars.emplace_back(p);
+    if (block)
+        FreeEnvironmentStringsA(block);
+    auto nameOf = [](const std::string& v) {
+        size_t eq = v.find('=', 1); // "=C:=C:\" style entries start with '='
+        return v.substr(0, eq);
+    };
+    auto drop = [&](const std::string& name) {
+        for (size_t i = 0; i < vars.size();) {
+            if (lstrcmpiA(nameOf(vars[i]).c_str(), name.c_str()) == 0)
+                vars.erase(vars.begin() + i);
+            else
+                ++i;
+        }
+    };
+    for (const auto& n : opt.unsetEnv)
+        drop(n);
+    for (const auto& kv : opt.setEnv) {
+        drop(kv.first);
+        vars.push_back(kv.first + "=" + kv.second);
+    }
+    std::string out;
+    for (const auto& v : vars) {
+        out += v;
+        out.push_back('\0');
+    }
+    out.push_back('\0');
+    return out;
+}
+
+} // namespace
+
+std::string TestBinDir() {
+    char buf[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
+    std::string p(buf, n);
+    size_t s = p.find_last_of("\\/");
+    return s == std::string::npos ? std::string() : p.substr(0, s + 1);
+}
+
+std::string DistDir() {
+    return ParentOf(TestBinDir()) + "dist\\";
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    Handle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr));
+    if (!f.Valid())
+        return false;
+    ReadAll(f.h, &bytes);
+    return true;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string b;
+    ReadFileBytes(path, b);
+    return b;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    Handle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.Valid())
+        return false;
+    DWORD put = 0;
+    if (!bytes.empty() &&
+        (!WriteFile(f.h, bytes.data(), DWORD(bytes.size()), &put, nullptr) || put != bytes.size()))
+        return false;
+    return true;
+}
+
+bool PathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDir(const std::string& path) {
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CopyOneFile(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool DeleteTree(const std::string& path) {
+    std::string p = path;
+    while (!p.empty() && (p.back() == '\\' || p.back() == '/'))
+        p.pop_back();
+    DWORD a = GetFileAttributesA(p.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES)
+        return true;
+    if (a & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesA(p.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
+    if (!(a & FILE_ATTRIBUTE_DIRECTORY))
+        return DeleteFileA(p.c_str()) != 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((p + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        std::vector<std::string> names;
+        do {
+            std::string n = fd.cFileName;
+            if (n != "." && n != "..")
+                names.push_back(n);
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+        for (const auto& n : names)
+            DeleteTree(p + "\\" + n);
+    }
+    return RemoveDirectoryA(p.c_str()) != 0;
+}
+
+ScratchDir::ScratchDir(const std::string& name) {
+    std::string root = ParentOf(TestBinDir()) + "scratch\\";
+    CreateDirectoryA(root.c_str(), nullptr);
+    path_ = root + name + "\\";
+    DeleteTree(path_);
+    ok_ = CreateDirectoryA(path_.c_str(), nullptr) != 0;
+}
+
+std::string CurrentTestName() {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!info)
+        return "unnamed";
+    std::string n = std::string(info->test_suite_name()) + "." + info->name();
+    for (char& c : n)
+        if (c == '/' || c == '\\' || c == ':')
+            c = '_';
+    return n;
+}
+
+ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
+    ProcResult r;
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE inR = nullptr, inW = nullptr, outR = nullptr, outW = nullptr, errR = nullptr,
+           errW = nullptr;
+    if (!CreatePipe(&inR, &inW, &sa, 0) || !CreatePipe(&outR, &outW, &sa, 0) ||
+        !CreatePipe(&errR, &errW, &sa, 0))
+        return r;
+    Handle hInR(inR), hInW(inW), hOutR(outR), hOutW(outW), hErrR(errR), hErrW(errW);
+    SetHandleInformation(inW, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(outR, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errR, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = inR;
+    si.hStdOutput = outW;
+    si.hStdError = errW;
+    PROCESS_INFORMATION pi{};
+    std::string env = BuildEnvironment(opt);
+    std::vector<char> line(cmdline.begin(), cmdline.end());
+    line.push_back('\0');
+    BOOL ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, env.data(),
+                             opt.cwd.empty() ? nullptr : opt.cwd.c_str(), &si, &pi);
+    if (!ok) {
+        r.startError = GetLastError();
+        return r;
+    }
+    r.started = true;
+    Handle proc(pi.hProcess), thread(pi.hThread);
+    hInR.Close();
+    hOutW.Close();
+    hErrW.Close();
+
+    if (!opt.stdinData.empty()) {
+        DWORD put = 0;
+        WriteFile(inW, opt.stdinData.data(), DWORD(opt.stdinData.size()), &put, nullptr);
+    }
+    hInW.Close();
+
+    // Poll both pipes so neither can fill up and block the child. They close when the child
+    // and everything that inherited them have ended; a grandchild that keeps them open gets a
+    // short grace period after the child's end.
+    struct Pipe {
+        HANDLE h;
+        std::string* into;
+        bool open;
+    } pipes[2] = {{outR, &r.out, true}, {errR, &r.err, true}};
+    DWORD start = GetTickCount();
+    DWORD exitedAt = 0;
+    bool exited = false;
+    for (;;) {
+        bool gotData = false;
+        for (auto& p : pipes) {
+            if (!p.open)
+                continue;
+            DWORD avail = 0;
+            if (!PeekNamedPipe(p.h, nullptr, 0, nullptr, &avail, nullptr)) {
+                p.open = false;
+                continue;
+            }
+            if (avail > 0) {
+                std::string buf(avail, '\0');
+                DWORD got = 0;
+                if (ReadFile(p.h, &buf[0], avail, &got, nullptr) && got > 0) {
+                    p.into->append(buf.data(), got);
+                    gotData = true;
+                }
+            }
+        }
+        if (!pipes[0].open && !pipes[1].open)
+            break;
+        if (!exited && WaitForSingleObject(proc.h, 0) == WAIT_OBJECT_0) {
+            exited = true;
+            exitedAt = GetTickCount();
+        }
+        if (exited && (!opt.waitForChild || GetTickCount() - exitedAt > 2000))
+            break;
+        if (!opt.waitForChild && !exited && GetTickCount() - start > 200)
+            break;
+        if (!exited && GetTickCount() - start > opt.timeoutMs) {
+            r.timedOut = true;
+            TerminateProcess(proc.h, 0xDEAD);
+            WaitForSingleObject(proc.h, 5000);
+            exited = true;
+            exitedAt = GetTickCount();
+        }
+        if (!gotData)
+            Sleep(1);
+    }
+    if (opt.waitForChild) {
+        WaitForSingleObject(proc.h, INFINITE);
+        GetExitCodeProcess(proc.h, &r.exitCode);
+    }
+    return r;
+}
+
+std::string Quote(const std::string& s) {
+    return s.find_first_of(" \t") == std::string::npos ? s : "\"" + s + "\"";
+}
+
+std::string Printable(const std::string& bytes) {
+    std::string o;
+    char b[8];
+    for (unsigned char c : bytes) {
+        if (c == '\r')
+            o += "\\r";
+        else if (c == '\n')
+            o += "\\n\n";
+        else if (c >= 0x20 && c < 0x7F)
+            o.push_back(char(c));
+        else {
+            snprintf(b, sizeof b, "\\x%02X", c);
+            o += b;
+        }
+    }
+    return o;
+}
+
+std::string WideToAnsi(const std::wstring& w) {
+    if (w.empty())
+        return std::string();
+    int n = WideCharToMultiByte(932, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n), '\0');
+    WideCharToMultiByte(932, 0, w.data(), int(w.size()), &s[0], n, nullptr, nullptr);
+    return s;
+}
+
+std::wstring AnsiToWide(const std::string& s) {
+    if (s.empty())
+        return std::wstring();
+    int n = MultiByteToWideChar(932, 0, s.data(), int(s.size()), nullptr, 0);
+    std::wstring w(size_t(n), L'\0');
+    MultiByteToWideChar(932, 0, s.data(), int(s.size()), &w[0], n);
+    return w;
+}
+
+} // namespace testing_support

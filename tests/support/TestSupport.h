@@ -1,0 +1,80 @@
+// Helpers shared by the test programs: byte-exact file access, scratch folders and running
+// programs as real processes with their output captured.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace testing_support {
+
+// Folder of the running test program, ending in "\".
+std::string TestBinDir();
+// The deliverables folder (alias.exe, rudi.ex_, dovoz.ex_), ending in "\".
+std::string DistDir();
+
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+std::string ReadFileBytes(const std::string& path); // empty when unreadable
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+bool PathExists(const std::string& path);
+bool IsDir(const std::string& path);
+bool CopyOneFile(const std::string& from, const std::string& to);
+// Removes a file or a whole folder tree; true when nothing is left.
+bool DeleteTree(const std::string& path);
+
+// A fresh, empty folder under the build tree, named after the test. It is left in place after
+// the test so a failure can be inspected; the next run starts it afresh.
+class ScratchDir {
+  public:
+    explicit ScratchDir(const std::string& name);
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    // The folder, ending in "\".
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& rel) const { return path_ + rel; }
+    bool Ok() const { return ok_; }
+
+  private:
+    std::string path_;
+    bool ok_ = false;
+};
+
+// A scratch name unique to the running GoogleTest case ("Suite.Name").
+std::string CurrentTestName();
+
+struct ProcResult {
+    bool started = false;
+    DWORD startError = 0; // GetLastError of a failed CreateProcessA
+    bool timedOut = false;
+    DWORD exitCode = 0;
+    std::string out; // standard output, raw bytes
+    std::string err; // standard error, raw bytes
+};
+
+struct RunOptions {
+    std::string cwd;                                         // empty: inherit
+    std::vector<std::pair<std::string, std::string>> setEnv; // set for the child
+    std::vector<std::string> unsetEnv;                       // removed for the child
+    std::string stdinData;                                   // written to the child's stdin
+    DWORD timeoutMs = 30000;
+    bool waitForChild = true; // false: return once started (exitCode not read)
+};
+
+// Starts cmdline (CreateProcessA, no application name) with pipes for stdin, stdout and stderr
+// and collects everything the child writes until it and every process that inherited its pipes
+// have ended.
+ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt = RunOptions());
+
+// Quote a path for a command line when it holds a blank.
+std::string Quote(const std::string& s);
+
+// Bytes of a text shown readably in a failure message (non-ASCII as \xNN).
+std::string Printable(const std::string& bytes);
+
+// Code page 932 <-> UTF-8, for test probes that must read values through the wide API.
+std::string WideToAnsi(const std::wstring& w);
+std::wstring AnsiToWide(const std::string& s);
+
+} // namespace testing_support
