@@ -1,0 +1,63 @@
+#!/usr/bin/env python3
+"""Writes the helper command's icon: 32x32 and 16x16 images of 16 colours (4 bits per pixel).
+
+Usage: make-icon.py OUT.ico
+The picture is a dark blue tile with a white prompt arrow and a yellow underscore.
+"""
+import struct
+import sys
+
+# The standard 16-colour palette (R, G, B).
+PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+           (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
+           (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+NAVY, WHITE, YELLOW, GREY = 4, 15, 11, 8  # palette indices
+
+
+def pixel(x, y, n):
+    """Colour index of pixel (x, y), y counted from the top, in an n x n image."""
+    s = n / 32.0
+    if x < 1 * s or y < 1 * s or x >= n - 1 * s or y >= n - 1 * s:
+        return GREY
+    # The arrow ">": two strokes meeting at the middle.
+    cx, cy = x / s, y / s
+    d = abs(cy - 15.5)
+    if d <= 8 and abs(cx - (7 + (8 - d))) < 2.2:
+        return WHITE
+    if 17 <= cx <= 27 and 21 <= cy <= 24:
+        return YELLOW
+    return NAVY
+
+
+def image(n):
+    rows = []
+    for y in reversed(range(n)):  # bitmaps are stored bottom-up
+        row = bytearray()
+        for x in range(0, n, 2):
+            row.append((pixel(x, y, n) << 4) | pixel(x + 1, y, n))
+        while len(row) % 4:
+            row.append(0)
+        rows.append(bytes(row))
+    xor = b"".join(rows)
+    mask_row = ((n + 31) // 32) * 4
+    and_mask = bytes(mask_row * n)  # fully opaque
+    header = struct.pack("<IiiHHIIiiII", 40, n, n * 2, 1, 4, 0, len(xor) + len(and_mask),
+                         0, 0, 16, 0)
+    pal = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
+    return header + pal + xor + and_mask
+
+
+def main():
+    images = [image(32), image(16)]
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for n, data in zip((32, 16), images):
+        out += struct.pack("<BBBBHHII", n, n, 16, 0, 1, 4, len(data), offset)
+        offset += len(data)
+    out += b"".join(images)
+    with open(sys.argv[1], "wb") as f:
+        f.write(out)
+
+
+if __name__ == "__main__":
+    main()
