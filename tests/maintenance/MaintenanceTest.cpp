@@ -1,0 +1,155 @@
+// /del, /clear, /clear all, /apply and /update with the real alias.exe.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+class Maintenance : public ::testing::Test {
+  protected:
+    ScratchDir dir{CurrentTestName()};
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.Ok());
+        for (const char* f : {"alias.exe", "rudi.ex_", "dovoz.ex_"})
+            ASSERT_TRUE(CopyOneFile(DistDir() + f, dir / f)) << f;
+    }
+    ProcResult Alias(const std::string& args) {
+        RunOptions o;
+        o.cwd = dir.Path();
+        return RunProcess(Quote(dir / "alias.exe") + " " + args, o);
+    }
+    std::string Ini() { return ReadFileBytes(dir / "alias.ini"); }
+    void SetIni(const std::string& b) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", b)); }
+    std::string Bytes(const char* f) { return ReadFileBytes(dir / f); }
+    void Helper(const char* name, const char* templ) {
+        ASSERT_TRUE(CopyOneFile(dir / templ, dir / name));
+    }
+};
+
+TEST_F(Maintenance, DelRemovesDefinitionAndHelper) {
+    SetIni("[a]\r\napp=x\r\n[b]\r\napp=y\r\n");
+    Helper("a.exe", "dovoz.ex_");
+    ProcResult r = Alias("/del A");
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Ini(), "\r\n[b]\r\napp=y\r\n\r\n");
+    EXPECT_FALSE(PathExists(dir / "a.exe"));
+}
+
+TEST_F(Maintenance, DelOfUndefinedNameStillDeletesItsFile) {
+    SetIni("[b]\r\napp=y\r\n");
+    ASSERT_TRUE(WriteFileBytes(dir / "x.exe", "anything"));
+    EXPECT_EQ(Alias("/del x").exitCode, 0u);
+    EXPECT_FALSE(PathExists(dir / "x.exe"));
+    EXPECT_EQ(Alias("/del y").exitCode, 0u); // neither definition nor file
+    EXPECT_EQ(Ini(), "[b]\r\napp=y\r\n");    // nothing to remove: not rewritten
+}
+
+TEST_F(Maintenance, DelRefusesReservedAndUnsafeNamesSilently) {
+    SetIni("[alias]\r\neditor=e\r\n");
+    const std::string before = Ini();
+    for (const char* n : {"alias", "ALIAS", "..\\scratch", "sub/x", "c:x"}) {
+        ProcResult r = Alias(std::string("/del ") + n);
+        EXPECT_EQ(r.exitCode, 1u) << n;
+        EXPECT_EQ(r.out, "") << n;
+    }
+    EXPECT_EQ(Ini(), before);
+    EXPECT_TRUE(PathExists(dir / "alias.exe"));
+}
+
+TEST_F(Maintenance, DelReportsAHelperThatCannotBeDeleted) {
+    SetIni("[a]\r\napp=x\r\n");
+    Helper("a.exe", "dovoz.ex_");
+    // Wine refuses to delete a file that another handle holds without delete
+    // sharing.
+    HANDLE h = CreateFileA((dir / "a.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ProcResult r = Alias("/del a");
+    CloseHandle(h);
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "a.exeの削除に失敗しました。\r\n");
+    EXPECT_EQ(Ini(), "\r\n"); // the definition is already gone
+}
+
+TEST_F(Maintenance, ClearRemovesOnlyHelperCommands) {
+    SetIni("[a]\r\napp=x\r\n");
+    Helper("a.exe", "dovoz.ex_");
+    Helper("ORPHAN.EXE", "rudi.ex_"); // capital extension still recognised
+    Helper("copy.bin", "rudi.ex_");   // another extension is not
+    ASSERT_TRUE(CopyOneFile(DistDir() + "..\\tests\\maintenance_tests.exe", dir / "other.exe"));
+    ProcResult r = Alias("/clear");
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_FALSE(PathExists(dir / "a.exe"));
+    EXPECT_FALSE(PathExists(dir / "ORPHAN.EXE"));
+    for (const char* keep : {"copy.bin", "other.exe", "alias.exe", "rudi.ex_", "dovoz.ex_"})
+        EXPECT_TRUE(PathExists(dir / keep)) << keep;
+    EXPECT_EQ(Ini(), "[a]\r\napp=x\r\n"); // not even rewritten
+}
+
+TEST_F(Maintenance, ClearAllKeepsReservedSectionAndPlainLines) {
+    SetIni(";top\r\n[a]\r\napp=x\r\n[alias]\r\neditor=e\r\n[b]\r\napp=y\r\n");
+    Helper("a.exe", "dovoz.ex_");
+    Helper("b.exe", "rudi.ex_");
+    Helper("orphan.exe", "rudi.ex_");
+    EXPECT_EQ(Alias("/clear all").exitCode, 0u);
+    EXPECT_EQ(Ini(), ";top\r\n\r\n[alias]\r\neditor=e\r\n\r\n");
+    for (const char* gone : {"a.exe", "b.exe", "orphan.exe"})
+        EXPECT_FALSE(PathExists(dir / gone)) << gone;
+}
+
+TEST_F(Maintenance, ClearWithOtherWordOnlyRemovesHelpers) {
+    SetIni("[a]\r\napp=x\r\n");
+    Helper("a.exe", "dovoz.ex_");
+    EXPECT_EQ(Alias("/clear ALL").exitCode, 0u);
+    EXPECT_EQ(Ini(), "[a]\r\napp=x\r\n");
+    EXPECT_FALSE(PathExists(dir / "a.exe"));
+}
+
+TEST_F(Maintenance, ApplyRemovesOrphansAndCreatesMissingHelpers) {
+    SetIni("[g]\r\ntype=GUI\r\napp=x\r\n[c]\r\ntype=console\r\napp=y\r\n[k]"
+           "\r\napp=z\r\n");
+    Helper("orphan.exe", "dovoz.ex_");
+    Helper("c.exe", "rudi.ex_"); // existing helper of another kind stays as it is
+    ProcResult r = Alias("/apply");
+    EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_FALSE(PathExists(dir / "orphan.exe"));
+    EXPECT_EQ(Bytes("g.exe"), Bytes("rudi.ex_"));
+    EXPECT_EQ(Bytes("c.exe"), Bytes("rudi.ex_"));
+    EXPECT_EQ(Bytes("k.exe"), Bytes("dovoz.ex_")); // no type: the console build
+}
+
+TEST_F(Maintenance, UpdateRecreatesAllSoAChangedKindTakesEffect) {
+    SetIni("[c]\r\ntype=console\r\napp=y\r\n");
+    Helper("c.exe", "rudi.ex_");
+    ASSERT_TRUE(WriteFileBytes(dir / "keep.exe", "not a helper"));
+    EXPECT_EQ(Alias("/update").exitCode, 0u);
+    EXPECT_EQ(Bytes("c.exe"), Bytes("dovoz.ex_"));
+    EXPECT_EQ(Bytes("keep.exe"), "not a helper");
+}
+
+TEST_F(Maintenance, UpdateReportsOnlyTheLastFailedCopy) {
+    SetIni("[a]\r\ntype=GUI\r\napp=x\r\n[b]\r\ntype=GUI\r\napp=y\r\n");
+    ASSERT_TRUE(DeleteFileA((dir / "rudi.ex_").c_str()));
+    ProcResult r = Alias("/update");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "b.exeの更新に失敗しました。\r\n");
+}
+
+TEST_F(Maintenance, WithoutDefinitionFileEveryHelperIsAnOrphan) {
+    Helper("a.exe", "dovoz.ex_");
+    EXPECT_EQ(Alias("/apply").exitCode, 0u);
+    EXPECT_FALSE(PathExists(dir / "a.exe"));
+    Helper("b.exe", "dovoz.ex_");
+    EXPECT_EQ(Alias("/clear all").exitCode, 0u);
+    EXPECT_FALSE(PathExists(dir / "b.exe"));
+    Helper("c.exe", "dovoz.ex_");
+    EXPECT_EQ(Alias("/del c").exitCode, 0u);
+    EXPECT_FALSE(PathExists(dir / "c.exe"));
+    EXPECT_FALSE(PathExists(dir / "alias.ini"));
+}
+
+} // namespace

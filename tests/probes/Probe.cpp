@@ -1,0 +1,69 @@
+// A target program for tests: records how it was started and exits as told.
+//   PROBE_OUT   file to write the record to: command line, current directory, then NAME=value
+//               for each name in PROBE_VARS (";"-separated; "<unset>" when missing)
+//   PROBE_EXIT  exit code (decimal, default 0)
+//   PROBE_SLEEP milliseconds to wait before exiting
+// The console build also writes "probe stdout" to standard output and "probe stderr" to
+// standard error.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// Environment values are read through the wide API: Wine's GetEnvironmentVariableA cuts
+// values that hold double-byte characters.
+bool Env(const std::string& name, std::string& value) {
+    std::wstring wname(name.begin(), name.end());
+    wchar_t buf[32768];
+    DWORD n = GetEnvironmentVariableW(wname.c_str(), buf, 32768);
+    if (n == 0 || n >= 32768)
+        return false;
+    int len = WideCharToMultiByte(932, 0, buf, int(n), nullptr, 0, nullptr, nullptr);
+    value.assign(size_t(len), '\0');
+    WideCharToMultiByte(932, 0, buf, int(n), &value[0], len, nullptr, nullptr);
+    return true;
+}
+
+void Put(HANDLE h, const std::string& s) {
+    DWORD put = 0;
+    WriteFile(h, s.data(), DWORD(s.size()), &put, nullptr);
+}
+
+} // namespace
+
+int main() {
+    std::string out, vars, code, sleep;
+    if (Env("PROBE_OUT", out)) {
+        char cwd[MAX_PATH * 2];
+        DWORD n = GetCurrentDirectoryA(sizeof cwd, cwd);
+        std::string rec = std::string(GetCommandLineA()) + "\n" + std::string(cwd, n) + "\n";
+        if (Env("PROBE_VARS", vars)) {
+            size_t start = 0;
+            while (start <= vars.size()) {
+                size_t semi = vars.find(';', start);
+                std::string name = vars.substr(start, semi - start);
+                std::string v;
+                if (!name.empty())
+                    rec += name + "=" + (Env(name, v) ? v : std::string("<unset>")) + "\n";
+                if (semi == std::string::npos)
+                    break;
+                start = semi + 1;
+            }
+        }
+        HANDLE f = CreateFileA(out.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f != INVALID_HANDLE_VALUE) {
+            Put(f, rec);
+            CloseHandle(f);
+        }
+    }
+#ifndef PROBE_WINDOWED
+    Put(GetStdHandle(STD_OUTPUT_HANDLE), "probe stdout\r\n");
+    Put(GetStdHandle(STD_ERROR_HANDLE), "probe stderr\r\n");
+#endif
+    if (Env("PROBE_SLEEP", sleep))
+        Sleep(DWORD(strtoul(sleep.c_str(), nullptr, 10)));
+    return Env("PROBE_EXIT", code) ? int(strtoul(code.c_str(), nullptr, 0)) : 0;
+}

@@ -1,0 +1,215 @@
+// Helper commands run as real processes: a template copied to <name>.exe beside a hand-written
+// "alias.ini", starting the probe program, which records how it was started.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+class Stub : public ::testing::Test {
+  protected:
+    ScratchDir dir{CurrentTestName()};
+    std::string probe;   // the console probe, copied into the scratch folder
+    std::string comspec; // the interpreter, a path without blanks
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.Ok());
+        probe = dir / "probe.exe";
+        ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", probe));
+        ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_gui.exe", dir / "probegui.exe"));
+        char win[MAX_PATH];
+        GetWindowsDirectoryA(win, MAX_PATH);
+        comspec = std::string(win) + "\\system32\\cmd.exe";
+    }
+    void Ini(const std::string& bytes) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", bytes)); }
+    void Helper(const std::string& name, bool console = true) {
+        ASSERT_TRUE(CopyOneFile(DistDir() + (console ? "dovoz.ex_" : "rudi.ex_"), dir / name));
+    }
+    ProcResult Run(const std::string& exe, const std::string& args, RunOptions o = RunOptions()) {
+        o.setEnv.push_back({"PROBE_OUT", dir / "rec.txt"});
+        o.setEnv.push_back({"COMSPEC", comspec});
+        if (o.cwd.empty())
+            o.cwd = dir.Path();
+        return RunProcess(Quote(dir / exe) + (args.empty() ? "" : " " + args), o);
+    }
+    // The line of the record: 0 command line, 1 current directory, then the variables.
+    std::string Rec(size_t line) {
+        std::string r = ReadFileBytes(dir / "rec.txt");
+        size_t start = 0;
+        for (size_t i = 0; i < line; ++i) {
+            start = r.find('\n', start);
+            if (start == std::string::npos)
+                return "<no line>";
+            ++start;
+        }
+        return r.substr(start, r.find('\n', start) - start);
+    }
+};
+
+TEST_F(Stub, AliasNameComesFromTheFileName) {
+    Ini("[ed]\r\napp=" + probe + "\r\nparam=-n\r\n[my.tool]\r\napp=" + probe + "\r\n");
+    Helper("ED.EXE");
+    ProcResult r = Run("ED.EXE", "a.txt");
+    EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_EQ(Rec(0), probe + " -n  a.txt"); // one space after each piece, arguments bring one
+    Helper("my.tool.exe");
+    r = Run("my.tool.exe", "");
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + "  "); // neither parameters nor arguments
+}
+
+TEST_F(Stub, MissingDefinitionIsReported) {
+    Helper("ed.exe");
+    ProcResult r = Run("ed.exe", "");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: ed の定義が見つかりません。\r\n");
+    Ini("[ed]\r\nApp=" + probe + "\r\n[other]\r\napp=x\r\n"); // the key is "app", exactly
+    r = Run("ed.exe", "");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: ed の定義が見つかりません。\r\n");
+}
+
+TEST_F(Stub, ArgumentsAreForwardedRequoted) {
+    Ini("[p]\r\napp=" + probe + "\r\n");
+    Helper("p.exe");
+    ASSERT_EQ(Run("p.exe", "a \"b c\" d").exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + "   a \"b c\" d");
+    ASSERT_EQ(Run("p.exe", "x\"y z\" \"\" e\\\"f g\"").exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + "   \"xy z\" \"e\\f g\""); // no escapes: the quote opens a run
+    ASSERT_EQ(Run("p.exe", "\"t\tu\"").exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + "   t\tu"); // a tab alone gets no quotes
+}
+
+TEST_F(Stub, ExeIsAppendedAndBareNamesAreSearched) {
+    Ini("[p]\r\napp=" + dir.Path() + "probe\r\n[q]\r\napp=probe\r\nenv:PATH=" + dir.Path() +
+        ";%PATH%\r\n[m]\r\napp=" + dir.Path() + "nosuch\r\n");
+    Helper("p.exe");
+    ASSERT_EQ(Run("p.exe", "").exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + "  ");
+    Helper("q.exe");
+    RunOptions o;
+    o.cwd = dir.Path() + "..\\"; // found through PATH, which the alias itself extends
+    ProcResult r = Run("q.exe", "1", o);
+    ASSERT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_EQ(Rec(0).substr(Rec(0).size() - 2), " 1");
+    EXPECT_NE(Rec(0).find(":\\"), std::string::npos); // the full path stands first
+    Helper("m.exe");
+    r = Run("m.exe", "");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: プログラム " + dir.Path() + "nosuch.exe が見つかりません。\r\n");
+}
+
+TEST_F(Stub, EnvironmentEntries) {
+    Ini("[p]\r\napp=" + probe + "\r\nenv:A=1\r\nENV:B=%A%-x\r\nenv:GONE=\r\nenv:  =skip\r\n" +
+        "env:C=%NOSUCHVAR%\r\nEnv:A=2\r\n");
+    Helper("p.exe");
+    RunOptions o;
+    o.setEnv = {{"PROBE_VARS", "A;B;GONE;C"}, {"GONE", "here"}};
+    ASSERT_EQ(Run("p.exe", "", o).exitCode, 0u);
+    EXPECT_EQ(Rec(2), "A=2"); // env:A and Env:A are different keys; the later one wins
+    EXPECT_EQ(Rec(3), "B=1-x");
+    EXPECT_EQ(Rec(4), "GONE=<unset>");
+    EXPECT_EQ(Rec(5), "C=%NOSUCHVAR%");
+}
+
+TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
+    // The probe stands in for the interpreter, so the record shows the composed line; an
+    // "env:" entry for COMSPEC reaches the target but doesn't change the interpreter.
+    Ini("[d]\r\ntype=msdos\r\napp=echo hi\r\nparam=there\r\nenv:COMSPEC=C:\\nosuch.exe\r\n"
+        "[e]\r\ntype=DOS\r\napp=dir\r\n");
+    Helper("d.exe");
+    RunOptions o;
+    o.setEnv = {{"PROBE_VARS", "COMSPEC"}};
+    comspec = probe;
+    ProcResult r = Run("d.exe", "you", o);
+    EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_EQ(Rec(0), probe + " /c \"echo hi\" there  you");
+    EXPECT_EQ(Rec(2), "COMSPEC=C:\\nosuch.exe");
+    Helper("e.exe");
+    ASSERT_EQ(Run("e.exe", "").exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + " /c dir  ");
+}
+
+TEST_F(Stub, WorkingDirectory) {
+    CreateDirectoryA((dir / "work").c_str(), nullptr);
+    Ini("[w]\r\napp=" + probe + "\r\ndir=" + dir.Path() + "work\r\n[f]\r\napp=" + probe +
+        "\r\ndir=" + probe + "\r\n[e]\r\napp=" + probe + "\r\n");
+    Helper("w.exe");
+    ASSERT_EQ(Run("w.exe", "").exitCode, 0u);
+    EXPECT_EQ(Rec(1), dir.Path() + "work");
+    Helper("f.exe");
+    ProcResult r = Run("f.exe", "");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: ディレクトリ " + probe + " が見つかりません。\r\n");
+    Helper("e.exe");
+    RunOptions o;
+    o.cwd = dir.Path() + "work";
+    ASSERT_EQ(Run("e.exe", "", o).exitCode, 0u);
+    EXPECT_EQ(Rec(1), dir.Path() + "work"); // empty "dir": the stub's own
+}
+
+TEST_F(Stub, ConsoleBuildHandsOnTheExitCode) {
+    Ini("[p]\r\napp=" + probe + "\r\n");
+    Helper("p.exe");
+    for (const char* code : {"0", "3", "300", "0xFFFE0005"}) {
+        RunOptions o;
+        o.setEnv = {{"PROBE_EXIT", code}};
+        ProcResult r = Run("p.exe", "", o);
+        EXPECT_EQ(r.exitCode, strtoul(code, nullptr, 0)) << code;
+    }
+}
+
+TEST_F(Stub, WindowedBuildReturnsAtOnce) {
+    Ini("[g]\r\napp=" + dir.Path() + "probegui.exe\r\n");
+    Helper("g.exe", false);
+    RunOptions o;
+    o.setEnv = {{"PROBE_SLEEP", "6000"}, {"PROBE_EXIT", "7"}};
+    DWORD start = GetTickCount();
+    ProcResult r = Run("g.exe", "x", o);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_LT(GetTickCount() - start, 4000u);
+    EXPECT_EQ(Rec(0), dir.Path() + "probegui.exe   x");
+}
+
+TEST_F(Stub, ErrorOutputJoinsStandardOutputWhenSwitchedOn) {
+    Ini("[alias]\r\nstderr2stdout=On\r\n[a]\r\napp=" + probe + "\r\n[b]\r\napp=" + probe +
+        "\r\nstderr2stdout=off\r\n[c]\r\napp=" + probe + "\r\nstderr2stdout=yes\r\n");
+    for (const char* n : {"a", "b", "c"})
+        Helper(std::string(n) + ".exe");
+    ProcResult a = Run("a.exe", ""), b = Run("b.exe", ""), c = Run("c.exe", "");
+    EXPECT_NE(a.out.find("probe stderr"), std::string::npos) << Printable(a.out);
+    EXPECT_EQ(b.out.find("probe stderr"), std::string::npos);
+    EXPECT_NE(c.out.find("probe stderr"), std::string::npos); // "yes" defers to [alias]
+}
+
+TEST_F(Stub, StartFailureIsReportedInBothBuilds) {
+    ASSERT_TRUE(WriteFileBytes(dir / "bad.exe", "not a program"));
+    Ini("[b]\r\napp=" + dir.Path() + "bad.exe\r\n");
+    Helper("b.exe");
+    ProcResult r = Run("b.exe", "z");
+    EXPECT_EQ(r.exitCode, 1u);
+    const std::string head =
+        "error: プログラム " + dir.Path() + "bad.exe   zの起動に失敗しました。 Code = ";
+    EXPECT_EQ(r.out.substr(0, head.size()), head) << Printable(r.out);
+    Helper("b.exe", false); // the message box returns at once without a display
+    r = Run("b.exe", "z");
+    EXPECT_EQ(r.exitCode, 1u);
+}
+
+TEST_F(Stub, ThroughARealCommandPrompt) {
+    Ini("[ed]\r\napp=" + probe + "\r\nparam=-n\r\n");
+    Helper("ed.exe");
+    RunOptions o;
+    char path[32768];
+    GetEnvironmentVariableA("PATH", path, sizeof path);
+    o.setEnv = {{"PATH", dir.Path() + ";" + path}, {"PROBE_EXIT", "5"}};
+    o.setEnv.push_back({"PROBE_OUT", dir / "rec.txt"});
+    o.cwd = dir.Path();
+    ProcResult r = RunProcess(comspec + " /c ed a \"b c\"", o);
+    EXPECT_EQ(r.exitCode, 5u);
+    EXPECT_EQ(Rec(0), probe + " -n  a \"b c\"");
+}
+
+} // namespace
