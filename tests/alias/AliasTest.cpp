@@ -1,0 +1,219 @@
+// alias.exe as a process: dispatch, options, show, list, where "alias.ini" is found, /edit.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+const std::string kSample = "; my aliases\r\n"
+                            "[ed]\r\ntype=GUI\r\napp=C:\\tools\\ed.exe\r\nparam=-n\r\ndir=\r\n"
+                            "env:LANG=ja\r\nENV:B=2\r\nenv:=3\r\n;c\r\n"
+                            "[d]\r\ntype=DOS\r\napp=dir\r\nparam=/w\r\n"
+                            "[alias]\r\neditor=\r\n";
+
+class AliasCmd : public ::testing::Test {
+  protected:
+    ScratchDir dir{CurrentTestName()};
+    void SetUp() override {
+        ASSERT_TRUE(dir.Ok());
+        ASSERT_TRUE(CopyOneFile(DistDir() + "alias.exe", dir / "alias.exe"));
+    }
+    ProcResult Alias(const std::string& args, RunOptions o = RunOptions(), bool quiet = true) {
+        o.cwd = dir.Path();
+        ProcResult r = RunProcess(Quote(dir / "alias.exe") + (args.empty() ? "" : " " + args), o);
+        if (quiet) {
+            EXPECT_EQ(r.err, ""); // alias itself never writes to standard error
+        }
+        return r;
+    }
+    std::string Ini() { return ReadFileBytes(dir / "alias.ini"); }
+    void SetIni(const std::string& b) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", b)); }
+};
+
+const char kUsageStart[] = "-------------------------------------------------------\r\n \r\n";
+
+TEST_F(AliasCmd, UsageForUnknownSwitches) {
+    ProcResult r = Alias("/?");
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(r.out.substr(0, sizeof kUsageStart - 1), kUsageStart);
+    size_t lines = 0;
+    for (char c : r.out)
+        lines += c == '\n';
+    EXPECT_EQ(lines, 21u);
+    EXPECT_NE(r.out.find("\r\n    alias <name> /param <param ...> パラメタ指定(複数)\r\n"),
+              std::string::npos);
+    EXPECT_NE(
+        r.out.find("\r\n                                    (all は ini ファイルの定義も削除)\r\n"),
+        std::string::npos);
+    EXPECT_EQ(r.out.substr(r.out.size() - 16), "    alias /?\r\n\r\n");
+    for (const char* s : {"/??", "/listx", "/DEL ed", "-x"}) {
+        ProcResult o = Alias(s);
+        EXPECT_EQ(o.exitCode, 0u) << s;
+        EXPECT_EQ(o.out, r.out) << s;
+    }
+}
+
+TEST_F(AliasCmd, MissingParameters) {
+    for (const char* s : {"/del", "/gui ed", "-con", "/DOS a"}) {
+        ProcResult r = Alias(s);
+        EXPECT_EQ(r.exitCode, 1u) << s;
+        EXPECT_EQ(r.out, "error: パラメタが不足しています。\r\n") << s;
+    }
+}
+
+TEST_F(AliasCmd, ListFormat) {
+    SetIni(kSample + "[twelve_bytes]\r\napp=x\r\n[表示]\r\ntype=Windows gui\r\n");
+    const std::string expected = "[GUI] ed          C:\\tools\\ed.exe -n\r\n"
+                                 "[DOS] d           dir /w\r\n"
+                                 "[???] twelve_bytes x\r\n"
+                                 "[GUI] 表示        \r\n";
+    for (const char* s : {"", "/list", "-LIST", "/List extra"}) {
+        ProcResult r = Alias(s);
+        EXPECT_EQ(r.exitCode, 0u) << s;
+        EXPECT_EQ(r.out, expected) << s << "\n" << Printable(r.out);
+    }
+}
+
+TEST_F(AliasCmd, ListMarkers) {
+    SetIni(
+        "[a]\r\ntype=console\r\n[b]\r\ntype=msdos\r\n[c]\r\ntype=win32\r\n[ALIAS]\r\ntype=GUI\r\n");
+    EXPECT_EQ(Alias("").out, "[CON] a           \r\n[DOS] b           \r\n[???] c           \r\n");
+}
+
+TEST_F(AliasCmd, ListWithoutOrWithEmptyFile) {
+    ProcResult r = Alias("");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "");
+    SetIni("");
+    r = Alias("/list");
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(AliasCmd, ShowFormat) {
+    SetIni(kSample);
+    ProcResult r = Alias("ED");
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(r.out, "name:  ED\r\ntype:  GUI\r\npath:  C:\\tools\\ed.exe\r\nparam: -n\r\n"
+                     "dir:   \r\nenv:   LANG=ja\r\nenv:   B=2\r\n");
+    for (const char* s : {"nosuch", "alias", "ALIAS"}) {
+        ProcResult n = Alias(s);
+        EXPECT_EQ(n.exitCode, 1u) << s;
+        EXPECT_EQ(n.out, "") << s;
+    }
+}
+
+TEST_F(AliasCmd, OptionsChangeTheirOwnKeysInOrder) {
+    SetIni(kSample);
+    ProcResult r = Alias("ed /DIR=C:\\work /env:X=1 /env:X=2 /Path=notepad.exe /delenv:B");
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Ini(), "; my aliases\r\n\r\n"
+                     "[ed]\r\ntype=GUI\r\napp=notepad.exe\r\nparam=-n\r\ndir=C:\\work\r\n"
+                     "env:LANG=ja\r\nENV:B=2\r\nenv:=3\r\n;c\r\nenv:X=2\r\n\r\n"
+                     "[d]\r\ntype=DOS\r\napp=dir\r\nparam=/w\r\n\r\n"
+                     "[alias]\r\neditor=\r\n\r\n");
+}
+
+TEST_F(AliasCmd, ParamTakesTheRestAsWords) {
+    SetIni("[ed]\r\napp=x\r\n");
+    EXPECT_EQ(Alias("ed /param -a \"b c\" /x").exitCode, 0u);
+    EXPECT_EQ(Ini(), "\r\n[ed]\r\napp=x\r\nparam=-a \"b c\" /x\r\n\r\n");
+    EXPECT_EQ(Alias("ed /param").exitCode, 0u);
+    EXPECT_EQ(Ini(), "\r\n[ed]\r\napp=x\r\nparam=\r\n\r\n");
+    EXPECT_EQ(Alias("ed \"/param= y  \"").exitCode, 0u);
+    EXPECT_EQ(Ini(), "\r\n[ed]\r\napp=x\r\nparam=y\r\n\r\n");
+}
+
+TEST_F(AliasCmd, SkippedOptionsSucceedWithoutEffect) {
+    SetIni("[ed]\r\napp=x\r\n[alias]\r\neditor=e\r\n");
+    const std::string before = Ini();
+    for (const char* s : {"ed /path=", "ed /env:X", "ed /env:=1", "nosuch /dir=C:\\",
+                          "alias /dir=C:\\", "ed /delenv:NOSUCH"}) {
+        ProcResult r = Alias(s);
+        EXPECT_EQ(r.exitCode, 0u) << s;
+        EXPECT_EQ(r.out, "") << s;
+    }
+    // Only the last one saved (the alias exists), and saving keeps the content.
+    EXPECT_EQ(Ini(), "\r\n[ed]\r\napp=x\r\n\r\n[alias]\r\neditor=e\r\n\r\n");
+    (void)before;
+}
+
+TEST_F(AliasCmd, AnInvalidOptionChangesNothing) {
+    SetIni(kSample);
+    const std::string before = Ini();
+    for (const char* s : {"ed /dir=C:\\ /bogus", "ed -dir=C:\\", "ed /dir=C:\\ xyz-x /path"}) {
+        ProcResult r = Alias(s);
+        EXPECT_EQ(r.exitCode, 1u) << s;
+        EXPECT_EQ(r.out, "error: パラメタに誤りがあります。\r\n") << s;
+    }
+    EXPECT_EQ(Ini(), before);
+    EXPECT_EQ(Alias("ed /param /bogus").exitCode, 0u);
+}
+
+TEST_F(AliasCmd, QuotedArgumentsOnTheCommandLine) {
+    SetIni("[ed]\r\napp=x\r\n");
+    EXPECT_EQ(Alias("\"e\"d \"\" /env:\"A=1 2\"").exitCode, 0u);
+    EXPECT_EQ(Ini(), "\r\n[ed]\r\napp=x\r\nenv:A=1 2\r\n\r\n");
+}
+
+TEST_F(AliasCmd, DefinitionFileBesideTheProgramWinsOverTheWindowsDirectory) {
+    char win[MAX_PATH];
+    GetWindowsDirectoryA(win, MAX_PATH);
+    const std::string winIni = std::string(win) + "\\alias.ini";
+    ASSERT_FALSE(PathExists(winIni)) << "left over from another run";
+    ASSERT_TRUE(WriteFileBytes(winIni, "[w]\r\napp=inwin\r\n"));
+    ProcResult r = Alias("");
+    EXPECT_EQ(r.out, "[???] w           inwin\r\n");
+    EXPECT_EQ(Alias("w /dir=x").exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(winIni), "\r\n[w]\r\napp=inwin\r\ndir=x\r\n\r\n");
+    SetIni("[o]\r\napp=own\r\n");
+    r = Alias("");
+    EXPECT_EQ(r.out, "[???] o           own\r\n");
+    DeleteFileA(winIni.c_str());
+}
+
+TEST_F(AliasCmd, JapaneseFolderNames) {
+    ScratchDir jp(CurrentTestName() + "_表示フォルダ");
+    ASSERT_TRUE(jp.Ok());
+    ASSERT_TRUE(CopyOneFile(DistDir() + "alias.exe", jp / "alias.exe"));
+    ASSERT_TRUE(WriteFileBytes(jp / "alias.ini", "[ソ]\r\napp=表\r\n"));
+    ProcResult r = RunProcess(Quote(jp / "alias.exe"));
+    EXPECT_EQ(r.out, "[???] ソ          表\r\n");
+    EXPECT_EQ(r.exitCode, 0u);
+}
+
+TEST_F(AliasCmd, GarbageDefinitionFileDoesNotCrash) {
+    std::string junk;
+    for (int i = 0; i < 200000; ++i)
+        junk.push_back(char((i * 7919) % 256));
+    SetIni(junk);
+    EXPECT_LE(Alias("").exitCode, 1u);
+    EXPECT_LE(Alias("x").exitCode, 1u);
+}
+
+TEST_F(AliasCmd, EditStartsTheEditorOnTheDefinitionFile) {
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", dir / "probe.exe"));
+    RunOptions o;
+    o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}, {"PROBE_SLEEP", "5000"}};
+    SetIni("[alias]\r\neditor=" + dir.Path() + "probe.exe -x\r\n");
+    DWORD start = GetTickCount();
+    ProcResult r = Alias("/edit", o, false); // the editor inherits the handles and may write
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_LT(GetTickCount() - start, 4000u); // does not wait for the editor
+    for (int i = 0; i < 100 && !PathExists(dir / "rec.txt"); ++i)
+        Sleep(50);
+    std::string rec = ReadFileBytes(dir / "rec.txt");
+    EXPECT_EQ(rec.substr(0, rec.find('\n')),
+              dir.Path() + "probe.exe -x " + dir.Path() + "alias.ini");
+}
+
+TEST_F(AliasCmd, EditFallsBackToNotepad) {
+    SetIni("[alias]\r\neditor=C:\\nosuch\\editor.exe\r\n");
+    EXPECT_EQ(Alias("/edit").exitCode, 0u); // Wine's notepad starts (and runs on, unseen)
+    RunProcess("taskkill /im notepad.exe /f");
+}
+
+} // namespace
