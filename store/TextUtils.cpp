@@ -88,7 +88,12 @@ bool IsExistingFile(const std::string& path) {
 bool IsDirectory(const std::string& path) {
     WIN32_FIND_DATAA fd;
     TFindHandle find(FindFirstFileA(path.c_str(), &fd));
-    return find.Valid() && (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (find.Valid())
+        return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A find-first matches no drive root ("C:\") and no path ending in "\"; those are
+    // folders all the same.
+    const DWORD attrs = GetFileAttributesA(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string QuoteIfSpaced(const std::string& text) {

@@ -37,7 +37,9 @@ int CompareLocaleNoCase(const std::string& a, const std::string& b);
 bool FileFound(const std::string& path);
 // The path exists and is not a directory.
 bool IsExistingFile(const std::string& path);
-// A find-first of the path succeeds and the first entry found is a directory.
+// The path names a folder: the first entry a find-first gives is a directory, or, for a drive
+// root or a path ending in "\\" (which a find-first does not match), the path has the
+// directory attribute.
 bool IsDirectory(const std::string& path);
 
 // The text in double quotes when it holds a space byte (not a tab); quotes inside stay as they

@@ -148,6 +148,16 @@ TEST_F(Stub, WorkingDirectory) {
     o.cwd = dir.Path() + "work";
     ASSERT_EQ(Run("e.exe", "", o).exitCode, 0u);
     EXPECT_EQ(Rec(1), dir.Path() + "work"); // empty "dir": the stub's own
+
+    // A drive root and a folder written with a trailing "\\" are folders too.
+    Ini("[r]\r\napp=" + probe + "\r\ndir=C:\\\r\n[t]\r\napp=" + probe + "\r\ndir=" + dir.Path() +
+        "work\\\r\n");
+    Helper("r.exe");
+    ASSERT_EQ(Run("r.exe", "").exitCode, 0u);
+    EXPECT_EQ(Rec(1), "C:\\");
+    Helper("t.exe");
+    ASSERT_EQ(Run("t.exe", "").exitCode, 0u);
+    EXPECT_EQ(Rec(1), dir.Path() + "work");
 }
 
 TEST_F(Stub, ConsoleBuildHandsOnTheExitCode) {
