@@ -1,0 +1,229 @@
+// The definition-file model: what loading accepts, what saving writes, and the guarantees that
+// keep "alias.ini" safe (atomic saves, linear loading, lookups equal to CompareStringA).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+
+#include "ExtIniFile.h"
+#include "Handle.h"
+#include "TestSupport.h"
+#include "TextUtils.h"
+
+using namespace testing_support;
+
+namespace {
+
+class Model : public ::testing::Test {
+  protected:
+    ScratchDir dir{CurrentTestName()};
+    // Loads bytes from a file and saves them again; the bytes written.
+    std::string RoundTrip(const std::string& in) {
+        EXPECT_TRUE(WriteFileBytes(dir / "in.ini", in));
+        TExtIniFile ini;
+        EXPECT_TRUE(ini.LoadFromFile(dir / "in.ini"));
+        EXPECT_TRUE(ini.SaveToFile(dir / "out.ini"));
+        return ReadFileBytes(dir / "out.ini");
+    }
+};
+
+// Input -> bytes written back, one rule per row.
+struct Golden {
+    const char* in;
+    const char* out;
+};
+
+TEST_F(Model, AcceptedSyntaxIsWrittenBackNormalised) {
+    const Golden cases[] = {
+        {"", "\r\n"},
+        {"x=1\n[A]\nk = v\n\n;c\n", "x=1\r\n\r\n[A]\r\nk= v\r\n\r\n;c\r\n\r\n"},
+        {"  [ x ]  \r\nk=1", "\r\n[x]\r\nk=1\r\n\r\n"},
+        {"[a]b]\n[[x]]\n", "\r\n[a]b]\r\n\r\n[[x]]\r\n\r\n"},
+        {"[x] ;note\n", "[x] ;note\r\n\r\n"},
+        {"[A]\na=1\n[B]\nb=2\n[a]\nc=3\n", "\r\n[A]\r\na=1\r\n\r\n[B]\r\nb=2\r\nc=3\r\n\r\n"},
+        {"[A]\nk=1\nk=2\nK=3\n", "\r\n[A]\r\nk=1\r\nK=3\r\n\r\n"},
+        {"[]\n[  ]\nq=1\n", "q=1\r\n\r\n"},
+        {"  ;x=1\n=v\nk==v\n\t key\t=\tval \t\n", "  ;x=1\r\n=v\r\nk==v\r\nkey=\tval\r\n\r\n"},
+        {"[A]\na=1\n\nb=2\n\n\n[B]\n", "\r\n[A]\r\na=1\r\n\r\nb=2\r\n\r\n[B]\r\n\r\n"},
+        {"\n\n\n", "\r\n"},
+        {"a\rb\r\nc\r", "ab\r\nc\r\n\r\n"},
+        {"\r", "\r\n"},
+    };
+    for (const Golden& g : cases)
+        EXPECT_EQ(Printable(RoundTrip(g.in)), Printable(g.out)) << Printable(g.in);
+}
+
+TEST_F(Model, NulAndCtrlZStayInsideLines) {
+    const std::string in("k=a\0b\x1A"
+                         "c\n",
+                         8);
+    EXPECT_EQ(RoundTrip(in), std::string("k=a\0b\x1A"
+                                         "c\r\n\r\n",
+                                         11));
+}
+
+TEST_F(Model, LookupRules) {
+    ASSERT_TRUE(WriteFileBytes(dir / "a.ini", "[A]\nk=1\n[ＡＢ]\nx=全角\n"));
+    TExtIniFile ini;
+    ASSERT_TRUE(ini.LoadFromFile(dir / "a.ini"));
+    EXPECT_EQ(ini.ReadValue(" a ", " k ", "d"), "1");
+    EXPECT_EQ(ini.ReadValue("A", "K", "d"), "d");
+    EXPECT_EQ(ini.ReadValue("ａｂ", "x", "d"), "全角"); // full-width letters ignore case too
+    EXPECT_EQ(ini.SectionAt(1)->Name(), "ＡＢ");
+    EXPECT_EQ(ini.SectionAt(2), nullptr);
+    EXPECT_EQ(ini.SectionAt(-1), nullptr);
+    EXPECT_EQ(ini.FindSection(""), nullptr); // never the preamble
+}
+
+TEST_F(Model, EditingKeepsPlacesAndOrder) {
+    ASSERT_TRUE(WriteFileBytes(dir / "e.ini", "[Foo]\napp = 1\n;c\n[Bar]\nz=1\n"));
+    TExtIniFile ini;
+    ASSERT_TRUE(ini.LoadFromFile(dir / "e.ini"));
+    ini.WriteValue("foo", "app", "2  ");
+    ini.WriteValue("foo", "App", " 3");
+    ini.WriteValue("  ", "k", "v"); // no section name: nothing
+    ini.DeleteKey("bar", "nosuch");
+    ini.DeleteSection(" foo"); // untrimmed: matches nothing
+    ini.DeleteSection("bar");
+    ini.WriteValue("New", "k", "v");
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(ReadFileBytes(dir / "e.ini"),
+              "\r\n[Foo]\r\napp=2\r\n;c\r\nApp= 3\r\n\r\n[New]\r\nk=v\r\n\r\n");
+    ini.DeleteSection("FOO");
+    ini.DeleteSection("new");
+    ini.WriteValue("Last", "a", "b");
+    EXPECT_EQ(ini.SectionCount(), 1);
+    EXPECT_EQ(ini.FirstSection(), ini.LastSection());
+}
+
+TEST_F(Model, SaveWithoutLoadWritesNothing) {
+    TExtIniFile ini;
+    EXPECT_FALSE(ini.LoadFromFile(dir / "missing.ini"));
+    ini.WriteValue("A", "k", "v");
+    EXPECT_FALSE(ini.Save());
+    EXPECT_FALSE(PathExists(dir / "missing.ini"));
+    EXPECT_EQ(ini.ReadValue("B", "k", "def"), "def");
+}
+
+TEST_F(Model, FailedSaveLeavesTheOldFileExactly) {
+    const std::string old = "[A]\r\nk=old\r\n";
+    ASSERT_TRUE(WriteFileBytes(dir / "t.ini", old));
+    TExtIniFile ini;
+    ASSERT_TRUE(ini.LoadFromFile(dir / "t.ini"));
+    ini.WriteValue("A", "k", "new");
+    {
+        // Another process holds the file open without delete sharing: the replace cannot
+        // happen, and after about a second the save gives up.
+        TFileHandle holder(CreateFileA((dir / "t.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder.Valid());
+        EXPECT_FALSE(ini.Save());
+    }
+    EXPECT_EQ(ReadFileBytes(dir / "t.ini"), old);
+    WIN32_FIND_DATAA fd;
+    TFindHandle left(FindFirstFileA((dir / "t.ini.~*").c_str(), &fd));
+    EXPECT_FALSE(left.Valid()) << "temporary file left behind";
+
+    SetFileAttributesA((dir / "t.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(ini.Save());
+    SetFileAttributesA((dir / "t.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFileBytes(dir / "t.ini"), old);
+    EXPECT_FALSE(ini.SaveToFile(dir / "nosuchdir\\t.ini"));
+    EXPECT_TRUE(ini.Save());
+    EXPECT_EQ(ReadFileBytes(dir / "t.ini"), "\r\n[A]\r\nk=new\r\n\r\n");
+}
+
+TEST_F(Model, FileLockedForWritingDoesNotLoad) {
+    ASSERT_TRUE(WriteFileBytes(dir / "l.ini", "[A]\r\n"));
+    TFileHandle writer(CreateFileA((dir / "l.ini").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer.Valid());
+    TExtIniFile ini;
+    EXPECT_FALSE(ini.LoadFromFile(dir / "l.ini"));
+    EXPECT_EQ(ini.SectionCount(), 0);
+}
+
+// Random code page 932 text built from the kinds of bytes that make comparisons interesting.
+std::string RandomText(std::mt19937& rng) {
+    static const char* const pieces[] = {"a",    "A",  "z", "Z",  "ａ", "Ａ", "ｚ",
+                                         "Ｚ",   "ア", "ｱ", "あ", "表", "ソ", "\x01",
+                                         "\x1F", " ",  "-", "'",  "1",  "１"};
+    std::string s;
+    const int n = int(rng() % 5);
+    for (int i = 0; i < n; ++i)
+        s += pieces[rng() % (sizeof pieces / sizeof *pieces)];
+    return s;
+}
+
+TEST(SortKeyIndex, AgreesWithCompareStringOnEquality) {
+    std::mt19937 rng(932);
+    int checked = 0, equalPairs = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string a = RandomText(rng);
+        std::string b = rng() % 2 ? RandomText(rng) : LowerAscii(a);
+        if (rng() % 4 == 0)
+            b.insert(b.begin() + (b.empty() ? 0 : long(rng() % b.size())), '\x01');
+        for (DWORD flags : {DWORD(0), DWORD(NORM_IGNORECASE)}) {
+            const bool cmpEqual = CompareStringA(LOCALE_USER_DEFAULT, flags, a.c_str(), -1,
+                                                 b.c_str(), -1) == CSTR_EQUAL;
+            const bool keyEqual = LocaleSortKey(a, flags != 0) == LocaleSortKey(b, flags != 0);
+            ASSERT_EQ(cmpEqual, keyEqual)
+                << "a=" << Printable(a) << " b=" << Printable(b) << " flags=" << flags;
+            equalPairs += cmpEqual;
+            ++checked;
+        }
+    }
+    EXPECT_GT(equalPairs, 1000); // the generator does reach equal pairs
+    EXPECT_EQ(checked, 40000);
+}
+
+TEST_F(Model, GeneratedFilesRoundTripExactly) {
+    std::mt19937 rng(7);
+    for (int f = 0; f < 30; ++f) {
+        std::string text;
+        for (int l = 0; l < 40; ++l) {
+            switch (rng() % 5) {
+            case 0:
+                text += "[s" + std::to_string(rng() % 10) + RandomText(rng) + "]";
+                break;
+            case 1:
+                text += ";" + RandomText(rng);
+                break;
+            case 2:
+                break;
+            default:
+                text += "k" + std::to_string(rng() % 8) + "=" + RandomText(rng) + "v";
+            }
+            text += rng() % 2 ? "\n" : "\r\n";
+        }
+        const std::string once = RoundTrip(text);
+        const std::string twice = RoundTrip(once);
+        EXPECT_EQ(Printable(once), Printable(twice)) << "file " << f;
+    }
+}
+
+TEST_F(Model, HostileInputLoadsWithoutHarm) {
+    std::string junk;
+    std::mt19937 rng(1);
+    for (int i = 0; i < 1 << 20; ++i)
+        junk.push_back(char(rng()));
+    RoundTrip(junk);
+    RoundTrip(std::string(20 << 20, 'x')); // one line of 20 MB
+    RoundTrip("[A]\nk=\x81\n\x81");        // lead bytes at the ends of a line and the file
+
+    std::string many = "[big]\n";
+    for (int i = 0; i < 100000; ++i)
+        many += "key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    ASSERT_TRUE(WriteFileBytes(dir / "many.ini", many));
+    const auto start = std::chrono::steady_clock::now();
+    TExtIniFile ini;
+    ASSERT_TRUE(ini.LoadFromFile(dir / "many.ini"));
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    EXPECT_EQ(ini.FindSection("BIG")->Count(), 100000);
+    EXPECT_EQ(ini.ReadValue("big", "key99999", ""), "99999");
+    EXPECT_LT(ms, 10000) << "loading is not linear";
+}
+
+} // namespace
