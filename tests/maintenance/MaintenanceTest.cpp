@@ -90,6 +90,16 @@ TEST_F(Maintenance, ClearRemovesOnlyHelperCommands) {
     EXPECT_EQ(Ini(), "[a]\r\napp=x\r\n"); // not even rewritten
 }
 
+TEST_F(Maintenance, ACopyWithAnotherStringTableIsNeverTakenForAHelper) {
+    SetIni("[f]\r\napp=x\r\n");
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "orvex_foreign.exe", dir / "f.exe"));
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "orvex_foreign.exe", dir / "orphan.exe"));
+    EXPECT_EQ(Alias("/clear").exitCode, 0u);
+    EXPECT_EQ(Alias("/update").exitCode, 0u);
+    EXPECT_EQ(Bytes("f.exe"), ReadFileBytes(TestBinDir() + "orvex_foreign.exe"));
+    EXPECT_TRUE(PathExists(dir / "orphan.exe"));
+}
+
 TEST_F(Maintenance, ClearAllKeepsReservedSectionAndPlainLines) {
     SetIni(";top\r\n[a]\r\napp=x\r\n[alias]\r\neditor=e\r\n[b]\r\napp=y\r\n");
     Helper("a.exe", "dovoz.ex_");
