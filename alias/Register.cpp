@@ -5,6 +5,7 @@
 
 #include "ExeType.h"
 #include "LocaleCase.h"
+#include "ProgramPaths.h"
 #include "TextUtils.h"
 
 namespace {
@@ -61,20 +62,8 @@ std::string ResolveProgramPath(const std::string& program) {
         text += ".exe";
     if (LastCharPos("\\/", text) != 0)
         return IsExistingFile(text) ? text : std::string();
-    // A result longer than the buffer comes back as the size needed: search again with that.
-    std::string buf(261, '\0');
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        char* filePtr = nullptr;
-        DWORD n = SearchPathA(nullptr, text.c_str(), nullptr, DWORD(buf.size()), &buf[0], &filePtr);
-        if (n == 0)
-            return std::string();
-        if (n < buf.size()) {
-            buf.resize(n);
-            return buf;
-        }
-        buf.assign(n + 1, '\0');
-    }
-    return std::string();
+    std::string found;
+    return SearchProgramFile(text, found) ? found : std::string();
 }
 
 bool RemoveDefinition(const std::string& name) {

@@ -51,3 +51,21 @@ std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& w
     }
     return own;
 }
+
+bool SearchProgramFile(const std::string& name, std::string& found) {
+    std::string buf(261, '\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        char* filePart = nullptr;
+        DWORD n =
+            SearchPathA(nullptr, name.c_str(), nullptr, DWORD(buf.size()), &buf[0], &filePart);
+        if (n == 0)
+            return false;
+        if (n < buf.size()) { // otherwise n is the size needed and the buffer holds nothing
+            buf.resize(n);
+            found = buf;
+            return true;
+        }
+        buf.assign(n + 1, '\0');
+    }
+    return false;
+}

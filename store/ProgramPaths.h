@@ -12,3 +12,7 @@ std::string WindowsDirectory();
 // exeDir + "alias.ini" when that is a file; else winDir + "alias.ini" when that is a file;
 // else exeDir + "alias.ini".
 std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& winDir);
+
+// SearchPathA in the system's default order for a program file name; the buffer grows to the
+// size a long result needs. False when nothing is found.
+bool SearchProgramFile(const std::string& name, std::string& found);

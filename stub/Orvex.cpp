@@ -128,25 +128,6 @@ void ApplyAliasEnvironment() {
     }
 }
 
-// SearchPathA with a buffer that grows to the size the result needs.
-bool SearchProgram(const std::string& name, std::string& found) {
-    std::string buf(261, '\0');
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        char* filePart = nullptr;
-        DWORD n =
-            SearchPathA(nullptr, name.c_str(), nullptr, DWORD(buf.size()), &buf[0], &filePart);
-        if (n == 0)
-            return false;
-        if (n < buf.size()) {
-            buf.resize(n);
-            found = buf;
-            return true;
-        }
-        buf.assign(n + 1, '\0');
-    }
-    return false;
-}
-
 bool ComposeCommand() {
     AppType = ReadAliasValue(AliasName, "type");
     if (MbcsPos("dos", LowerAscii(AppType)) != 0) {
@@ -158,7 +139,7 @@ bool ComposeCommand() {
         bool found;
         if (LastCharPos("\\/", AppPath) == 0) {
             std::string full;
-            found = SearchProgram(AppPath, full);
+            found = SearchProgramFile(AppPath, full);
             if (found)
                 AppPath = full;
         } else {
