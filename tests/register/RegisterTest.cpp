@@ -168,4 +168,37 @@ TEST_F(Register, WithoutDefinitionFileHelperIsCreatedAndNothingWritten) {
     EXPECT_FALSE(PathExists(dir / "alias.ini"));
 }
 
+TEST_F(Register, TheWholeRoadThroughACommandPrompt) {
+    SetIni("");
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_gui.exe", dir / "edwin.exe"));
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", dir / "tool.exe"));
+    ASSERT_EQ(Alias("ed " + dir.Path() + "edwin.exe -n").exitCode, 0u);
+    ASSERT_EQ(Alias("t " + dir.Path() + "tool.exe").exitCode, 0u);
+    ASSERT_EQ(Alias("d dir /w").exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(dir / "ed.exe"), Template("rudi.ex_"));
+
+    char path[32768];
+    GetEnvironmentVariableA("PATH", path, sizeof path);
+    RunOptions o;
+    o.cwd = dir.Path();
+    o.setEnv = {
+        {"PATH", dir.Path() + ";" + path}, {"PROBE_OUT", dir / "rec.txt"}, {"PROBE_SLEEP", "3000"}};
+    const std::string cmd = winDir + "\\system32\\cmd.exe /c ";
+    DWORD start = GetTickCount();
+    ProcResult r = RunProcess(cmd + "ed notes.txt", o);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_LT(GetTickCount() - start, 2500u); // the windowed helper does not wait
+    for (int i = 0; i < 100 && !PathExists(dir / "rec.txt"); ++i)
+        Sleep(50);
+    std::string rec = ReadFileBytes(dir / "rec.txt");
+    EXPECT_EQ(rec.substr(0, rec.find('\n')), dir.Path() + "edwin.exe -n  notes.txt");
+
+    o.setEnv = {{"PATH", dir.Path() + ";" + path}, {"PROBE_EXIT", "4"}};
+    r = RunProcess(cmd + "t x", o);
+    EXPECT_EQ(r.exitCode, 4u); // the console helper hands back the exit code
+    r = RunProcess(cmd + "d", o);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_NE(r.out.find("alias.ini"), std::string::npos) << Printable(r.out); // dir /w ran
+}
+
 } // namespace
