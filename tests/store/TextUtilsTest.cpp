@@ -1,13 +1,105 @@
+// Byte-level text rules: blanks, double-byte boundaries, locale comparison, argument splitting,
+// and the whole-file buffer that feeds the loader.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include "CommandLine.h"
+#include "ExtMem.h"
+#include "TestSupport.h"
+#include "TextBuffer.h"
 #include "TextUtils.h"
+
+using namespace testing_support;
+using Args = std::vector<std::string>;
+
+TEST(Trim, TabsNulAndControlBytesAreBlanks) {
+    const std::string s("\t\0 a b\x1F\0\t", 9);
+    EXPECT_EQ(TrimBlanks(s), "a b");
+    EXPECT_EQ(TrimLeftBlanks(s), std::string("a b\x1F\0\t", 6));
+    EXPECT_EQ(TrimRightBlanks(s), std::string("\t\0 a b", 6));
+    EXPECT_EQ(TrimBlanks(" \t "), "");
+}
 
 TEST(MbcsPos, NeverMatchesAtTheSecondByte) {
     EXPECT_EQ(MbcsPos("\x40", "\x81\x40"), 0u);
-    EXPECT_EQ(MbcsPos("=", "\x81\x3D"), 2u);
+    EXPECT_EQ(MbcsPos("=", "\x81\x3D"), 2u); // 0x3D is no trail byte: two characters
+    EXPECT_EQ(MbcsPos("=", "\x88\x9F=x"), 3u);
+    EXPECT_EQ(MbcsPos("@", "\x81\x40@"), 3u);
+    EXPECT_EQ(MbcsPos("", "abc"), 0u);
+    EXPECT_EQ(MbcsPos("abcd", "abc"), 0u);
 }
 
-TEST(CompareLocale, FullWidthLettersIgnoreCase) {
+TEST(LastCharPos, SkipsBackslashAsSecondByte) {
+    EXPECT_EQ(LastCharPos("\\", "a\\b\x95\x5C"), 2u); // 0x95 0x5C is one character
+    EXPECT_EQ(LastCharPos("\\/", "a/b\\c"), 4u);
+    EXPECT_EQ(LastCharPos("\\", "abc"), 0u);
+    EXPECT_EQ(LastCharPos("\\", "\x95"), 0u); // lone lead byte at the end
+}
+
+TEST(LowerAscii, LeavesSecondBytesAlone) {
+    EXPECT_EQ(LowerAscii("AbC\x83\x41Z"), "abc\x83\x41z");
+}
+
+TEST(CompareLocale, FullWidthLettersAndAsciiCase) {
     EXPECT_EQ(CompareLocaleNoCase("ａｂｃ", "ＡＢＣ"), 0);
     EXPECT_NE(CompareLocale("ａｂｃ", "ＡＢＣ"), 0);
+    EXPECT_EQ(CompareLocaleNoCase("Alias", "aLIAS"), 0);
+    EXPECT_NE(CompareLocale("Alias", "alias"), 0);
+    EXPECT_EQ(CompareLocale("漢字", "漢字"), 0);
+    EXPECT_NE(CompareLocaleNoCase("a", "b"), 0);
+}
+
+TEST(SplitCommandLine, QuotesBlanksAndEmptyArguments) {
+    EXPECT_EQ(SplitCommandLine("prog \"a b\" c"), (Args{"prog", "a b", "c"}));
+    EXPECT_EQ(SplitCommandLine("prog \"\" c"), (Args{"prog", "c"}));
+    EXPECT_EQ(SplitCommandLine("prog x\"y z\"w"), (Args{"prog", "xy zw"}));
+    EXPECT_EQ(SplitCommandLine("prog\ta\t\tb"), (Args{"prog", "a", "b"}));
+    EXPECT_EQ(SplitCommandLine("prog a\\\"b c\""), (Args{"prog", "a\\b c"}));
+    EXPECT_EQ(SplitCommandLine("prog \"open"), (Args{"prog", "open"}));
+    EXPECT_EQ(SplitCommandLine("   "), Args{});
+}
+
+TEST(ExtMem, AllocateOnceAndZeroSize) {
+    TExtMem m;
+    ASSERT_NE(m.Allocate(16), nullptr);
+    EXPECT_EQ(m.Size(), 16u);
+    EXPECT_EQ(m.Allocate(8), nullptr); // a block is held
+    EXPECT_EQ(m.Size(), 16u);
+    m.Release();
+    EXPECT_FALSE(m.Allocated());
+    ASSERT_NE(m.Allocate(0), nullptr);
+    EXPECT_EQ(m.Size(), 0u);
+    EXPECT_TRUE(m.Allocated());
+}
+
+static Args LinesOf(const std::string& bytes) {
+    ScratchDir dir(CurrentTestName());
+    const std::string path = dir / "t.txt";
+    EXPECT_TRUE(WriteFileBytes(path, bytes));
+    TTextBuffer buf;
+    EXPECT_TRUE(buf.LoadFromFile(path));
+    Args lines;
+    std::string line;
+    while (buf.ReadLine(line))
+        lines.push_back(line);
+    return lines;
+}
+
+TEST(TextBuffer, LineSplitting) {
+    EXPECT_EQ(LinesOf("a\r\nb\nc"), (Args{"a", "b", "c"}));
+    EXPECT_EQ(LinesOf("a\n\nb\n"), (Args{"a", "", "b"}));
+    EXPECT_EQ(LinesOf("a\rb\r\n"), (Args{"ab"})); // a lone CR is dropped, not a break
+    EXPECT_EQ(LinesOf(std::string("x\0y\x1A\n", 5)), (Args{std::string("x\0y\x1A", 4)}));
+    EXPECT_EQ(LinesOf("\n"), (Args{""}));
+    EXPECT_EQ(LinesOf(""), Args{});
+}
+
+TEST(TextBuffer, MissingFileOrFolderFails) {
+    ScratchDir dir(CurrentTestName());
+    TTextBuffer buf;
+    EXPECT_FALSE(buf.LoadFromFile(dir / "none.txt"));
+    EXPECT_FALSE(buf.LoadFromFile(dir.Path()));
+    std::string line;
+    EXPECT_FALSE(buf.ReadLine(line));
 }
