@@ -216,4 +216,18 @@ TEST_F(AliasCmd, EditFallsBackToNotepad) {
     RunProcess("taskkill /im notepad.exe /f");
 }
 
+TEST_F(AliasCmd, EditWithoutSettingOrFileUsesNotepadOnThePathBesideTheProgram) {
+    // A notepad.exe beside alias.exe is found first, so the probe shows the command line.
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", dir / "notepad.exe"));
+    RunOptions o;
+    o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}};
+    ProcResult r = Alias("/edit", o, false);
+    EXPECT_EQ(r.exitCode, 0u);
+    for (int i = 0; i < 100 && !PathExists(dir / "rec.txt"); ++i)
+        Sleep(50);
+    std::string rec = ReadFileBytes(dir / "rec.txt");
+    EXPECT_EQ(rec.substr(0, rec.find('\n')), "notepad.exe " + dir.Path() + "alias.ini");
+    EXPECT_FALSE(PathExists(dir / "alias.ini")); // alias never creates it itself
+}
+
 } // namespace
