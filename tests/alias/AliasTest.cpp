@@ -129,7 +129,6 @@ TEST_F(AliasCmd, ParamTakesTheRestAsWords) {
 
 TEST_F(AliasCmd, SkippedOptionsSucceedWithoutEffect) {
     SetIni("[ed]\r\napp=x\r\n[alias]\r\neditor=e\r\n");
-    const std::string before = Ini();
     for (const char* s : {"ed /path=", "ed /env:X", "ed /env:=1", "nosuch /dir=C:\\",
                           "alias /dir=C:\\", "ed /delenv:NOSUCH"}) {
         ProcResult r = Alias(s);
@@ -138,7 +137,6 @@ TEST_F(AliasCmd, SkippedOptionsSucceedWithoutEffect) {
     }
     // Only the last one saved (the alias exists), and saving keeps the content.
     EXPECT_EQ(Ini(), "\r\n[ed]\r\napp=x\r\n\r\n[alias]\r\neditor=e\r\n\r\n");
-    (void)before;
 }
 
 TEST_F(AliasCmd, AnInvalidOptionChangesNothing) {
