@@ -157,6 +157,7 @@ TEST_F(AliasCmd, QuotedArgumentsOnTheCommandLine) {
     EXPECT_EQ(Ini(), "\r\n[ed]\r\napp=x\r\nenv:A=1 2\r\n\r\n");
 }
 
+// Runs on its own (see tests/CMakeLists.txt): other tests rely on no "alias.ini" there.
 TEST_F(AliasCmd, DefinitionFileBesideTheProgramWinsOverTheWindowsDirectory) {
     char win[MAX_PATH];
     GetWindowsDirectoryA(win, MAX_PATH);

@@ -3,6 +3,9 @@
 //               for each name in PROBE_VARS (";"-separated; "<unset>" when missing)
 //   PROBE_EXIT  exit code (decimal, default 0)
 //   PROBE_SLEEP milliseconds to wait before exiting
+//   PROBE_CTRLC exit code to end with when a Ctrl+C arrives (console build; without it the
+//               system's default handling ends the probe)
+//   PROBE_READY name of an event to set once the record is written and the handler is in
 // The console build also writes "probe stdout" to standard output and "probe stderr" to
 // standard error.
 #include <windows.h>
@@ -26,6 +29,16 @@ bool Env(const std::string& name, std::string& value) {
     return true;
 }
 
+#ifndef PROBE_WINDOWED
+DWORD CtrlCExitCode = 0;
+
+BOOL WINAPI EndOnCtrlC(DWORD event) {
+    if (event != CTRL_C_EVENT)
+        return FALSE;
+    ExitProcess(CtrlCExitCode);
+}
+#endif
+
 void Put(HANDLE h, const std::string& s) {
     DWORD put = 0;
     WriteFile(h, s.data(), DWORD(s.size()), &put, nullptr);
@@ -34,7 +47,13 @@ void Put(HANDLE h, const std::string& s) {
 } // namespace
 
 int main() {
-    std::string out, vars, code, sleep;
+    std::string out, vars, code, sleep, ctrlc, ready;
+#ifndef PROBE_WINDOWED
+    if (Env("PROBE_CTRLC", ctrlc)) {
+        CtrlCExitCode = DWORD(strtoul(ctrlc.c_str(), nullptr, 0));
+        SetConsoleCtrlHandler(EndOnCtrlC, TRUE);
+    }
+#endif
     if (Env("PROBE_OUT", out)) {
         char cwd[MAX_PATH * 2];
         DWORD n = GetCurrentDirectoryA(sizeof cwd, cwd);
@@ -63,6 +82,13 @@ int main() {
     Put(GetStdHandle(STD_OUTPUT_HANDLE), "probe stdout\r\n");
     Put(GetStdHandle(STD_ERROR_HANDLE), "probe stderr\r\n");
 #endif
+    if (Env("PROBE_READY", ready)) {
+        HANDLE ev = OpenEventA(EVENT_MODIFY_STATE, FALSE, ready.c_str());
+        if (ev) {
+            SetEvent(ev);
+            CloseHandle(ev);
+        }
+    }
     if (Env("PROBE_SLEEP", sleep))
         Sleep(DWORD(strtoul(sleep.c_str(), nullptr, 10)));
     return Env("PROBE_EXIT", code) ? int(strtoul(code.c_str(), nullptr, 0)) : 0;

@@ -71,6 +71,28 @@ TEST_F(Stub, MissingDefinitionIsReported) {
     EXPECT_EQ(r.out, "error: ed の定義が見つかりません。\r\n");
 }
 
+// Runs on its own (see tests/CMakeLists.txt): other tests rely on no "alias.ini" there.
+TEST_F(Stub, DefinitionFileBesideTheStubOrInTheWindowsDirectory) {
+    char win[MAX_PATH];
+    ASSERT_GT(GetWindowsDirectoryA(win, MAX_PATH), 0u);
+    const std::string winIni = std::string(win) + "\\alias.ini";
+    ASSERT_FALSE(PathExists(winIni)) << "left over from another run";
+    ASSERT_TRUE(WriteFileBytes(winIni, "[p]\r\napp=" + probe + "\r\nparam=-win\r\n"));
+    Helper("p.exe");
+    EXPECT_EQ(Run("p.exe", "").exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + " -win ");
+    // A folder of that name beside the stub is no definition file.
+    ASSERT_TRUE(CreateDirectoryA((dir / "alias.ini").c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(dir / "rec.txt", ""));
+    EXPECT_EQ(Run("p.exe", "").exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + " -win ");
+    RemoveDirectoryA((dir / "alias.ini").c_str());
+    Ini("[p]\r\napp=" + probe + "\r\nparam=-beside\r\n");
+    EXPECT_EQ(Run("p.exe", "").exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + " -beside ");
+    EXPECT_TRUE(DeleteFileA(winIni.c_str()));
+}
+
 TEST_F(Stub, ArgumentsAreForwardedRequoted) {
     Ini("[p]\r\napp=" + probe + "\r\n");
     Helper("p.exe");
@@ -169,6 +191,95 @@ TEST_F(Stub, ConsoleBuildHandsOnTheExitCode) {
         ProcResult r = Run("p.exe", "", o);
         EXPECT_EQ(r.exitCode, strtoul(code, nullptr, 0)) << code;
     }
+}
+
+// A console of the test's own, as a prompt window gives its programs: a Ctrl+C sent to it
+// reaches every process on it, this test program too, which counts and swallows it.
+class OwnConsole {
+  public:
+    OwnConsole() {
+        for (int i = 0; i < 3; ++i)
+            saved_[i] = GetStdHandle(kStd[i]);
+        FreeConsole();
+        ok_ = AllocConsole() && SetConsoleCtrlHandler(Count, TRUE);
+        for (int i = 0; i < 3; ++i) { // keep the test's own output where it went
+            console_[i] = GetStdHandle(kStd[i]);
+            SetStdHandle(kStd[i], saved_[i]);
+        }
+        Received = 0;
+    }
+    ~OwnConsole() {
+        // Wine's FreeConsole closes whatever the standard handles are then, so hand it back
+        // the console's own. Freeing comes first: an event still on its way must not meet the
+        // default handling, which ends the process.
+        for (int i = 0; i < 3; ++i)
+            SetStdHandle(kStd[i], console_[i]);
+        FreeConsole();
+        SetConsoleCtrlHandler(Count, FALSE);
+        for (int i = 0; i < 3; ++i)
+            SetStdHandle(kStd[i], saved_[i]);
+    }
+    OwnConsole(const OwnConsole&) = delete;
+    OwnConsole& operator=(const OwnConsole&) = delete;
+    bool Ok() const { return ok_; }
+    // Events reach each process on a thread of their own, some time after they were sent.
+    static bool WaitForEvents(LONG n) {
+        for (int i = 0; i < 500 && Received < n; ++i)
+            Sleep(10);
+        return Received == n;
+    }
+
+  private:
+    static constexpr DWORD kStd[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    static BOOL WINAPI Count(DWORD) {
+        InterlockedIncrement(&Received);
+        return TRUE;
+    }
+    static inline volatile LONG Received = 0;
+    HANDLE saved_[3] = {};
+    HANDLE console_[3] = {};
+    bool ok_ = false;
+};
+
+TEST_F(Stub, CtrlCIsLeftToTheTargetAndTheExitCodeStillComesBack) {
+    OwnConsole console;
+    ASSERT_TRUE(console.Ok());
+    Ini("[p]\r\napp=" + probe + "\r\n");
+    Helper("p.exe");
+    const std::string readyName = "orvex-test-ready-" + std::to_string(GetCurrentProcessId());
+    HANDLE ready = CreateEventA(nullptr, FALSE, FALSE, readyName.c_str());
+    ASSERT_NE(ready, nullptr);
+
+    // Sends Ctrl+C once the probe is up; the probe sleeps far longer than the test waits.
+    auto runWithCtrlC = [&](const std::string& exe, bool probeHandles) {
+        RunOptions o;
+        o.setEnv = {{"PROBE_SLEEP", "20000"}, {"PROBE_EXIT", "5"}, {"PROBE_READY", readyName}};
+        if (probeHandles)
+            o.setEnv.push_back({"PROBE_CTRLC", "42"});
+        o.timeoutMs = 15000;
+        bool sent = false;
+        o.afterStart = [&] {
+            sent = WaitForSingleObject(ready, 10000) == WAIT_OBJECT_0 &&
+                   GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+        };
+        ProcResult r = Run(exe, "", o);
+        EXPECT_TRUE(sent) << exe;
+        EXPECT_FALSE(r.timedOut) << exe;
+        return r;
+    };
+
+    // Through the helper: the probe ends itself with 42, and the helper, still alive, hands
+    // that back instead of being ended by the event first.
+    ProcResult r = runWithCtrlC("p.exe", true);
+    EXPECT_EQ(r.exitCode, 42u) << Printable(r.out);
+    EXPECT_TRUE(OwnConsole::WaitForEvents(1));
+
+    // The event does end a program that has no handler of its own, so the helper's survival
+    // above is its handler's doing.
+    r = runWithCtrlC("probe.exe", false);
+    EXPECT_NE(r.exitCode, 5u);
+    EXPECT_TRUE(OwnConsole::WaitForEvents(2));
+    CloseHandle(ready);
 }
 
 TEST_F(Stub, WindowedBuildReturnsAtOnce) {

@@ -215,6 +215,8 @@ ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
         WriteFile(inW, opt.stdinData.data(), DWORD(opt.stdinData.size()), &put, nullptr);
     }
     hInW.Close();
+    if (opt.afterStart)
+        opt.afterStart();
 
     // Poll both pipes so neither can fill up and block the child. They close when the child
     // and everything that inherited them have ended; a grandchild that keeps them open gets a

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -59,7 +60,8 @@ struct RunOptions {
     std::vector<std::string> unsetEnv;                       // removed for the child
     std::string stdinData;                                   // written to the child's stdin
     DWORD timeoutMs = 30000;
-    bool waitForChild = true; // false: return once started (exitCode not read)
+    bool waitForChild = true;         // false: return once started (exitCode not read)
+    std::function<void()> afterStart; // called once the child runs, before its output is read
 };
 
 // Starts cmdline (CreateProcessA, no application name) with pipes for stdin, stdout and stderr
