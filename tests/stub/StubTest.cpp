@@ -157,7 +157,8 @@ TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
 TEST_F(Stub, WorkingDirectory) {
     CreateDirectoryA((dir / "work").c_str(), nullptr);
     Ini("[w]\r\napp=" + probe + "\r\ndir=" + dir.Path() + "work\r\n[f]\r\napp=" + probe +
-        "\r\ndir=" + probe + "\r\n[e]\r\napp=" + probe + "\r\n");
+        "\r\ndir=" + probe + "\r\n[e]\r\napp=" + probe + "\r\n[m]\r\napp=" + probe +
+        "\r\ndir=" + dir.Path() + "nosuch\r\n");
     Helper("w.exe");
     ASSERT_EQ(Run("w.exe", "").exitCode, 0u);
     EXPECT_EQ(Rec(1), dir.Path() + "work");
@@ -165,6 +166,10 @@ TEST_F(Stub, WorkingDirectory) {
     ProcResult r = Run("f.exe", "");
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out, "error: ディレクトリ " + probe + " が見つかりません。\r\n");
+    Helper("m.exe");
+    r = Run("m.exe", "");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: ディレクトリ " + dir.Path() + "nosuch が見つかりません。\r\n");
     Helper("e.exe");
     RunOptions o;
     o.cwd = dir.Path() + "work";
@@ -303,6 +308,29 @@ TEST_F(Stub, ErrorOutputJoinsStandardOutputWhenSwitchedOn) {
     EXPECT_NE(a.out.find("probe stderr"), std::string::npos) << Printable(a.out);
     EXPECT_EQ(b.out.find("probe stderr"), std::string::npos);
     EXPECT_NE(c.out.find("probe stderr"), std::string::npos); // "yes" defers to [alias]
+    EXPECT_NE(b.err.find("probe stderr"), std::string::npos);
+
+    // Into a file, through the prompt's redirection: both streams land in it, in order.
+    ProcResult f = RunProcess(comspec + " /c a.exe > joined.txt", [&] {
+        RunOptions o;
+        o.cwd = dir.Path();
+        o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}};
+        return o;
+    }());
+    EXPECT_EQ(f.exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(dir / "joined.txt"), "probe stdout\r\nprobe stderr\r\n");
+
+    // Without a default in [alias] (or with "off" there), only "on" joins them.
+    Ini("[alias]\r\nstderr2stdout=off\r\n[a]\r\napp=" + probe + "\r\n[c]\r\napp=" + probe +
+        "\r\nstderr2stdout=ON\r\n");
+    a = Run("a.exe", "");
+    c = Run("c.exe", "");
+    EXPECT_EQ(a.out, "probe stdout\r\n");
+    EXPECT_EQ(a.err, "probe stderr\r\n");
+    EXPECT_EQ(c.out, "probe stdout\r\nprobe stderr\r\n");
+    Ini("[a]\r\napp=" + probe + "\r\n");
+    a = Run("a.exe", "");
+    EXPECT_EQ(a.err, "probe stderr\r\n");
 }
 
 TEST_F(Stub, StartFailureIsReportedInBothBuilds) {
@@ -317,6 +345,22 @@ TEST_F(Stub, StartFailureIsReportedInBothBuilds) {
     Helper("b.exe", false); // the message box returns at once without a display
     r = Run("b.exe", "z");
     EXPECT_EQ(r.exitCode, 1u);
+}
+
+TEST_F(Stub, LongCommandLines) {
+    const std::string longParam(40000, 'p');
+    Ini("[p]\r\napp=" + probe + "\r\n[q]\r\napp=" + probe + "\r\nparam=" + longParam + "\r\n");
+    Helper("p.exe");
+    const std::string longArg(30000, 'a'); // no limit of the stub's own below the system's
+    ASSERT_EQ(Run("p.exe", longArg).exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + "   " + longArg);
+    // Past what CreateProcessA takes: reported as a failed start.
+    Helper("q.exe");
+    ProcResult r = Run("q.exe", "z");
+    EXPECT_EQ(r.exitCode, 1u);
+    const std::string head =
+        "error: プログラム " + probe + " " + longParam + "  zの起動に失敗しました。";
+    EXPECT_EQ(r.out.substr(0, head.size()), head) << Printable(r.out.substr(0, 200));
 }
 
 TEST_F(Stub, ThroughARealCommandPrompt) {
