@@ -19,14 +19,10 @@ bool TAliasInfo::Load(const std::string& name) {
     const TExtIniSection* s = ini.FindSection(name);
     if (!s)
         return false;
-    for (const TExtIniItem* item = s->ItemAt(0); item; item = item->Next()) {
-        const std::string& key = item->Key();
-        if (key.size() < 4 || CompareLocaleNoCase(key.substr(0, 4), "env:") != 0)
-            continue;
-        const std::string var = TrimBlanks(key.substr(4));
-        if (!var.empty())
-            Env.push_back(var + "=" + TrimRightBlanks(item->Value()));
-    }
+    std::string var, value;
+    for (const TExtIniItem* item = s->ItemAt(0); item; item = item->Next())
+        if (ReadEnvEntry(*item, var, value))
+            Env.push_back(var + "=" + value);
     return true;
 }
 

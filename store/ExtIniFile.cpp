@@ -50,6 +50,15 @@ void TExtIniItem::SetKeyValue(const std::string& key, const std::string& value) 
         FOwner->Index(this);
 }
 
+bool ReadEnvEntry(const TExtIniItem& item, std::string& name, std::string& value) {
+    const std::string& key = item.Key();
+    if (LowerAscii(key.substr(0, 4)) != "env:")
+        return false;
+    name = TrimBlanks(key.substr(4));
+    value = TrimRightBlanks(item.Value());
+    return !name.empty();
+}
+
 // ---- TExtIniSection ----------------------------------------------------------------------
 
 TExtIniSection::~TExtIniSection() {

@@ -42,6 +42,11 @@ class TExtIniItem {
     TExtIniSection* FOwner = nullptr; // whose key index SetKeyValue keeps in step
 };
 
+// An alias's "env:" entry: a key that starts with "env:" in any ASCII case. name is the rest of
+// the key, trimmed, and value the item's value without trailing blanks. False for every other
+// item and for an entry whose name is empty, which both programs skip.
+bool ReadEnvEntry(const TExtIniItem& item, std::string& name, std::string& value);
+
 class TExtIniSection {
   public:
     TExtIniSection() = default;

@@ -116,14 +116,11 @@ void ApplyAliasEnvironment() {
     const TExtIniSection* s = IniFile->FindSection(AliasName);
     if (!s)
         return;
+    std::string name, value;
     for (const TExtIniItem* item = s->ItemAt(0); item; item = item->Next()) {
-        const std::string& key = item->Key();
-        if (LowerAscii(key.substr(0, 4)) != "env:")
+        if (!ReadEnvEntry(*item, name, value))
             continue;
-        const std::string name = TrimBlanks(key.substr(4));
-        if (name.empty())
-            continue;
-        const std::string value = ExpandEnvText(TrimRightBlanks(item->Value()));
+        value = ExpandEnvText(value);
         SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
     }
 }
