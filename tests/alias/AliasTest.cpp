@@ -13,23 +13,15 @@ const std::string kSample = "; my aliases\r\n"
                             "[d]\r\ntype=DOS\r\napp=dir\r\nparam=/w\r\n"
                             "[alias]\r\neditor=\r\n";
 
-class AliasCmd : public ::testing::Test {
+class AliasCmd : public AliasFolderTest {
   protected:
-    ScratchDir dir{CurrentTestName()};
-    void SetUp() override {
-        ASSERT_TRUE(dir.Ok());
-        ASSERT_TRUE(CopyOneFile(DistDir() + "alias.exe", dir / "alias.exe"));
-    }
     ProcResult Alias(const std::string& args, RunOptions o = RunOptions(), bool quiet = true) {
-        o.cwd = dir.Path();
-        ProcResult r = RunProcess(Quote(dir / "alias.exe") + (args.empty() ? "" : " " + args), o);
+        ProcResult r = AliasFolderTest::Alias(args, o);
         if (quiet) {
             EXPECT_EQ(r.err, ""); // alias itself never writes to standard error
         }
         return r;
     }
-    std::string Ini() { return ReadFileBytes(dir / "alias.ini"); }
-    void SetIni(const std::string& b) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", b)); }
 };
 
 const char kUsageStart[] = "-------------------------------------------------------\r\n \r\n";

@@ -7,22 +7,8 @@ using namespace testing_support;
 
 namespace {
 
-class Maintenance : public ::testing::Test {
+class Maintenance : public AliasFolderTest {
   protected:
-    ScratchDir dir{CurrentTestName()};
-
-    void SetUp() override {
-        ASSERT_TRUE(dir.Ok());
-        for (const char* f : {"alias.exe", "rudi.ex_", "dovoz.ex_"})
-            ASSERT_TRUE(CopyOneFile(DistDir() + f, dir / f)) << f;
-    }
-    ProcResult Alias(const std::string& args) {
-        RunOptions o;
-        o.cwd = dir.Path();
-        return RunProcess(Quote(dir / "alias.exe") + " " + args, o);
-    }
-    std::string Ini() { return ReadFileBytes(dir / "alias.ini"); }
-    void SetIni(const std::string& b) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", b)); }
     std::string Bytes(const char* f) { return ReadFileBytes(dir / f); }
     void Helper(const char* name, const char* templ) {
         ASSERT_TRUE(CopyOneFile(dir / templ, dir / name));

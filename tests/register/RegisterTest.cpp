@@ -10,27 +10,16 @@ namespace {
 
 const char kEol[] = "\r\n";
 
-class Register : public ::testing::Test {
+class Register : public AliasFolderTest {
   protected:
-    ScratchDir dir{CurrentTestName()};
     std::string winDir;
 
     void SetUp() override {
-        ASSERT_TRUE(dir.Ok());
-        for (const char* f : {"alias.exe", "rudi.ex_", "dovoz.ex_"})
-            ASSERT_TRUE(CopyOneFile(DistDir() + f, dir / f)) << f;
+        AliasFolderTest::SetUp();
         char buf[MAX_PATH];
         GetWindowsDirectoryA(buf, MAX_PATH);
         winDir = buf;
     }
-
-    ProcResult Alias(const std::string& args) {
-        RunOptions o;
-        o.cwd = dir.Path();
-        return RunProcess(Quote(dir / "alias.exe") + " " + args, o);
-    }
-    std::string Ini() { return ReadFileBytes(dir / "alias.ini"); }
-    void SetIni(const std::string& bytes) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", bytes)); }
     std::string Template(const char* name) { return ReadFileBytes(dir / name); }
 };
 

@@ -275,6 +275,17 @@ ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
     return r;
 }
 
+void AliasFolderTest::SetUp() {
+    ASSERT_TRUE(dir.Ok());
+    for (const char* f : {"alias.exe", "rudi.ex_", "dovoz.ex_"})
+        ASSERT_TRUE(CopyOneFile(DistDir() + f, dir / f)) << f;
+}
+
+ProcResult AliasFolderTest::Alias(const std::string& args, RunOptions o) {
+    o.cwd = dir.Path();
+    return RunProcess(Quote(dir / "alias.exe") + (args.empty() ? "" : " " + args), o);
+}
+
 std::string Quote(const std::string& s) {
     return s.find_first_of(" \t") == std::string::npos ? s : "\"" + s + "\"";
 }

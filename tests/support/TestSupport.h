@@ -2,6 +2,7 @@
 // programs as real processes with their output captured.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -74,6 +75,18 @@ std::string Quote(const std::string& s);
 
 // Bytes of a text shown readably in a failure message (non-ASCII as \xNN).
 std::string Printable(const std::string& bytes);
+
+// A program folder of the test's own with copies of alias.exe and both templates, and
+// alias.exe run there with the folder as its current directory.
+class AliasFolderTest : public ::testing::Test {
+  protected:
+    ScratchDir dir{CurrentTestName()};
+
+    void SetUp() override;
+    ProcResult Alias(const std::string& args, RunOptions o = RunOptions());
+    std::string Ini() { return ReadFileBytes(dir / "alias.ini"); }
+    void SetIni(const std::string& bytes) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", bytes)); }
+};
 
 // Code page 932 <-> UTF-8, for test probes that must read values through the wide API.
 std::string WideToAnsi(const std::wstring& w);
