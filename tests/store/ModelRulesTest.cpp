@@ -40,17 +40,129 @@ TEST_F(Model, AcceptedSyntaxIsWrittenBackNormalised) {
         {"  [ x ]  \r\nk=1", "\r\n[x]\r\nk=1\r\n\r\n"},
         {"[a]b]\n[[x]]\n", "\r\n[a]b]\r\n\r\n[[x]]\r\n\r\n"},
         {"[x] ;note\n", "[x] ;note\r\n\r\n"},
-        {"[A]\na=1\n[B]\nb=2\n[a]\nc=3\n", "\r\n[A]\r\na=1\r\n\r\n[B]\r\nb=2\r\nc=3\r\n\r\n"},
+        {"[A]\na=1\n[B]\nb=2\n[a]\nc=3\n", "\r\n[A]\r\na=1\r\nc=3\r\n\r\n[B]\r\nb=2\r\n\r\n"},
         {"[A]\nk=1\nk=2\nK=3\n", "\r\n[A]\r\nk=1\r\nK=3\r\n\r\n"},
-        {"[]\n[  ]\nq=1\n", "q=1\r\n\r\n"},
+        {"[]\n[  ]\nq=1\n", "\r\n[]\r\n\r\n[]\r\nq=1\r\n\r\n"},
         {"  ;x=1\n=v\nk==v\n\t key\t=\tval \t\n", "  ;x=1\r\n=v\r\nk==v\r\nkey=\tval\r\n\r\n"},
         {"[A]\na=1\n\nb=2\n\n\n[B]\n", "\r\n[A]\r\na=1\r\n\r\nb=2\r\n\r\n[B]\r\n\r\n"},
         {"\n\n\n", "\r\n"},
         {"a\rb\r\nc\r", "ab\r\nc\r\n\r\n"},
         {"\r", "\r\n"},
+        // A repeated header continues its section; its lines are saved under the first one.
+        {"[A]\nk=1\n\n[B]\nk=2\n[a]\nk=3\nj=4\n",
+         "\r\n[A]\r\nk=1\r\nj=4\r\n\r\n[B]\r\nk=2\r\n\r\n"},
+        // Empty headers open nameless sections, kept where they stand.
+        {"[A]\nk=1\n[ ]\nk=2\n[a]\nj=3\n", "\r\n[A]\r\nk=1\r\nj=3\r\n\r\n[]\r\nk=2\r\n\r\n"},
+        // "]" as the second byte of a double-byte character closes no header.
+        {"[A]\n[\x83\x5D\n[\x83\x5D]\n", "\r\n[A]\r\n[\x83\x5D\r\n\r\n[\x83\x5D]\r\n\r\n"},
+        // A name ending in a lone lead byte keeps a blank before its "]".
+        {"[x\x83 ]\nk=1\n", "\r\n[x\x83 ]\r\nk=1\r\n\r\n"},
+        // A byte-order mark is kept apart from the first line and written back.
+        {"\xEF\xBB\xBF[ed]\napp=x\n", "\xEF\xBB\xBF\r\n[ed]\r\napp=x\r\n\r\n"},
+        {"\xEF\xBB\xBF\xEF\xBB\xBFk=1", "\xEF\xBB\xBF\xEF\xBB\xBFk=1\r\n\r\n"},
+        {"\xEF\r\xBB\xBFk=1", "\xEF\xBB\xBF\xEF\xBB\xBFk=1\r\n\r\n"},
     };
     for (const Golden& g : cases)
         EXPECT_EQ(Printable(RoundTrip(g.in)), Printable(g.out)) << Printable(g.in);
+}
+
+TEST_F(Model, HandEditsKeepTheirMeaning) {
+    ASSERT_TRUE(WriteFileBytes(dir / "h.ini", "\xEF\xBB\xBF[ed]\napp=e\n[A]\napp=x\n[B]\napp=y\n"
+                                              "[a]\nparam=-p\napp=z\n[]\ndir=n\n[\x83\x5D\n"
+                                              "dir=d\n"));
+    TExtIniFile ini;
+    ASSERT_TRUE(ini.LoadFromFile(dir / "h.ini"));
+    EXPECT_TRUE(ini.HasUtf8Bom());
+    EXPECT_EQ(ini.ReadValue("ed", "app", "-"), "e");
+    EXPECT_EQ(ini.ReadValue("A", "param", "-"), "-p");
+    EXPECT_EQ(ini.ReadValue("A", "app", "-"), "x"); // the first occurrence wins
+    EXPECT_EQ(ini.ReadValue("B", "param", "-"), "-");
+    EXPECT_EQ(ini.ReadValue("B", "dir", "-"), "-"); // the nameless section's line
+    EXPECT_EQ(ini.ReadValue("", "dir", "-"), "-");
+    EXPECT_EQ(ini.SectionCount(), 3); // ed, A, B: the nameless one is not listed
+    EXPECT_EQ(ini.FindSection("\x83\x5D"), nullptr);
+}
+
+// Every write either is refused and changes nothing, or survives a save and a reload: the
+// value reads back and the file saves to the same bytes again.
+TEST_F(Model, WritesAreStoredOrRefused) {
+    const std::string pieces[] = {"a",
+                                  "k",
+                                  " ",
+                                  "=",
+                                  ";",
+                                  "[",
+                                  "]",
+                                  "\r",
+                                  "\n",
+                                  "\t",
+                                  "\x83",
+                                  "\x5D",
+                                  "ソ",
+                                  "\xEF\xBB\xBF",
+                                  std::string(1, '\0')};
+    std::mt19937 rng(13);
+    auto text = [&] {
+        std::string s;
+        for (int n = int(rng() % 5); n > 0; --n)
+            s += pieces[rng() % (sizeof pieces / sizeof *pieces)];
+        return s;
+    };
+    const std::string base = "[S]\r\nk=1\r\n;c\r\n";
+    ASSERT_TRUE(WriteFileBytes(dir / "w.ini", base));
+    int stored = 0, refused = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string section = rng() % 3 ? "S" : text(), key = text(), value = text();
+        TExtIniFile ini;
+        ASSERT_TRUE(ini.LoadFromFile(dir / "w.ini"));
+        std::string before, after;
+        ini.WriteTo(before);
+        const bool ok = ini.WriteValue(section, key, value);
+        ini.WriteTo(after);
+        const std::string what =
+            Printable(section) + " / " + Printable(key) + " / " + Printable(value);
+        if (!ok) {
+            ++refused;
+            EXPECT_EQ(before, after) << what;
+            continue;
+        }
+        ++stored;
+        ASSERT_TRUE(ini.SaveToFile(dir / "o.ini"));
+        TExtIniFile back;
+        ASSERT_TRUE(back.LoadFromFile(dir / "o.ini"));
+        std::string again;
+        back.WriteTo(again);
+        EXPECT_EQ(Printable(after), Printable(again)) << what;
+        if (!TrimBlanks(key).empty()) {
+            EXPECT_EQ(Printable(back.ReadValue(section, key, "<none>")),
+                      Printable(ini.ReadValue(section, key, "<none>")))
+                << what;
+        }
+    }
+    EXPECT_GT(stored, 300);
+    EXPECT_GT(refused, 300);
+
+    // The cases that once came back different.
+    TExtIniFile ini;
+    ASSERT_TRUE(ini.LoadFromFile(dir / "w.ini"));
+    EXPECT_FALSE(ini.WriteValue("S", "app", "a\nb"));
+    EXPECT_FALSE(ini.WriteValue("S", "app", "a\rb"));
+    EXPECT_FALSE(ini.WriteValue("S\nT", "app", "x"));
+    EXPECT_FALSE(ini.WriteValue("S\rT", "app", "x"));
+    EXPECT_FALSE(ini.WriteValue("S", "a=b", "x"));
+    EXPECT_FALSE(ini.WriteValue("S", ";a", "x"));
+    EXPECT_FALSE(ini.WriteValue("S", "[k", "v]"));
+    EXPECT_FALSE(ini.WriteValue("S", "", ""));
+    EXPECT_FALSE(ini.WriteValue("S", "", "a=b")); // a plain line that would read as a key line
+    EXPECT_EQ(ini.AddSection("x\ny"), nullptr);
+    EXPECT_TRUE(ini.WriteValue("S", "[k", "v"));
+    EXPECT_TRUE(ini.WriteValue("S", "", ";note"));
+    EXPECT_TRUE(ini.WriteValue("S", "k", " a=b; [c]"));
+    EXPECT_EQ(ini.SectionCount(), 1);
+    EXPECT_FALSE(ini.DeleteKey("S", "nosuch"));
+    EXPECT_TRUE(ini.DeleteKey("S", "[k"));
+    EXPECT_FALSE(ini.DeleteSection("T"));
+    EXPECT_TRUE(ini.DeleteSection("s"));
 }
 
 TEST_F(Model, NulAndCtrlZStayInsideLines) {
