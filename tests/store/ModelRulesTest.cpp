@@ -2,7 +2,6 @@
 // keep "alias.ini" safe (atomic saves, linear loading, lookups equal to CompareStringA).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <random>
 
 #include "ExtIniFile.h"
@@ -26,62 +25,6 @@ class Model : public ::testing::Test {
         return ReadFileBytes(dir / "out.ini");
     }
 };
-
-// Input -> bytes written back, one rule per row.
-struct Golden {
-    const char* in;
-    const char* out;
-};
-
-TEST_F(Model, AcceptedSyntaxIsWrittenBackNormalised) {
-    const Golden cases[] = {
-        {"", "\r\n"},
-        {"x=1\n[A]\nk = v\n\n;c\n", "x=1\r\n\r\n[A]\r\nk= v\r\n\r\n;c\r\n\r\n"},
-        {"  [ x ]  \r\nk=1", "\r\n[x]\r\nk=1\r\n\r\n"},
-        {"[a]b]\n[[x]]\n", "\r\n[a]b]\r\n\r\n[[x]]\r\n\r\n"},
-        {"[x] ;note\n", "[x] ;note\r\n\r\n"},
-        {"[A]\na=1\n[B]\nb=2\n[a]\nc=3\n", "\r\n[A]\r\na=1\r\nc=3\r\n\r\n[B]\r\nb=2\r\n\r\n"},
-        {"[A]\nk=1\nk=2\nK=3\n", "\r\n[A]\r\nk=1\r\nK=3\r\n\r\n"},
-        {"[]\n[  ]\nq=1\n", "\r\n[]\r\n\r\n[]\r\nq=1\r\n\r\n"},
-        {"  ;x=1\n=v\nk==v\n\t key\t=\tval \t\n", "  ;x=1\r\n=v\r\nk==v\r\nkey=\tval\r\n\r\n"},
-        {"[A]\na=1\n\nb=2\n\n\n[B]\n", "\r\n[A]\r\na=1\r\n\r\nb=2\r\n\r\n[B]\r\n\r\n"},
-        {"\n\n\n", "\r\n"},
-        {"a\rb\r\nc\r", "ab\r\nc\r\n\r\n"},
-        {"\r", "\r\n"},
-        // A repeated header continues its section; its lines are saved under the first one.
-        {"[A]\nk=1\n\n[B]\nk=2\n[a]\nk=3\nj=4\n",
-         "\r\n[A]\r\nk=1\r\nj=4\r\n\r\n[B]\r\nk=2\r\n\r\n"},
-        // Empty headers open nameless sections, kept where they stand.
-        {"[A]\nk=1\n[ ]\nk=2\n[a]\nj=3\n", "\r\n[A]\r\nk=1\r\nj=3\r\n\r\n[]\r\nk=2\r\n\r\n"},
-        // "]" as the second byte of a double-byte character closes no header.
-        {"[A]\n[\x83\x5D\n[\x83\x5D]\n", "\r\n[A]\r\n[\x83\x5D\r\n\r\n[\x83\x5D]\r\n\r\n"},
-        // A name ending in a lone lead byte keeps a blank before its "]".
-        {"[x\x83 ]\nk=1\n", "\r\n[x\x83 ]\r\nk=1\r\n\r\n"},
-        // A byte-order mark is kept apart from the first line and written back.
-        {"\xEF\xBB\xBF[ed]\napp=x\n", "\xEF\xBB\xBF\r\n[ed]\r\napp=x\r\n\r\n"},
-        {"\xEF\xBB\xBF\xEF\xBB\xBFk=1", "\xEF\xBB\xBF\xEF\xBB\xBFk=1\r\n\r\n"},
-        {"\xEF\r\xBB\xBFk=1", "\xEF\xBB\xBF\xEF\xBB\xBFk=1\r\n\r\n"},
-    };
-    for (const Golden& g : cases)
-        EXPECT_EQ(Printable(RoundTrip(g.in)), Printable(g.out)) << Printable(g.in);
-}
-
-TEST_F(Model, HandEditsKeepTheirMeaning) {
-    ASSERT_TRUE(WriteFileBytes(dir / "h.ini", "\xEF\xBB\xBF[ed]\napp=e\n[A]\napp=x\n[B]\napp=y\n"
-                                              "[a]\nparam=-p\napp=z\n[]\ndir=n\n[\x83\x5D\n"
-                                              "dir=d\n"));
-    TExtIniFile ini;
-    ASSERT_TRUE(ini.LoadFromFile(dir / "h.ini"));
-    EXPECT_TRUE(ini.HasUtf8Bom());
-    EXPECT_EQ(ini.ReadValue("ed", "app", "-"), "e");
-    EXPECT_EQ(ini.ReadValue("A", "param", "-"), "-p");
-    EXPECT_EQ(ini.ReadValue("A", "app", "-"), "x"); // the first occurrence wins
-    EXPECT_EQ(ini.ReadValue("B", "param", "-"), "-");
-    EXPECT_EQ(ini.ReadValue("B", "dir", "-"), "-"); // the nameless section's line
-    EXPECT_EQ(ini.ReadValue("", "dir", "-"), "-");
-    EXPECT_EQ(ini.SectionCount(), 3); // ed, A, B: the nameless one is not listed
-    EXPECT_EQ(ini.FindSection("\x83\x5D"), nullptr);
-}
 
 // Every write either is refused and changes nothing, or survives a save and a reload: the
 // value reads back and the file saves to the same bytes again.
@@ -163,15 +106,6 @@ TEST_F(Model, WritesAreStoredOrRefused) {
     EXPECT_TRUE(ini.DeleteKey("S", "[k"));
     EXPECT_FALSE(ini.DeleteSection("T"));
     EXPECT_TRUE(ini.DeleteSection("s"));
-}
-
-TEST_F(Model, NulAndCtrlZStayInsideLines) {
-    const std::string in("k=a\0b\x1A"
-                         "c\n",
-                         8);
-    EXPECT_EQ(RoundTrip(in), std::string("k=a\0b\x1A"
-                                         "c\r\n\r\n",
-                                         11));
 }
 
 TEST_F(Model, LookupRules) {
@@ -327,15 +261,10 @@ TEST_F(Model, HostileInputLoadsWithoutHarm) {
     for (int i = 0; i < 100000; ++i)
         many += "key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
     ASSERT_TRUE(WriteFileBytes(dir / "many.ini", many));
-    const auto start = std::chrono::steady_clock::now();
-    TExtIniFile ini;
+    TExtIniFile ini; // how the load time grows is measured in bench/store
     ASSERT_TRUE(ini.LoadFromFile(dir / "many.ini"));
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start)
-                        .count();
     EXPECT_EQ(ini.FindSection("BIG")->Count(), 100000);
     EXPECT_EQ(ini.ReadValue("big", "key99999", ""), "99999");
-    EXPECT_LT(ms, 10000) << "loading is not linear";
 }
 
 } // namespace
