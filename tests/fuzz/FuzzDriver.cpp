@@ -84,11 +84,15 @@ std::vector<std::string> ReadCorpus(const std::string& dir) {
     return seeds;
 }
 
-std::string MakeWorkDir(const char* name) {
-    char buf[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
-    std::string dir(buf, n);
-    dir = dir.substr(0, dir.find_last_of("\\/") + 1);
+std::string MakeWorkDir(const char* name, std::string dir) {
+    if (dir.empty()) {
+        char buf[MAX_PATH];
+        DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
+        dir.assign(buf, n);
+        dir = dir.substr(0, dir.find_last_of("\\/") + 1);
+    } else if (dir.back() != '\\') {
+        dir += '\\';
+    }
     // Runs side by side (CTest, a long run by hand) each get a folder of their own.
     char tail[64];
     snprintf(tail, sizeof tail, "fuzz-%s-%lu\\", name, (unsigned long)GetCurrentProcessId());
@@ -171,7 +175,7 @@ int Main(int argc, char** argv, const TTarget& target) {
     uint64_t inputs = 0;
     double seconds = 0;
     uint32_t seed = 1;
-    std::string corpus, replay;
+    std::string corpus, replay, work;
     bool haveReplay = false;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string opt = argv[i];
@@ -181,6 +185,8 @@ int Main(int argc, char** argv, const TTarget& target) {
             seconds = atof(argv[i + 1]);
         else if (opt == "--seed")
             seed = uint32_t(strtoul(argv[i + 1], nullptr, 10));
+        else if (opt == "--work")
+            work = argv[i + 1];
         else if (opt == "--corpus")
             corpus = argv[i + 1];
         else if (opt == "--replay")
@@ -193,7 +199,7 @@ int Main(int argc, char** argv, const TTarget& target) {
     if (!inputs && !seconds)
         inputs = 10000;
 
-    gWorkDir = MakeWorkDir(target.name);
+    gWorkDir = MakeWorkDir(target.name, work);
     SetUnhandledExceptionFilter(OnCrash);
     signal(SIGABRT, OnAbort);
     CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));

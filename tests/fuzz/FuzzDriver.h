@@ -1,8 +1,11 @@
 // An in-process fuzz driver: feeds generated and mutated inputs to one check, reports each
 // failing input as hex so it can be replayed, and turns a crash or a hang into such a report.
 //
-//   <target>.exe [--inputs N] [--seconds S] [--seed N] [--corpus DIR] [--replay HEX]
+//   <target>.exe [--inputs N] [--seconds S] [--seed N] [--corpus DIR] [--work DIR]
+//                [--replay HEX]
 //
+// --work names the folder for the checks' files (default: beside the program); a folder in
+// memory spares the disk on long runs.
 // Without --inputs or --seconds it runs 10,000 inputs. The summary line gives the inputs run,
 // the time taken and the failures; the exit code is 0 only when nothing failed.
 #pragma once

@@ -200,13 +200,13 @@ void Questions(const std::string& input, const TRefFile& ref, std::vector<std::s
             to.push_back(s);
     };
     for (const TRefSection& s : ref.sections) {
-        add(names, s.name, 6);
+        add(names, s.name, 4);
         for (const auto& kv : s.keys)
-            add(keys, kv.first, 8);
+            add(keys, kv.first, 5);
     }
     // Loose pieces of lines: the start of a line that is no header, what stands before "=".
     size_t at = 0;
-    while (at < input.size() && (names.size() < 8 || keys.size() < 10)) {
+    while (at < input.size() && (names.size() < 5 || keys.size() < 7)) {
         size_t end = input.find('\n', at);
         if (end == std::string::npos)
             end = input.size();
@@ -214,17 +214,17 @@ void Questions(const std::string& input, const TRefFile& ref, std::vector<std::s
         at = end + 1;
         const std::string t = Trim(line);
         if (t.size() > 1 && t[0] == '[')
-            add(names, t.substr(1, t.size() - 2), 8);
-        add(keys, t.substr(0, t.find('=')), 10);
+            add(names, t.substr(1, t.size() - 2), 5);
+        add(keys, t.substr(0, t.find('=')), 7);
     }
     const size_t nNames = names.size(), nKeys = keys.size();
     for (size_t i = 0; i < nNames; ++i)
-        add(names, " " + CaseFlip(names[i]) + "\t", 11);
+        add(names, " " + CaseFlip(names[i]) + "\t", 7);
     for (size_t i = 0; i < nKeys; ++i) {
-        add(keys, CaseFlip(keys[i]), 14);
-        add(keys, "  " + keys[i] + " ", 16);
+        add(keys, CaseFlip(keys[i]), 10);
+        add(keys, "  " + keys[i] + " ", 12);
     }
-    add(names, "", 12);
+    add(names, "", 8);
 }
 
 std::string Printable(const std::string& s) {
@@ -337,6 +337,8 @@ std::string Check(const std::string& input) {
     TExtIniFile edited;
     if (!Load(Bytes(first), "edited.ini", edited))
         return "the edited model's bytes do not load";
+    names.resize(std::min<size_t>(names.size(), 3));
+    keys.resize(std::min<size_t>(keys.size(), 4));
     for (const auto& w : written)
         names.push_back(w.first), keys.push_back(w.second);
     if (Answers(edited, names, keys) != Answers(first, names, keys))
