@@ -1,7 +1,7 @@
 // The start-up values and the alias's definition as "alias.ini" gives it.
 #include "Stub.h"
 
-#include "ExtIniFile.h"
+#include "AliasSection.h"
 #include "ProgramPaths.h"
 #include "TextUtils.h"
 
@@ -46,23 +46,21 @@ TStartup ReadStartup() {
 
 TDefinition ReadDefinition(const TStartup& start) {
     TDefinition def;
-    TExtIniFile ini;
-    if (!ini.LoadFromFile(FindDefinitionFileIn(start.ExeDir, start.WinDir)))
+    TAliasSection own, defaults;
+    if (!ReadAliasSections(FindDefinitionFileIn(start.ExeDir, start.WinDir), start.AliasName, own,
+                           defaults))
         return def;
-    const std::string& name = start.AliasName;
     const std::string none;
-    def.App = ini.ReadValue(name, "app", none);
-    def.Type = ini.ReadValue(name, "type", none);
-    def.Param = ini.ReadValue(name, "param", none);
-    def.Dir = ini.ReadValue(name, "dir", none);
-    def.JoinErrorOutput = ini.ReadValue(name, "stderr2stdout", none);
-    def.JoinErrorOutputDefault = ini.ReadValue("alias", "stderr2stdout", none);
-    if (const TExtIniSection* s = ini.FindSection(name)) {
-        TEnvSetting e;
-        for (const TExtIniItem* item = s->First(); item; item = item->Next())
-            if (ReadEnvEntry(*item, e.Name, e.Value))
-                def.Env.push_back(e);
-    }
+    def.App = own.ReadValue("app", none);
+    def.Type = own.ReadValue("type", none);
+    def.Param = own.ReadValue("param", none);
+    def.Dir = own.ReadValue("dir", none);
+    def.JoinErrorOutput = own.ReadValue("stderr2stdout", none);
+    def.JoinErrorOutputDefault = defaults.ReadValue("stderr2stdout", none);
+    TEnvSetting e;
+    for (const TKeyLine& line : own.Keys())
+        if (ReadEnvEntry(line, e.Name, e.Value))
+            def.Env.push_back(e);
     return def;
 }
 
