@@ -3,33 +3,41 @@
 
 #include "TextUtils.h"
 
-void TExtIniSection::WriteValue(const std::string& key, const std::string& value) {
+bool TExtIniSection::WriteValue(const std::string& key, const std::string& value) {
+    if (!TExtIniItem::IsWritable(key, value))
+        return false;
     TExtIniItem* item = FindItem(key);
     if (!item)
         item = AppendItem();
     item->SetKeyValue(key, value);
+    return true;
 }
 
-void TExtIniSection::DeleteKey(const std::string& key) {
-    RemoveItem(FindItem(key));
+bool TExtIniSection::DeleteKey(const std::string& key) {
+    TExtIniItem* item = FindItem(key);
+    RemoveItem(item);
+    return item != nullptr;
 }
 
-void TExtIniFile::WriteValue(const std::string& section, const std::string& key,
+bool TExtIniFile::WriteValue(const std::string& section, const std::string& key,
                              const std::string& value) {
-    if (TExtIniSection* s = AddSection(section))
-        s->WriteValue(key, value);
+    // The line is checked first, so a refused one does not leave a new empty section behind.
+    if (!TExtIniItem::IsWritable(key, value))
+        return false;
+    TExtIniSection* s = AddSection(section);
+    return s && s->WriteValue(key, value);
 }
 
-void TExtIniFile::DeleteKey(const std::string& section, const std::string& key) {
-    if (TExtIniSection* s = FindSection(section))
-        s->DeleteKey(key);
+bool TExtIniFile::DeleteKey(const std::string& section, const std::string& key) {
+    TExtIniSection* s = FindSection(section);
+    return s && s->DeleteKey(key);
 }
 
-void TExtIniFile::DeleteSection(const std::string& name) {
+bool TExtIniFile::DeleteSection(const std::string& name) {
     // The name is not trimmed here: " foo" matches no stored (trimmed) name.
     auto it = FSectionIndex.find(LocaleSortKey(name, true));
     if (it == FSectionIndex.end())
-        return;
+        return false;
     TExtIniSection* victim = it->second;
     TExtIniSection* prev = nullptr;
     for (TExtIniSection* s = FFirstSection; s != victim; s = s->FNext)
@@ -40,7 +48,17 @@ void TExtIniFile::DeleteSection(const std::string& name) {
         FFirstSection = victim->FNext;
     if (FLastSection == victim)
         FLastSection = prev;
+    prev = nullptr;
+    for (TExtIniSection* s = FFirstInFile; s != victim; s = s->FNextInFile)
+        prev = s;
+    if (prev)
+        prev->FNextInFile = victim->FNextInFile;
+    else
+        FFirstInFile = victim->FNextInFile;
+    if (FLastInFile == victim)
+        FLastInFile = prev;
     --FSectionCount;
     FSectionIndex.erase(it);
     delete victim;
+    return true;
 }

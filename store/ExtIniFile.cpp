@@ -50,6 +50,20 @@ void TExtIniItem::SetKeyValue(const std::string& key, const std::string& value) 
         FOwner->Index(this);
 }
 
+bool TExtIniItem::IsWritable(const std::string& key, const std::string& value) {
+    const std::string k = TrimBlanks(key);
+    const std::string v = TrimRightBlanks(value);
+    const std::string text = k.empty() ? v : k + "=" + v;
+    std::string name, readKey, readValue;
+    if (text.find_first_of("\r\n") != std::string::npos || TExtIniFile::IsSectionHeader(text, name))
+        return false;
+    SplitLine(text, readKey, readValue);
+    // An empty plain line would be appended last, where loading drops it.
+    if (k.empty())
+        return !text.empty() && readKey.empty();
+    return readKey == k && readValue == v;
+}
+
 bool ReadEnvEntry(const TExtIniItem& item, std::string& name, std::string& value) {
     const std::string& key = item.Key();
     if (LowerAscii(key.substr(0, 4)) != "env:")
@@ -176,9 +190,9 @@ void TExtIniSection::TrimTrailingBlankLines() {
 // ---- TExtIniFile -------------------------------------------------------------------------
 
 TExtIniFile::~TExtIniFile() {
-    TExtIniSection* s = FFirstSection;
+    TExtIniSection* s = FFirstInFile;
     while (s) {
-        TExtIniSection* next = s->FNext;
+        TExtIniSection* next = s->FNextInFile;
         delete s;
         s = next;
     }
@@ -186,28 +200,47 @@ TExtIniFile::~TExtIniFile() {
 
 bool TExtIniFile::IsSectionHeader(const std::string& line, std::string& name) {
     const std::string t = TrimBlanks(line);
-    if (t.size() < 2 || t.front() != '[' || t.back() != ']')
+    if (t.size() < 2 || t.front() != '[')
+        return false;
+    // The closing "]" must be a character of its own: in "[" 0x83 0x5D the 0x5D is the second
+    // byte of a double-byte character.
+    size_t last = 0;
+    for (size_t i = 0; i < t.size(); i += CharLength(t, i))
+        last = i;
+    if (last != t.size() - 1 || t[last] != ']')
         return false;
     name = TrimBlanks(t.substr(1, t.size() - 2));
     return true;
 }
 
+TExtIniSection* TExtIniFile::AppendSection(const std::string& name, bool nameless) {
+    auto* s = new TExtIniSection(name);
+    s->FNameless = nameless;
+    if (FLastInFile)
+        FLastInFile->FNextInFile = s;
+    else
+        FFirstInFile = s;
+    FLastInFile = s;
+    if (!nameless) {
+        if (FLastSection)
+            FLastSection->FNext = s;
+        else
+            FFirstSection = s;
+        FLastSection = s;
+        ++FSectionCount;
+    }
+    return s;
+}
+
 TExtIniSection* TExtIniFile::AddSection(const std::string& name) {
     const std::string n = TrimBlanks(name);
-    if (n.empty())
+    if (n.empty() || n.find_first_of("\r\n") != std::string::npos)
         return nullptr;
     auto res = FSectionIndex.emplace(LocaleSortKey(n, true), nullptr);
     if (!res.second)
         return res.first->second;
-    auto* s = new TExtIniSection(n);
-    res.first->second = s;
-    if (FLastSection)
-        FLastSection->FNext = s;
-    else
-        FFirstSection = s;
-    FLastSection = s;
-    ++FSectionCount;
-    return s;
+    res.first->second = AppendSection(n, false);
+    return res.first->second;
 }
 
 TExtIniSection* TExtIniFile::FindSection(const std::string& name) const {
@@ -224,15 +257,6 @@ TExtIniSection* TExtIniFile::SectionAt(int32_t index) const {
     return s;
 }
 
-bool TExtIniFile::AddLineToSection(TExtIniSection* section, const std::string& line) {
-    section->AddLine(line);
-    return true;
-}
-
-bool TExtIniFile::AddLine(const std::string& line) {
-    return AddLineToSection(FLastSection ? FLastSection : &FPreamble, line);
-}
-
 std::string TExtIniFile::ReadValue(const std::string& section, const std::string& key,
                                    const std::string& def) const {
     const TExtIniSection* s = FindSection(section);
@@ -241,7 +265,7 @@ std::string TExtIniFile::ReadValue(const std::string& section, const std::string
 
 void TExtIniFile::TrimTrailingBlankLines() {
     FPreamble.TrimTrailingBlankLines();
-    for (TExtIniSection* s = FFirstSection; s; s = s->FNext)
+    for (TExtIniSection* s = FFirstInFile; s; s = s->FNextInFile)
         s->TrimTrailingBlankLines();
 }
 
@@ -250,12 +274,23 @@ bool TExtIniFile::LoadFromFile(const std::string& path) {
         return false;
     if (!FBuffer.LoadFromFile(path))
         return false;
+    if (FBuffer.SkipUtf8Bom())
+        FHasUtf8Bom = true;
+    TExtIniSection* current = FLastInFile ? FLastInFile : &FPreamble;
     std::string line, name;
     while (FBuffer.ReadLine(line)) {
-        if (IsSectionHeader(line, name))
-            AddSection(name);
-        else
-            AddLine(TrimRightBlanks(line));
+        if (!IsSectionHeader(line, name)) {
+            current->AddLine(TrimRightBlanks(line));
+        } else if (name.empty()) {
+            current = AppendSection(name, true);
+        } else {
+            const int32_t known = FSectionCount;
+            current = AddSection(name);
+            // A repeated header continues its section. The blank lines before it end the block
+            // above, as at the end of any section; the save writes one there instead.
+            if (FSectionCount == known)
+                current->TrimTrailingBlankLines();
+        }
     }
     FFileName = path;
     TrimTrailingBlankLines();

@@ -2,6 +2,12 @@
 // sections of lines, in file order. Every accepted line is kept (comments and blank lines
 // included) so the file can be written back with those lines in place.
 //
+// Hand-edited files keep their meaning: a repeated header continues the section it names (its
+// lines are saved under the first header, in file order, so the first occurrence of a key still
+// wins), an empty header "[]" starts a nameless section that no lookup finds and that is saved
+// where it stood, and a UTF-8 byte-order mark at the start is kept apart and written back.
+// What the writing operations could not write back they refuse instead.
+//
 // Section names match without regard to case (CompareStringA, NORM_IGNORECASE), keys
 // case-sensitively (CompareStringA, no flags), both with the user's default locale. Lookups go
 // through hash indexes keyed by LCMapStringA sort keys, which are equal exactly when
@@ -27,6 +33,10 @@ class TExtIniItem {
     static void SplitLine(const std::string& line, std::string& key, std::string& value);
     // Sets Key, Value and Text; an empty (trimmed) key makes a plain line.
     void SetKeyValue(const std::string& key, const std::string& value);
+    // Whether the line SetKeyValue(key, value) makes reads back from a saved file as that very
+    // line: no CR or LF, no header, a key without "=" that does not start with ";", and for a
+    // plain line (empty key) some text that is not itself a key line.
+    static bool IsWritable(const std::string& key, const std::string& value);
 
     const std::string& Text() const { return FText; }
     const std::string& Key() const { return FKey; }
@@ -76,12 +86,13 @@ class TExtIniSection {
     // Drops the empty plain lines at the end.
     void TrimTrailingBlankLines();
 
-    // Sets the key's value in place, or appends a key line when the key is missing.
-    void WriteValue(const std::string& key, const std::string& value);
-    // Removes the key's line when present.
-    void DeleteKey(const std::string& key);
-    // Appends the section's lines to out: a header when named, each line, one empty line;
-    // every line ends in CR LF.
+    // Sets the key's value in place, or appends a key line when the key is missing (a plain
+    // line for an empty key). False, changing nothing, when the line is not IsWritable.
+    bool WriteValue(const std::string& key, const std::string& value);
+    // Removes the key's line; false when there is none.
+    bool DeleteKey(const std::string& key);
+    // Appends the section's lines to out: a header unless it is the preamble, each line, one
+    // empty line; every line ends in CR LF.
     void WriteTo(std::string& out) const;
 
   private:
@@ -95,7 +106,9 @@ class TExtIniSection {
     int32_t FCount = 0;
     TExtIniItem* FFirst = nullptr;
     TExtIniItem* FLast = nullptr;
-    TExtIniSection* FNext = nullptr;
+    TExtIniSection* FNext = nullptr;       // the next named section
+    TExtIniSection* FNextInFile = nullptr; // the next section, named or nameless, in file order
+    bool FNameless = false;                // opened by an empty header "[]"
     // Sort key of a key -> the first key line with that key.
     std::unordered_map<std::string, TExtIniItem*> FKeyIndex;
 };
@@ -110,10 +123,12 @@ class TExtIniFile {
     // Parses the file into the model, adding to what it holds. False when the file is missing
     // or cannot be read whole; the model is then unchanged.
     bool LoadFromFile(const std::string& path);
-    // A line whose trimmed form is "[" ... "]" (at least 2 bytes); name gets the trimmed inside,
-    // which may be empty. name is left alone when the line is no header.
+    // A line whose trimmed form is "[" ... "]", the "]" a character of its own (not the second
+    // byte of a double-byte one); name gets the trimmed inside, which may be empty. name is left
+    // alone when the line is no header.
     static bool IsSectionHeader(const std::string& line, std::string& name);
-    // The section of that (trimmed) name, appended when it is missing; none for an empty name.
+    // The section of that (trimmed) name, appended when it is missing; none for an empty name
+    // or one holding CR or LF, which no header could carry.
     TExtIniSection* AddSection(const std::string& name);
     // The named section whose trimmed name matches, case-insensitively; never the preamble.
     TExtIniSection* FindSection(const std::string& name) const;
@@ -126,20 +141,23 @@ class TExtIniFile {
     const std::string& FileName() const { return FFileName; }
     const TTextBuffer& Buffer() const { return FBuffer; }
 
-    bool AddLineToSection(TExtIniSection* section, const std::string& line);
-    // Adds a line to the current section: the last named one, or the preamble.
-    bool AddLine(const std::string& line);
+    // Whether the file began with a UTF-8 byte-order mark, which a save writes back.
+    bool HasUtf8Bom() const { return FHasUtf8Bom; }
+
     std::string ReadValue(const std::string& section, const std::string& key,
                           const std::string& def) const;
     void TrimTrailingBlankLines();
 
-    // Editing. Nothing happens for an empty section name or a missing section or key.
-    void WriteValue(const std::string& section, const std::string& key, const std::string& value);
-    void DeleteKey(const std::string& section, const std::string& key);
-    // Removes the first named section whose name (untrimmed) matches case-insensitively.
-    void DeleteSection(const std::string& name);
+    // Editing. Each returns whether the model changed; nothing changes for an empty section
+    // name, a missing section or key, or what a save could not write back (see AddSection and
+    // TExtIniItem::IsWritable).
+    bool WriteValue(const std::string& section, const std::string& key, const std::string& value);
+    bool DeleteKey(const std::string& section, const std::string& key);
+    // Removes the named section whose name (untrimmed) matches case-insensitively.
+    bool DeleteSection(const std::string& name);
 
-    // The bytes of the whole file: the preamble, then every named section.
+    // The bytes of the whole file: the byte-order mark when the file had one, the preamble,
+    // then every section, nameless ones included, in file order.
     void WriteTo(std::string& out) const;
     // Writes the whole model to path. The text goes to a temporary file in the same folder,
     // which then replaces the target in one step, so a failure leaves the old file exactly as
@@ -149,12 +167,19 @@ class TExtIniFile {
     bool Save() const;
 
   private:
+    // Appends a section to the file order (and, when named, to the named sections).
+    TExtIniSection* AppendSection(const std::string& name, bool nameless);
+
     TTextBuffer FBuffer;
     std::string FFileName;
+    bool FHasUtf8Bom = false;
     int32_t FSectionCount = 0;
     TExtIniSection FPreamble;
     TExtIniSection* FFirstSection = nullptr;
     TExtIniSection* FLastSection = nullptr;
+    // Every section but the preamble, named and nameless, in file order; owns them.
+    TExtIniSection* FFirstInFile = nullptr;
+    TExtIniSection* FLastInFile = nullptr;
     // Case-insensitive sort key of a section name -> that section.
     std::unordered_map<std::string, TExtIniSection*> FSectionIndex;
 };

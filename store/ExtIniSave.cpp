@@ -9,17 +9,31 @@ static void AppendLine(std::string& out, const std::string& line) {
 }
 
 void TExtIniSection::WriteTo(std::string& out) const {
-    if (!FName.empty())
-        AppendLine(out, "[" + FName + "]");
+    if (!FName.empty() || FNameless) {
+        // A name ending in a lone lead byte would take the "]" for its second byte; a blank
+        // between them, trimmed away on reading, keeps the header a header.
+        std::string header = "[" + FName + "]";
+        std::string name;
+        if (!TExtIniFile::IsSectionHeader(header, name))
+            header.insert(header.size() - 1, " ");
+        AppendLine(out, header);
+    }
     for (const TExtIniItem* item = FFirst; item; item = item->FNext)
         AppendLine(out, item->Text());
     AppendLine(out, std::string());
 }
 
+static const char kUtf8Bom[] = "\xEF\xBB\xBF";
+
 void TExtIniFile::WriteTo(std::string& out) const {
+    const size_t start = out.size();
     FPreamble.WriteTo(out);
-    for (const TExtIniSection* s = FFirstSection; s; s = s->FNext)
+    for (const TExtIniSection* s = FFirstInFile; s; s = s->FNextInFile)
         s->WriteTo(out);
+    // A first line that itself begins with the mark's bytes (a CR between them was dropped on
+    // loading) gets a mark before it, or the next load would take them for one.
+    if (FHasUtf8Bom || out.compare(start, 3, kUtf8Bom) == 0)
+        out.insert(start, kUtf8Bom);
 }
 
 // Writes bytes to a new file at path and makes sure they reached it.

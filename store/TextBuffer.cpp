@@ -58,3 +58,13 @@ bool TTextBuffer::ReadLine(std::string& line) {
     FPosition = i;
     return true;
 }
+
+bool TTextBuffer::SkipUtf8Bom() {
+    if (!FMem.Allocated() || FPosition != 0 || FMem.Size() - 1 < 3)
+        return false;
+    const auto* text = static_cast<const unsigned char*>(FMem.Data());
+    if (text[0] != 0xEF || text[1] != 0xBB || text[2] != 0xBF)
+        return false;
+    FPosition = 3;
+    return true;
+}

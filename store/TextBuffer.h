@@ -19,6 +19,9 @@ class TTextBuffer {
     // The next line: CR bytes are dropped wherever they stand, LF ends the line. False when the
     // text is used up.
     bool ReadLine(std::string& line);
+    // Steps over a UTF-8 byte-order mark (EF BB BF) at the very start of the text, which some
+    // editors write; true when there was one.
+    bool SkipUtf8Bom();
 
     const TExtMem& Mem() const { return FMem; }
     uint32_t Position() const { return FPosition; }

@@ -24,40 +24,27 @@ size_t MbcsPos(const std::string& sub, const std::string& s) {
     if (s.empty() || sub.empty())
         return 0;
     const size_t n = s.size();
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = 0; i < n; i += CharLength(s, i))
         if (s.compare(i, sub.size(), sub) == 0 && n - i >= sub.size())
             return i + 1;
-        if (IsLeadByte(s[i]) && i + 1 < n && IsTrailByte(s[i + 1]))
-            ++i;
-    }
     return 0;
 }
 
 size_t LastCharPos(const std::string& set, const std::string& text) {
     size_t last = 0;
     const size_t n = text.size();
-    for (size_t i = 0; i < n; ++i) {
-        if (IsLeadByte(text[i]) && i + 1 < n && IsTrailByte(text[i + 1])) {
-            ++i;
-            continue;
-        }
-        if (set.find(text[i]) != std::string::npos)
+    for (size_t i = 0; i < n; i += CharLength(text, i))
+        if (CharLength(text, i) == 1 && set.find(text[i]) != std::string::npos)
             last = i + 1;
-    }
     return last;
 }
 
 std::string LowerAscii(const std::string& text) {
     std::string out = text;
     const size_t n = out.size();
-    for (size_t i = 0; i < n; ++i) {
-        if (IsLeadByte(out[i]) && i + 1 < n && IsTrailByte(out[i + 1])) {
-            ++i;
-            continue;
-        }
-        if (out[i] >= 'A' && out[i] <= 'Z')
+    for (size_t i = 0; i < n; i += CharLength(out, i))
+        if (CharLength(out, i) == 1 && out[i] >= 'A' && out[i] <= 'Z')
             out[i] = char(out[i] - 'A' + 'a');
-    }
     return out;
 }
 

@@ -11,6 +11,11 @@ inline bool IsLeadByte(unsigned char b) {
 inline bool IsTrailByte(unsigned char b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
+// The number of bytes (1 or 2) of the character that starts at byte i of s; every walk through
+// a text steps with it.
+inline size_t CharLength(const std::string& s, size_t i) {
+    return i + 1 < s.size() && IsLeadByte(s[i]) && IsTrailByte(s[i + 1]) ? 2 : 1;
+}
 // A blank is any byte from 0x00 to 0x20.
 inline bool IsBlank(unsigned char b) {
     return b <= 0x20;

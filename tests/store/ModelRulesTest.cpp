@@ -2,7 +2,6 @@
 // keep "alias.ini" safe (atomic saves, linear loading, lookups equal to CompareStringA).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <random>
 
 #include "ExtIniFile.h"
@@ -27,39 +26,86 @@ class Model : public ::testing::Test {
     }
 };
 
-// Input -> bytes written back, one rule per row.
-struct Golden {
-    const char* in;
-    const char* out;
-};
-
-TEST_F(Model, AcceptedSyntaxIsWrittenBackNormalised) {
-    const Golden cases[] = {
-        {"", "\r\n"},
-        {"x=1\n[A]\nk = v\n\n;c\n", "x=1\r\n\r\n[A]\r\nk= v\r\n\r\n;c\r\n\r\n"},
-        {"  [ x ]  \r\nk=1", "\r\n[x]\r\nk=1\r\n\r\n"},
-        {"[a]b]\n[[x]]\n", "\r\n[a]b]\r\n\r\n[[x]]\r\n\r\n"},
-        {"[x] ;note\n", "[x] ;note\r\n\r\n"},
-        {"[A]\na=1\n[B]\nb=2\n[a]\nc=3\n", "\r\n[A]\r\na=1\r\n\r\n[B]\r\nb=2\r\nc=3\r\n\r\n"},
-        {"[A]\nk=1\nk=2\nK=3\n", "\r\n[A]\r\nk=1\r\nK=3\r\n\r\n"},
-        {"[]\n[  ]\nq=1\n", "q=1\r\n\r\n"},
-        {"  ;x=1\n=v\nk==v\n\t key\t=\tval \t\n", "  ;x=1\r\n=v\r\nk==v\r\nkey=\tval\r\n\r\n"},
-        {"[A]\na=1\n\nb=2\n\n\n[B]\n", "\r\n[A]\r\na=1\r\n\r\nb=2\r\n\r\n[B]\r\n\r\n"},
-        {"\n\n\n", "\r\n"},
-        {"a\rb\r\nc\r", "ab\r\nc\r\n\r\n"},
-        {"\r", "\r\n"},
+// Every write either is refused and changes nothing, or survives a save and a reload: the
+// value reads back and the file saves to the same bytes again.
+TEST_F(Model, WritesAreStoredOrRefused) {
+    const std::string pieces[] = {"a",
+                                  "k",
+                                  " ",
+                                  "=",
+                                  ";",
+                                  "[",
+                                  "]",
+                                  "\r",
+                                  "\n",
+                                  "\t",
+                                  "\x83",
+                                  "\x5D",
+                                  "ソ",
+                                  "\xEF\xBB\xBF",
+                                  std::string(1, '\0')};
+    std::mt19937 rng(13);
+    auto text = [&] {
+        std::string s;
+        for (int n = int(rng() % 5); n > 0; --n)
+            s += pieces[rng() % (sizeof pieces / sizeof *pieces)];
+        return s;
     };
-    for (const Golden& g : cases)
-        EXPECT_EQ(Printable(RoundTrip(g.in)), Printable(g.out)) << Printable(g.in);
-}
+    const std::string base = "[S]\r\nk=1\r\n;c\r\n";
+    ASSERT_TRUE(WriteFileBytes(dir / "w.ini", base));
+    int stored = 0, refused = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string section = rng() % 3 ? "S" : text(), key = text(), value = text();
+        TExtIniFile ini;
+        ASSERT_TRUE(ini.LoadFromFile(dir / "w.ini"));
+        std::string before, after;
+        ini.WriteTo(before);
+        const bool ok = ini.WriteValue(section, key, value);
+        ini.WriteTo(after);
+        const std::string what =
+            Printable(section) + " / " + Printable(key) + " / " + Printable(value);
+        if (!ok) {
+            ++refused;
+            EXPECT_EQ(before, after) << what;
+            continue;
+        }
+        ++stored;
+        ASSERT_TRUE(ini.SaveToFile(dir / "o.ini"));
+        TExtIniFile back;
+        ASSERT_TRUE(back.LoadFromFile(dir / "o.ini"));
+        std::string again;
+        back.WriteTo(again);
+        EXPECT_EQ(Printable(after), Printable(again)) << what;
+        if (!TrimBlanks(key).empty()) {
+            EXPECT_EQ(Printable(back.ReadValue(section, key, "<none>")),
+                      Printable(ini.ReadValue(section, key, "<none>")))
+                << what;
+        }
+    }
+    EXPECT_GT(stored, 300);
+    EXPECT_GT(refused, 300);
 
-TEST_F(Model, NulAndCtrlZStayInsideLines) {
-    const std::string in("k=a\0b\x1A"
-                         "c\n",
-                         8);
-    EXPECT_EQ(RoundTrip(in), std::string("k=a\0b\x1A"
-                                         "c\r\n\r\n",
-                                         11));
+    // The cases that once came back different.
+    TExtIniFile ini;
+    ASSERT_TRUE(ini.LoadFromFile(dir / "w.ini"));
+    EXPECT_FALSE(ini.WriteValue("S", "app", "a\nb"));
+    EXPECT_FALSE(ini.WriteValue("S", "app", "a\rb"));
+    EXPECT_FALSE(ini.WriteValue("S\nT", "app", "x"));
+    EXPECT_FALSE(ini.WriteValue("S\rT", "app", "x"));
+    EXPECT_FALSE(ini.WriteValue("S", "a=b", "x"));
+    EXPECT_FALSE(ini.WriteValue("S", ";a", "x"));
+    EXPECT_FALSE(ini.WriteValue("S", "[k", "v]"));
+    EXPECT_FALSE(ini.WriteValue("S", "", ""));
+    EXPECT_FALSE(ini.WriteValue("S", "", "a=b")); // a plain line that would read as a key line
+    EXPECT_EQ(ini.AddSection("x\ny"), nullptr);
+    EXPECT_TRUE(ini.WriteValue("S", "[k", "v"));
+    EXPECT_TRUE(ini.WriteValue("S", "", ";note"));
+    EXPECT_TRUE(ini.WriteValue("S", "k", " a=b; [c]"));
+    EXPECT_EQ(ini.SectionCount(), 1);
+    EXPECT_FALSE(ini.DeleteKey("S", "nosuch"));
+    EXPECT_TRUE(ini.DeleteKey("S", "[k"));
+    EXPECT_FALSE(ini.DeleteSection("T"));
+    EXPECT_TRUE(ini.DeleteSection("s"));
 }
 
 TEST_F(Model, LookupRules) {
@@ -215,15 +261,10 @@ TEST_F(Model, HostileInputLoadsWithoutHarm) {
     for (int i = 0; i < 100000; ++i)
         many += "key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
     ASSERT_TRUE(WriteFileBytes(dir / "many.ini", many));
-    const auto start = std::chrono::steady_clock::now();
-    TExtIniFile ini;
+    TExtIniFile ini; // how the load time grows is measured in bench/store
     ASSERT_TRUE(ini.LoadFromFile(dir / "many.ini"));
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start)
-                        .count();
     EXPECT_EQ(ini.FindSection("BIG")->Count(), 100000);
     EXPECT_EQ(ini.ReadValue("big", "key99999", ""), "99999");
-    EXPECT_LT(ms, 10000) << "loading is not linear";
 }
 
 } // namespace
