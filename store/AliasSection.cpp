@@ -8,8 +8,6 @@
 
 namespace {
 
-const char kByteOrderMark[] = "\xEF\xBB\xBF";
-
 bool IsPlainAscii(const std::string& s) {
     return ::IsPlainAscii(s.data(), s.size());
 }
@@ -47,15 +45,13 @@ bool ReadHeader(const std::string& line, std::string& name) {
         --e;
     if (e - b < 2 || p[e - 1] != ']')
         return false;
-    size_t last = b;
-    for (size_t i = b; i < e; ++i) {
+    const std::string t = line.substr(b, e - b);
+    size_t last = 0;
+    for (size_t i = 0; i < t.size(); i += CharLength(t, i))
         last = i;
-        if (IsLeadByte(p[i]) && i + 1 < e && IsTrailByte(p[i + 1]))
-            ++i;
-    }
-    if (last != e - 1)
+    if (last != t.size() - 1)
         return false;
-    name = TrimBlanks(line.substr(b + 1, e - b - 2));
+    name = TrimBlanks(t.substr(1, t.size() - 2));
     return true;
 }
 
@@ -169,14 +165,10 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
     const bool fast = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT);
     const std::string wanted = TrimBlanks(name);
     const bool ownIsDefaults = SameName(wanted, "alias", fast);
-    const bool bom =
-        buffer.Mem().Size() > 3 &&
-        std::string(static_cast<const char*>(buffer.Mem().Data()), 3) == kByteOrderMark;
+    buffer.SkipUtf8Bom();
     TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
     std::string line, header, key, value;
-    for (bool first = true; buffer.ReadLine(line); first = false) {
-        if (first && bom)
-            line.erase(0, 3);
+    while (buffer.ReadLine(line)) {
         if (ReadHeader(line, header)) {
             current = nullptr;
             if (header.empty())
