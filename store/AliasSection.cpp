@@ -1,6 +1,6 @@
 #include "AliasSection.h"
 
-#include <algorithm>
+#include <cstdint>
 
 #include "ExtIniFile.h"
 #include "TextBuffer.h"
@@ -121,33 +121,38 @@ std::string TAliasSection::ReadValue(const std::string& key, const std::string& 
 }
 
 // Keys are compared as the full model's key index compares them: as bytes where that is
-// proven the same, otherwise by their sort keys. Sorting the lines by key keeps this linear
-// in the section's size however many keys it has.
+// proven the same, otherwise by their sort keys. A small hash table of the kept lines keeps
+// this linear in the section's size however many keys it has.
 void TAliasSection::DropRepeatedKeys(bool fast) {
     const size_t n = FKeys.size();
-    std::vector<std::string> ids(n);
     FPlain = fast;
     for (size_t i = 0; i < n; ++i)
         FPlain = FPlain && IsPlainAscii(FKeys[i].Key);
+    std::vector<std::string> ids(n);
     for (size_t i = 0; i < n; ++i)
         ids[i] = FPlain ? FKeys[i].Key : LocaleSortKey(FKeys[i].Key, false);
-    std::vector<size_t> order(n);
-    for (size_t i = 0; i < n; ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        const int c = ids[a].compare(ids[b]);
-        return c < 0 || (c == 0 && a < b);
-    });
-    std::vector<bool> repeated(n, false);
-    for (size_t i = 1; i < n; ++i)
-        if (ids[order[i]] == ids[order[i - 1]])
-            repeated[order[i]] = true;
+    const size_t none = size_t(-1);
+    size_t mask = 15;
+    while (mask < 2 * n)
+        mask = mask * 2 + 1;
+    std::vector<size_t> slots(mask + 1, none); // index of a kept line
     size_t kept = 0;
-    for (size_t i = 0; i < n; ++i)
-        if (!repeated[i]) {
+    for (size_t i = 0; i < n; ++i) {
+        uint32_t hash = 2166136261u; // FNV-1a
+        for (char c : ids[i])
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        size_t at = hash & mask;
+        while (slots[at] != none && ids[slots[at]] != ids[i])
+            at = (at + 1) & mask;
+        if (slots[at] != none)
+            continue; // a repeat of a line kept before
+        slots[at] = kept;
+        if (kept != i) {
             FKeys[kept] = FKeys[i];
-            ids[kept++] = ids[i];
+            ids[kept] = ids[i];
         }
+        ++kept;
+    }
     FKeys.resize(kept);
     if (!FPlain) {
         ids.resize(kept);

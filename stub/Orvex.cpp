@@ -26,7 +26,13 @@ DWORD Run() {
 
 } // namespace
 
-int main() {
+// The process's entry, without the C runtime's start-up code, which the helper does not need:
+// it has no static constructors and reads its own command line. The linker takes the one the
+// build's subsystem asks for.
+extern "C" void mainCRTStartup() {
     TakeOverBreaks();
     ExitProcess(Run());
+}
+extern "C" void WinMainCRTStartup() {
+    mainCRTStartup();
 }
