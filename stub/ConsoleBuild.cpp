@@ -1,5 +1,6 @@
-// The console build: reports on standard output, joins error output when asked, waits for its
-// target and hands on its exit code, and leaves Ctrl+C to the target.
+// The console build: reports on standard output, joins error output and ties its target's life
+// to its own when asked, waits for its target and hands on its exit code, and leaves Ctrl+C to
+// the target.
 #include "Stub.h"
 
 namespace {
@@ -25,6 +26,7 @@ std::string StartFailureText(const std::string& commandLine, DWORD error) {
 TTargetHandling TargetHandling(const TDefinition& def) {
     TTargetHandling how;
     how.JoinErrorOutput = IsSwitchOn(def.JoinErrorOutput, def.JoinErrorOutputDefault);
+    how.KillWithHelper = IsSwitchOn(def.KillTarget, def.KillTargetDefault);
     how.Wait = true;
     return how;
 }

@@ -57,6 +57,8 @@ TDefinition ReadDefinition(const TStartup& start) {
     def.Dir = own.ReadValue("dir", none);
     def.JoinErrorOutput = own.ReadValue("stderr2stdout", none);
     def.JoinErrorOutputDefault = defaults.ReadValue("stderr2stdout", none);
+    def.KillTarget = own.ReadValue("killtarget", none);
+    def.KillTargetDefault = defaults.ReadValue("killtarget", none);
     TEnvSetting e;
     for (const TKeyLine& line : own.Keys())
         if (ReadEnvEntry(line, e.Name, e.Value))

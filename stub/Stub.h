@@ -34,6 +34,7 @@ struct TDefinition {
     std::vector<TEnvSetting> Env; // the "env:" entries in file order
     // On/off switches: the alias's own value, then the one of the reserved section "alias".
     std::string JoinErrorOutput, JoinErrorOutputDefault; // "stderr2stdout"
+    std::string KillTarget, KillTargetDefault;           // "killtarget"
 };
 
 // What to start: a non-empty Error is the report that ends the run instead.
@@ -47,6 +48,7 @@ struct TComposed {
 struct TTargetHandling {
     bool JoinErrorOutput = false; // its standard error goes to our standard output
     bool Wait = false;            // wait for it and hand on its exit code
+    bool KillWithHelper = false;  // it and all it starts end when the helper ends
 };
 
 struct TLaunchOutcome {
