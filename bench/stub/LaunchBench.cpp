@@ -1,7 +1,9 @@
 // What a helper command costs over starting its target directly, measured in process starts.
 // Times, interleaved, starts of an empty program, of the probe started directly and of the
-// probe started through the console helper command, and prints the medians and
-// (median(helper) - median(direct)) / median(empty). Run it pinned to one CPU (README).
+// probe started through the console helper command with "alias.ini" holding 1, 1,000 and
+// 10,000 aliases (its own last, every one with an "env:" entry), and with "killtarget" on;
+// prints the medians and (median(helper) - median(direct)) / median(empty) for each. Run it
+// pinned to one CPU (README).
 #include <windows.h>
 
 #include <algorithm>
@@ -43,33 +45,74 @@ static double Median(std::vector<double> v) {
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
+static void WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD put = 0;
+    WriteFile(h, bytes.data(), DWORD(bytes.size()), &put, nullptr);
+    CloseHandle(h);
+}
+
+static long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA a;
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a) ? long(a.nFileSizeLow)
+                                                                         : -1;
+}
+
+struct Setup {
+    const char* label;
+    int aliases;
+    bool kill;
+    std::string exe;
+    std::vector<double> times;
+};
+
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? atoi(argv[1]) : 100;
     const std::string bench = Dir(), tests = bench + "..\\tests\\", dist = bench + "..\\dist\\";
-    const std::string work = bench + "launch\\";
-    CreateDirectoryA(work.c_str(), nullptr);
-    CopyFileA((dist + "dovoz.ex_").c_str(), (work + "hp.exe").c_str(), FALSE);
-    CopyFileA((tests + "probe_con.exe").c_str(), (work + "probe.exe").c_str(), FALSE);
-    const std::string ini = "[hp]\r\napp=" + work + "probe.exe\r\n";
-    HANDLE h = CreateFileA((work + "alias.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           0, nullptr);
-    DWORD put = 0;
-    WriteFile(h, ini.data(), DWORD(ini.size()), &put, nullptr);
-    CloseHandle(h);
+    printf("template rudi.ex_ %ld bytes, dovoz.ex_ %ld bytes\n", FileSize(dist + "rudi.ex_"),
+           FileSize(dist + "dovoz.ex_"));
+    std::vector<Setup> setups = {{"1 alias", 1, false, "", {}},
+                                 {"1,000 aliases", 1000, false, "", {}},
+                                 {"10,000 aliases", 10000, false, "", {}},
+                                 {"1 alias, killtarget=on", 1, true, "", {}}};
+    const std::string probe = bench + "launch\\probe.exe";
+    CreateDirectoryA((bench + "launch").c_str(), nullptr);
+    CopyFileA((tests + "probe_con.exe").c_str(), probe.c_str(), FALSE);
+    for (size_t k = 0; k < setups.size(); ++k) {
+        Setup& s = setups[k];
+        const std::string work = bench + "launch\\" + std::to_string(k) + "\\";
+        CreateDirectoryA(work.c_str(), nullptr);
+        s.exe = work + "hp.exe x";
+        CopyFileA((dist + "dovoz.ex_").c_str(), (work + "hp.exe").c_str(), FALSE);
+        std::string ini;
+        for (int i = 1; i < s.aliases; ++i)
+            ini += "[tool" + std::to_string(i) + "]\r\ntype=console\r\napp=C:\\tools\\tool" +
+                   std::to_string(i) +
+                   ".exe\r\nparam=-q\r\ndir=C:\\work\r\nenv:TOOL_HOME=C:\\tools\r\n";
+        ini +=
+            "[hp]\r\ntype=console\r\napp=" + probe + "\r\nparam=-q\r\nenv:TOOL_HOME=C:\\tools\r\n";
+        if (s.kill)
+            ini += "killtarget=on\r\n";
+        WriteBytes(work + "alias.ini", ini);
+    }
 
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, nullptr);
-    std::vector<double> empty, direct, helper;
+    std::vector<double> empty, direct;
     for (int i = 0; i < runs; ++i) {
         empty.push_back(TimeRun(bench + "empty_program.exe", nul));
-        direct.push_back(TimeRun(work + "probe.exe x", nul));
-        helper.push_back(TimeRun(work + "hp.exe x", nul));
+        direct.push_back(TimeRun(probe + " x", nul));
+        for (Setup& s : setups)
+            s.times.push_back(TimeRun(s.exe, nul));
     }
     CloseHandle(nul);
-    const double e = Median(empty), d = Median(direct), hp = Median(helper);
-    printf("runs %d\nmedian empty   %7.2f ms\nmedian direct  %7.2f ms\nmedian helper  %7.2f ms\n",
-           runs, e, d, hp);
-    printf("overhead ratio (helper - direct) / empty = %.2f\n", e > 0 ? (hp - d) / e : 0.0);
+    const double e = Median(empty), d = Median(direct);
+    printf("runs %d\nmedian empty   %7.2f ms\nmedian direct  %7.2f ms\n", runs, e, d);
+    for (const Setup& s : setups) {
+        const double hp = Median(s.times);
+        printf("helper, %-24s median %7.2f ms  overhead ratio %.2f\n", s.label, hp,
+               e > 0 ? (hp - d) / e : 0.0);
+    }
     return 0;
 }

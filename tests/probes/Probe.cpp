@@ -6,6 +6,7 @@
 //   PROBE_CTRLC exit code to end with when a Ctrl+C arrives (console build; without it the
 //               system's default handling ends the probe)
 //   PROBE_READY name of an event to set once the record is written and the handler is in
+//   PROBE_AFTER file to create after the sleep: the probe outlived it
 // The console build also writes "probe stdout" to standard output and "probe stderr" to
 // standard error.
 #include <windows.h>
@@ -91,5 +92,12 @@ int main() {
     }
     if (Env("PROBE_SLEEP", sleep))
         Sleep(DWORD(strtoul(sleep.c_str(), nullptr, 10)));
+    std::string after;
+    if (Env("PROBE_AFTER", after)) {
+        HANDLE f = CreateFileA(after.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f != INVALID_HANDLE_VALUE)
+            CloseHandle(f);
+    }
     return Env("PROBE_EXIT", code) ? int(strtoul(code.c_str(), nullptr, 0)) : 0;
 }

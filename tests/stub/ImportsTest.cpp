@@ -72,7 +72,7 @@ TEST(TemplateImports, TemplatesStayWithinTheSizeBudget) {
     for (const char* t : {"rudi.ex_", "dovoz.ex_"}) {
         const std::string bytes = ReadFileBytes(DistDir() + t);
         EXPECT_GT(bytes.size(), 0u) << t;
-        EXPECT_LE(bytes.size(), 96u * 1024) << t;
+        EXPECT_LE(bytes.size(), 24u * 1024) << t;
     }
 }
 

@@ -378,3 +378,67 @@ TEST_F(Stub, ThroughARealCommandPrompt) {
 }
 
 } // namespace
+
+namespace {
+
+// The helper is ended from outside once its target is up; the target, which sleeps first,
+// records afterwards whether it outlived the helper.
+class KillTarget : public Stub {
+  protected:
+    bool TargetOutlivesTheHelper() {
+        const std::string readyName = "orvex-kill-ready-" + std::to_string(GetCurrentProcessId());
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+        DeleteFileA((dir / "after.txt").c_str());
+        const std::string env = "PROBE_OUT=" + (dir / "rec.txt") + '\0' + "PROBE_SLEEP=1500" +
+                                '\0' + "PROBE_READY=" + readyName + '\0' +
+                                "PROBE_AFTER=" + (dir / "after.txt") + '\0' +
+                                "SystemRoot=" + SystemRoot() + '\0' + '\0';
+        std::string line = Quote(dir / "k.exe");
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        EXPECT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0,
+                                   const_cast<char*>(env.data()), dir.Path().c_str(), &si, &pi));
+        EXPECT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
+        EXPECT_TRUE(TerminateProcess(pi.hProcess, 9));
+        WaitForSingleObject(pi.hProcess, 5000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        CloseHandle(ready);
+        // Well past the target's sleep: it has written its file by now if it still runs.
+        for (int i = 0; i < 40 && !PathExists(dir / "after.txt"); ++i)
+            Sleep(100);
+        return PathExists(dir / "after.txt");
+    }
+    static std::string SystemRoot() {
+        char win[MAX_PATH];
+        GetWindowsDirectoryA(win, MAX_PATH);
+        return win;
+    }
+};
+
+TEST_F(KillTarget, OnTheTargetEndsWithTheHelper) {
+    Helper("k.exe");
+    Ini("[k]\r\napp=" + probe + "\r\nkilltarget=On\r\n");
+    EXPECT_FALSE(TargetOutlivesTheHelper());
+    Ini("[alias]\r\nkilltarget=on\r\n[k]\r\napp=" + probe + "\r\n");
+    EXPECT_FALSE(TargetOutlivesTheHelper());
+}
+
+TEST_F(KillTarget, MissingOrOffTheTargetRunsOn) {
+    Helper("k.exe");
+    Ini("[k]\r\napp=" + probe + "\r\n");
+    EXPECT_TRUE(TargetOutlivesTheHelper());
+    Ini("[alias]\r\nkilltarget=on\r\n[k]\r\napp=" + probe + "\r\nkilltarget=off\r\n");
+    EXPECT_TRUE(TargetOutlivesTheHelper());
+}
+
+TEST_F(KillTarget, ExitCodeStillComesBack) {
+    Ini("[p]\r\napp=" + probe + "\r\nkilltarget=on\r\n");
+    Helper("p.exe");
+    RunOptions o;
+    o.setEnv = {{"PROBE_EXIT", "300"}};
+    EXPECT_EQ(Run("p.exe", "", o).exitCode, 300u);
+}
+
+} // namespace

@@ -1,0 +1,200 @@
+#include "AliasSection.h"
+
+#include <cstdint>
+
+#include "ExtIniFile.h"
+#include "TextBuffer.h"
+#include "TextUtils.h"
+
+namespace {
+
+bool IsPlainAscii(const std::string& s) {
+    return ::IsPlainAscii(s.data(), s.size());
+}
+
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool EqualFolded(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    return true;
+}
+
+bool SameName(const std::string& a, const std::string& b, bool fast) {
+    if (fast && IsPlainAscii(a) && IsPlainAscii(b))
+        return EqualFolded(a, b);
+    return CompareLocaleNoCase(a, b) == 0;
+}
+
+// A header: the trimmed line starts with "[" and its last character is the single byte "]",
+// so the second byte of a double-byte character never closes one. The name is the trimmed
+// inside, possibly empty.
+bool ReadHeader(const std::string& line, std::string& name) {
+    const char* p = line.data();
+    size_t b = 0, e = line.size();
+    while (b < e && IsBlank(p[b]))
+        ++b;
+    if (b == e || p[b] != '[')
+        return false;
+    while (e > b && IsBlank(p[e - 1]))
+        --e;
+    if (e - b < 2 || p[e - 1] != ']')
+        return false;
+    const std::string t = line.substr(b, e - b);
+    size_t last = 0;
+    for (size_t i = 0; i < t.size(); i += CharLength(t, i))
+        last = i;
+    if (last != t.size() - 1)
+        return false;
+    name = TrimBlanks(t.substr(1, t.size() - 2));
+    return true;
+}
+
+// One open of the file; a sharing violation (another program replacing or writing it) is
+// waited out for about a second.
+bool LoadWithRetry(TTextBuffer& buffer, const std::string& path) {
+    for (int attempt = 0;; ++attempt) {
+        if (buffer.LoadFromFile(path))
+            return true;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == 40)
+            return false;
+        Sleep(25);
+    }
+}
+
+} // namespace
+
+bool IsPlainAscii(const char* text, size_t size) {
+    for (size_t i = 0; i < size; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c > 0x7E)
+            return false;
+    }
+    return true;
+}
+
+bool PlainAsciiComparesAsBytes(LCID locale) {
+    // Locales whose sorting rules are known to leave ASCII letters alone; elsewhere (Turkish
+    // "I", for one) the locale call decides.
+    const LCID lang = PRIMARYLANGID(LANGIDFROMLCID(ConvertDefaultLocale(locale)));
+    return lang == LANG_JAPANESE || lang == LANG_ENGLISH;
+}
+
+bool SameSectionName(const std::string& a, const std::string& b) {
+    return SameName(a, b, PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT));
+}
+
+bool SameKey(const std::string& a, const std::string& b) {
+    if (PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT) && IsPlainAscii(a) && IsPlainAscii(b))
+        return a == b;
+    return CompareLocale(a, b) == 0;
+}
+
+bool ReadEnvEntry(const TKeyLine& line, std::string& name, std::string& value) {
+    if (LowerAscii(line.Key.substr(0, 4)) != "env:")
+        return false;
+    name = TrimBlanks(line.Key.substr(4));
+    value = TrimRightBlanks(line.Value);
+    return !name.empty();
+}
+
+std::string TAliasSection::ReadValue(const std::string& key, const std::string& def) const {
+    const std::string k = TrimBlanks(key);
+    if (k.empty())
+        return def;
+    if (FPlain && IsPlainAscii(k)) {
+        for (const TKeyLine& line : FKeys)
+            if (line.Key == k)
+                return line.Value;
+        return def;
+    }
+    const std::string sk = LocaleSortKey(k, false);
+    for (size_t i = 0; i < FKeys.size(); ++i)
+        if ((FPlain ? LocaleSortKey(FKeys[i].Key, false) : FSortKeys[i]) == sk)
+            return FKeys[i].Value;
+    return def;
+}
+
+// Keys are compared as the full model's key index compares them: as bytes where that is
+// proven the same, otherwise by their sort keys. A small hash table of the kept lines keeps
+// this linear in the section's size however many keys it has.
+void TAliasSection::DropRepeatedKeys(bool fast) {
+    const size_t n = FKeys.size();
+    FPlain = fast;
+    for (size_t i = 0; i < n; ++i)
+        FPlain = FPlain && IsPlainAscii(FKeys[i].Key);
+    std::vector<std::string> ids(n);
+    for (size_t i = 0; i < n; ++i)
+        ids[i] = FPlain ? FKeys[i].Key : LocaleSortKey(FKeys[i].Key, false);
+    const size_t none = size_t(-1);
+    size_t mask = 15;
+    while (mask < 2 * n)
+        mask = mask * 2 + 1;
+    std::vector<size_t> slots(mask + 1, none); // index of a kept line
+    size_t kept = 0;
+    for (size_t i = 0; i < n; ++i) {
+        uint32_t hash = 2166136261u; // FNV-1a
+        for (char c : ids[i])
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        size_t at = hash & mask;
+        while (slots[at] != none && ids[slots[at]] != ids[i])
+            at = (at + 1) & mask;
+        if (slots[at] != none)
+            continue; // a repeat of a line kept before
+        slots[at] = kept;
+        if (kept != i) {
+            FKeys[kept] = FKeys[i];
+            ids[kept] = ids[i];
+        }
+        ++kept;
+    }
+    FKeys.resize(kept);
+    if (!FPlain) {
+        ids.resize(kept);
+        FSortKeys.swap(ids);
+    }
+}
+
+bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
+                       TAliasSection& defaults) {
+    own = TAliasSection();
+    defaults = TAliasSection();
+    TTextBuffer buffer;
+    if (!FileFound(path) || !LoadWithRetry(buffer, path))
+        return false;
+    const bool fast = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT);
+    const std::string wanted = TrimBlanks(name);
+    const bool ownIsDefaults = SameName(wanted, "alias", fast);
+    buffer.SkipUtf8Bom();
+    TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
+    std::string line, header, key, value;
+    while (buffer.ReadLine(line)) {
+        if (ReadHeader(line, header)) {
+            current = nullptr;
+            if (header.empty())
+                continue;
+            if (SameName(header, wanted, fast))
+                current = &own;
+            else if (!ownIsDefaults && SameName(header, "alias", fast))
+                current = &defaults;
+            if (current)
+                current->FFound = true;
+            continue;
+        }
+        if (!current)
+            continue;
+        TExtIniItem::SplitLine(line, key, value);
+        if (!key.empty())
+            current->FKeys.push_back({key, value});
+    }
+    own.DropRepeatedKeys(fast);
+    defaults.DropRepeatedKeys(fast);
+    if (ownIsDefaults)
+        defaults = own;
+    return true;
+}

@@ -1,0 +1,39 @@
+// The two rules of the model that the helper's one-pass reading (AliasSection) shares, kept
+// apart so the helper links them without the model itself.
+#include <windows.h>
+
+#include "ExtIniFile.h"
+#include "TextUtils.h"
+
+std::string LocaleSortKey(const std::string& text, bool ignoreCase) {
+    const DWORD flags = LCMAP_SORTKEY | (ignoreCase ? NORM_IGNORECASE : 0);
+    char small[256];
+    int n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, small, sizeof small);
+    if (n > 0)
+        return std::string(small, size_t(n));
+    n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, nullptr, 0);
+    if (n > 0) {
+        std::string key(size_t(n), '\0');
+        n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, &key[0], n);
+        if (n > 0) {
+            key.resize(size_t(n));
+            return key;
+        }
+    }
+    // No sort key: CompareStringA fails on such text too, so it equals nothing. Sort keys
+    // never start with a zero byte, so this cannot collide with a real one.
+    return std::string(1, '\0') + text;
+}
+
+void TExtIniItem::SplitLine(const std::string& line, std::string& key, std::string& value) {
+    const std::string t = TrimBlanks(line);
+    const size_t p = MbcsPos("=", t);
+    if (p > 1 && t[0] != ';') {
+        key = TrimBlanks(t.substr(0, p - 1));
+        value = TrimRightBlanks(t.substr(p));
+        if (!key.empty())
+            return;
+    }
+    key.clear();
+    value = line;
+}
