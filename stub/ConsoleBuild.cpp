@@ -1,0 +1,34 @@
+// The console build: reports on standard output, joins error output when asked, waits for its
+// target and hands on its exit code, and leaves Ctrl+C to the target.
+#include "Stub.h"
+
+namespace {
+
+// Ctrl+C and Ctrl+Break are the target's to handle; the helper must live on to hand back its
+// exit code.
+BOOL WINAPI SwallowBreak(DWORD event) {
+    return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+}
+
+} // namespace
+
+void ReportError(const std::string& text) {
+    const std::string line = "error: " + text + "\r\n";
+    DWORD put = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), DWORD(line.size()), &put, nullptr);
+}
+
+std::string StartFailureText(const std::string& commandLine, DWORD error) {
+    return "プログラム " + commandLine + "の起動に失敗しました。 Code = " + IntToDecimal(error);
+}
+
+TTargetHandling TargetHandling(const TDefinition& def) {
+    TTargetHandling how;
+    how.JoinErrorOutput = IsSwitchOn(def.JoinErrorOutput, def.JoinErrorOutputDefault);
+    how.Wait = true;
+    return how;
+}
+
+void TakeOverBreaks() {
+    SetConsoleCtrlHandler(SwallowBreak, TRUE);
+}

@@ -1,0 +1,71 @@
+// The helper command's data flow, one value per stage: the start-up values, the alias's
+// definition, the composed launch, the launch itself. Each stage is a function from the values
+// before it to its own; nothing is kept in globals.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// What the helper knows before it reads "alias.ini".
+struct TStartup {
+    bool IsNtPlatform = false;
+    std::string ComSpecPath; // the interpreter of "dos" aliases, fixed before "env:" entries apply
+    std::string ExePath;
+    std::string ExeDir; // ends in its separator
+    std::string AliasName;
+    std::string WinDir;      // ends in "\"; empty when the system cannot tell
+    std::string CommandLine; // the helper's own, as its caller wrote it
+};
+
+struct TEnvSetting {
+    std::string Name;
+    std::string Value; // as written; expanded when it is applied
+};
+
+// What "alias.ini" says about the alias: every text empty when the file, the section or the key
+// is missing.
+struct TDefinition {
+    std::string App;
+    std::string Type;
+    std::string Param;
+    std::string Dir;
+    std::vector<TEnvSetting> Env; // the "env:" entries in file order
+    // On/off switches: the alias's own value, then the one of the reserved section "alias".
+    std::string JoinErrorOutput, JoinErrorOutputDefault; // "stderr2stdout"
+};
+
+// What to start: a non-empty Error is the report that ends the run instead.
+struct TComposed {
+    std::string Error;
+    std::string CommandLine;
+    std::string WorkDir; // empty: the helper's own
+};
+
+// How the target is started and waited for; the windowed build asks for none of it.
+struct TTargetHandling {
+    bool JoinErrorOutput = false; // its standard error goes to our standard output
+    bool Wait = false;            // wait for it and hand on its exit code
+};
+
+struct TLaunchOutcome {
+    bool Started = false;
+    DWORD Code = 0; // the target's exit code (0 without waiting), or the start's error
+};
+
+TStartup ReadStartup();
+TDefinition ReadDefinition(const TStartup& start);
+TComposed ComposeLaunch(const TStartup& start, const TDefinition& def);
+TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how);
+
+// "on" or "off" in any ASCII case decides; anything else defers to the default's "on".
+bool IsSwitchOn(const std::string& own, const std::string& fallback);
+std::string IntToDecimal(uint32_t n);
+
+// The build's own choices (ConsoleBuild.cpp or WindowedBuild.cpp).
+void ReportError(const std::string& text);
+std::string StartFailureText(const std::string& commandLine, DWORD error);
+TTargetHandling TargetHandling(const TDefinition& def);
+// The console build stands in for its target at the prompt and must outlive Ctrl+C.
+void TakeOverBreaks();

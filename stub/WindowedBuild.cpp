@@ -1,0 +1,26 @@
+// The windowed build: reports in a message box, starts its target and ends at once.
+#include "Stub.h"
+
+void ReportError(const std::string& text) {
+    // user32 is loaded only here, so a normal start does not pay for it.
+    using MessageBoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+    if (HMODULE user32 = LoadLibraryA("user32.dll")) {
+        auto box = reinterpret_cast<MessageBoxFn>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA")));
+        if (box)
+            box(nullptr, text.c_str(), "Orvex エラー", MB_OK);
+        FreeLibrary(user32);
+    }
+}
+
+// The code first: a message box shows the command line, which may be long, on a line of its own.
+std::string StartFailureText(const std::string& commandLine, DWORD error) {
+    return "プログラムの起動に失敗しました。 Code = " + IntToDecimal(error) + "\r" + commandLine;
+}
+
+TTargetHandling TargetHandling(const TDefinition&) {
+    return TTargetHandling();
+}
+
+void TakeOverBreaks() {
+}
