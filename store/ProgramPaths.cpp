@@ -103,6 +103,8 @@ std::vector<std::string> SplitPathList(const std::string& list) {
     return folders;
 }
 
+} // namespace
+
 std::string EnvironmentValue(const char* name) {
     DWORD n = GetEnvironmentVariableA(name, nullptr, 0);
     std::string value(n, '\0');
@@ -111,8 +113,6 @@ std::string EnvironmentValue(const char* name) {
     value.resize(n - 1);
     return value;
 }
-
-} // namespace
 
 bool SearchProgramFile(const std::string& name, std::string& found) {
     return SearchIn(nullptr, name, found);

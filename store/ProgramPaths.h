@@ -13,6 +13,9 @@ std::string WindowsDirectory();
 // else exeDir + "alias.ini".
 std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& winDir);
 
+// The value of an environment variable of this process; empty when it is unset.
+std::string EnvironmentValue(const char* name);
+
 // SearchPathA in the system's default order for a program file name; the buffer grows to the
 // size a long result needs. False when nothing is found.
 bool SearchProgramFile(const std::string& name, std::string& found);
