@@ -34,3 +34,17 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
     }
     return args;
 }
+
+std::string CallerArgumentText(const std::string& line) {
+    // No second byte of a double-byte character is a quote, a space or a tab, so a byte scan
+    // ends the token where a character scan would.
+    size_t end;
+    if (!line.empty() && line[0] == '"') {
+        end = line.find('"', 1);
+        end = end == std::string::npos ? line.size() : end + 1;
+    } else {
+        end = line.find_first_of(" \t");
+    }
+    const size_t text = end == std::string::npos ? end : line.find_first_not_of(" \t", end);
+    return text == std::string::npos ? std::string() : line.substr(text);
+}

@@ -10,3 +10,9 @@
 // quotes met between arguments are skipped, so an empty "" argument disappears. An argument is
 // never empty and never holds a double quote. No length limit applies.
 std::vector<std::string> SplitCommandLine(const std::string& line);
+
+// The caller's argument text in line: what follows the program-name token and the blanks after
+// it, byte for byte. The token is read as the C runtime reads it: a leading double quote runs
+// to the next one (or the end), otherwise the token ends at the first space or tab. Empty when
+// nothing follows.
+std::string CallerArgumentText(const std::string& line);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+
+#include "Handle.h"
 #include "TextUtils.h"
 
 std::string ModuleFilePath() {
@@ -52,12 +54,16 @@ std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& w
     return own;
 }
 
-bool SearchProgramFile(const std::string& name, std::string& found) {
+namespace {
+
+// SearchPathA for name in pathList (nullptr: the system's default order); the buffer grows to
+// the size a long result needs.
+bool SearchIn(const char* pathList, const std::string& name, std::string& found) {
     std::string buf(261, '\0');
     for (int attempt = 0; attempt < 3; ++attempt) {
         char* filePart = nullptr;
         DWORD n =
-            SearchPathA(nullptr, name.c_str(), nullptr, DWORD(buf.size()), &buf[0], &filePart);
+            SearchPathA(pathList, name.c_str(), nullptr, DWORD(buf.size()), &buf[0], &filePart);
         if (n == 0)
             return false;
         if (n < buf.size()) { // otherwise n is the size needed and the buffer holds nothing
@@ -68,4 +74,77 @@ bool SearchProgramFile(const std::string& name, std::string& found) {
         buf.assign(n + 1, '\0');
     }
     return false;
+}
+
+bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    // No access asked: a running program file opens this way too.
+    TFileHandle f(CreateFileA(path.c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return f.Valid() && GetFileInformationByHandle(f.Get(), &info);
+}
+
+} // namespace
+
+std::string EnvironmentValue(const char* name) {
+    DWORD n = GetEnvironmentVariableA(name, nullptr, 0);
+    std::string value(n, '\0');
+    if (n == 0 || GetEnvironmentVariableA(name, &value[0], n) != n - 1)
+        return std::string();
+    value.resize(n - 1);
+    return value;
+}
+
+bool SearchProgramFile(const std::string& name, std::string& found) {
+    return SearchIn(nullptr, name, found);
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    if (CompareLocaleNoCase(a, b) == 0)
+        return true;
+    BY_HANDLE_FILE_INFORMATION x, y;
+    return FileIdentity(a, x) && FileIdentity(b, y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
+bool SearchProgramFileExcept(const std::string& name, const std::string& self, std::string& found) {
+    if (!SearchProgramFile(name, found))
+        return false;
+    if (!IsSameFile(found, self))
+        return true;
+    // The default order once more without the program's own folder, which comes first in it
+    // and may also be the working directory or stand on PATH. One list, one search.
+    std::string own = DirectoryPart(self);
+    if (own.size() > 3) // "C:\" stays a root
+        own.pop_back();
+    std::string list;
+    auto add = [&](std::string folder) {
+        folder = TrimBlanks(folder);
+        if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"')
+            folder = folder.substr(1, folder.size() - 2);
+        if (!folder.empty() && !IsSameFile(folder, own))
+            list += folder + ";";
+    };
+    char buf[MAX_PATH + 1];
+    DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
+    if (n > 0 && n < sizeof buf)
+        add(std::string(buf, n));
+    n = GetSystemDirectoryA(buf, sizeof buf);
+    if (n > 0 && n < sizeof buf)
+        add(std::string(buf, n));
+    const std::string win = WindowsDirectory();
+    if (!win.empty()) {
+        add(win + "System");
+        add(win);
+    }
+    const std::string path = EnvironmentValue("PATH");
+    for (size_t start = 0; start <= path.size();) {
+        size_t semi = path.find(';', start);
+        if (semi == std::string::npos)
+            semi = path.size();
+        add(path.substr(start, semi - start));
+        start = semi + 1;
+    }
+    return !list.empty() && SearchIn(list.c_str(), name, found) && !IsSameFile(found, self);
 }

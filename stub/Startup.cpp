@@ -5,34 +5,14 @@
 #include "ProgramPaths.h"
 #include "TextUtils.h"
 
-namespace {
-
-// GetEnvironmentVariableA into a buffer that grows to the size the value needs.
-bool ReadEnvironment(const char* name, std::string& value) {
-    std::string buf(MAX_PATH, '\0');
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD n = GetEnvironmentVariableA(name, &buf[0], DWORD(buf.size()));
-        if (n == 0)
-            return false;
-        if (n < buf.size()) {
-            buf.resize(n);
-            value = buf;
-            return true;
-        }
-        buf.assign(n, '\0');
-    }
-    return false;
-}
-
-} // namespace
-
 TStartup ReadStartup() {
     TStartup s;
     OSVERSIONINFOA ver;
     ZeroMemory(&ver, sizeof ver);
     ver.dwOSVersionInfoSize = sizeof ver;
     s.IsNtPlatform = GetVersionExA(&ver) && ver.dwPlatformId == VER_PLATFORM_WIN32_NT;
-    if (!ReadEnvironment("COMSPEC", s.ComSpecPath))
+    s.ComSpecPath = EnvironmentValue("COMSPEC");
+    if (s.ComSpecPath.empty())
         s.ComSpecPath = s.IsNtPlatform ? "cmd.exe" : "command.com";
     s.ExePath = ModuleFilePath();
     s.ExeDir = DirectoryPart(s.ExePath);

@@ -7,6 +7,8 @@
 //               system's default handling ends the probe)
 //   PROBE_READY name of an event to set once the record is written and the handler is in
 //   PROBE_AFTER file to create after the sleep: the probe outlived it
+//   PROBE_ARGV  file to write the probe's own file path to, then argv[1], argv[2], ... as the
+//               C runtime split the command line, one a line
 // The console build also writes "probe stdout" to standard output and "probe stderr" to
 // standard error.
 #include <windows.h>
@@ -47,8 +49,8 @@ void Put(HANDLE h, const std::string& s) {
 
 } // namespace
 
-int main() {
-    std::string out, vars, code, sleep, ctrlc, ready;
+int main(int argc, char** argv) {
+    std::string out, vars, code, sleep, ctrlc, ready, argvOut;
 #ifndef PROBE_WINDOWED
     if (Env("PROBE_CTRLC", ctrlc)) {
         CtrlCExitCode = DWORD(strtoul(ctrlc.c_str(), nullptr, 0));
@@ -76,6 +78,18 @@ int main() {
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (f != INVALID_HANDLE_VALUE) {
             Put(f, rec);
+            CloseHandle(f);
+        }
+    }
+    if (Env("PROBE_ARGV", argvOut)) {
+        char self[MAX_PATH * 2];
+        std::string rec(self, GetModuleFileNameA(nullptr, self, sizeof self));
+        for (int i = 1; i < argc; ++i)
+            rec += "\n" + std::string(argv[i]);
+        HANDLE f = CreateFileA(argvOut.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f != INVALID_HANDLE_VALUE) {
+            Put(f, rec + "\n");
             CloseHandle(f);
         }
     }

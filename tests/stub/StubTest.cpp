@@ -93,15 +93,17 @@ TEST_F(Stub, DefinitionFileBesideTheStubOrInTheWindowsDirectory) {
     EXPECT_TRUE(DeleteFileA(winIni.c_str()));
 }
 
-TEST_F(Stub, ArgumentsAreForwardedRequoted) {
+TEST_F(Stub, ArgumentsAreForwardedByteForByte) {
     Ini("[p]\r\napp=" + probe + "\r\n");
     Helper("p.exe");
     ASSERT_EQ(Run("p.exe", "a \"b c\" d").exitCode, 0u);
     EXPECT_EQ(Rec(0), probe + "   a \"b c\" d");
     ASSERT_EQ(Run("p.exe", "x\"y z\" \"\" e\\\"f g\"").exitCode, 0u);
-    EXPECT_EQ(Rec(0), probe + "   \"xy z\" \"e\\f g\""); // no escapes: the quote opens a run
+    EXPECT_EQ(Rec(0), probe + "   x\"y z\" \"\" e\\\"f g\"");
     ASSERT_EQ(Run("p.exe", "\"t\tu\"").exitCode, 0u);
-    EXPECT_EQ(Rec(0), probe + "   t\tu"); // a tab alone gets no quotes
+    EXPECT_EQ(Rec(0), probe + "   \"t\tu\"");
+    ASSERT_EQ(Run("p.exe", " \t\"a\"  ").exitCode, 0u); // the blanks after the name go
+    EXPECT_EQ(Rec(0), probe + "   \"a\"  ");
 }
 
 TEST_F(Stub, ExeIsAppendedAndBareNamesAreSearched) {
@@ -147,11 +149,11 @@ TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
     comspec = probe;
     ProcResult r = Run("d.exe", "you", o);
     EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
-    EXPECT_EQ(Rec(0), probe + " /c \"echo hi\" there  you");
+    EXPECT_EQ(Rec(0), probe + " /s /c \"\"echo hi\" there  you\"");
     EXPECT_EQ(Rec(2), "COMSPEC=C:\\nosuch.exe");
     Helper("e.exe");
     ASSERT_EQ(Run("e.exe", "").exitCode, 0u);
-    EXPECT_EQ(Rec(0), probe + " /c dir  ");
+    EXPECT_EQ(Rec(0), probe + " /s /c \"dir  \"");
 }
 
 TEST_F(Stub, WorkingDirectory) {
