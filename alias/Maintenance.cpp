@@ -93,19 +93,21 @@ bool ClearAll() {
         return false;
     RecoverInterruptedChanges(t);
     if (t.Loaded()) {
-        // Sections go in file order, so each is found at the front of what is left.
+        // Sections go in file order, so each is found at the front of what is left. The
+        // definitions go first: when they cannot be saved, no helper has gone either.
         std::vector<std::string> names;
         for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next())
             if (!IsReservedName(s->Name()))
                 names.push_back(s->Name());
+        for (const auto& name : names)
+            t.Ini().DeleteSection(name);
+        if (!names.empty() && !t.Commit())
+            return false;
         for (const auto& name : names) {
             const std::string path = HelperPath(name);
             if (!IsRefusedName(name) && IsExistingFile(path) && !DeleteFileA(path.c_str()))
                 ReportError("ヘルパ コマンド" + path + "の削除に失敗しました。");
-            t.Ini().DeleteSection(name);
         }
-        if (!names.empty() && !t.Commit())
-            return false;
     }
     RemoveHelpers(t, true);
     return true;

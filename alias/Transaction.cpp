@@ -67,7 +67,7 @@ bool TDefinitionTransaction::Begin(TFileNeed need) {
     FLoaded = FIni.LoadFromFile(FPath);
     if (FLoaded || need == fnOptional)
         return true;
-    if (IsExistingFile(FPath))
+    if (FileFound(FPath)) // there, but a folder or unreadable
         ReportError("定義ファイル" + FPath + "を読み込めません。");
     else
         ReportError("定義ファイル" + FPath + "がありません。alias /edit で作成してください。");
