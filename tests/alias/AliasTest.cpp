@@ -218,6 +218,13 @@ TEST_F(AliasCmd, ALockWhoseOwnerEndedWithoutReleasingIsTakenOver) {
     });
     owner.join();
     ASSERT_NE(m, nullptr);
+    // What alias.exe then meets, seen on a mutex of the same kind.
+    HANDLE probe = nullptr;
+    std::thread([&] { probe = CreateMutexA(nullptr, TRUE, (name + " probe").c_str()); }).join();
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(WaitForSingleObject(probe, 0), DWORD(WAIT_ABANDONED));
+    ReleaseMutex(probe);
+    CloseHandle(probe);
     ProcResult r = Alias("ed /dir=z");
     EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
     EXPECT_NE(Ini().find("dir=z\r\n"), std::string::npos);
