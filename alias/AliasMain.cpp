@@ -4,22 +4,8 @@
 #include <windows.h>
 
 #include "CommandLine.h"
-#include "ProgramPaths.h"
+#include "ProgramFolder.h"
 #include "TextUtils.h"
-
-std::string ExePath;
-std::string ExeDir;
-std::string WinDir;
-
-void InitPaths() {
-    ExePath = ModuleFilePath();
-    ExeDir = DirectoryPart(ExePath);
-    WinDir = WindowsDirectory();
-}
-
-std::string FindDefinitionFile() {
-    return FindDefinitionFileIn(ExeDir, WinDir);
-}
 
 void WriteLine(const std::string& text) {
     const std::string line = text + "\r\n";
@@ -90,11 +76,11 @@ static bool Run(const std::vector<std::string>& args) {
             return ShowAlias(arg1);
         if (IsSwitch(args[2])) {
             const std::vector<std::string> options = Tail(args, 2);
-            if (!ApplyOptions(arg1, options, true)) {
+            if (!CheckOptions(options)) {
                 ReportError("パラメタに誤りがあります。");
                 return false;
             }
-            return ApplyOptions(arg1, options, false);
+            return ChangeAlias(arg1, options);
         }
         return RegisterAlias(arg1, args[2], Tail(args, 3), akAuto);
     }

@@ -1,46 +1,83 @@
-// Reading and changing single keys of alias definitions, and the option form.
+// The option form: alias <name> /path=... /param=... /param ... /dir=... /env:... /delenv:...
 #include "Alias.h"
 
+#include "Names.h"
 #include "TextUtils.h"
+#include "Transaction.h"
 
-bool IsReservedName(const std::string& name) {
-    return CompareLocaleNoCase(name, "alias") == 0;
+namespace {
+
+enum TOptionKind : int32_t { okPath = 0, okParam = 1, okDir = 2, okEnv = 3, okDelEnv = 4 };
+
+struct TOption {
+    TOptionKind Kind;
+    std::string Value; // trimmed; for okParam from "/param" the joined words
+};
+
+// The argument starts with prefix, compared without regard to case.
+bool HasPrefix(const std::string& arg, const std::string& prefix) {
+    return arg.size() >= prefix.size() &&
+           CompareLocaleNoCase(arg.substr(0, prefix.size()), prefix) == 0;
 }
 
-bool AliasExists(const std::string& name) {
-    if (IsReservedName(name))
-        return false;
-    TExtIniFile ini;
-    if (!ini.LoadFromFile(FindDefinitionFile()))
-        return false;
-    for (TExtIniSection* s = ini.SectionAt(0); s; s = s->Next())
-        if (CompareLocaleNoCase(s->Name(), name) == 0)
+// The options in the order typed; false when an argument is none of them.
+bool ParseOptions(const std::vector<std::string>& args, std::vector<TOption>& options) {
+    static const struct {
+        const char* Prefix;
+        TOptionKind Kind;
+    } kPrefixes[] = {{"/path=", okPath},
+                     {"/param=", okParam},
+                     {"/dir=", okDir},
+                     {"/env:", okEnv},
+                     {"/delenv:", okDelEnv}};
+    options.clear();
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (CompareLocaleNoCase(a, "/param") == 0) {
+            // The rest are its words, never options.
+            const std::vector<std::string> words(args.begin() + i + 1, args.end());
+            options.push_back({okParam, JoinParams(words)});
             return true;
+        }
+        bool known = false;
+        for (const auto& p : kPrefixes) {
+            if (HasPrefix(a, p.Prefix)) {
+                options.push_back({p.Kind, TrimBlanks(a.substr(std::string(p.Prefix).size()))});
+                known = true;
+                break;
+            }
+        }
+        if (!known)
+            return false;
+    }
+    return true;
+}
+
+// Applies one option to the alias's section in memory.
+bool ApplyOption(TDefinitionTransaction& t, const std::string& section, const TOption& o) {
+    switch (o.Kind) {
+    case okPath:
+        return o.Value.empty() || t.WriteValue(section, "app", o.Value);
+    case okParam:
+        return t.WriteValue(section, "param", o.Value);
+    case okDir:
+        return t.WriteValue(section, "dir", o.Value);
+    case okEnv: {
+        const size_t eq = o.Value.find('=');
+        if (eq == std::string::npos)
+            return true;
+        const std::string var = TrimBlanks(o.Value.substr(0, eq));
+        return var.empty() ||
+               t.WriteValue(section, "env:" + var, TrimBlanks(o.Value.substr(eq + 1)));
+    }
+    case okDelEnv:
+        t.Ini().DeleteKey(section, "env:" + o.Value);
+        return true;
+    }
     return false;
 }
 
-std::string ReadAliasValue(const std::string& section, const std::string& key) {
-    TExtIniFile ini;
-    if (!ini.LoadFromFile(FindDefinitionFile()))
-        return std::string();
-    return ini.ReadValue(section, key, std::string());
-}
-
-void WriteAliasValue(const std::string& section, const std::string& key, const std::string& value) {
-    TExtIniFile ini;
-    if (!ini.LoadFromFile(FindDefinitionFile()))
-        return;
-    ini.WriteValue(section, key, value);
-    ini.Save();
-}
-
-void DeleteAliasValue(const std::string& section, const std::string& key) {
-    TExtIniFile ini;
-    if (!ini.LoadFromFile(FindDefinitionFile()))
-        return;
-    ini.DeleteKey(section, key);
-    ini.Save();
-}
+} // namespace
 
 std::string JoinParams(const std::vector<std::string>& words) {
     std::string text;
@@ -52,81 +89,35 @@ std::string JoinParams(const std::vector<std::string>& words) {
     return text;
 }
 
-bool SetAliasPath(const std::string& name, const std::string& path) {
-    if (AliasExists(name) && !path.empty())
-        WriteAliasValue(name, "app", path);
+bool CheckOptions(const std::vector<std::string>& args) {
+    std::vector<TOption> options;
+    if (!ParseOptions(args, options))
+        return false;
+    for (const auto& o : options)
+        if (HasLineBreak(o.Value))
+            return false;
     return true;
 }
 
-bool SetAliasParam(const std::string& name, const std::string& text) {
-    if (AliasExists(name))
-        WriteAliasValue(name, "param", text);
-    return true;
-}
-
-bool SetAliasDir(const std::string& name, const std::string& dir) {
-    if (AliasExists(name))
-        WriteAliasValue(name, "dir", dir);
-    return true;
-}
-
-bool SetAliasEnv(const std::string& name, const std::string& text) {
-    if (!AliasExists(name))
-        return true;
-    const size_t eq = text.find('=');
-    if (eq == std::string::npos)
-        return true;
-    const std::string var = TrimBlanks(text.substr(0, eq));
-    if (!var.empty())
-        WriteAliasValue(name, "env:" + var, TrimBlanks(text.substr(eq + 1)));
-    return true;
-}
-
-bool DeleteAliasEnv(const std::string& name, const std::string& var) {
-    if (AliasExists(name))
-        DeleteAliasValue(name, "env:" + var);
-    return true;
-}
-
-namespace {
-// The argument starts with prefix, compared without regard to case.
-bool HasPrefix(const std::string& arg, const char* prefix) {
-    const std::string p = prefix;
-    return arg.size() >= p.size() && CompareLocaleNoCase(arg.substr(0, p.size()), p) == 0;
-}
-} // namespace
-
-bool ApplyOptions(const std::string& name, const std::vector<std::string>& args, bool checkOnly) {
-    bool result = true;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        using Setter = bool (*)(const std::string&, const std::string&);
-        Setter op = nullptr;
-        size_t cut = 0;
-        if (HasPrefix(a, "/path=")) {
-            op = SetAliasPath, cut = 6;
-        } else if (HasPrefix(a, "/param=")) {
-            op = SetAliasParam, cut = 7;
-        } else if (CompareLocaleNoCase(a, "/param") == 0) {
-            if (!checkOnly)
-                SetAliasParam(
-                    name, JoinParams(std::vector<std::string>(args.begin() + i + 1, args.end())));
-            break; // the rest are its words, never options
-        } else if (HasPrefix(a, "/dir=")) {
-            op = SetAliasDir, cut = 5;
-        } else if (HasPrefix(a, "/env:")) {
-            op = SetAliasEnv, cut = 5;
-        } else if (HasPrefix(a, "/delenv:")) {
-            op = DeleteAliasEnv, cut = 8;
-        }
-        if (!op) {
-            result = false;
-            if (checkOnly)
-                break;
-            continue;
-        }
-        if (!checkOnly)
-            op(name, TrimBlanks(a.substr(cut)));
+bool ChangeAlias(const std::string& name, const std::vector<std::string>& args) {
+    std::vector<TOption> options;
+    ParseOptions(args, options);
+    if (IsReservedName(name)) {
+        ReportError(name + " の名前で登録することはできません。");
+        return false;
     }
-    return result;
+    TDefinitionTransaction t;
+    if (!t.Begin(fnRequired))
+        return false;
+    const TExtIniSection* s = t.FindAlias(name);
+    if (!s) {
+        ReportError(name + " の定義が見つかりません。");
+        return false;
+    }
+    // Later options see the effect of earlier ones: of two on the same key the later wins.
+    const std::string section = s->Name();
+    for (const auto& o : options)
+        if (!ApplyOption(t, section, o))
+            return false;
+    return t.Commit();
 }

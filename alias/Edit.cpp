@@ -5,6 +5,13 @@
 
 #include <vector>
 
+#include "Handle.h"
+#include "TextUtils.h"
+#include "Transaction.h"
+
+namespace {
+
+// Starts a command line without waiting for it; true when the process started.
 bool RunCommandLine(const std::string& commandLine) {
     STARTUPINFOA si;
     ZeroMemory(&si, sizeof si);
@@ -15,16 +22,19 @@ bool RunCommandLine(const std::string& commandLine) {
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
                         &pi))
         return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    TKernelHandle thread(pi.hThread), process(pi.hProcess);
     return true;
 }
 
+} // namespace
+
 bool EditDefinitionFile() {
-    std::string editor = ReadAliasValue("alias", "editor");
+    TDefinitionTransaction t;
+    std::string editor = t.Read() ? t.Ini().ReadValue("alias", "editor", "") : std::string();
     if (editor.empty())
         editor = "notepad.exe";
-    if (RunCommandLine(editor + " " + FindDefinitionFile()))
-        return true;
-    return RunCommandLine("notepad.exe " + FindDefinitionFile());
+    // The editor setting is a command with arguments of its own and stays as written; the
+    // path is one argument.
+    const std::string file = QuoteIfSpaced(t.Path());
+    return RunCommandLine(editor + " " + file) || RunCommandLine("notepad.exe " + file);
 }

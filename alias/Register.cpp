@@ -1,12 +1,16 @@
-// Registering an alias: choosing the template, creating <name>.exe and writing the definition.
+// Registering an alias: its kind, its helper command and its definition, all or nothing.
 #include "Alias.h"
 
 #include <windows.h>
 
 #include "ExeType.h"
+#include "HelperFiles.h"
 #include "LocaleCase.h"
+#include "Names.h"
+#include "ProgramFolder.h"
 #include "ProgramPaths.h"
 #include "TextUtils.h"
+#include "Transaction.h"
 
 namespace {
 
@@ -27,26 +31,6 @@ std::string TypeText(TAliasKind kind) {
     }
 }
 
-} // namespace
-
-bool IsRefusedName(const std::string& name) {
-    if (IsReservedName(name))
-        return true;
-    // The name becomes a file name beside alias.exe: separators would reach outside that folder
-    // and the other characters cannot stand in a file name at all.
-    const size_t n = name.size();
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned char c = name[i];
-        if (IsLeadByte(c) && i + 1 < n && IsTrailByte(name[i + 1])) {
-            ++i;
-            continue;
-        }
-        if (c < 0x20 || std::string("\\/:<>\"|?*").find(char(c)) != std::string::npos)
-            return true;
-    }
-    return false;
-}
-
 bool IsShellBuiltin(const std::string& program) {
     const std::string upper = UpperLocale(program);
     for (const char* name : kShellBuiltins)
@@ -55,6 +39,8 @@ bool IsShellBuiltin(const std::string& program) {
     return false;
 }
 
+// The program file a program argument names, or empty: ".exe" is added to a file part without
+// a dot; a path is taken as it is, a bare name is searched in the system's order.
 std::string ResolveProgramPath(const std::string& program) {
     std::string text = program;
     const std::string filePart = text.substr(LastCharPos("\\/", text));
@@ -66,58 +52,89 @@ std::string ResolveProgramPath(const std::string& program) {
     return SearchProgramFile(text, found) ? found : std::string();
 }
 
-bool RemoveDefinition(const std::string& name) {
-    if (IsReservedName(name))
-        return false;
-    if (!AliasExists(name))
-        return true;
-    TExtIniFile ini;
-    if (!ini.LoadFromFile(FindDefinitionFile()))
-        return false;
-    ini.DeleteSection(name);
-    ini.Save();
-    return true;
+// The kind a program argument gets when none was given; akAuto when no program is found.
+TAliasKind DetectKind(const std::string& program) {
+    if (IsShellBuiltin(program))
+        return akDos;
+    const std::string found = ResolveProgramPath(program);
+    TExeType type = etUnknown;
+    if (found.empty() || GetExeType(found, type) != erOk)
+        return akAuto;
+    return (type == etWin16 || type == etWinGui) ? akGui : akConsole;
 }
+
+bool AnyLineBreak(const std::string& name, const std::string& program,
+                  const std::vector<std::string>& params) {
+    if (HasLineBreak(name) || HasLineBreak(program))
+        return true;
+    for (const auto& p : params)
+        if (HasLineBreak(p))
+            return true;
+    return false;
+}
+
+} // namespace
 
 bool RegisterAlias(const std::string& name, const std::string& program,
                    const std::vector<std::string>& params, TAliasKind kind) {
+    if (AnyLineBreak(name, program, params)) {
+        ReportError("パラメタに誤りがあります。");
+        return false;
+    }
     if (IsRefusedName(name)) {
         ReportError(name + " の名前で登録することはできません。");
         return false;
     }
     if (kind == akAuto) {
-        if (IsShellBuiltin(program)) {
-            kind = akDos;
-        } else {
-            const std::string found = ResolveProgramPath(program);
-            TExeType type = etUnknown;
-            if (found.empty() || GetExeType(found, type) != erOk) {
-                ReportError("指定されたアプリケーションが見つかりません。");
-                return false;
-            }
-            kind = (type == etWin16 || type == etWinGui) ? akGui : akConsole;
+        kind = DetectKind(program);
+        if (kind == akAuto) {
+            ReportError("指定されたアプリケーションが見つかりません。");
+            return false;
         }
     }
-    const std::string paramText = JoinParams(params);
-    const std::string templatePath = ExeDir + (kind == akGui ? "rudi.ex_" : "dovoz.ex_");
-    const std::string target = ExeDir + name + ".exe";
+    const std::string templatePath = TemplatePath(kind == akGui);
+    const std::string target = HelperPath(name);
     if (!IsExistingFile(templatePath)) {
         ReportError("ヘルパ コマンド テンプレート" + templatePath + "が見つかりません。");
         return false;
     }
-    if (!AliasExists(name) && FileFound(target)) {
+
+    TDefinitionTransaction t;
+    if (!t.Begin(fnRequired))
+        return false;
+    RecoverInterruptedChanges(t);
+    const bool defined = t.FindAlias(name) != nullptr;
+    if (!defined && FileFound(target)) {
         ReportError("作成するヘルパ コマンド" + target + "と同名のファイルが存在します。");
         return false;
     }
-    if (!CopyFileA(templatePath.c_str(), target.c_str(), AliasExists(name) ? FALSE : TRUE)) {
+
+    // The new definition replaces the old one at the end of the file.
+    if (defined)
+        t.Ini().DeleteSection(t.FindAlias(name)->Name());
+    if (!t.WriteValue(name, "type", TypeText(kind)) || !t.WriteValue(name, "app", program) ||
+        !t.WriteValue(name, "param", JoinParams(params)) || !t.WriteValue(name, "dir", ""))
+        return false;
+
+    // The helper takes its name only after the definition is saved, so no helper is ever
+    // without its definition; until then each step can be undone.
+    THelperChange helper(target);
+    if (IsDirectory(target) || !helper.Prepare(templatePath) || !helper.MoveOldAside()) {
         ReportError("ヘルパ コマンド" + target + "の作成に失敗しました。");
         return false;
     }
-    if (AliasExists(name) && !RemoveDefinition(name))
+    if (!t.KeepOriginal()) {
+        t.ReportNotWritten();
         return false;
-    WriteAliasValue(name, "type", TypeText(kind));
-    WriteAliasValue(name, "app", program);
-    WriteAliasValue(name, "param", paramText);
-    WriteAliasValue(name, "dir", "");
+    }
+    if (!t.Commit())
+        return false;
+    if (!helper.PutNewInPlace()) {
+        if (!t.RestoreOriginal())
+            t.ReportNotWritten();
+        ReportError("ヘルパ コマンド" + target + "の作成に失敗しました。");
+        return false;
+    }
+    helper.Finish();
     return true;
 }

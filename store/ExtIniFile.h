@@ -184,6 +184,10 @@ class TExtIniFile {
     std::unordered_map<std::string, TExtIniSection*> FSectionIndex;
 };
 
+// Replaces the file at path with text in one step, as SaveToFile does (a temporary file beside
+// it, left-over ones from killed saves removed first); false on any failure.
+bool SaveTextToFile(const std::string& path, const std::string& text);
+
 // LCMapStringA sort key of text up to its first NUL (user's default locale; NORM_IGNORECASE
 // when ignoreCase). Two texts have equal keys exactly when CompareStringA finds them equal.
 std::string LocaleSortKey(const std::string& text, bool ignoreCase);

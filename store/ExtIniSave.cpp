@@ -2,6 +2,7 @@
 #include "ExtIniFile.h"
 
 #include "Handle.h"
+#include "ProgramPaths.h"
 
 static void AppendLine(std::string& out, const std::string& line) {
     out += line;
@@ -58,15 +59,27 @@ static std::string Hex(DWORD v) {
     return s;
 }
 
-bool TExtIniFile::SaveToFile(const std::string& path) const {
+// Temporary files of earlier saves that were killed before their replace; a save in progress
+// holds its file open without sharing, so it is never among those deleted.
+static void RemoveLeftoverTempFiles(const std::string& path) {
+    const std::string dir = DirectoryPart(path);
+    WIN32_FIND_DATAA fd;
+    TFindHandle find(FindFirstFileA((path + ".~*.tmp").c_str(), &fd));
+    if (!find.Valid())
+        return;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA((dir + fd.cFileName).c_str());
+    } while (FindNextFileA(find.Get(), &fd));
+}
+
+bool SaveTextToFile(const std::string& path, const std::string& text) {
     // A read-only target (or a folder of that name) is refused before anything is written.
     const DWORD attrs = GetFileAttributesA(path.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES &&
         (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-
-    std::string text;
-    WriteTo(text);
+    RemoveLeftoverTempFiles(path);
 
     // The complete text goes to a temporary file beside the target, which then replaces the
     // target in one step: a failure at any point leaves the old file as it was.
@@ -90,6 +103,12 @@ bool TExtIniFile::SaveToFile(const std::string& path) const {
     }
     DeleteFileA(temp.c_str());
     return false;
+}
+
+bool TExtIniFile::SaveToFile(const std::string& path) const {
+    std::string text;
+    WriteTo(text);
+    return SaveTextToFile(path, text);
 }
 
 bool TExtIniFile::Save() const {

@@ -1,6 +1,8 @@
 // alias.exe as a process: dispatch, options, show, list, where "alias.ini" is found, /edit.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -121,14 +123,128 @@ TEST_F(AliasCmd, ParamTakesTheRestAsWords) {
 
 TEST_F(AliasCmd, SkippedOptionsSucceedWithoutEffect) {
     SetIni("[ed]\r\napp=x\r\n[alias]\r\neditor=e\r\n");
-    for (const char* s : {"ed /path=", "ed /env:X", "ed /env:=1", "nosuch /dir=C:\\",
-                          "alias /dir=C:\\", "ed /delenv:NOSUCH"}) {
+    for (const char* s : {"ed /path=", "ed /env:X", "ed /env:=1", "ed /delenv:NOSUCH"}) {
         ProcResult r = Alias(s);
         EXPECT_EQ(r.exitCode, 0u) << s;
         EXPECT_EQ(r.out, "") << s;
     }
-    // Only the last one saved (the alias exists), and saving keeps the content.
+    // Saving keeps the content.
     EXPECT_EQ(Ini(), "\r\n[ed]\r\napp=x\r\n\r\n[alias]\r\neditor=e\r\n\r\n");
+}
+
+// The name of the lock every alias.exe takes for the definition file at path.
+std::string LockName(const std::string& path) {
+    std::string upper = path;
+    CharUpperBuffA(&upper[0], DWORD(upper.size()));
+    for (char& c : upper)
+        if (c == '\\')
+            c = '/';
+    return "alias.ini lock:" + upper;
+}
+
+// Every change that cannot be stored is reported with one error line and exit code 1, and
+// leaves the folder (alias.ini and helpers) exactly as it was.
+TEST_F(AliasCmd, ChangesThatAreNotStoredAreReportedAndChangeNothing) {
+    const std::string ini = dir / "alias.ini";
+    const std::string missing =
+        "error: 定義ファイル" + ini + "がありません。alias /edit で作成してください。\r\n";
+    const std::string readOnly = "error: 定義ファイル" + ini + "に書き込めません。\r\n";
+    struct Case {
+        const char* Setup; // "none": no alias.ini, "ro": read-only, "dir": a folder of that name
+        std::string Command, Out;
+    } cases[] = {
+        {"none", "np notepad", missing},
+        {"none", "/dos d dir", missing},
+        {"none", "ed /dir=x", missing},
+        {"ro", "ed /dir=x", readOnly},
+        {"ro", "d dir", readOnly},
+        {"ro", "ed C:\\nosuch\\x.exe", "error: 指定されたアプリケーションが見つかりません。\r\n"},
+        {"ro", "/dos ed dir", readOnly}, // re-registration: the old helper stays
+        {"ro", "/del ed", readOnly},
+        {"ro", "/clear all", readOnly},
+        {"dir", "ed /dir=x", "error: 定義ファイル" + ini + "を読み込めません。\r\n"},
+        {"rw", "nosuch /param=x", "error: nosuch の定義が見つかりません。\r\n"},
+        {"rw", "alias /dir=C:\\", "error: alias の名前で登録することはできません。\r\n"},
+        {"rw", "ALIAS /param=x", "error: ALIAS の名前で登録することはできません。\r\n"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(DeleteTree(ini));
+        const std::string setup = c.Setup;
+        if (setup == "dir") {
+            ASSERT_TRUE(CreateDirectoryA(ini.c_str(), nullptr));
+        }
+        if (setup == "ro" || setup == "rw")
+            SetIni(kSample);
+        ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "ed.exe"));
+        if (setup == "ro") {
+            ASSERT_TRUE(SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        const auto before = FolderFiles(dir.Path());
+        ProcResult r = Alias(c.Command);
+        EXPECT_EQ(r.exitCode, 1u) << c.Command;
+        EXPECT_EQ(r.out, c.Out) << c.Command;
+        EXPECT_EQ(FolderFiles(dir.Path()), before) << c.Setup << " " << c.Command;
+    }
+}
+
+TEST_F(AliasCmd, ALockHeldByAnotherRunIsWaitedForThenReported) {
+    SetIni(kSample);
+    const std::string before = Ini();
+    HANDLE m = CreateMutexA(nullptr, TRUE, LockName(dir / "alias.ini").c_str());
+    ASSERT_NE(m, nullptr);
+    ProcResult r = Alias("ed /dir=x");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out,
+              "error: 定義ファイル" + dir.Path() + "alias.iniは別の alias が使用中です。\r\n");
+    EXPECT_EQ(Ini(), before);
+    // Released while a run waits: that run goes on.
+    RunOptions o;
+    o.afterStart = [m] {
+        Sleep(300);
+        ReleaseMutex(m);
+    };
+    r = Alias("ed /dir=y", o);
+    EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_NE(Ini().find("dir=y\r\n"), std::string::npos);
+    CloseHandle(m);
+}
+
+TEST_F(AliasCmd, ALockWhoseOwnerEndedWithoutReleasingIsTakenOver) {
+    SetIni(kSample);
+    HANDLE m = nullptr;
+    const std::string name = LockName(dir / "alias.ini");
+    std::thread owner([&] {
+        m = CreateMutexA(nullptr, TRUE, name.c_str()); // owned, never released
+    });
+    owner.join();
+    ASSERT_NE(m, nullptr);
+    // What alias.exe then meets, seen on a mutex of the same kind.
+    HANDLE probe = nullptr;
+    std::thread([&] { probe = CreateMutexA(nullptr, TRUE, (name + " probe").c_str()); }).join();
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(WaitForSingleObject(probe, 0), DWORD(WAIT_ABANDONED));
+    ReleaseMutex(probe);
+    CloseHandle(probe);
+    ProcResult r = Alias("ed /dir=z");
+    EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_NE(Ini().find("dir=z\r\n"), std::string::npos);
+    CloseHandle(m);
+}
+
+// No value with CR or LF reaches alias.ini, whichever way it comes in.
+TEST_F(AliasCmd, LineBreaksAreRefusedInEveryValue) {
+    SetIni(kSample);
+    for (const char* c :
+         {"ed \"/param=x\r\n[alias]\r\neditor=evil.exe\"", "ed \"/path=a\nb\"",
+          "ed \"/dir=C:\\\r[y]\"", "ed \"/env:A=1\r\n[x]\"", "ed \"/env:A\nB=1\"",
+          "ed \"/delenv:A\nB\"", "ed /param a \"b\r\nc\"", "ed /dir=ok \"/param=a\nb\"",
+          "\"n\r\nx\" dir", "/dos d \"di\nr\"", "/con d x \"p\r\nq\"", "d dir \"a\nb\""}) {
+        const auto before = FolderFiles(dir.Path());
+        ProcResult r = Alias(c);
+        EXPECT_EQ(r.exitCode, 1u) << Printable(c);
+        EXPECT_EQ(r.out, "error: パラメタに誤りがあります。\r\n") << Printable(c);
+        EXPECT_EQ(FolderFiles(dir.Path()), before) << Printable(c);
+    }
 }
 
 TEST_F(AliasCmd, AnInvalidOptionChangesNothing) {
@@ -219,6 +335,29 @@ TEST_F(AliasCmd, EditWithoutSettingOrFileUsesNotepadOnThePathBesideTheProgram) {
     std::string rec = ReadFileBytes(dir / "rec.txt");
     EXPECT_EQ(rec.substr(0, rec.find('\n')), "notepad.exe " + dir.Path() + "alias.ini");
     EXPECT_FALSE(PathExists(dir / "alias.ini")); // alias never creates it itself
+}
+
+} // namespace
+
+namespace {
+
+TEST(AliasEdit, APathWithABlankIsOneArgument) {
+    ScratchDir folder(CurrentTestName() + " with blank");
+    ASSERT_TRUE(folder.Ok());
+    ASSERT_TRUE(CopyOneFile(DistDir() + "alias.exe", folder / "alias.exe"));
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", folder / "my editor.exe"));
+    // The setting is a command and keeps its own quotes and arguments.
+    ASSERT_TRUE(WriteFileBytes(folder / "alias.ini",
+                               "[alias]\r\neditor=\"" + folder.Path() + "my editor.exe\" -x\r\n"));
+    RunOptions o;
+    o.setEnv = {{"PROBE_OUT", folder / "rec.txt"}};
+    ProcResult r = RunProcess(Quote(folder / "alias.exe") + " /edit", o);
+    EXPECT_EQ(r.exitCode, 0u);
+    for (int i = 0; i < 100 && !PathExists(folder / "rec.txt"); ++i)
+        Sleep(50);
+    std::string rec = ReadFileBytes(folder / "rec.txt");
+    EXPECT_EQ(rec.substr(0, rec.find('\n')),
+              "\"" + folder.Path() + "my editor.exe\" -x \"" + folder.Path() + "alias.ini\"");
 }
 
 } // namespace

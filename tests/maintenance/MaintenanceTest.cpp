@@ -58,7 +58,7 @@ TEST_F(Maintenance, DelReportsAHelperThatCannotBeDeleted) {
     CloseHandle(h);
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "a.exeの削除に失敗しました。\r\n");
-    EXPECT_EQ(Ini(), "\r\n"); // the definition is already gone
+    EXPECT_EQ(Ini(), "[a]\r\napp=x\r\n"); // nothing changed: the definition stays too
 }
 
 TEST_F(Maintenance, ClearRemovesOnlyHelperCommands) {
@@ -146,6 +146,58 @@ TEST_F(Maintenance, WithoutDefinitionFileEveryHelperIsAnOrphan) {
     EXPECT_EQ(Alias("/del c").exitCode, 0u);
     EXPECT_FALSE(PathExists(dir / "c.exe"));
     EXPECT_FALSE(PathExists(dir / "alias.ini"));
+}
+
+// Hand-edited sections that name no plain file of the program folder are skipped with an error
+// line; nothing is written outside the folder or into a sub-folder, and the sound aliases
+// still get their helpers.
+TEST_F(Maintenance, HostileSectionsNeverReachOutsideTheFolder) {
+    ASSERT_TRUE(CreateDirectoryA((dir / "sub").c_str(), nullptr));
+    const std::string outside = "..\\" + CurrentTestName() + "_outside";
+    const std::string ini = "[" + outside +
+                            "]\r\napp=x\r\n[sub\\x]\r\napp=x\r\n[CON]\r\napp=x\r\n"
+                            "[ok]\r\ntype=GUI\r\napp=x\r\n[x.]\r\napp=x\r\n[nul.txt]\r\napp=x\r\n";
+    const std::string refused[] = {outside, "sub\\x", "CON", "x.", "nul.txt"};
+    std::string expected;
+    for (const auto& n : refused)
+        expected += "error: " + n + " の名前で登録することはできません。\r\n";
+    for (const char* command : {"/apply", "/update"}) {
+        SetIni(ini);
+        DeleteFileA((dir / "ok.exe").c_str());
+        ProcResult r = Alias(command);
+        EXPECT_EQ(r.exitCode, 1u) << command;
+        EXPECT_EQ(r.out, expected) << command << Printable(r.out);
+        EXPECT_EQ(Bytes("ok.exe"), Bytes("rudi.ex_")) << command;
+        EXPECT_FALSE(PathExists(dir.Path() + outside + ".exe")) << command;
+        EXPECT_TRUE(FolderFiles(dir / "sub\\").empty()) << command;
+        for (const auto& f : FolderFiles(dir.Path())) // only ok.exe is new
+            EXPECT_TRUE(f.first == "ok.exe" || f.first == "alias.ini" || f.first == "sub\\" ||
+                        f.first == "alias.exe" || f.first == "rudi.ex_" || f.first == "dovoz.ex_")
+                << f.first;
+    }
+    // /clear all removes the sections but deletes no file they name outside the folder.
+    ASSERT_TRUE(WriteFileBytes(dir.Path() + outside + ".exe", "not ours"));
+    ASSERT_TRUE(WriteFileBytes(dir / "sub\\x.exe", "not ours"));
+    EXPECT_EQ(Alias("/clear all").exitCode, 0u);
+    EXPECT_EQ(Ini(), "\r\n");
+    EXPECT_EQ(ReadFileBytes(dir.Path() + outside + ".exe"), "not ours");
+    EXPECT_EQ(ReadFileBytes(dir / "sub\\x.exe"), "not ours");
+    EXPECT_FALSE(PathExists(dir / "ok.exe"));
+    DeleteFileA((dir.Path() + outside + ".exe").c_str());
+}
+
+// A run killed while it moved a helper aside or prepared one left files the next changing
+// run puts right: a prepared copy goes, a helper moved aside comes back while its alias is
+// defined and goes when it is not.
+TEST_F(Maintenance, FilesOfAnInterruptedRunArePutRight) {
+    SetIni("[a]\r\napp=x\r\n");
+    Helper("a.exe.~aliasold", "dovoz.ex_");
+    Helper("b.exe.~aliasold", "dovoz.ex_");
+    Helper("c.exe.~aliasnew", "dovoz.ex_");
+    EXPECT_EQ(Alias("/apply").exitCode, 0u);
+    EXPECT_EQ(Bytes("a.exe"), Bytes("dovoz.ex_"));
+    for (const char* gone : {"a.exe.~aliasold", "b.exe.~aliasold", "b.exe", "c.exe.~aliasnew"})
+        EXPECT_FALSE(PathExists(dir / gone)) << gone;
 }
 
 } // namespace

@@ -127,17 +127,31 @@ TEST_F(Register, ReRegistrationReplacesHelperAndMovesSectionToTheEnd) {
     EXPECT_EQ(ReadFileBytes(dir / "ed.exe"), Template("dovoz.ex_"));
 }
 
+// Names that are no plain file name of the program folder, or that Windows would change or
+// take for a device, are refused by registration and /del, with the folder unchanged.
 TEST_F(Register, ReservedAndUnsafeNamesAreRefused) {
     SetIni("[alias]\r\neditor=x\r\n");
-    const std::string before = Ini();
-    for (const char* name : {"ALIAS", "..\\up", "a/b", "c:x", "a<b", "a|b", "a?b", "a*b"}) {
-        ProcResult r = Alias(std::string(name) + " dir");
+    for (const char* name :
+         {"ALIAS",      "alias ", " Alias", "..\\up", "a/b", "c:x",  "a<b",  "a|b",  "a?b",
+          "a*b",        "CON",    "nul",    "Prn",    "aux", "COM1", "com0", "LPT9", "con.txt",
+          "NUL.tar.gz", "con .x", " x",     "x ",     "x.",  "..",   "a\tb"}) {
+        const auto before = FolderFiles(dir.Path());
+        ProcResult r = Alias(Quote(name) + " dir");
         EXPECT_EQ(r.exitCode, 1u) << name;
         EXPECT_EQ(r.out,
                   std::string("error: ") + name + " の名前で登録することはできません。" + kEol);
+        r = Alias("/del " + Quote(name));
+        EXPECT_EQ(r.exitCode, 1u) << name;
+        EXPECT_EQ(r.out, "") << name;
+        EXPECT_EQ(FolderFiles(dir.Path()), before) << name;
     }
-    EXPECT_EQ(Ini(), before);
     EXPECT_FALSE(PathExists(dir.Path() + "..\\up.exe"));
+    // Near misses are plain names.
+    for (const char* name : {"conx", "COM10", "nul_", "lpt", "x.y", "aliases"}) {
+        ProcResult r = Alias(std::string(name) + " dir");
+        EXPECT_EQ(r.exitCode, 0u) << name << Printable(r.out);
+        EXPECT_TRUE(PathExists(dir / (std::string(name) + ".exe"))) << name;
+    }
 }
 
 TEST_F(Register, DoubleByteNameWhoseSecondByteIsBackslashIsAllowed) {
@@ -149,12 +163,123 @@ TEST_F(Register, DoubleByteNameWhoseSecondByteIsBackslashIsAllowed) {
     EXPECT_EQ(Ini(), "\r\n" + Section("表示", "DOS", "dir", ""));
 }
 
-TEST_F(Register, WithoutDefinitionFileHelperIsCreatedAndNothingWritten) {
-    ProcResult r = Alias("d dir");
-    EXPECT_EQ(r.exitCode, 0u);
-    EXPECT_EQ(r.out, "");
-    EXPECT_TRUE(PathExists(dir / "d.exe"));
-    EXPECT_FALSE(PathExists(dir / "alias.ini"));
+// A re-registration that fails after its helper was prepared leaves the old helper and the
+// definition exactly as they were.
+TEST_F(Register, AFailedReRegistrationKeepsTheOldHelper) {
+    SetIni("[ed]\r\ntype=GUI\r\napp=old\r\n");
+    ASSERT_TRUE(WriteFileBytes(dir / "ed.exe", "old helper"));
+    // An open handle without delete sharing keeps the helper from being moved aside.
+    HANDLE h = CreateFileA((dir / "ed.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const auto before = FolderFiles(dir.Path());
+    ProcResult r = Alias("ed dir");
+    CloseHandle(h);
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "ed.exeの作成に失敗しました。" + kEol);
+    EXPECT_EQ(FolderFiles(dir.Path()), before);
+}
+
+// Runs of alias.exe that change the file take turns: none loses another's definition.
+TEST_F(Register, ParallelRegistrationsKeepEveryDefinitionAndHelper) {
+    SetIni("");
+    std::string expected = "\r\n";
+    for (int round = 0; round < 4; ++round) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 16; ++i)
+            lines.push_back(Quote(dir / "alias.exe") + " /dos r" + std::to_string(round) + "n" +
+                            std::to_string(i) + " echo " + std::to_string(i));
+        RunOptions o;
+        o.cwd = dir.Path();
+        const std::vector<ProcResult> results = RunAll(lines, o);
+        for (size_t i = 0; i < results.size(); ++i) {
+            EXPECT_EQ(results[i].exitCode, 0u) << lines[i] << Printable(results[i].out);
+            EXPECT_EQ(results[i].out, "") << lines[i];
+        }
+        const std::string ini = Ini();
+        for (int i = 0; i < 16; ++i) {
+            const std::string name = "r" + std::to_string(round) + "n" + std::to_string(i);
+            EXPECT_NE(ini.find(Section(name, "DOS", "echo", std::to_string(i))), std::string::npos)
+                << name;
+            EXPECT_EQ(ReadFileBytes(dir / (name + ".exe")), Template("dovoz.ex_")) << name;
+        }
+    }
+    size_t sections = 0;
+    for (size_t p = Ini().find("\r\n["); p != std::string::npos; p = Ini().find("\r\n[", p + 1))
+        ++sections;
+    EXPECT_EQ(sections, 64u);
+}
+
+// A helper started while definitions are being saved always finds its own.
+TEST_F(Register, HelpersStartedDuringRegistrationsFindTheirDefinition) {
+    SetIni("");
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", dir / "tool.exe"));
+    ASSERT_EQ(Alias("t " + dir.Path() + "tool.exe").exitCode, 0u);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 12; ++i)
+        lines.push_back(Quote(dir / "alias.exe") + " /dos p" + std::to_string(i) + " echo");
+    for (int i = 0; i < 12; ++i)
+        lines.push_back(Quote(dir / "t.exe"));
+    RunOptions o;
+    o.cwd = dir.Path();
+    const std::vector<ProcResult> results = RunAll(lines, o);
+    for (size_t i = 0; i < results.size(); ++i)
+        EXPECT_EQ(results[i].exitCode, 0u) << lines[i] << Printable(results[i].out);
+}
+
+// Killing alias.exe at any moment of a registration into a large file leaves alias.ini as
+// before or as after, and no helper without its definition.
+TEST_F(Register, AKilledRegistrationLeavesTheFileBeforeOrAfter) {
+    std::string ini = "\r\n";
+    for (int i = 0; i < 3000; ++i)
+        ini += Section("a" + std::to_string(i), "DOS", "echo", std::to_string(i));
+    SetIni(ini);
+    ASSERT_TRUE(WriteFileBytes(dir / "alias.ini.~dead0001.tmp", "left by a killed save"));
+    // How long a whole registration takes here, to spread the kills over it.
+    DWORD start = GetTickCount();
+    ASSERT_EQ(Alias("/dos first echo").exitCode, 0u);
+    const DWORD span = GetTickCount() - start + 20;
+    ini = Ini();
+    EXPECT_FALSE(PathExists(dir / "alias.ini.~dead0001.tmp")); // removed by the save
+
+    auto tempFiles = [&] {
+        size_t n = 0;
+        for (const auto& f : FolderFiles(dir.Path()))
+            n += f.first.find(".~") != std::string::npos;
+        return n;
+    };
+    srand(12345);
+    for (int k = 0; k < 16; ++k) {
+        const std::string name = "k" + std::to_string(k);
+        const std::string after = ini + Section(name, "DOS", "echo", "x");
+        std::string line = Quote(dir / "alias.exe") + " /dos " + name + " echo x";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                   nullptr, dir.Path().c_str(), &si, &pi));
+        Sleep(DWORD(rand()) % span);
+        TerminateProcess(pi.hProcess, 9);
+        WaitForSingleObject(pi.hProcess, 10000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+
+        const std::string now = Ini();
+        EXPECT_TRUE(now == ini || now == after) << k << " " << now.size();
+        ini = now;
+        for (const auto& f : FolderFiles(dir.Path())) {
+            const std::string& n = f.first;
+            if (n.size() > 4 && n.substr(n.size() - 4) == ".exe" && n != "alias.exe") {
+                EXPECT_NE(ini.find("\r\n[" + n.substr(0, n.size() - 4) + "]\r\n"),
+                          std::string::npos)
+                    << n << " without its definition";
+            }
+        }
+        EXPECT_LE(tempFiles(), 2u) << k; // at most a temporary alias.ini and a prepared helper
+    }
+    // The next run saves, and removes what killed runs left.
+    ASSERT_EQ(Alias("/dos last echo").exitCode, 0u);
+    EXPECT_EQ(tempFiles(), 0u);
 }
 
 TEST_F(Register, TheWholeRoadThroughACommandPrompt) {

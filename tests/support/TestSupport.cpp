@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <thread>
 
 namespace testing_support {
 
@@ -273,6 +274,35 @@ ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
         GetExitCodeProcess(proc.h, &r.exitCode);
     }
     return r;
+}
+
+std::vector<ProcResult> RunAll(const std::vector<std::string>& cmdlines, const RunOptions& opt) {
+    std::vector<ProcResult> results(cmdlines.size());
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < cmdlines.size(); ++i)
+        threads.emplace_back([&, i] { results[i] = RunProcess(cmdlines[i], opt); });
+    for (auto& t : threads)
+        t.join();
+    return results;
+}
+
+std::map<std::string, std::string> FolderFiles(const std::string& dir) {
+    std::map<std::string, std::string> files;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return files;
+    do {
+        const std::string n = fd.cFileName;
+        if (n == "." || n == "..")
+            continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            files[n + "\\"] = "";
+        else
+            files[n] = ReadFileBytes(dir + n);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return files;
 }
 
 void AliasFolderTest::SetUp() {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -69,6 +70,14 @@ struct RunOptions {
 // and collects everything the child writes until it and every process that inherited its pipes
 // have ended.
 ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt = RunOptions());
+
+// Runs every command line at once, each as RunProcess does; results in the same order.
+std::vector<ProcResult> RunAll(const std::vector<std::string>& cmdlines,
+                               const RunOptions& opt = RunOptions());
+
+// The entries of a folder (not its sub-folders' contents): file name -> bytes, and
+// folder name + "\" -> empty.
+std::map<std::string, std::string> FolderFiles(const std::string& dir);
 
 // Quote a path for a command line when it holds a blank.
 std::string Quote(const std::string& s);

@@ -1,0 +1,121 @@
+#include "HelperFiles.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "Handle.h"
+#include "ProgramFolder.h"
+#include "TextUtils.h"
+#include "Transaction.h"
+
+namespace {
+
+const char kNewSuffix[] = ".~aliasnew";
+const char kOldSuffix[] = ".~aliasold";
+
+// One value of the "041104b0" string table of a version resource; empty when missing.
+std::string VersionString(const std::vector<char>& block, const char* key) {
+    void* value = nullptr;
+    UINT len = 0;
+    const std::string query = std::string("\\StringFileInfo\\041104b0\\") + key;
+    if (!VerQueryValueA(block.data(), query.c_str(), &value, &len) || !value)
+        return std::string();
+    // Copy up to the terminating zero, never past the value's length.
+    const char* text = static_cast<const char*>(value);
+    size_t n = 0;
+    while (n < len && text[n])
+        ++n;
+    return std::string(text, n);
+}
+
+// The names of the files in the program folder that match the pattern.
+std::vector<std::string> FilesMatching(const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    TFindHandle find(FindFirstFileA((ExeDir + pattern).c_str(), &fd));
+    if (find.Valid()) {
+        do {
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(fd.cFileName);
+        } while (FindNextFileA(find.Get(), &fd));
+    }
+    return names;
+}
+
+} // namespace
+
+bool IsHelperCommand(const std::string& path) {
+    const std::string filePart = path.substr(LastCharPos("\\", path));
+    const size_t dot = LastCharPos(".", filePart);
+    const std::string ext = dot ? filePart.substr(dot - 1) : filePart;
+    if (CompareLocaleNoCase(ext, ".exe") != 0)
+        return false;
+    std::string copyright, internalName;
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    if (size != 0) {
+        std::vector<char> block(size);
+        if (GetFileVersionInfoA(path.c_str(), handle, size, block.data())) {
+            copyright = VersionString(block, "LegalCopyright");
+            internalName = VersionString(block, "InternalName");
+        }
+    }
+    return MbcsPos("Tovimar", copyright) != 0 && CompareLocaleNoCase(internalName, "orvex") == 0;
+}
+
+THelperChange::THelperChange(const std::string& target)
+    : FTarget(target), FNew(target + kNewSuffix), FOld(target + kOldSuffix) {
+}
+
+THelperChange::~THelperChange() {
+    if (FFinished)
+        return;
+    if (FInPlace)
+        MoveFileExA(FTarget.c_str(), FNew.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (FPrepared)
+        DeleteFileA(FNew.c_str());
+    if (FMovedAside)
+        MoveFileExA(FOld.c_str(), FTarget.c_str(), 0);
+}
+
+bool THelperChange::Prepare(const std::string& templatePath) {
+    FPrepared = CopyFileA(templatePath.c_str(), FNew.c_str(), FALSE) != 0;
+    return FPrepared;
+}
+
+bool THelperChange::MoveOldAside() {
+    if (!FileFound(FTarget))
+        return true;
+    // Renaming works for a running helper too, where deleting it would not.
+    FMovedAside = MoveFileExA(FTarget.c_str(), FOld.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    return FMovedAside;
+}
+
+bool THelperChange::PutNewInPlace() {
+    FInPlace = MoveFileExA(FNew.c_str(), FTarget.c_str(), 0) != 0;
+    return FInPlace;
+}
+
+void THelperChange::Finish() {
+    FFinished = true;
+    // A running helper cannot be deleted; the next changing command tries again.
+    if (FMovedAside)
+        DeleteFileA(FOld.c_str());
+}
+
+void RecoverInterruptedChanges(const TDefinitionTransaction& t) {
+    for (const auto& name : FilesMatching(std::string("*") + kNewSuffix))
+        DeleteFileA((ExeDir + name).c_str());
+    const size_t suffix = sizeof kOldSuffix - 1;
+    for (const auto& name : FilesMatching(std::string("*") + kOldSuffix)) {
+        const std::string old = ExeDir + name;
+        const std::string target = old.substr(0, old.size() - suffix);
+        const std::string helperName = name.substr(0, name.size() - suffix);
+        const std::string alias = helperName.substr(0, helperName.size() - 4); // ".exe"
+        if (t.FindAlias(alias) && !FileFound(target))
+            MoveFileExA(old.c_str(), target.c_str(), 0);
+        else
+            DeleteFileA(old.c_str());
+    }
+}

@@ -1,0 +1,52 @@
+#include "Names.h"
+
+#include "LocaleCase.h"
+#include "TextUtils.h"
+
+namespace {
+
+// Names Windows takes for devices in every folder, also with an extension ("con.txt").
+bool IsDeviceName(const std::string& name) {
+    const std::string base = UpperLocale(TrimRightBlanks(name.substr(0, name.find('.'))));
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+    for (const char* d : kDevices)
+        if (base == d)
+            return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           base[3] >= '0' && base[3] <= '9';
+}
+
+// A byte that cannot stand in a file name; second bytes of double-byte characters are skipped.
+bool HasForbiddenByte(const std::string& name) {
+    const size_t n = name.size();
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char c = name[i];
+        if (IsLeadByte(c) && i + 1 < n && IsTrailByte(name[i + 1])) {
+            ++i;
+            continue;
+        }
+        if (c < 0x20 || std::string("\\/:<>\"|?*").find(char(c)) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool IsReservedName(const std::string& name) {
+    return CompareLocaleNoCase(name, "alias") == 0;
+}
+
+bool IsRefusedName(const std::string& name) {
+    if (name.empty() || IsReservedName(TrimBlanks(name)))
+        return true;
+    // Windows drops trailing blanks and dots from file names, and a leading blank would make
+    // a name that no section (stored trimmed) can match.
+    if (IsBlank(name.front()) || IsBlank(name.back()) || name.back() == '.')
+        return true;
+    return HasForbiddenByte(name) || IsDeviceName(name);
+}
+
+bool HasLineBreak(const std::string& text) {
+    return text.find_first_of("\r\n") != std::string::npos;
+}

@@ -1,0 +1,14 @@
+// Which alias names and values alias.exe accepts.
+#pragma once
+
+#include <string>
+
+// The name of the reserved section, "alias" in any case.
+bool IsReservedName(const std::string& name);
+// True for names that cannot be aliases because they are no plain file name in the program
+// folder: the reserved name (also with blanks around it), bytes Windows forbids in file names
+// (separators, ":" and the like, control bytes), device names such as CON or com1.txt, and
+// names with a leading or trailing blank or a trailing dot, which Windows would change.
+bool IsRefusedName(const std::string& name);
+// The text holds a CR or LF byte, which no line of "alias.ini" can hold.
+bool HasLineBreak(const std::string& text);

@@ -1,0 +1,73 @@
+// One command's work on "alias.ini": the file is loaded once, changed in memory and saved
+// once. A changing command holds the definition lock from before the load until it ends, so
+// the read-change-write of every alias.exe (helper files included) runs one at a time.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "ExtIniFile.h"
+#include "Handle.h"
+
+// A named mutex shared by every alias.exe that works on the same definition file.
+class TDefinitionLock {
+  public:
+    TDefinitionLock() = default;
+    ~TDefinitionLock();
+    TDefinitionLock(const TDefinitionLock&) = delete;
+    TDefinitionLock& operator=(const TDefinitionLock&) = delete;
+
+    // Waits up to timeoutMs for the lock of that file. A lock whose owner ended without
+    // releasing it (killed) is taken over: the file itself is never half-written.
+    bool Acquire(const std::string& definitionFile, DWORD timeoutMs);
+
+  private:
+    TKernelHandle FMutex;
+    bool FOwned = false;
+};
+
+// The mutex name for a definition file: its full path, upper-cased (object names compare
+// case-sensitively, file names do not), "\" made "/" (a "\" would name a namespace).
+std::string DefinitionLockName(const std::string& definitionFile);
+
+// Whether a changing command can go on without a definition file.
+enum TFileNeed : int32_t { fnOptional = 0, fnRequired = 1 };
+
+class TDefinitionTransaction {
+  public:
+    // How long a changing command waits for another one to finish.
+    static const DWORD kLockTimeoutMs = 5000;
+
+    // A reading command: loads without the lock. False, silently, when no file loads.
+    bool Read();
+    // A changing command: takes the lock, then loads. False after reporting when the lock is
+    // not obtained, or, with fnRequired, when there is no loadable file; with fnOptional a
+    // missing file leaves Loaded() false and the command works on the helper files alone.
+    bool Begin(TFileNeed need);
+
+    bool Loaded() const { return FLoaded; }
+    const std::string& Path() const { return FPath; }
+    TExtIniFile& Ini() { return FIni; }
+    // The section of an alias; none for the reserved name.
+    TExtIniSection* FindAlias(const std::string& name) const;
+    // Sets a key in memory; false, after reporting, when the store refuses the value.
+    bool WriteValue(const std::string& section, const std::string& key, const std::string& value);
+    // Saves once; false, after reporting, when the file could not be replaced.
+    bool Commit();
+
+    // The file's bytes as loaded, kept so that a step after Commit that fails can put them back.
+    bool KeepOriginal();
+    bool RestoreOriginal() const;
+
+    // The report that a change could not be stored.
+    void ReportNotWritten() const;
+
+  private:
+    TDefinitionLock FLock;
+    TExtIniFile FIni;
+    std::string FPath;
+    std::string FOriginal;
+    bool FLoaded = false;
+};

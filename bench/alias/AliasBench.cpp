@@ -1,0 +1,137 @@
+// Time of alias.exe's commands over definition files of 500, 2,000 and 10,000 aliases, per
+// alias, and the ratio of the largest to the smallest: registration (one alias into the full
+// file), /apply (every helper missing), /update (every helper present), /list.
+//   alias_bench [runs]     runs per registration and /list figure (median), default 5
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string OwnDir() {
+    char buf[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
+    std::string p(buf, n);
+    return p.substr(0, p.find_last_of("\\/") + 1);
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD put = 0;
+    bool ok = WriteFile(f, bytes.data(), DWORD(bytes.size()), &put, nullptr) && put == bytes.size();
+    CloseHandle(f);
+    return ok;
+}
+
+void EmptyFolder(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA((dir + fd.cFileName).c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+}
+
+// Runs alias.exe in dir with its output thrown away; milliseconds, or -1 on failure.
+double Run(const std::string& dir, const std::string& args) {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                             OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = nul;
+    PROCESS_INFORMATION pi{};
+    std::string line = "\"" + dir + "alias.exe\" " + args;
+    LARGE_INTEGER f, t0, t1;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t0);
+    BOOL ok = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(),
+                             &si, &pi);
+    DWORD code = 1;
+    if (ok) {
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    QueryPerformanceCounter(&t1);
+    CloseHandle(nul);
+    if (!ok || code != 0)
+        return -1;
+    return double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(f.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+struct Figures {
+    double reg, apply, update, list; // milliseconds
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setvbuf(stdout, nullptr, _IONBF, 0); // figures appear as they are measured
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const std::string dist = OwnDir() + "..\\dist\\";
+    const int sizes[] = {500, 2000, 10000};
+    std::vector<Figures> all;
+    for (int n : sizes) {
+        const std::string dir = OwnDir() + "alias-bench-" + std::to_string(n) + "\\";
+        CreateDirectoryA(dir.c_str(), nullptr);
+        EmptyFolder(dir);
+        for (const char* f : {"alias.exe", "rudi.ex_", "dovoz.ex_"})
+            CopyFileA((dist + f).c_str(), (dir + f).c_str(), FALSE);
+        std::string ini = "\r\n";
+        for (int i = 0; i < n; ++i)
+            ini += "[a" + std::to_string(i) +
+                   "]\r\ntype=DOS\r\napp=echo\r\nparam=" + std::to_string(i) + "\r\ndir=\r\n\r\n";
+        if (!WriteBytes(dir + "alias.ini", ini)) {
+            printf("cannot write %salias.ini\n", dir.c_str());
+            return 1;
+        }
+        Figures fig{};
+        fig.apply = Run(dir, "/apply");
+        fig.update = Run(dir, "/update");
+        std::vector<double> reg, list;
+        for (int r = 0; r < runs; ++r) {
+            reg.push_back(Run(dir, "/dos new echo x"));
+            list.push_back(Run(dir, "/list"));
+        }
+        fig.reg = Median(reg);
+        fig.list = Median(list);
+        if (fig.apply < 0 || fig.update < 0 || fig.reg < 0 || fig.list < 0) {
+            printf("a command failed at %d aliases\n", n);
+            return 1;
+        }
+        printf(
+            "%6d aliases  register %8.1f ms  /apply %9.1f ms  /update %9.1f ms  /list %8.1f ms\n",
+            n, fig.reg, fig.apply, fig.update, fig.list);
+        printf(
+            "%6s per alias  register %8.2f us  /apply %9.2f us  /update %9.2f us  /list %8.2f us\n",
+            "", fig.reg * 1000 / n, fig.apply * 1000 / n, fig.update * 1000 / n,
+            fig.list * 1000 / n);
+        all.push_back(fig);
+        EmptyFolder(dir);
+        RemoveDirectoryA(dir.c_str());
+    }
+    const Figures& a = all.front();
+    const Figures& b = all.back();
+    const double k = double(sizes[0]) / sizes[2];
+    printf("per-alias time at %d / at %d:  register %.2f  /apply %.2f  /update %.2f  /list %.2f\n",
+           sizes[2], sizes[0], b.reg / a.reg * k, b.apply / a.apply * k, b.update / a.update * k,
+           b.list / a.list * k);
+    return 0;
+}
