@@ -2,6 +2,8 @@
 // its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -231,14 +233,15 @@ TEST_F(Register, HelpersStartedDuringRegistrationsFindTheirDefinition) {
 // before or as after, and no helper without its definition.
 TEST_F(Register, AKilledRegistrationLeavesTheFileBeforeOrAfter) {
     std::string ini = "\r\n";
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 2000; ++i)
         ini += Section("a" + std::to_string(i), "DOS", "echo", std::to_string(i));
     SetIni(ini);
     ASSERT_TRUE(WriteFileBytes(dir / "alias.ini.~dead0001.tmp", "left by a killed save"));
     // How long a whole registration takes here, to spread the kills over it.
     DWORD start = GetTickCount();
     ASSERT_EQ(Alias("/dos first echo").exitCode, 0u);
-    const DWORD span = GetTickCount() - start + 20;
+    // Capped, so a loaded machine keeps the test short; the early moments matter most.
+    const DWORD span = std::min<DWORD>(GetTickCount() - start + 20, 1500);
     ini = Ini();
     EXPECT_FALSE(PathExists(dir / "alias.ini.~dead0001.tmp")); // removed by the save
 
@@ -249,14 +252,14 @@ TEST_F(Register, AKilledRegistrationLeavesTheFileBeforeOrAfter) {
         return n;
     };
     srand(12345);
-    for (int k = 0; k < 16; ++k) {
+    for (int k = 0; k < 12; ++k) {
         const std::string name = "k" + std::to_string(k);
         const std::string after = ini + Section(name, "DOS", "echo", "x");
         std::string line = Quote(dir / "alias.exe") + " /dos " + name + " echo x";
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS,
                                    nullptr, dir.Path().c_str(), &si, &pi));
         Sleep(DWORD(rand()) % span);
         TerminateProcess(pi.hProcess, 9);
