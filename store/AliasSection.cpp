@@ -162,8 +162,8 @@ void TAliasSection::DropRepeatedKeys(bool fast) {
 
 bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
                        TAliasSection& defaults) {
-    own = TAliasSection();
-    defaults = TAliasSection();
+    own.Clear();
+    defaults.Clear();
     TTextBuffer buffer;
     if (!FileFound(path) || !LoadWithRetry(buffer, path))
         return false;
@@ -184,17 +184,21 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
                 current = &defaults;
             if (current)
                 current->FFound = true;
+            // The reserved name as the alias's own name: that one section answers both.
+            if (current && ownIsDefaults)
+                defaults.FFound = true;
             continue;
         }
         if (!current)
             continue;
         TExtIniItem::SplitLine(line, key, value);
-        if (!key.empty())
-            current->FKeys.push_back({key, value});
+        if (key.empty())
+            continue;
+        current->FKeys.push_back({key, value});
+        if (ownIsDefaults)
+            defaults.FKeys.push_back({key, value});
     }
     own.DropRepeatedKeys(fast);
     defaults.DropRepeatedKeys(fast);
-    if (ownIsDefaults)
-        defaults = own;
     return true;
 }

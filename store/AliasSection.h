@@ -26,6 +26,12 @@ class TAliasSection {
     std::string ReadValue(const std::string& key, const std::string& def) const;
 
   private:
+    void Clear() {
+        FFound = false;
+        FPlain = true;
+        FKeys.clear();
+        FSortKeys.clear();
+    }
     friend bool ReadAliasSections(const std::string&, const std::string&, TAliasSection&,
                                   TAliasSection&);
     void DropRepeatedKeys(bool fast);

@@ -7,22 +7,22 @@
 
 std::string LocaleSortKey(const std::string& text, bool ignoreCase) {
     const DWORD flags = LCMAP_SORTKEY | (ignoreCase ? NORM_IGNORECASE : 0);
-    char small[256];
-    int n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, small, sizeof small);
-    if (n > 0)
-        return std::string(small, size_t(n));
-    n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, nullptr, 0);
-    if (n > 0) {
-        std::string key(size_t(n), '\0');
+    // Most keys fit the first try; a longer one is measured and made again.
+    std::string key(256, '\0');
+    int n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, &key[0], int(key.size()));
+    if (n <= 0 &&
+        (n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, nullptr, 0)) > 0) {
+        key.assign(size_t(n), '\0');
         n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, &key[0], n);
-        if (n > 0) {
-            key.resize(size_t(n));
-            return key;
-        }
+    }
+    if (n > 0) {
+        key.resize(size_t(n));
+        return key;
     }
     // No sort key: CompareStringA fails on such text too, so it equals nothing. Sort keys
     // never start with a zero byte, so this cannot collide with a real one.
-    return std::string(1, '\0') + text;
+    key.assign(1, '\0');
+    return key + text;
 }
 
 void TExtIniItem::SplitLine(const std::string& line, std::string& key, std::string& value) {

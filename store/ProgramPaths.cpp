@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-
 #include "Handle.h"
 #include "TextUtils.h"
 
@@ -114,7 +113,7 @@ bool SearchProgramFileExcept(const std::string& name, const std::string& self, s
     if (!IsSameFile(found, self))
         return true;
     // The default order once more without the program's own folder, which comes first in it
-    // and may also be the working directory or stand on PATH. One list, one search.
+    // and may also be the working directory or stand on PATH.
     std::string own = DirectoryPart(self);
     if (own.size() > 3) // "C:\" stays a root
         own.pop_back();
@@ -146,5 +145,16 @@ bool SearchProgramFileExcept(const std::string& name, const std::string& self, s
         add(path.substr(start, semi - start));
         start = semi + 1;
     }
-    return !list.empty() && SearchIn(list.c_str(), name, found) && !IsSameFile(found, self);
+    // Folder by folder: a hard link to the helper in one of them is passed over like the helper.
+    for (size_t start = 0; start < list.size();) {
+        const size_t semi = list.find(';', start);
+        const std::string folder = list.substr(start, semi - start);
+        std::string next;
+        if (SearchIn(folder.c_str(), name, next) && !IsSameFile(next, self)) {
+            found = next;
+            return true;
+        }
+        start = semi + 1;
+    }
+    return false;
 }

@@ -32,11 +32,10 @@ TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how) {
     }
     PROCESS_INFORMATION pi;
     ZeroMemory(&pi, sizeof pi);
-    std::vector<char> line(what.CommandLine.begin(), what.CommandLine.end());
-    line.push_back('\0');
+    std::string line = what.CommandLine; // CreateProcessA may write into it
     // Started suspended and resumed only once it is in the job, so nothing it starts escapes.
     const DWORD flags = how.KillWithHelper ? CREATE_SUSPENDED : 0;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, how.JoinErrorOutput, flags, nullptr,
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, how.JoinErrorOutput, flags, nullptr,
                         what.WorkDir.empty() ? nullptr : what.WorkDir.c_str(), &si, &pi)) {
         out.Code = GetLastError();
         return out;

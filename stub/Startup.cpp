@@ -30,15 +30,23 @@ TDefinition ReadDefinition(const TStartup& start) {
     if (!ReadAliasSections(FindDefinitionFileIn(start.ExeDir, start.WinDir), start.AliasName, own,
                            defaults))
         return def;
-    const std::string none;
-    def.App = own.ReadValue("app", none);
-    def.Type = own.ReadValue("type", none);
-    def.Param = own.ReadValue("param", none);
-    def.Dir = own.ReadValue("dir", none);
-    def.JoinErrorOutput = own.ReadValue("stderr2stdout", none);
-    def.JoinErrorOutputDefault = defaults.ReadValue("stderr2stdout", none);
-    def.KillTarget = own.ReadValue("killtarget", none);
-    def.KillTargetDefault = defaults.ReadValue("killtarget", none);
+    // One lookup in one place: every value is read the same way.
+    static const struct {
+        const char* Key;
+        std::string TDefinition::*Field;
+        bool FromDefaults;
+    } kValues[] = {
+        {"app", &TDefinition::App, false},
+        {"type", &TDefinition::Type, false},
+        {"param", &TDefinition::Param, false},
+        {"dir", &TDefinition::Dir, false},
+        {"stderr2stdout", &TDefinition::JoinErrorOutput, false},
+        {"stderr2stdout", &TDefinition::JoinErrorOutputDefault, true},
+        {"killtarget", &TDefinition::KillTarget, false},
+        {"killtarget", &TDefinition::KillTargetDefault, true},
+    };
+    for (const auto& v : kValues)
+        def.*v.Field = (v.FromDefaults ? defaults : own).ReadValue(v.Key, std::string());
     TEnvSetting e;
     for (const TKeyLine& line : own.Keys())
         if (ReadEnvEntry(line, e.Name, e.Value))

@@ -68,12 +68,4 @@ TEST(TemplateImports, WindowedBuildDoesNotImportUser32) {
         EXPECT_FALSE(dlls.count(banned)) << banned;
 }
 
-TEST(TemplateImports, TemplatesStayWithinTheSizeBudget) {
-    for (const char* t : {"rudi.ex_", "dovoz.ex_"}) {
-        const std::string bytes = ReadFileBytes(DistDir() + t);
-        EXPECT_GT(bytes.size(), 0u) << t;
-        EXPECT_LE(bytes.size(), 24u * 1024) << t;
-    }
-}
-
 } // namespace
