@@ -280,12 +280,17 @@ TEST_F(Stub, CtrlCIsLeftToTheTargetAndTheExitCodeStillComesBack) {
     ProcResult r = runWithCtrlC("p.exe", true);
     EXPECT_EQ(r.exitCode, 42u) << Printable(r.out);
     EXPECT_TRUE(OwnConsole::WaitForEvents(1));
+    // The same with the target in a job that ends with the helper.
+    Ini("[p]\r\napp=" + probe + "\r\nkilltarget=on\r\n");
+    r = runWithCtrlC("p.exe", true);
+    EXPECT_EQ(r.exitCode, 42u) << Printable(r.out);
+    EXPECT_TRUE(OwnConsole::WaitForEvents(2));
 
     // The event does end a program that has no handler of its own, so the helper's survival
     // above is its handler's doing.
     r = runWithCtrlC("probe.exe", false);
     EXPECT_NE(r.exitCode, 5u);
-    EXPECT_TRUE(OwnConsole::WaitForEvents(2));
+    EXPECT_TRUE(OwnConsole::WaitForEvents(3));
     CloseHandle(ready);
 }
 
@@ -293,11 +298,12 @@ TEST_F(Stub, WindowedBuildReturnsAtOnce) {
     Ini("[g]\r\napp=" + dir.Path() + "probegui.exe\r\n");
     Helper("g.exe", false);
     RunOptions o;
-    o.setEnv = {{"PROBE_SLEEP", "6000"}, {"PROBE_EXIT", "7"}};
-    DWORD start = GetTickCount();
+    o.setEnv = {{"PROBE_SLEEP", "10000"}, {"PROBE_EXIT", "7"}, {"PROBE_AFTER", dir / "after.txt"}};
     ProcResult r = Run("g.exe", "x", o);
     EXPECT_EQ(r.exitCode, 0u);
-    EXPECT_LT(GetTickCount() - start, 4000u);
+    EXPECT_FALSE(PathExists(dir / "after.txt")); // back while the target still sleeps
+    for (int i = 0; i < 100 && !PathExists(dir / "rec.txt"); ++i)
+        Sleep(50);
     EXPECT_EQ(Rec(0), dir.Path() + "probegui.exe   x");
 }
 
