@@ -52,23 +52,9 @@ bool TDefinitionLock::Acquire(const std::string& definitionFile, DWORD timeoutMs
     return FOwned;
 }
 
-namespace {
-// Readers take no lock, so one may meet another alias's save in the middle of its replace and
-// be told of a sharing violation: that is waited out for a moment, as the helpers do.
-bool LoadWaitingOutReplaces(TExtIniFile& ini, const std::string& path) {
-    for (int attempt = 0;; ++attempt) {
-        if (ini.LoadFromFile(path))
-            return true;
-        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == 40)
-            return false;
-        Sleep(25);
-    }
-}
-} // namespace
-
 bool TDefinitionTransaction::Read() {
     FPath = FindDefinitionFile();
-    FLoaded = LoadWaitingOutReplaces(FIni, FPath);
+    FLoaded = FIni.LoadFromFile(FPath);
     return FLoaded;
 }
 
@@ -78,7 +64,7 @@ bool TDefinitionTransaction::Begin(TFileNeed need) {
         ReportError("定義ファイル" + FPath + "は別の alias が使用中です。");
         return false;
     }
-    FLoaded = LoadWaitingOutReplaces(FIni, FPath);
+    FLoaded = FIni.LoadFromFile(FPath);
     if (FLoaded || need == fnOptional)
         return true;
     if (FileFound(FPath)) // there, but a folder or unreadable

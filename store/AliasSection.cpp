@@ -55,18 +55,6 @@ bool ReadHeader(const std::string& line, std::string& name) {
     return true;
 }
 
-// One open of the file; a sharing violation (another program replacing or writing it) is
-// waited out for about a second.
-bool LoadWithRetry(TTextBuffer& buffer, const std::string& path) {
-    for (int attempt = 0;; ++attempt) {
-        if (buffer.LoadFromFile(path))
-            return true;
-        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == 40)
-            return false;
-        Sleep(25);
-    }
-}
-
 } // namespace
 
 bool IsPlainAscii(const char* text, size_t size) {
@@ -165,7 +153,7 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
     own.Clear();
     defaults.Clear();
     TTextBuffer buffer;
-    if (!FileFound(path) || !LoadWithRetry(buffer, path))
+    if (!FileFound(path) || !buffer.LoadFromFile(path))
         return false;
     const bool fast = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT);
     const std::string wanted = TrimBlanks(name);

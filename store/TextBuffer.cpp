@@ -9,8 +9,16 @@ void TTextBuffer::Clear() {
 
 bool TTextBuffer::LoadFromFile(const std::string& path) {
     Clear();
-    TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
+    // A program replacing or writing the file holds it for a moment (a save of alias.ini by
+    // another run): that is waited out for about a second, not taken for an unreadable file.
+    TFileHandle file;
+    for (int attempt = 0;; ++attempt) {
+        file.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr));
+        if (file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION || attempt == 40)
+            break;
+        Sleep(25);
+    }
     if (!file.Valid())
         return false;
     DWORD size = GetFileSize(file.Get(), nullptr);

@@ -14,7 +14,8 @@ class TTextBuffer {
 
     void Clear();
     // Reads the whole file with a single ReadFile; false (and no text) when it cannot be opened
-    // (missing, a directory, locked for writing, no access), sized, allocated or read whole.
+    // (missing, a directory, locked for writing, no access), sized, allocated or read whole. A
+    // sharing violation is retried for about a second first.
     bool LoadFromFile(const std::string& path);
     // The next line: CR bytes are dropped wherever they stand, LF ends the line. False when the
     // text is used up.
