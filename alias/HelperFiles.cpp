@@ -45,11 +45,15 @@ std::vector<std::string> FilesMatching(const std::string& pattern) {
 
 } // namespace
 
-bool IsHelperCommand(const std::string& path) {
+bool HasExeExtension(const std::string& path) {
     const std::string filePart = path.substr(LastCharPos("\\", path));
     const size_t dot = LastCharPos(".", filePart);
     const std::string ext = dot ? filePart.substr(dot - 1) : filePart;
-    if (CompareLocaleNoCase(ext, ".exe") != 0)
+    return CompareLocaleNoCase(ext, ".exe") == 0;
+}
+
+bool IsHelperCommand(const std::string& path) {
+    if (!HasExeExtension(path))
         return false;
     std::string copyright, internalName;
     DWORD handle = 0;

@@ -6,6 +6,8 @@
 
 class TDefinitionTransaction;
 
+// The file name ends in ".exe", in any case ("*.exe" also lists "x.exec" by its short name).
+bool HasExeExtension(const std::string& path);
 // The file is one of this system's helper commands (".exe", and the version resource of orvex).
 bool IsHelperCommand(const std::string& path);
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <unordered_map>
 #include <vector>
 
 #include "Handle.h"
@@ -18,34 +19,61 @@ namespace {
 
 const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a helper
 
-// Deletes the helper commands in the program folder; with all false only those whose alias is
-// not defined. True when every deletion worked.
-bool RemoveHelpers(const TDefinitionTransaction& t, bool all) {
-    std::vector<std::string> doomed;
+// The ".exe" files of the program folder, from one listing, sorted by what the maintenance
+// commands do with them. Looking each alias's file up on its own would cost, on some file
+// systems, a read of the whole folder per missing name.
+struct TFolderScan {
+    std::vector<std::string> orphans; // helper commands of no defined alias
+    // The file "<name>.exe" of each defined alias that has one, and whether it is a helper
+    // command (only examined when asked).
+    struct TAliasFile {
+        std::string path;
+        bool helper;
+    };
+    std::unordered_map<const TExtIniSection*, TAliasFile> aliasFiles;
+};
+
+TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) {
+    TFolderScan scan;
     WIN32_FIND_DATAA fd;
-    {
-        TFindHandle find(FindFirstFileA((ExeDir + "*.exe").c_str(), &fd));
-        if (find.Valid()) {
-            do {
-                if (fd.dwFileAttributes &
-                    (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM | kVolumeLabel))
-                    continue;
-                const std::string name = fd.cFileName;
-                const std::string full = ExeDir + name;
-                if (!IsHelperCommand(full))
-                    continue;
-                if (!all && name.size() >= 4 && t.FindAlias(name.substr(0, name.size() - 4)))
-                    continue;
-                doomed.push_back(full);
-            } while (FindNextFileA(find.Get(), &fd));
-        }
-    }
-    // Deleting only after the listing has ended keeps the folder unchanged while it is listed.
+    TFindHandle find(FindFirstFileA((ExeDir + "*.exe").c_str(), &fd));
+    if (!find.Valid())
+        return scan;
+    do {
+        const std::string name = fd.cFileName;
+        if ((fd.dwFileAttributes &
+             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) ||
+            !HasExeExtension(name))
+            continue;
+        const std::string full = ExeDir + name;
+        const std::string alias = name.substr(0, name.size() - 4);
+        // A refused name is never treated as defined: no command writes its file.
+        const TExtIniSection* s = IsRefusedName(alias) ? nullptr : t.FindAlias(alias);
+        if (s)
+            scan.aliasFiles[s] = {full, examineAliasFiles && IsHelperCommand(full)};
+        else if (IsHelperCommand(full))
+            scan.orphans.push_back(full);
+    } while (FindNextFileA(find.Get(), &fd));
+    return scan;
+}
+
+// Deletes the orphaned helper commands and, with all, those of defined aliases too. The
+// listing has ended by then, so the folder is not changed while it is listed. True when
+// every deletion worked.
+bool RemoveHelpers(const TFolderScan& scan, bool all) {
     bool ok = true;
-    for (const auto& path : doomed)
+    for (const auto& path : scan.orphans)
         if (!DeleteFileA(path.c_str()))
             ok = false;
+    if (all)
+        for (const auto& file : scan.aliasFiles)
+            if (file.second.helper && !DeleteFileA(file.second.path.c_str()))
+                ok = false;
     return ok;
+}
+
+bool IsWindowed(const TExtIniSection& s) {
+    return CompareLocaleNoCase(s.ReadValue("type", ""), "GUI") == 0;
 }
 
 void ReportRefusedName(const std::string& name) {
@@ -84,7 +112,7 @@ bool RemoveHelperCommands(bool all) {
     TDefinitionTransaction t;
     if (!t.Begin(fnOptional))
         return false;
-    return RemoveHelpers(t, all);
+    return RemoveHelpers(ScanFolder(t, all), all);
 }
 
 bool ClearAll() {
@@ -92,24 +120,27 @@ bool ClearAll() {
     if (!t.Begin(fnOptional))
         return false;
     RecoverInterruptedChanges(t);
+    const TFolderScan scan = ScanFolder(t, false);
     if (t.Loaded()) {
-        // Sections go in file order, so each is found at the front of what is left. The
-        // definitions go first: when they cannot be saved, no helper has gone either.
+        // The definitions go first: when they cannot be saved, no helper has gone either.
         std::vector<std::string> names;
         for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next())
             if (!IsReservedName(s->Name()))
                 names.push_back(s->Name());
+        // Each alias's own "<name>.exe" goes whatever it is, as with /del.
+        std::vector<std::string> aliasFiles;
+        for (const auto& file : scan.aliasFiles)
+            aliasFiles.push_back(file.second.path);
+        // Sections go in file order, so each is found at the front of what is left.
         for (const auto& name : names)
             t.Ini().DeleteSection(name);
         if (!names.empty() && !t.Commit())
             return false;
-        for (const auto& name : names) {
-            const std::string path = HelperPath(name);
-            if (!IsRefusedName(name) && IsExistingFile(path) && !DeleteFileA(path.c_str()))
+        for (const auto& path : aliasFiles)
+            if (!DeleteFileA(path.c_str()))
                 ReportError("ヘルパ コマンド" + path + "の削除に失敗しました。");
-        }
     }
-    RemoveHelpers(t, true);
+    RemoveHelpers(scan, false);
     return true;
 }
 
@@ -118,7 +149,8 @@ bool RebuildHelperCommands(bool all) {
     if (!t.Begin(fnOptional))
         return false;
     RecoverInterruptedChanges(t);
-    RemoveHelpers(t, all);
+    const TFolderScan scan = ScanFolder(t, all);
+    RemoveHelpers(scan, false);
     if (!t.Loaded())
         return true;
     bool refused = false;
@@ -133,11 +165,25 @@ bool RebuildHelperCommands(bool all) {
             refused = true;
             continue;
         }
-        const std::string target = HelperPath(name);
-        if (FileFound(target))
+        const auto file = scan.aliasFiles.find(s);
+        const bool exists = file != scan.aliasFiles.end();
+        // An existing helper stays (with all it is renewed); a file of that name that is no
+        // helper always stays.
+        if (exists && !(all && file->second.helper))
             continue;
-        const bool gui = CompareLocaleNoCase(s->ReadValue("type", ""), "GUI") == 0;
-        if (!CopyFileA(TemplatePath(gui).c_str(), target.c_str(), FALSE))
+        const std::string templatePath = TemplatePath(IsWindowed(*s));
+        const std::string target = exists ? file->second.path : HelperPath(name);
+        bool copied;
+        if (exists) {
+            // Written over in place rather than deleted and made anew: the same result, and a
+            // helper that is running (and so cannot be replaced) is reported, not lost.
+            copied = CopyFileA(templatePath.c_str(), target.c_str(), FALSE) != 0;
+        } else {
+            // Never over a file that appeared since the listing.
+            copied = CopyFileA(templatePath.c_str(), target.c_str(), TRUE) ||
+                     GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS;
+        }
+        if (!copied)
             message = "ヘルパ コマンド" + target + "の更新に失敗しました。";
     }
     if (!message.empty())

@@ -1,6 +1,9 @@
 // Time of alias.exe's commands over definition files of 500, 2,000 and 10,000 aliases, per
 // alias, and the ratio of the largest to the smallest: registration (one alias into the full
-// file), /apply (every helper missing), /update (every helper present), /list.
+// file), /apply with every helper missing ("apply-new") and with every helper present
+// ("apply-kept"), /update (every helper present), /list. "copies" is the same number of template
+// copies into an empty folder made by this program alone: what creating the files costs the
+// file system, without alias.exe.
 //   alias_bench [runs]     runs per registration and /list figure (median), default 5
 #include <windows.h>
 
@@ -76,9 +79,34 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+// Milliseconds to copy the template to n new names in an empty folder; -1 on failure.
+double CopiesAlone(const std::string& dir, const std::string& templ, int n) {
+    CreateDirectoryA(dir.c_str(), nullptr);
+    EmptyFolder(dir);
+    LARGE_INTEGER f, t0, t1;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t0);
+    bool ok = true;
+    for (int i = 0; i < n && ok; ++i)
+        ok = CopyFileA(templ.c_str(), (dir + "a" + std::to_string(i) + ".exe").c_str(), TRUE);
+    QueryPerformanceCounter(&t1);
+    EmptyFolder(dir);
+    RemoveDirectoryA(dir.c_str());
+    return ok ? double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(f.QuadPart) : -1;
+}
+
 struct Figures {
-    double reg, apply, update, list; // milliseconds
+    double reg, applyNew, applyKept, update, list, copies; // milliseconds
 };
+
+const char* const kNames[] = {"register", "apply-new", "apply-kept", "/update", "/list", "copies"};
+
+void Print(const char* label, const double (&v)[6], const char* unit) {
+    printf("%-16s", label);
+    for (int i = 0; i < 6; ++i)
+        printf("  %s %9.2f %s", kNames[i], v[i], unit);
+    printf("\n");
+}
 
 } // namespace
 
@@ -103,7 +131,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         Figures fig{};
-        fig.apply = Run(dir, "/apply");
+        fig.applyNew = Run(dir, "/apply");
+        fig.applyKept = Run(dir, "/apply");
         fig.update = Run(dir, "/update");
         std::vector<double> reg, list;
         for (int r = 0; r < runs; ++r) {
@@ -112,26 +141,33 @@ int main(int argc, char** argv) {
         }
         fig.reg = Median(reg);
         fig.list = Median(list);
-        if (fig.apply < 0 || fig.update < 0 || fig.reg < 0 || fig.list < 0) {
+        EmptyFolder(dir);
+        RemoveDirectoryA(dir.c_str());
+        fig.copies =
+            CopiesAlone(OwnDir() + "copy-bench-" + std::to_string(n) + "\\", dist + "dovoz.ex_", n);
+        if (fig.applyNew < 0 || fig.applyKept < 0 || fig.update < 0 || fig.reg < 0 ||
+            fig.list < 0 || fig.copies < 0) {
             printf("a command failed at %d aliases\n", n);
             return 1;
         }
-        printf(
-            "%6d aliases  register %8.1f ms  /apply %9.1f ms  /update %9.1f ms  /list %8.1f ms\n",
-            n, fig.reg, fig.apply, fig.update, fig.list);
-        printf(
-            "%6s per alias  register %8.2f us  /apply %9.2f us  /update %9.2f us  /list %8.2f us\n",
-            "", fig.reg * 1000 / n, fig.apply * 1000 / n, fig.update * 1000 / n,
-            fig.list * 1000 / n);
+        const double ms[6] = {fig.reg,    fig.applyNew, fig.applyKept,
+                              fig.update, fig.list,     fig.copies};
+        double us[6];
+        for (int i = 0; i < 6; ++i)
+            us[i] = ms[i] * 1000 / n;
+        Print((std::to_string(n) + " aliases").c_str(), ms, "ms");
+        Print("  per alias", us, "us");
         all.push_back(fig);
-        EmptyFolder(dir);
-        RemoveDirectoryA(dir.c_str());
     }
     const Figures& a = all.front();
     const Figures& b = all.back();
     const double k = double(sizes[0]) / sizes[2];
-    printf("per-alias time at %d / at %d:  register %.2f  /apply %.2f  /update %.2f  /list %.2f\n",
-           sizes[2], sizes[0], b.reg / a.reg * k, b.apply / a.apply * k, b.update / a.update * k,
-           b.list / a.list * k);
+    const double ratio[6] = {
+        b.reg / a.reg * k,       b.applyNew / a.applyNew * k, b.applyKept / a.applyKept * k,
+        b.update / a.update * k, b.list / a.list * k,         b.copies / a.copies * k};
+    char label[64];
+    snprintf(label, sizeof label, "at %d / at %d", sizes[2], sizes[0]);
+    printf("per-alias time ratio, ");
+    Print(label, ratio, "");
     return 0;
 }

@@ -127,6 +127,23 @@ TEST_F(Maintenance, UpdateRecreatesAllSoAChangedKindTakesEffect) {
     EXPECT_EQ(Bytes("keep.exe"), "not a helper");
 }
 
+// A helper in use (here held open without write sharing, as a running program is) cannot be
+// renewed: /update says so and the helper is left whole, while the others are renewed.
+TEST_F(Maintenance, UpdateReportsAHelperInUseAndKeepsIt) {
+    SetIni("[a]\r\ntype=console\r\napp=x\r\n[b]\r\ntype=console\r\napp=y\r\n");
+    Helper("a.exe", "rudi.ex_");
+    Helper("b.exe", "rudi.ex_");
+    HANDLE h = CreateFileA((dir / "a.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ProcResult r = Alias("/update");
+    CloseHandle(h);
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "a.exeの更新に失敗しました。\r\n");
+    EXPECT_EQ(Bytes("a.exe"), Bytes("rudi.ex_"));
+    EXPECT_EQ(Bytes("b.exe"), Bytes("dovoz.ex_"));
+}
+
 TEST_F(Maintenance, UpdateReportsOnlyTheLastFailedCopy) {
     SetIni("[a]\r\ntype=GUI\r\napp=x\r\n[b]\r\ntype=GUI\r\napp=y\r\n");
     ASSERT_TRUE(DeleteFileA((dir / "rudi.ex_").c_str()));
