@@ -13,6 +13,12 @@ class Maintenance : public AliasFolderTest {
     void Helper(const char* name, const char* templ) {
         ASSERT_TRUE(CopyOneFile(dir / templ, dir / name));
     }
+    // Opens the file without write or delete sharing, as a running program holds its file:
+    // Wine then refuses to delete or write over it, as Windows does.
+    HANDLE HoldOpen(const char* name) {
+        return CreateFileA((dir / name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    }
 };
 
 TEST_F(Maintenance, DelRemovesDefinitionAndHelper) {
@@ -49,10 +55,7 @@ TEST_F(Maintenance, DelRefusesReservedAndUnsafeNamesSilently) {
 TEST_F(Maintenance, DelReportsAHelperThatCannotBeDeleted) {
     SetIni("[a]\r\napp=x\r\n");
     Helper("a.exe", "dovoz.ex_");
-    // Wine refuses to delete a file that another handle holds without delete
-    // sharing.
-    HANDLE h = CreateFileA((dir / "a.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h = HoldOpen("a.exe");
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     ProcResult r = Alias("/del a");
     CloseHandle(h);
@@ -133,8 +136,7 @@ TEST_F(Maintenance, UpdateReportsAHelperInUseAndKeepsIt) {
     SetIni("[a]\r\ntype=console\r\napp=x\r\n[b]\r\ntype=console\r\napp=y\r\n");
     Helper("a.exe", "rudi.ex_");
     Helper("b.exe", "rudi.ex_");
-    HANDLE h = CreateFileA((dir / "a.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h = HoldOpen("a.exe");
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     ProcResult r = Alias("/update");
     CloseHandle(h);
