@@ -161,7 +161,8 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
     buffer.SkipUtf8Bom();
     TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
     std::string line, header, key, value;
-    while (buffer.ReadLine(line)) {
+    // Lines of sections nobody reads are stepped over unless they could be a header.
+    while ((current || buffer.SkipLinesNotStartingWith('[')) && buffer.ReadLine(line)) {
         if (ReadHeader(line, header)) {
             current = nullptr;
             if (header.empty())

@@ -1,6 +1,9 @@
 #include "TextBuffer.h"
 
+#include <cstring>
+
 #include "Handle.h"
+#include "TextUtils.h"
 
 void TTextBuffer::Clear() {
     FMem.Release();
@@ -65,6 +68,27 @@ bool TTextBuffer::ReadLine(std::string& line) {
         line.append(text + runStart, i - runStart);
     FPosition = i;
     return true;
+}
+
+bool TTextBuffer::SkipLinesNotStartingWith(char first) {
+    if (!FMem.Allocated())
+        return false;
+    const uint32_t n = FMem.Size() - 1;
+    const char* text = static_cast<const char*>(FMem.Data());
+    uint32_t i = FPosition;
+    while (i < n) {
+        uint32_t j = i;
+        while (j < n && text[j] != '\n' && IsBlank(text[j]))
+            ++j;
+        if (j < n && text[j] == first) {
+            FPosition = i;
+            return true;
+        }
+        const void* lf = memchr(text + j, '\n', n - j);
+        i = lf ? uint32_t(static_cast<const char*>(lf) - text) + 1 : n;
+    }
+    FPosition = n;
+    return false;
 }
 
 bool TTextBuffer::SkipUtf8Bom() {

@@ -20,6 +20,9 @@ class TTextBuffer {
     // The next line: CR bytes are dropped wherever they stand, LF ends the line. False when the
     // text is used up.
     bool ReadLine(std::string& line);
+    // Steps over the lines whose first byte other than blanks is not `first`, without copying
+    // them, up to the start of the next line whose is; false when the text is used up.
+    bool SkipLinesNotStartingWith(char first);
     // Steps over a UTF-8 byte-order mark (EF BB BF) at the very start of the text, which some
     // editors write; true when there was one.
     bool SkipUtf8Bom();
