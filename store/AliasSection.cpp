@@ -33,7 +33,8 @@ bool SameName(const std::string& a, const std::string& b, bool fast) {
 
 // A header: the trimmed line starts with "[" and its last character is the single byte "]",
 // so the second byte of a double-byte character never closes one. The name is the trimmed
-// inside, possibly empty.
+// inside, possibly empty. Every line that starts with "[" comes here, so nothing is copied
+// but the name.
 bool ReadHeader(const std::string& line, std::string& name) {
     const char* p = line.data();
     size_t b = 0, e = line.size();
@@ -45,15 +46,33 @@ bool ReadHeader(const std::string& line, std::string& name) {
         --e;
     if (e - b < 2 || p[e - 1] != ']')
         return false;
-    const std::string t = line.substr(b, e - b);
-    size_t last = 0;
-    for (size_t i = 0; i < t.size(); i += CharLength(t, i))
-        last = i;
-    if (last != t.size() - 1)
+    size_t last = b;
+    while (last < e - 1)
+        last += CharLength(line, last);
+    if (last != e - 1)
         return false;
-    name = TrimBlanks(t.substr(1, t.size() - 2));
+    size_t nb = b + 1, ne = e - 1;
+    while (nb < ne && IsBlank(p[nb]))
+        ++nb;
+    while (ne > nb && IsBlank(p[ne - 1]))
+        --ne;
+    name.assign(p + nb, ne - nb);
     return true;
 }
+
+// One name looked for among the headers, with what can be known of it before the first one.
+struct TWantedName {
+    std::string name;
+    bool fast;  // plain ASCII on both sides compares as bytes in this locale
+    bool plain; // the name is plain ASCII
+
+    TWantedName(const std::string& n, bool f) : name(n), fast(f), plain(IsPlainAscii(n)) {}
+    bool Matches(const std::string& header) const {
+        if (fast && plain && IsPlainAscii(header))
+            return EqualFolded(header, name);
+        return CompareLocaleNoCase(header, name) == 0;
+    }
+};
 
 } // namespace
 
@@ -156,8 +175,8 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
     if (!FileFound(path) || !buffer.LoadFromFile(path))
         return false;
     const bool fast = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT);
-    const std::string wanted = TrimBlanks(name);
-    const bool ownIsDefaults = SameName(wanted, "alias", fast);
+    const TWantedName wanted(TrimBlanks(name), fast), reserved("alias", fast);
+    const bool ownIsDefaults = reserved.Matches(wanted.name);
     buffer.SkipUtf8Bom();
     TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
     std::string line, header, key, value;
@@ -167,9 +186,9 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
             current = nullptr;
             if (header.empty())
                 continue;
-            if (SameName(header, wanted, fast))
+            if (wanted.Matches(header))
                 current = &own;
-            else if (!ownIsDefaults && SameName(header, "alias", fast))
+            else if (!ownIsDefaults && reserved.Matches(header))
                 current = &defaults;
             if (current)
                 current->FFound = true;
