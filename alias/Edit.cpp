@@ -11,7 +11,9 @@
 
 namespace {
 
-// Starts a command line without waiting for it; true when the process started.
+// Starts a command line without waiting for it; true when the process started. The editor
+// inherits no handles: it runs on after alias.exe has ended, and holding the caller's output
+// pipe would keep a script that reads alias's output waiting until the editor closes.
 bool RunCommandLine(const std::string& commandLine) {
     STARTUPINFOA si;
     ZeroMemory(&si, sizeof si);
@@ -19,7 +21,7 @@ bool RunCommandLine(const std::string& commandLine) {
     PROCESS_INFORMATION pi;
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi))
         return false;
     TKernelHandle thread(pi.hThread), process(pi.hProcess);

@@ -323,6 +323,31 @@ TEST_F(AliasCmd, EditFallsBackToNotepad) {
     RunProcess("taskkill /im notepad.exe /f");
 }
 
+// The editor runs on after alias.exe has ended and must hold none of the caller's handles: a
+// script reading alias's output would otherwise wait until the editor is closed.
+TEST_F(AliasCmd, TheEditorHoldsNoHandleOfTheCaller) {
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_gui.exe", dir / "ed.exe"));
+    SetIni("[alias]\r\neditor=" + (dir / "ed.exe") + "\r\n");
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &sa, 0));
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    const std::string ready = "editor-ready-" + std::to_string(GetCurrentProcessId());
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, ready.c_str());
+    RunOptions o;
+    o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}, {"PROBE_READY", ready}, {"PROBE_SLEEP", "15000"}};
+    ProcResult r = Alias("/edit", o); // alias.exe inherits the write end, as any child would
+    CloseHandle(writeEnd);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(WaitForSingleObject(event, 20000), WAIT_OBJECT_0); // the editor is running
+    DWORD avail = 0;
+    // With every writer gone the pipe is broken; an editor holding the end keeps it open.
+    EXPECT_FALSE(PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr));
+    CloseHandle(readEnd);
+    CloseHandle(event);
+    RunProcess("taskkill /im ed.exe /f");
+}
+
 TEST_F(AliasCmd, EditWithoutSettingOrFileUsesNotepadOnThePathBesideTheProgram) {
     // A notepad.exe beside alias.exe is found first, so the probe shows the command line.
     ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", dir / "notepad.exe"));
