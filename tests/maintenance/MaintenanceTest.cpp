@@ -13,11 +13,15 @@ class Maintenance : public AliasFolderTest {
     void Helper(const char* name, const char* templ) {
         ASSERT_TRUE(CopyOneFile(dir / templ, dir / name));
     }
-    // Opens the file without write or delete sharing, as a running program holds its file:
-    // Wine then refuses to delete or write over it, as Windows does.
-    HANDLE HoldOpen(const char* name) {
-        return CreateFileA((dir / name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    // Runs alias.exe while the file is open without write or delete sharing, as a running
+    // program holds its file: Wine then refuses to delete or write over it, as Windows does.
+    ProcResult AliasWhileHeld(const char* name, const std::string& args) {
+        HANDLE h = CreateFileA((dir / name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(h, INVALID_HANDLE_VALUE);
+        ProcResult r = Alias(args);
+        CloseHandle(h);
+        return r;
     }
 };
 
@@ -55,10 +59,7 @@ TEST_F(Maintenance, DelRefusesReservedAndUnsafeNamesSilently) {
 TEST_F(Maintenance, DelReportsAHelperThatCannotBeDeleted) {
     SetIni("[a]\r\napp=x\r\n");
     Helper("a.exe", "dovoz.ex_");
-    HANDLE h = HoldOpen("a.exe");
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    ProcResult r = Alias("/del a");
-    CloseHandle(h);
+    ProcResult r = AliasWhileHeld("a.exe", "/del a");
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "a.exeの削除に失敗しました。\r\n");
     EXPECT_EQ(Ini(), "[a]\r\napp=x\r\n"); // nothing changed: the definition stays too
@@ -136,10 +137,7 @@ TEST_F(Maintenance, UpdateReportsAHelperInUseAndKeepsIt) {
     SetIni("[a]\r\ntype=console\r\napp=x\r\n[b]\r\ntype=console\r\napp=y\r\n");
     Helper("a.exe", "rudi.ex_");
     Helper("b.exe", "rudi.ex_");
-    HANDLE h = HoldOpen("a.exe");
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    ProcResult r = Alias("/update");
-    CloseHandle(h);
+    ProcResult r = AliasWhileHeld("a.exe", "/update");
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "a.exeの更新に失敗しました。\r\n");
     EXPECT_EQ(Bytes("a.exe"), Bytes("rudi.ex_"));
