@@ -31,35 +31,6 @@ bool SameName(const std::string& a, const std::string& b, bool fast) {
     return CompareLocaleNoCase(a, b) == 0;
 }
 
-// A header: the trimmed line starts with "[" and its last character is the single byte "]",
-// so the second byte of a double-byte character never closes one. The name is the trimmed
-// inside, possibly empty. Every line that starts with "[" comes here, so nothing is copied
-// but the name.
-bool ReadHeader(const std::string& line, std::string& name) {
-    const char* p = line.data();
-    size_t b = 0, e = line.size();
-    while (b < e && IsBlank(p[b]))
-        ++b;
-    if (b == e || p[b] != '[')
-        return false;
-    while (e > b && IsBlank(p[e - 1]))
-        --e;
-    if (e - b < 2 || p[e - 1] != ']')
-        return false;
-    size_t last = b;
-    while (last < e - 1)
-        last += CharLength(line, last);
-    if (last != e - 1)
-        return false;
-    size_t nb = b + 1, ne = e - 1;
-    while (nb < ne && IsBlank(p[nb]))
-        ++nb;
-    while (ne > nb && IsBlank(p[ne - 1]))
-        --ne;
-    name.assign(p + nb, ne - nb);
-    return true;
-}
-
 // One name looked for among the headers, with what can be known of it before the first one.
 struct TWantedName {
     std::string name;
@@ -103,11 +74,7 @@ bool SameKey(const std::string& a, const std::string& b) {
 }
 
 bool ReadEnvEntry(const TKeyLine& line, std::string& name, std::string& value) {
-    if (LowerAscii(line.Key.substr(0, 4)) != "env:")
-        return false;
-    name = TrimBlanks(line.Key.substr(4));
-    value = TrimRightBlanks(line.Value);
-    return !name.empty();
+    return ReadEnvEntry(line.Key, line.Value, name, value);
 }
 
 std::string TAliasSection::ReadValue(const std::string& key, const std::string& def) const {
@@ -182,7 +149,7 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
     std::string line, header, key, value;
     // Lines of sections nobody reads are stepped over unless they could be a header.
     while ((current || buffer.SkipLinesNotStartingWith('[')) && buffer.ReadLine(line)) {
-        if (ReadHeader(line, header)) {
+        if (TExtIniFile::IsSectionHeader(line, header)) {
             current = nullptr;
             if (header.empty())
                 continue;

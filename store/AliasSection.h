@@ -48,7 +48,7 @@ class TAliasSection {
 bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
                        TAliasSection& defaults);
 
-// An "env:" entry, by the rule of the full model's ReadEnvEntry.
+// An "env:" entry, by the model's rule.
 bool ReadEnvEntry(const TKeyLine& line, std::string& name, std::string& value);
 
 // Printable ASCII: bytes 0x20 to 0x7E only.

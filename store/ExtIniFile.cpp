@@ -32,12 +32,7 @@ bool TExtIniItem::IsWritable(const std::string& key, const std::string& value) {
 }
 
 bool ReadEnvEntry(const TExtIniItem& item, std::string& name, std::string& value) {
-    const std::string& key = item.Key();
-    if (LowerAscii(key.substr(0, 4)) != "env:")
-        return false;
-    name = TrimBlanks(key.substr(4));
-    value = TrimRightBlanks(item.Value());
-    return !name.empty();
+    return ReadEnvEntry(item.Key(), item.Value(), name, value);
 }
 
 // ---- TExtIniSection ----------------------------------------------------------------------
@@ -163,21 +158,6 @@ TExtIniFile::~TExtIniFile() {
         delete s;
         s = next;
     }
-}
-
-bool TExtIniFile::IsSectionHeader(const std::string& line, std::string& name) {
-    const std::string t = TrimBlanks(line);
-    if (t.size() < 2 || t.front() != '[')
-        return false;
-    // The closing "]" must be a character of its own: in "[" 0x83 0x5D the 0x5D is the second
-    // byte of a double-byte character.
-    size_t last = 0;
-    for (size_t i = 0; i < t.size(); i += CharLength(t, i))
-        last = i;
-    if (last != t.size() - 1 || t[last] != ']')
-        return false;
-    name = TrimBlanks(t.substr(1, t.size() - 2));
-    return true;
 }
 
 TExtIniSection* TExtIniFile::AppendSection(const std::string& name, bool nameless) {

@@ -56,6 +56,9 @@ class TExtIniItem {
 // the key, trimmed, and value the item's value without trailing blanks. False for every other
 // item and for an entry whose name is empty, which both programs skip.
 bool ReadEnvEntry(const TExtIniItem& item, std::string& name, std::string& value);
+// The same rule for a key and value read by other means (the helper's one-pass reading).
+bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
+                  std::string& value);
 
 class TExtIniSection {
   public:

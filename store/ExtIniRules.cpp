@@ -1,5 +1,5 @@
-// The two rules of the model that the helper's one-pass reading (AliasSection) shares, kept
-// apart so the helper links them without the model itself.
+// The rules of the model that the helper's one-pass reading (AliasSection) shares, kept apart
+// so the helper links them without the model itself.
 #include <windows.h>
 
 #include "ExtIniFile.h"
@@ -36,4 +36,39 @@ void TExtIniItem::SplitLine(const std::string& line, std::string& key, std::stri
     }
     key.clear();
     value = line;
+}
+
+// Every line the model or the helper reads is tested here, so nothing is copied but the name.
+bool TExtIniFile::IsSectionHeader(const std::string& line, std::string& name) {
+    const char* p = line.data();
+    size_t b = 0, e = line.size();
+    while (b < e && IsBlank(p[b]))
+        ++b;
+    if (b == e || p[b] != '[')
+        return false;
+    while (e > b && IsBlank(p[e - 1]))
+        --e;
+    if (e - b < 2 || p[e - 1] != ']')
+        return false;
+    size_t last = b;
+    while (last < e - 1)
+        last += CharLength(line, last);
+    if (last != e - 1)
+        return false;
+    size_t nb = b + 1, ne = e - 1;
+    while (nb < ne && IsBlank(p[nb]))
+        ++nb;
+    while (ne > nb && IsBlank(p[ne - 1]))
+        --ne;
+    name.assign(p + nb, ne - nb);
+    return true;
+}
+
+bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
+                  std::string& value) {
+    if (LowerAscii(key.substr(0, 4)) != "env:")
+        return false;
+    name = TrimBlanks(key.substr(4));
+    value = TrimRightBlanks(itemValue);
+    return !name.empty();
 }
