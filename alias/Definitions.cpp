@@ -79,12 +79,23 @@ bool ApplyOption(TDefinitionTransaction& t, const std::string& section, const TO
 
 } // namespace
 
+// A word holding a blank, or a character the command interpreter takes for a command
+// separator, a pipe, a redirection or an escape, is stored quoted: the user quoted or escaped
+// it to mean the text itself, and a DOS alias runs its parameters through the interpreter.
+// A program's C runtime takes the quotes off again.
+static std::string QuoteWord(const std::string& word) {
+    for (const char* c : {" ", "&", "|", "<", ">", "^"})
+        if (MbcsPos(c, word))
+            return "\"" + word + "\"";
+    return word;
+}
+
 std::string JoinParams(const std::vector<std::string>& words) {
     std::string text;
     for (const auto& w : words) {
         if (!text.empty())
             text += ' ';
-        text += QuoteIfSpaced(w);
+        text += QuoteWord(w);
     }
     return text;
 }

@@ -76,6 +76,24 @@ TEST_F(Register, ParametersAreJoinedWithQuoting) {
     EXPECT_EQ(Ini(), "\r\n" + Section("d", "DOS", "dir", "\"a b\" c"));
 }
 
+// A word quoted for its "&", "|", "<", ">" or "^" stays quoted: the interpreter a DOS alias
+// runs through takes it as text, not as a second command or a redirection.
+TEST_F(Register, QuotedSeparatorsStayTextInTheDefinition) {
+    SetIni("");
+    const std::string words = "\"a&echo.INJECTED\" \"b>pwned.txt\" \"c|d\" \"e^f\" \"<g\" h";
+    ASSERT_EQ(Alias("/dos q echo " + words).exitCode, 0u);
+    EXPECT_EQ(Ini(), "\r\n" + Section("q", "DOS", "echo", words));
+    RunOptions o;
+    o.cwd = dir.Path();
+    ProcResult r = RunProcess(winDir + "\\system32\\cmd.exe /c q", o);
+    EXPECT_EQ(r.exitCode, 0u);
+    std::string echoed = r.out.substr(0, r.out.find('\r'));
+    echoed.erase(echoed.find_last_not_of(' ') + 1);
+    EXPECT_EQ(echoed, words) << Printable(r.out);
+    EXPECT_EQ(r.out.find("\nINJECTED"), std::string::npos) << Printable(r.out);
+    EXPECT_FALSE(PathExists(dir / "pwned.txt"));
+}
+
 TEST_F(Register, MissingProgramChangesNothing) {
     SetIni("x=1\r\n");
     for (const char* prog : {"nosuchprogram", "C:\\nosuchdir\\ed.exe", "C:\\windows"}) {
