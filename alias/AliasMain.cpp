@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "ProgramFolder.h"
 #include "TextUtils.h"
+#include "WideText.h"
 
 void WriteLine(const std::string& text) {
     const std::string line = text + "\r\n";
@@ -120,6 +121,22 @@ int Dispatch(const std::vector<std::string>& args) {
 }
 
 int main() {
-    InitPaths();
-    return Dispatch(SplitCommandLine(GetCommandLineA()));
+    std::string error;
+    if (!InitPaths(error)) {
+        ReportError(error);
+        return 1;
+    }
+    // The caller's text in UTF-16, turned into code page 932 only where that is exact: a
+    // changed character would store another program, folder or name than the one given.
+    const std::vector<std::wstring> words = SplitCommandLine(GetCommandLineW());
+    std::vector<std::string> args;
+    for (size_t i = 0; i < words.size(); ++i) {
+        std::string arg;
+        if (!NarrowCp932(words[i], arg) && i > 0) {
+            ReportError(ShownCp932(words[i]) + " にはコード ページ 932 で表せない文字があります。");
+            return 1;
+        }
+        args.push_back(arg);
+    }
+    return Dispatch(args);
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "CommandLine.h"
 #include "Handle.h"
 #include "TextUtils.h"
 #include "Transaction.h"

@@ -17,9 +17,9 @@ uint32_t Le32(const unsigned char* p) {
 }
 } // namespace
 
-TExeResult GetExeType(const std::string& path, TExeType& kind) {
+TExeResult GetExeType(const std::wstring& path, TExeType& kind) {
     kind = etUnknown;
-    TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, 0, nullptr));
     if (!file.Valid()) {
         const DWORD e = GetLastError();

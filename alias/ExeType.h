@@ -21,7 +21,7 @@ enum TExeResult : int32_t {
     erReadError = 3, // opening failed for another reason, or a positioned read failed
 };
 
-TExeResult GetExeType(const std::string& path, TExeType& kind);
+TExeResult GetExeType(const std::wstring& path, TExeType& kind);
 TExeResult ReadExeType(HANDLE file, TExeType& kind);
 // Reads exactly count bytes at offset from the start of the file.
 TExeResult ReadAt(HANDLE file, uint32_t offset, void* buffer, uint32_t count);

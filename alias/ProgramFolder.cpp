@@ -6,10 +6,12 @@ std::string ExePath;
 std::string ExeDir;
 std::string WinDir;
 
-void InitPaths() {
-    ExePath = ModuleFilePath();
+bool InitPaths(std::string& error) {
+    if (!ProgramFilePath(ExePath, error))
+        return false;
     ExeDir = DirectoryPart(ExePath);
     WinDir = WindowsDirectory();
+    return true;
 }
 
 std::string FindDefinitionFile() {

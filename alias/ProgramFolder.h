@@ -8,7 +8,8 @@ extern std::string ExePath; // the running program file
 extern std::string ExeDir;  // its folder, ending in its separator
 extern std::string WinDir;  // the Windows directory, ending in "\"
 
-void InitPaths();
+// False, with the report in error, when the program folder cannot be named in code page 932.
+bool InitPaths(std::string& error);
 // Where "alias.ini" is: beside the program, else in the Windows directory, else beside the
 // program again (where /edit creates it). Evaluated anew at every call.
 std::string FindDefinitionFile();

@@ -11,6 +11,7 @@
 #include "ProgramPaths.h"
 #include "TextUtils.h"
 #include "Transaction.h"
+#include "WideText.h"
 
 namespace {
 
@@ -39,26 +40,15 @@ bool IsShellBuiltin(const std::string& program) {
     return false;
 }
 
-// The program file a program argument names, or empty: ".exe" is added to a file part without
-// a dot; a path is taken as it is, a bare name is searched in the system's order.
-std::string ResolveProgramPath(const std::string& program) {
-    std::string text = program;
-    const std::string filePart = text.substr(LastCharPos("\\/", text));
-    if (LastCharPos(".", filePart) == 0)
-        text += ".exe";
-    if (LastCharPos("\\/", text) != 0)
-        return IsExistingFile(text) ? text : std::string();
-    std::string found;
-    return SearchProgramFile(text, found) ? found : std::string();
-}
-
-// The kind a program argument gets when none was given; akAuto when no program is found.
+// The kind a program argument gets when none was given; akAuto when no program is found, as
+// a helper would find it.
 TAliasKind DetectKind(const std::string& program) {
     if (IsShellBuiltin(program))
         return akDos;
-    const std::string found = ResolveProgramPath(program);
+    std::wstring found;
     TExeType type = etUnknown;
-    if (found.empty() || GetExeType(found, type) != erOk)
+    if (!WidenCp932(program, found) || !ResolveProgram(found, std::wstring()) ||
+        GetExeType(found, type) != erOk)
         return akAuto;
     return (type == etWin16 || type == etWinGui) ? akGui : akConsole;
 }

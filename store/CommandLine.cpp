@@ -1,13 +1,13 @@
 #include "CommandLine.h"
 
-std::vector<std::string> SplitCommandLine(const std::string& line) {
-    std::vector<std::string> args;
+std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
+    std::vector<std::wstring> args;
     const size_t n = line.size();
     size_t i = 0;
     for (;;) {
         // Blanks between arguments; a "" pair there is an empty argument and is dropped.
         for (;;) {
-            while (i < n && static_cast<unsigned char>(line[i]) <= 0x20)
+            while (i < n && line[i] <= 0x20)
                 ++i;
             if (i + 1 < n && line[i] == '"' && line[i + 1] == '"')
                 i += 2;
@@ -16,11 +16,11 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
         }
         if (i >= n)
             break;
-        std::string arg;
-        while (i<n&& static_cast<unsigned char>(line[i])> 0x20) {
+        std::wstring arg;
+        while (i < n && line[i] > 0x20) {
             if (line[i] == '"') {
                 size_t close = line.find('"', i + 1);
-                if (close == std::string::npos)
+                if (close == std::wstring::npos)
                     close = n;
                 arg.append(line, i + 1, close - i - 1);
                 i = close < n ? close + 1 : n;
@@ -35,16 +35,40 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
     return args;
 }
 
-std::string CallerArgumentText(const std::string& line) {
-    // No second byte of a double-byte character is a quote, a space or a tab, so a byte scan
-    // ends the token where a character scan would.
+std::wstring CallerArgumentText(const std::wstring& line) {
     size_t end;
     if (!line.empty() && line[0] == '"') {
         end = line.find('"', 1);
-        end = end == std::string::npos ? line.size() : end + 1;
+        end = end == std::wstring::npos ? line.size() : end + 1;
     } else {
-        end = line.find_first_of(" \t");
+        end = line.find_first_of(L" \t");
     }
-    const size_t text = end == std::string::npos ? end : line.find_first_not_of(" \t", end);
-    return text == std::string::npos ? std::string() : line.substr(text);
+    const size_t text = end == std::wstring::npos ? end : line.find_first_not_of(L" \t", end);
+    return text == std::wstring::npos ? std::wstring() : line.substr(text);
+}
+
+namespace {
+bool IsInterpreterOperator(wchar_t c) {
+    return c == '&' || c == '|' || c == '<' || c == '>' || c == '^';
+}
+} // namespace
+
+std::wstring EscapeForInterpreter(const std::wstring& command, const std::wstring& text) {
+    bool quoted = false;
+    for (size_t i = 0; i < command.size(); ++i) {
+        if (command[i] == '"')
+            quoted = !quoted;
+        else if (!quoted && command[i] == '^')
+            ++i; // the escaped character is text, a quote included
+    }
+    std::wstring out;
+    out.reserve(text.size() + text.size() / 8);
+    for (wchar_t c : text) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && IsInterpreterOperator(c))
+            out += '^';
+        out += c;
+    }
+    return out;
 }

@@ -1,18 +1,38 @@
-// Splitting a process command line into arguments, the same rule in both programs.
+// Process command lines: splitting one into arguments, the caller's text a helper hands on,
+// and that text made safe to follow a command the interpreter runs. Command lines are UTF-16,
+// as the system keeps them, so no character is changed on the way.
 #pragma once
 
 #include <string>
 #include <vector>
 
-// Splits line into arguments; element 0 is the program itself. Blanks (0x00-0x20 outside
+// Splits line into arguments; element 0 is the program itself. Blanks (up to U+0020 outside
 // quotes) separate arguments; a double quote opens a stretch, up to the next quote or the end,
 // taken as it is; the quotes themselves are dropped and quoted and unquoted pieces join. Two
 // quotes met between arguments are skipped, so an empty "" argument disappears. An argument is
 // never empty and never holds a double quote. No length limit applies.
-std::vector<std::string> SplitCommandLine(const std::string& line);
+std::vector<std::wstring> SplitCommandLine(const std::wstring& line);
 
 // The caller's argument text in line: what follows the program-name token and the blanks after
-// it, byte for byte. The token is read as the C runtime reads it: a leading double quote runs
-// to the next one (or the end), otherwise the token ends at the first space or tab. Empty when
+// it, unchanged. The token is read as the C runtime reads it: a leading double quote runs to
+// the next one (or the end), otherwise the token ends at the first space or tab. Empty when
 // nothing follows.
-std::string CallerArgumentText(const std::string& line);
+std::wstring CallerArgumentText(const std::wstring& line);
+
+// text as the interpreter (cmd /s /c "...") must see it to take it as text when it follows
+// command: each & | < > ^ that the interpreter would read outside double quotes gets a ^ in
+// front. The quote state is the interpreter's own, carried over from command (where a ^
+// outside quotes escapes the next character): a " opens or closes a quoted stretch, and inside
+// one nothing changes.
+std::wstring EscapeForInterpreter(const std::wstring& command, const std::wstring& text);
+
+// The text in double quotes when it holds a space (not a tab); quotes inside stay as they are.
+// (No second byte of a code page 932 character is a space, so bytes and UTF-16 alike.)
+template <class S> S QuoteIfSpaced(const S& text) {
+    if (text.find(' ') == S::npos)
+        return text;
+    S quoted(1, '"');
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}

@@ -1,11 +1,14 @@
 #include "HelperChain.h"
 
-#include "TextUtils.h"
-
-bool NextChainDepth(const std::string& inherited, std::string& next) {
-    const std::string digits = TrimBlanks(inherited);
+bool NextChainDepth(const std::wstring& inherited, std::wstring& next) {
+    size_t b = 0, e = inherited.size();
+    while (b < e && inherited[b] <= 0x20)
+        ++b;
+    while (e > b && inherited[e - 1] <= 0x20)
+        --e;
     unsigned depth = 0;
-    for (char c : digits) {
+    for (size_t i = b; i < e; ++i) {
+        const wchar_t c = inherited[i];
         if (c < '0' || c > '9') {
             depth = 0;
             break;
@@ -17,6 +20,6 @@ bool NextChainDepth(const std::string& inherited, std::string& next) {
         return false;
     next.clear();
     for (unsigned n = depth + 1; n; n /= 10)
-        next.insert(next.begin(), char('0' + n % 10));
+        next.insert(next.begin(), wchar_t('0' + n % 10));
     return true;
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-constexpr char kChainVariable[] = "ORVEX_DEPTH";
+constexpr wchar_t kChainVariable[] = L"ORVEX_DEPTH";
 constexpr unsigned kChainLimit = 16;
 // The limit as the report names it.
 constexpr char kChainMessage[] = "ORVEX_DEPTH が 16 に達しました";
@@ -13,4 +13,4 @@ constexpr char kChainMessage[] = "ORVEX_DEPTH が 16 に達しました";
 // The depth to hand on, as decimal text, given the variable's inherited text (empty when it is
 // unset). A text that is not a decimal number (blanks around it allowed) counts as depth 0.
 // False when the inherited depth has reached kChainLimit.
-bool NextChainDepth(const std::string& inherited, std::string& next);
+bool NextChainDepth(const std::wstring& inherited, std::wstring& next);

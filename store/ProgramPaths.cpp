@@ -4,14 +4,17 @@
 
 #include "Handle.h"
 #include "TextUtils.h"
+#include "WideText.h"
 
-std::string ModuleFilePath() {
+using namespace std::string_view_literals;
+
+std::wstring ModuleFilePath() {
     // MAX_PATH is only the common case; grow while the name is cut off.
-    std::string buf(MAX_PATH + 1, '\0');
+    std::wstring buf(MAX_PATH + 1, '\0');
     for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, &buf[0], DWORD(buf.size()));
+        DWORD n = GetModuleFileNameW(nullptr, &buf[0], DWORD(buf.size()));
         if (n == 0)
-            return std::string();
+            return std::wstring();
         if (n < buf.size() || buf.size() >= 0x10000) {
             buf.resize(n);
             return buf;
@@ -20,25 +23,41 @@ std::string ModuleFilePath() {
     }
 }
 
+bool ProgramFilePath(std::string& path, std::string& error) {
+    const std::wstring wide = ModuleFilePath();
+    if (!wide.empty() && NarrowCp932(wide, path))
+        return true;
+    // Every ANSI file call would work on a changed path; saying so now beats failing later.
+    error =
+        "フォルダー " + ShownCp932(DirectoryPart(wide)) +
+        " の名前にはコード ページ 932 で表せない文字があります。ほかのフォルダーに置いてください。";
+    return false;
+}
+
 std::string DirectoryPart(const std::string& path) {
     return path.substr(0, LastCharPos("\\/", path));
 }
 
+std::wstring DirectoryPart(const std::wstring& path) {
+    const size_t sep = path.find_last_of(L"\\/");
+    return sep == std::wstring::npos ? std::wstring() : path.substr(0, sep + 1);
+}
+
+namespace {
+
+std::wstring WindowsFolder() {
+    wchar_t buf[MAX_PATH + 1];
+    const UINT n = GetWindowsDirectoryW(buf, MAX_PATH + 1);
+    return n > 0 && n <= MAX_PATH ? std::wstring(buf, n) : std::wstring();
+}
+
+} // namespace
+
 std::string WindowsDirectory() {
-    std::string buf(MAX_PATH, '\0');
-    UINT n = GetWindowsDirectoryA(&buf[0], UINT(buf.size()));
-    if (n >= buf.size()) { // too small: n is the size it needs
-        buf.assign(n + 1, '\0');
-        n = GetWindowsDirectoryA(&buf[0], UINT(buf.size()));
-        if (n >= buf.size())
-            n = 0;
-    }
-    if (n == 0)
+    std::string dir;
+    if (!NarrowCp932(WindowsFolder(), dir) || dir.empty())
         return std::string();
-    buf.resize(n);
-    if (LastCharPos("\\", buf) != buf.size())
-        buf += '\\';
-    return buf;
+    return dir.back() == '\\' ? dir : dir + '\\';
 }
 
 std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& winDir) {
@@ -53,16 +72,25 @@ std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& w
     return own;
 }
 
+std::wstring EnvironmentValue(const wchar_t* name) {
+    DWORD n = GetEnvironmentVariableW(name, nullptr, 0);
+    std::wstring value(n, '\0');
+    if (n == 0 || GetEnvironmentVariableW(name, &value[0], n) != n - 1)
+        return std::wstring();
+    value.resize(n - 1);
+    return value;
+}
+
 namespace {
 
-// SearchPathA for name in pathList (nullptr: the system's default order); the buffer grows to
+// SearchPathW for name in pathList (nullptr: the system's default order); the buffer grows to
 // the size a long result needs.
-bool SearchIn(const char* pathList, const std::string& name, std::string& found) {
-    std::string buf(261, '\0');
+bool SearchIn(const wchar_t* pathList, const std::wstring& name, std::wstring& found) {
+    std::wstring buf(MAX_PATH + 1, '\0');
     for (int attempt = 0; attempt < 3; ++attempt) {
-        char* filePart = nullptr;
+        wchar_t* filePart = nullptr;
         DWORD n =
-            SearchPathA(pathList, name.c_str(), nullptr, DWORD(buf.size()), &buf[0], &filePart);
+            SearchPathW(pathList, name.c_str(), nullptr, DWORD(buf.size()), &buf[0], &filePart);
         if (n == 0)
             return false;
         if (n < buf.size()) { // otherwise n is the size needed and the buffer holds nothing
@@ -75,86 +103,70 @@ bool SearchIn(const char* pathList, const std::string& name, std::string& found)
     return false;
 }
 
-bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
     // No access asked: a running program file opens this way too.
-    TFileHandle f(CreateFileA(path.c_str(), 0,
+    TFileHandle f(CreateFileW(path.c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return f.Valid() && GetFileInformationByHandle(f.Get(), &info);
 }
 
+// A program is a file, and never the helper's own.
+bool Acceptable(const std::wstring& found, const std::wstring& self) {
+    return IsExistingFile(found) && (self.empty() || !IsSameFile(found, self));
+}
+
 } // namespace
 
-std::string EnvironmentValue(const char* name) {
-    DWORD n = GetEnvironmentVariableA(name, nullptr, 0);
-    std::string value(n, '\0');
-    if (n == 0 || GetEnvironmentVariableA(name, &value[0], n) != n - 1)
-        return std::string();
-    value.resize(n - 1);
-    return value;
-}
-
-bool SearchProgramFile(const std::string& name, std::string& found) {
-    return SearchIn(nullptr, name, found);
-}
-
-bool IsSameFile(const std::string& a, const std::string& b) {
-    if (CompareLocaleNoCase(a, b) == 0)
-        return true;
+bool IsSameFile(const std::wstring& a, const std::wstring& b) {
     BY_HANDLE_FILE_INFORMATION x, y;
     return FileIdentity(a, x) && FileIdentity(b, y) &&
            x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
            x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 }
 
-bool SearchProgramFileExcept(const std::string& name, const std::string& self, std::string& found) {
-    if (!SearchProgramFile(name, found))
-        return false;
-    if (!IsSameFile(found, self))
+bool ResolveProgram(std::wstring& app, const std::wstring& self) {
+    const size_t sep = app.find_last_of(L"\\/");
+    if (app.find('.', sep == std::wstring::npos ? 0 : sep + 1) == std::wstring::npos)
+        app += L".exe";
+    if (sep != std::wstring::npos)
+        return IsExistingFile(app);
+    std::wstring found;
+    if (SearchIn(nullptr, app, found) && Acceptable(found, self)) {
+        app = found;
         return true;
-    // The default order once more without the program's own folder, which comes first in it
-    // and may also be the working directory or stand on PATH.
-    std::string own = DirectoryPart(self);
-    if (own.size() > 3) // "C:\" stays a root
-        own.pop_back();
-    std::string list;
-    auto add = [&](std::string folder) {
-        folder = TrimBlanks(folder);
-        if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"')
-            folder = folder.substr(1, folder.size() - 2);
-        if (!folder.empty() && !IsSameFile(folder, own))
-            list += folder + ";";
-    };
-    char buf[MAX_PATH + 1];
-    DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
-    if (n > 0 && n < sizeof buf)
-        add(std::string(buf, n));
-    n = GetSystemDirectoryA(buf, sizeof buf);
-    if (n > 0 && n < sizeof buf)
-        add(std::string(buf, n));
-    const std::string win = WindowsDirectory();
-    if (!win.empty()) {
-        add(win + "System");
-        add(win);
     }
-    const std::string path = EnvironmentValue("PATH");
-    for (size_t start = 0; start <= path.size();) {
-        size_t semi = path.find(';', start);
-        if (semi == std::string::npos)
-            semi = path.size();
-        add(path.substr(start, semi - start));
-        start = semi + 1;
-    }
-    // Folder by folder: a hard link to the helper in one of them is passed over like the helper.
-    for (size_t start = 0; start < list.size();) {
-        const size_t semi = list.find(';', start);
-        const std::string folder = list.substr(start, semi - start);
-        std::string next;
-        if (SearchIn(folder.c_str(), name, next) && !IsSameFile(next, self)) {
-            found = next;
+    // Where the default order finds a folder of the name or the helper itself (also a hard
+    // link to it, or the program folder spelled otherwise on PATH), the same order once more,
+    // folder by folder, passing over those.
+    wchar_t cwd[MAX_PATH + 1], system[MAX_PATH + 1];
+    DWORD cwdSize = GetCurrentDirectoryW(MAX_PATH + 1, cwd);
+    UINT systemSize = GetSystemDirectoryW(system, MAX_PATH + 1);
+    const std::wstring windows = WindowsFolder();
+    const std::wstring list =
+        Join({DirectoryPart(ModuleFilePath()), L";"sv,
+              std::wstring_view(cwd, cwdSize <= MAX_PATH ? cwdSize : 0), L";"sv,
+              std::wstring_view(system, systemSize <= MAX_PATH ? systemSize : 0), L";"sv, windows,
+              L"\\System;"sv, windows, L";"sv, EnvironmentValue(L"PATH")});
+    for (size_t start = 0; start <= list.size();) {
+        size_t end = list.find(';', start);
+        if (end == std::wstring::npos)
+            end = list.size();
+        // PATH entries may be padded and quoted.
+        size_t b = start;
+        while (b < end && list[b] <= ' ')
+            ++b;
+        size_t e = end;
+        while (e > b && list[e - 1] <= ' ')
+            --e;
+        if (e - b >= 2 && list[b] == '"' && list[e - 1] == '"')
+            ++b, --e;
+        start = end + 1;
+        if (b < e && SearchIn(list.substr(b, e - b).c_str(), app, found) &&
+            Acceptable(found, self)) {
+            app = found;
             return true;
         }
-        start = semi + 1;
     }
     return false;
 }

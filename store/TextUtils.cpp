@@ -1,6 +1,25 @@
 #include "TextUtils.h"
 
-#include "Handle.h"
+#include <windows.h>
+
+template <class S, class V> static S JoinPieces(std::initializer_list<V> pieces) {
+    size_t n = 0;
+    for (const V& p : pieces)
+        n += p.size();
+    S out;
+    out.reserve(n);
+    for (const V& p : pieces)
+        out.append(p.data(), p.size());
+    return out;
+}
+
+std::string Join(std::initializer_list<std::string_view> pieces) {
+    return JoinPieces<std::string>(pieces);
+}
+
+std::wstring Join(std::initializer_list<std::wstring_view> pieces) {
+    return JoinPieces<std::wstring>(pieces);
+}
 
 std::string TrimLeftBlanks(const std::string& s) {
     size_t b = 0;
@@ -60,29 +79,31 @@ int CompareLocaleNoCase(const std::string& a, const std::string& b) {
     return Compare(a, b, NORM_IGNORECASE);
 }
 
+static DWORD Attributes(const std::string& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
+}
+static DWORD Attributes(const std::wstring& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+}
+
 bool FileFound(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    TFindHandle find(FindFirstFileA(path.c_str(), &fd));
-    return find.Valid();
+    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+template <class S> static bool HasAttributes(const S& path, DWORD directory) {
+    const DWORD attrs = Attributes(path);
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) == directory;
 }
 
 bool IsExistingFile(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    TFindHandle find(FindFirstFileA(path.c_str(), &fd));
-    return find.Valid() && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    return HasAttributes(path, 0);
 }
-
+bool IsExistingFile(const std::wstring& path) {
+    return HasAttributes(path, 0);
+}
 bool IsDirectory(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    TFindHandle find(FindFirstFileA(path.c_str(), &fd));
-    if (find.Valid())
-        return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    // A find-first matches no drive root ("C:\") and no path ending in "\"; those are
-    // folders all the same.
-    const DWORD attrs = GetFileAttributesA(path.c_str());
-    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+    return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY);
 }
-
-std::string QuoteIfSpaced(const std::string& text) {
-    return MbcsPos(" ", text) ? "\"" + text + "\"" : text;
+bool IsDirectory(const std::wstring& path) {
+    return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY);
 }

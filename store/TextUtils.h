@@ -1,7 +1,9 @@
 // Byte-string helpers for code page 932 text, shared by both programs.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 // The double-byte rule of code page 932: a lead byte followed by a trail byte is one
 // character, and its second byte is never taken for "\", "/", "." or a match start.
@@ -21,6 +23,11 @@ inline bool IsBlank(unsigned char b) {
     return b <= 0x20;
 }
 
+// The pieces joined into one text. Texts are built this way rather than with a chain of "+",
+// each of which is code of its own in every helper command.
+std::string Join(std::initializer_list<std::string_view> pieces);
+std::wstring Join(std::initializer_list<std::wstring_view> pieces);
+
 std::string TrimBlanks(const std::string& s);
 std::string TrimLeftBlanks(const std::string& s);
 std::string TrimRightBlanks(const std::string& s);
@@ -38,15 +45,14 @@ std::string LowerAscii(const std::string& text);
 int CompareLocale(const std::string& a, const std::string& b);
 int CompareLocaleNoCase(const std::string& a, const std::string& b);
 
-// FindFirstFileA succeeds for the path (a directory or a wildcard match counts).
+// What a path names, by its attributes (a wildcard matches nothing; a drive root and a path
+// ending in "\" name their folder). Paths of the program folder are code page 932, paths of
+// programs and working folders UTF-16.
+// Something (a file or a folder) is there.
 bool FileFound(const std::string& path);
-// The path exists and is not a directory.
+// A file, not a folder.
 bool IsExistingFile(const std::string& path);
-// The path names a folder: the first entry a find-first gives is a directory, or, for a drive
-// root or a path ending in "\\" (which a find-first does not match), the path has the
-// directory attribute.
+bool IsExistingFile(const std::wstring& path);
+// A folder.
 bool IsDirectory(const std::string& path);
-
-// The text in double quotes when it holds a space byte (not a tab); quotes inside stay as they
-// are.
-std::string QuoteIfSpaced(const std::string& text);
+bool IsDirectory(const std::wstring& path);

@@ -1,51 +1,69 @@
 // The composition of a launch: the alias's environment applied to our own (the target inherits
 // it), the program found or the interpreter put in front, the stored parameters and the
-// caller's argument text joined into one command line, the working directory checked.
+// caller's argument text joined into one command line, the working directory checked. The
+// stored values are code page 932 bytes; each is turned into UTF-16 exactly, and everything
+// from here on is UTF-16, so the caller's text and the environment pass through whole.
 #include "Stub.h"
 
 #include "CommandLine.h"
 #include "HelperChain.h"
 #include "ProgramPaths.h"
 #include "TextUtils.h"
+#include "WideText.h"
+
+using namespace std::string_view_literals;
 
 namespace {
 
-std::string ExpandEnvText(const std::string& text) {
-    if (text.empty())
-        return text;
-    DWORD n = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+// The most a command line or an environment value can hold, its terminating zero included.
+const size_t kSystemTextLimit = 32767;
+
+// The report that ends the run, about one value of the alias.
+bool Fail(TComposed& c, const TStartup& start, std::string_view key, std::string_view what) {
+    c.Error = Join({start.AliasName, " の "sv, key, what});
+    return false;
+}
+
+// A stored value as UTF-16; false, with the report in c, when it holds a NUL (which no command
+// line or environment can carry) or bytes that are no code page 932 text.
+bool StoredText(const TStartup& start, std::string_view key, const std::string& value,
+                std::wstring& text, TComposed& c) {
+    return (value.find('\0') == std::string::npos && WidenCp932(value, text)) ||
+           Fail(c, start, key, " の値に使えない文字があります。");
+}
+
+// The text with environment references expanded; false when the result is longer than any
+// environment value may be (the system would cut it). A failed expansion leaves it as written.
+bool ExpandEnvText(std::wstring& text) {
+    const DWORD n = text.empty() ? 0 : ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
     if (n == 0)
-        return text;
-    std::string buf(n, '\0');
-    DWORD m = ExpandEnvironmentStringsA(text.c_str(), &buf[0], n);
-    if (m == 0 || m > n)
-        return text;
-    buf.resize(m - 1);
-    return buf.c_str();
+        return true;
+    if (n > kSystemTextLimit)
+        return false;
+    std::wstring buf(n, '\0');
+    const DWORD m = ExpandEnvironmentStringsW(text.c_str(), &buf[0], n);
+    if (m != 0 && m <= n) {
+        buf.resize(m - 1);
+        text = buf;
+    }
+    return true;
 }
 
 // Each entry is applied before the next is expanded, so one can build on another; an empty
 // value removes the variable.
-void ApplyAliasEnvironment(const std::vector<TEnvSetting>& env) {
+bool ApplyAliasEnvironment(const TStartup& start, const std::vector<TEnvSetting>& env,
+                           TComposed& c) {
+    std::wstring name, value;
     for (const TEnvSetting& e : env) {
-        const std::string value = ExpandEnvText(e.Value);
-        SetEnvironmentVariableA(e.Name.c_str(), value.empty() ? nullptr : value.c_str());
+        const std::string key = Join({"env:"sv, e.Name});
+        if (!StoredText(start, key, e.Name, name, c) || !StoredText(start, key, e.Value, value, c))
+            return false;
+        if (!ExpandEnvText(value))
+            return Fail(c, start, key, " を展開した値が長すぎます。");
+        if (!SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str()) &&
+            !value.empty())
+            return Fail(c, start, key, " を設定できません。");
     }
-}
-
-// The program the alias names, with ".exe" added when its file name has no extension and
-// searched for when it is a bare name (never as the helper itself, self); false when it is not
-// there.
-bool ResolveProgram(std::string& app, const std::string& self) {
-    const std::string fileName = app.substr(LastCharPos("\\/", app));
-    if (LastCharPos(".", fileName) == 0)
-        app += ".exe";
-    if (LastCharPos("\\/", app) != 0)
-        return FileFound(app);
-    std::string full;
-    if (!SearchProgramFileExcept(app, self, full))
-        return false;
-    app = full;
     return true;
 }
 
@@ -53,33 +71,46 @@ bool ResolveProgram(std::string& app, const std::string& self) {
 
 TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
     TComposed c;
+    std::wstring app, param, dir, depth;
+    if (!StoredText(start, "app", def.App, app, c) ||
+        !StoredText(start, "param", def.Param, param, c) ||
+        !StoredText(start, "dir", def.Dir, dir, c))
+        return c;
     // Read before the alias's own entries apply, so that none of them can reset it.
-    std::string depth;
     if (!NextChainDepth(EnvironmentValue(kChainVariable), depth)) {
-        c.Error = start.AliasName + " の呼び出しが循環しています (" + kChainMessage + ")。";
+        c.Error =
+            Join({start.AliasName, " の呼び出しが循環しています ("sv, kChainMessage, ")。"sv});
         return c;
     }
-    ApplyAliasEnvironment(def.Env);
-    SetEnvironmentVariableA(kChainVariable, depth.c_str());
-    // The caller's text goes on byte for byte; quoted paths leave CreateProcessA and the
-    // interpreter no shorter program to take.
-    const std::string text = CallerArgumentText(start.CommandLine);
-    const std::string args = def.Param + " " + (text.empty() ? text : " " + text);
-    std::string app = def.App;
+    // Without the depth handed on, the chain limit would be off: nothing is started then.
+    if (!ApplyAliasEnvironment(start, def.Env, c) ||
+        (!SetEnvironmentVariableW(kChainVariable, depth.c_str()) &&
+         !Fail(c, start, "ORVEX_DEPTH", " を設定できません。")))
+        return c;
+    // The caller's text goes on unchanged; quoted paths leave the system and the interpreter no
+    // shorter program to take.
+    std::wstring text = CallerArgumentText(start.CommandLine);
+    const std::wstring command = Join({QuoteIfSpaced(app), L" "sv, param, L" "sv});
     if (MbcsPos("dos", LowerAscii(def.Type)) != 0) {
-        // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest.
+        // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest. The
+        // caller's text is an argument, never a command of its own.
+        if (!text.empty())
+            text = Join({L" "sv, EscapeForInterpreter(command, text)});
         c.CommandLine =
-            QuoteIfSpaced(start.ComSpecPath) + " /s /c \"" + QuoteIfSpaced(app) + " " + args + "\"";
-    } else if (ResolveProgram(app, start.ExePath)) {
-        c.CommandLine = QuoteIfSpaced(app) + " " + args;
+            Join({QuoteIfSpaced(start.ComSpecPath), L" /s /c \""sv, command, text, L"\""sv});
+    } else if (ResolveProgram(app, start.SelfPath)) {
+        if (!text.empty())
+            text = Join({L" "sv, text});
+        c.CommandLine = Join({QuoteIfSpaced(app), L" "sv, param, L" "sv, text});
     } else {
-        c.Error = "プログラム " + app + " が見つかりません。";
+        c.Error = Join({"プログラム "sv, ShownCp932(app), " が見つかりません。"sv});
         return c;
     }
-    if (!def.Dir.empty() && !IsDirectory(def.Dir)) {
-        c.Error = "ディレクトリ " + def.Dir + " が見つかりません。";
-        return c;
-    }
-    c.WorkDir = def.Dir;
+    if (c.CommandLine.size() >= kSystemTextLimit)
+        c.Error = Join({"コマンド ラインが長すぎます ("sv,
+                        IntToDecimal(uint32_t(c.CommandLine.size())), " 文字)。"sv});
+    else if (!dir.empty() && !IsDirectory(dir))
+        c.Error = Join({"ディレクトリ "sv, def.Dir, " が見つかりません。"sv});
+    c.WorkDir = dir;
     return c;
 }

@@ -3,6 +3,11 @@
 // the target.
 #include "Stub.h"
 
+#include "TextUtils.h"
+#include "WideText.h"
+
+using namespace std::string_view_literals;
+
 namespace {
 
 // Ctrl+C and Ctrl+Break are the target's to handle; the helper must live on to hand back its
@@ -14,13 +19,14 @@ BOOL WINAPI SwallowBreak(DWORD event) {
 } // namespace
 
 void ReportError(const std::string& text) {
-    const std::string line = "error: " + text + "\r\n";
+    const std::string line = Join({"error: "sv, text, "\r\n"sv});
     DWORD put = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), DWORD(line.size()), &put, nullptr);
 }
 
-std::string StartFailureText(const std::string& commandLine, DWORD error) {
-    return "プログラム " + commandLine + "の起動に失敗しました。 Code = " + IntToDecimal(error);
+std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
+    return Join({"プログラム "sv, ShownCp932(commandLine), "の起動に失敗しました。 Code = "sv,
+                 IntToDecimal(error)});
 }
 
 TTargetHandling TargetHandling(const TDefinition& def) {

@@ -2,13 +2,16 @@
 #include "Stub.h"
 
 #include "Handle.h"
+#include "TextUtils.h"
+
+using namespace std::string_view_literals;
 
 namespace {
 
 // A job that ends every process in it once its last handle goes, which happens however the
 // helper ends. Empty when the system refuses one.
 void MakeKillOnCloseJob(TKernelHandle& job) {
-    job.Reset(CreateJobObjectA(nullptr, nullptr));
+    job.Reset(CreateJobObjectW(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
     ZeroMemory(&limits, sizeof limits);
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -21,7 +24,7 @@ void MakeKillOnCloseJob(TKernelHandle& job) {
 
 TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how) {
     TLaunchOutcome out;
-    STARTUPINFOA si;
+    STARTUPINFOW si;
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
     if (how.JoinErrorOutput) {
@@ -32,10 +35,10 @@ TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how) {
     }
     PROCESS_INFORMATION pi;
     ZeroMemory(&pi, sizeof pi);
-    std::string line = what.CommandLine; // CreateProcessA may write into it
+    std::wstring line = what.CommandLine; // CreateProcessW may write into it
     // Started suspended and resumed only once it is in the job, so nothing it starts escapes.
     const DWORD flags = how.KillWithHelper ? CREATE_SUSPENDED : 0;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, how.JoinErrorOutput, flags, nullptr,
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, how.JoinErrorOutput, flags, nullptr,
                         what.WorkDir.empty() ? nullptr : what.WorkDir.c_str(), &si, &pi)) {
         out.Code = GetLastError();
         return out;
@@ -50,7 +53,13 @@ TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how) {
         MakeKillOnCloseJob(job);
         if (job.Valid() && !AssignProcessToJobObject(job.Get(), process.Get()))
             job.Reset();
-        ResumeThread(thread.Get());
+        // A target left suspended would keep the helper waiting for ever.
+        if (ResumeThread(thread.Get()) == DWORD(-1)) {
+            const DWORD error = GetLastError();
+            TerminateProcess(process.Get(), 1);
+            out.Error = Join({"プログラムを再開できません。 Code = "sv, IntToDecimal(error)});
+            return out;
+        }
     }
     thread.Reset();
     if (how.Wait) {

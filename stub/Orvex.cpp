@@ -2,13 +2,21 @@
 // starts its target. Any failure is reported once and ends the run with exit code 1.
 #include "Stub.h"
 
+#include "TextUtils.h"
+
+using namespace std::string_view_literals;
+
 namespace {
 
 DWORD Run() {
     const TStartup start = ReadStartup();
+    if (!start.Error.empty()) {
+        ReportError(start.Error);
+        return 1;
+    }
     const TDefinition def = ReadDefinition(start);
     if (def.App.empty()) {
-        ReportError(start.AliasName + " の定義が見つかりません。");
+        ReportError(Join({start.AliasName, " の定義が見つかりません。"sv}));
         return 1;
     }
     const TComposed what = ComposeLaunch(start, def);
@@ -19,6 +27,10 @@ DWORD Run() {
     const TLaunchOutcome done = Launch(what, TargetHandling(def));
     if (!done.Started) {
         ReportError(StartFailureText(what.CommandLine, done.Code));
+        return 1;
+    }
+    if (!done.Error.empty()) {
+        ReportError(done.Error);
         return 1;
     }
     return done.Code;

@@ -7,20 +7,18 @@
 
 TStartup ReadStartup() {
     TStartup s;
-    OSVERSIONINFOA ver;
-    ZeroMemory(&ver, sizeof ver);
-    ver.dwOSVersionInfoSize = sizeof ver;
-    s.IsNtPlatform = GetVersionExA(&ver) && ver.dwPlatformId == VER_PLATFORM_WIN32_NT;
-    s.ComSpecPath = EnvironmentValue("COMSPEC");
+    s.ComSpecPath = EnvironmentValue(L"COMSPEC");
     if (s.ComSpecPath.empty())
-        s.ComSpecPath = s.IsNtPlatform ? "cmd.exe" : "command.com";
-    s.ExePath = ModuleFilePath();
+        s.ComSpecPath = L"cmd.exe";
+    s.SelfPath = ModuleFilePath();
+    if (!ProgramFilePath(s.ExePath, s.Error))
+        return s;
     s.ExeDir = DirectoryPart(s.ExePath);
     const std::string file = s.ExePath.substr(s.ExeDir.size());
     const size_t dot = LastCharPos(".", file);
     s.AliasName = dot ? file.substr(0, dot - 1) : file; // no extension: the whole name
     s.WinDir = WindowsDirectory();
-    s.CommandLine = GetCommandLineA();
+    s.CommandLine = GetCommandLineW();
     return s;
 }
 

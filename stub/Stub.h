@@ -8,15 +8,17 @@
 #include <string>
 #include <vector>
 
-// What the helper knows before it reads "alias.ini".
+// What the helper knows before it reads "alias.ini". The file calls of the program folder are
+// ANSI calls (code page 932); what the helper hands on is UTF-16, as its caller wrote it.
 struct TStartup {
-    bool IsNtPlatform = false;
-    std::string ComSpecPath; // the interpreter of "dos" aliases, fixed before "env:" entries apply
+    std::string Error;        // the program folder cannot be named in code page 932
+    std::wstring ComSpecPath; // the interpreter of "dos" aliases, fixed before "env:" entries apply
+    std::wstring SelfPath;    // the helper's own file, never started as its target
     std::string ExePath;
     std::string ExeDir; // ends in its separator
     std::string AliasName;
-    std::string WinDir;      // ends in "\"; empty when the system cannot tell
-    std::string CommandLine; // the helper's own, as its caller wrote it
+    std::string WinDir;       // ends in "\"; empty when the system cannot tell
+    std::wstring CommandLine; // the helper's own, as its caller wrote it
 };
 
 struct TEnvSetting {
@@ -40,8 +42,8 @@ struct TDefinition {
 // What to start: a non-empty Error is the report that ends the run instead.
 struct TComposed {
     std::string Error;
-    std::string CommandLine;
-    std::string WorkDir; // empty: the helper's own
+    std::wstring CommandLine;
+    std::wstring WorkDir; // empty: the helper's own
 };
 
 // How the target is started and waited for; the windowed build asks for none of it.
@@ -53,7 +55,8 @@ struct TTargetHandling {
 
 struct TLaunchOutcome {
     bool Started = false;
-    DWORD Code = 0; // the target's exit code (0 without waiting), or the start's error
+    DWORD Code = 0;    // the target's exit code (0 without waiting), or the start's error
+    std::string Error; // started, but it could not be let run as asked (it has been ended)
 };
 
 TStartup ReadStartup();
@@ -67,7 +70,7 @@ std::string IntToDecimal(uint32_t n);
 
 // The build's own choices (ConsoleBuild.cpp or WindowedBuild.cpp).
 void ReportError(const std::string& text);
-std::string StartFailureText(const std::string& commandLine, DWORD error);
+std::string StartFailureText(const std::wstring& commandLine, DWORD error);
 TTargetHandling TargetHandling(const TDefinition& def);
 // The console build stands in for its target at the prompt and must outlive Ctrl+C.
 void TakeOverBreaks();

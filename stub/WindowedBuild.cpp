@@ -1,6 +1,11 @@
 // The windowed build: reports in a message box, starts its target and ends at once.
 #include "Stub.h"
 
+#include "TextUtils.h"
+#include "WideText.h"
+
+using namespace std::string_view_literals;
+
 void ReportError(const std::string& text) {
     // user32 is loaded only here, so a normal start does not pay for it.
     using MessageBoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
@@ -14,8 +19,9 @@ void ReportError(const std::string& text) {
 }
 
 // The code first: a message box shows the command line, which may be long, on a line of its own.
-std::string StartFailureText(const std::string& commandLine, DWORD error) {
-    return "プログラムの起動に失敗しました。 Code = " + IntToDecimal(error) + "\r" + commandLine;
+std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
+    return Join({"プログラムの起動に失敗しました。 Code = "sv, IntToDecimal(error), "\r"sv,
+                 ShownCp932(commandLine)});
 }
 
 TTargetHandling TargetHandling(const TDefinition&) {

@@ -10,6 +10,15 @@ using namespace testing_support;
 
 namespace {
 
+// The detection of a file named in code page 932, as the tests name their files.
+TExeResult TypeOf(const std::string& path, TExeType& kind) {
+    return GetExeType(AnsiToWide(path), kind);
+}
+
+} // namespace
+
+namespace {
+
 void Put16(std::string& b, size_t at, uint16_t v) {
     if (b.size() < at + 2)
         b.resize(at + 2, '\0');
@@ -52,7 +61,7 @@ class ExeTypeFiles : public ::testing::Test {
         const std::string path = dir / "probe.bin";
         EXPECT_TRUE(WriteFileBytes(path, bytes));
         TExeType kind = etWinGui; // must be reset by the call
-        EXPECT_EQ(GetExeType(path, kind), expected);
+        EXPECT_EQ(TypeOf(path, kind), expected);
         return kind;
     }
 };
@@ -113,18 +122,18 @@ TEST_F(ExeTypeFiles, Subsystems) {
 
 TEST_F(ExeTypeFiles, MissingFileFolderAndLockedFile) {
     TExeType kind = etWinGui;
-    EXPECT_EQ(GetExeType(dir / "nosuch.exe", kind), erNotFound);
+    EXPECT_EQ(TypeOf(dir / "nosuch.exe", kind), erNotFound);
     EXPECT_EQ(kind, etUnknown);
-    EXPECT_EQ(GetExeType(dir / "nosuchdir\\x.exe", kind), erReadError);
+    EXPECT_EQ(TypeOf(dir / "nosuchdir\\x.exe", kind), erReadError);
 
     const std::string path = dir / "held.exe";
     ASSERT_TRUE(WriteFileBytes(path, Pe(2)));
     TFileHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer.Valid());
-    EXPECT_EQ(GetExeType(path, kind), erReadError);
+    EXPECT_EQ(TypeOf(path, kind), erReadError);
     writer.Reset();
-    EXPECT_EQ(GetExeType(path, kind), erOk);
+    EXPECT_EQ(TypeOf(path, kind), erOk);
     EXPECT_EQ(kind, etWinGui);
 }
 
@@ -134,20 +143,20 @@ TEST(ExeTypeReal, ProgramsOfThisBuildAndOfWine) {
     TExeType kind = etUnknown;
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    EXPECT_EQ(GetExeType(self, kind), erOk);
+    EXPECT_EQ(TypeOf(self, kind), erOk);
     EXPECT_EQ(kind, etWinConsole); // this test program
 
-    EXPECT_EQ(GetExeType(std::string(win) + "\\system32\\notepad.exe", kind), erOk);
+    EXPECT_EQ(TypeOf(std::string(win) + "\\system32\\notepad.exe", kind), erOk);
     EXPECT_EQ(kind, etWinGui);
-    EXPECT_EQ(GetExeType(std::string(win) + "\\system32\\cmd.exe", kind), erOk);
+    EXPECT_EQ(TypeOf(std::string(win) + "\\system32\\cmd.exe", kind), erOk);
     EXPECT_EQ(kind, etWinConsole);
 
     // The two builds of the helper-command template, when they have been built.
     const std::string gui = DistDir() + "rudi.ex_", con = DistDir() + "dovoz.ex_";
     if (PathExists(gui) && PathExists(con)) {
-        EXPECT_EQ(GetExeType(gui, kind), erOk);
+        EXPECT_EQ(TypeOf(gui, kind), erOk);
         EXPECT_EQ(kind, etWinGui);
-        EXPECT_EQ(GetExeType(con, kind), erOk);
+        EXPECT_EQ(TypeOf(con, kind), erOk);
         EXPECT_EQ(kind, etWinConsole);
     }
 }

@@ -8,6 +8,7 @@
 
 #include "ExeType.h"
 #include "FuzzDriver.h"
+#include "WideText.h"
 
 namespace {
 
@@ -129,9 +130,11 @@ std::string Check(const std::string& input) {
     const TExeType want = Rule(input, rule);
 
     TExeType kind = etWinGui; // the call must reset it
+    std::wstring widePath;
+    WidenCp932(path, widePath);
     gReads.clear();
     gRecording = true;
-    const TExeResult result = GetExeType(path, kind);
+    const TExeResult result = GetExeType(widePath, kind);
     gRecording = false;
     if (result != erOk)
         return "outcome " + std::to_string(result) + " for a readable file";

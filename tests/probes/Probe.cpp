@@ -9,6 +9,8 @@
 //   PROBE_AFTER file to create after the sleep: the probe outlived it
 //   PROBE_ARGV  file to write the probe's own file path to, then argv[1], argv[2], ... as the
 //               C runtime split the command line, one a line
+//   PROBE_WIDE  file to write, as UTF-16 exactly as the system gives it: the command line, then
+//               a line NAME=value for each name in PROBE_VARS (a value of no variable: <unset>)
 // The console build also writes "probe stdout" to standard output and "probe stderr" to
 // standard error.
 #include <windows.h>
@@ -90,6 +92,27 @@ int main(int argc, char** argv) {
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (f != INVALID_HANDLE_VALUE) {
             Put(f, rec + "\n");
+            CloseHandle(f);
+        }
+    }
+    std::string wideOut;
+    if (Env("PROBE_WIDE", wideOut)) {
+        std::wstring rec = GetCommandLineW();
+        Env("PROBE_VARS", vars);
+        for (size_t start = 0; start < vars.size();) {
+            size_t semi = vars.find(';', start);
+            if (semi == std::string::npos)
+                semi = vars.size();
+            const std::wstring name(vars.begin() + start, vars.begin() + semi);
+            start = semi + 1;
+            static wchar_t value[32768];
+            const DWORD n = GetEnvironmentVariableW(name.c_str(), value, 32768);
+            rec += L"\n" + name + L"=" + (n ? std::wstring(value, n) : std::wstring(L"<unset>"));
+        }
+        HANDLE f = CreateFileA(wideOut.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f != INVALID_HANDLE_VALUE) {
+            Put(f, std::string(reinterpret_cast<const char*>(rec.data()), rec.size() * 2));
             CloseHandle(f);
         }
     }

@@ -1,5 +1,6 @@
-// Rules a helper command follows to stand in for its target: the caller's argument text, the
-// program search that never yields the helper itself, and the nesting limit.
+// Rules a helper command follows to stand in for its target: the caller's argument text and
+// its escaping for the interpreter, the program search that never yields the helper itself or
+// a folder, and the nesting limit.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,48 +10,134 @@
 #include "ProgramPaths.h"
 #include "TestSupport.h"
 
+#include <cstdint>
+
 using namespace testing_support;
 
 TEST(CallerArgumentText, FollowsTheProgramTokenAsTheRuntimeReadsIt) {
     const struct {
-        const char* line;
-        const char* text;
+        const wchar_t* line;
+        const wchar_t* text;
     } cases[] = {
-        {"prog a b", "a b"},
-        {"prog", ""},
-        {"prog   ", ""},
-        {"\"C:\\my dir\\p.exe\"  \"a b\" c", "\"a b\" c"},
-        {"\"C:\\my dir\\p.exe\"\"x\" y", "\"x\" y"}, // a quoted token ends at its quote
-        {"C:\\p\"q r\"s t", "r\"s t"},               // unquoted: the first blank ends it
-        {"\"unterminated a b", ""},
-        {"prog\t\t\"x\"\t", "\"x\"\t"}, // tabs are blanks; trailing blanks are the caller's
-        {"prog \"\" \\\"q\\\" \"a\\\"b\"", "\"\" \\\"q\\\" \"a\\\"b\""},
-        {"prog \x01 a", "\x01 a"}, // only space and tab end the token
-        {"\"C:\\\x95\x5C\\p.exe\" \x95\x5C\\\"", "\x95\x5C\\\""}, // second bytes 0x5C pass
-        {"p  a  b  ", "a  b  "},
+        {L"prog a b", L"a b"},
+        {L"prog", L""},
+        {L"prog   ", L""},
+        {L"\"C:\\my dir\\p.exe\"  \"a b\" c", L"\"a b\" c"},
+        {L"\"C:\\my dir\\p.exe\"\"x\" y", L"\"x\" y"}, // a quoted token ends at its quote
+        {L"C:\\p\"q r\"s t", L"r\"s t"},               // unquoted: the first blank ends it
+        {L"\"unterminated a b", L""},
+        {L"prog\t\t\"x\"\t", L"\"x\"\t"}, // tabs are blanks; trailing blanks are the caller's
+        {L"prog \"\" \\\"q\\\" \"a\\\"b\"", L"\"\" \\\"q\\\" \"a\\\"b\""},
+        {L"prog \x01 a", L"\x01 a"}, // only space and tab end the token
+        {L"prog\u3000a b", L"b"},    // an ideographic space is no blank
+        {L"\"C:\\\u8868\\p.exe\" \u8868\\\"", L"\u8868\\\""},
+        {L"p  a  b  ", L"a  b  "},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CallerArgumentText(c.line), c.text) << Printable(c.line);
+        EXPECT_EQ(CallerArgumentText(c.line), c.text) << WideToAnsi(c.line);
 }
 
 TEST(CallerArgumentText, IsExactlyWhatFollowsTheTokenAndItsBlanks) {
-    // Every token form, every run of blanks and texts that start with any non-blank byte.
-    const char* tokens[] = {"p", "p.exe", "\"p\"", "\"a b\\c.exe\"", "C:\\x\\\x83\x5C.exe"};
-    const char* blanks[] = {" ", "\t", "  \t "};
-    const char* texts[] = {"a", "\"\"", "\"x y\" z ", "\\\"q\\\"", "\x83\x5C\"", "%PATH%"};
-    for (const char* t : tokens)
-        for (const char* b : blanks)
-            for (const char* x : texts)
-                EXPECT_EQ(CallerArgumentText(std::string(t) + b + x), x)
-                    << Printable(std::string(t) + b + x);
+    // Every token form, every run of blanks and texts that start with any character, of any
+    // script, unpaired surrogates included: the text is never changed.
+    const wchar_t* tokens[] = {L"p", L"p.exe", L"\"p\"", L"\"a b\\c.exe\"", L"C:\\x\\\u8868.exe"};
+    const wchar_t* blanks[] = {L" ", L"\t", L"  \t "};
+    const std::wstring texts[] = {L"a",
+                                  L"\"\"",
+                                  L"\"x y\" z ",
+                                  L"\\\"q\\\"",
+                                  L"\u00a5\" --x",
+                                  L"caf\u00e9 \uD55C \U0001F600",
+                                  L"\uFF02y z\uFF02",
+                                  std::wstring(1, wchar_t(0xD800)) + L"x",
+                                  L"%PATH%"};
+    for (const wchar_t* t : tokens)
+        for (const wchar_t* b : blanks)
+            for (const std::wstring& x : texts)
+                EXPECT_EQ(CallerArgumentText(t + std::wstring(b) + x), x)
+                    << WideToAnsi(t + std::wstring(b) + x);
+}
+
+namespace {
+
+// The interpreter's reading of a command line, written from its side: the & | < > that would
+// separate commands or redirect, in order. A ^ outside quotes makes the next character text;
+// a " opens or closes a quoted stretch, inside which everything is text.
+std::wstring LiveOperators(const std::wstring& line) {
+    std::wstring live;
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const wchar_t c = line[i];
+        if (c == '"')
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (c == '^')
+            ++i;
+        else if (c == '&' || c == '|' || c == '<' || c == '>')
+            live += c;
+    }
+    return live;
+}
+
+// The text with the carets the escaping inserted taken out again: every ^ outside quotes that
+// stands before one of & | < > ^.
+std::wstring Unescaped(const std::wstring& command, const std::wstring& escaped) {
+    bool quoted = false;
+    for (size_t i = 0; i < command.size(); ++i)
+        if (command[i] == '"')
+            quoted = !quoted;
+        else if (!quoted && command[i] == '^')
+            ++i;
+    std::wstring text;
+    for (size_t i = 0; i < escaped.size(); ++i) {
+        const wchar_t c = escaped[i];
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == '^' && i + 1 < escaped.size())
+            ++i;
+        text += escaped[i];
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(EscapeForInterpreter, TheCallersTextAddsNoCommandAndLosesNothing) {
+    // Random texts after commands that leave the interpreter in either quote state: the whole
+    // line has exactly the operators of the command alone, and taking the carets out again
+    // gives the caller's text.
+    const wchar_t alphabet[] = L"a &|<>^\"\\%\u8868\u00e9";
+    const std::wstring commands[] = {L"p.exe  ", L"\"C:\\a b\\p.exe\" -x ", L"p.exe \"open ",
+                                     L"p.exe ^\" ", L"p.exe a&b "};
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
+    for (int round = 0; round < 3000; ++round) {
+        std::wstring text;
+        for (size_t n = next() % 12; n > 0; --n)
+            text += alphabet[next() % (sizeof alphabet / sizeof *alphabet - 1)];
+        for (const std::wstring& command : commands) {
+            const std::wstring escaped = EscapeForInterpreter(command, text);
+            ASSERT_EQ(LiveOperators(command + escaped), LiveOperators(command))
+                << WideToAnsi(command + escaped);
+            ASSERT_EQ(Unescaped(command, escaped), text) << WideToAnsi(command + escaped);
+        }
+    }
+}
+
+TEST(EscapeForInterpreter, QuotedTextStaysAsTyped) {
+    EXPECT_EQ(EscapeForInterpreter(L"p ", L"x&echo INJECTED"), L"x^&echo INJECTED");
+    EXPECT_EQ(EscapeForInterpreter(L"p ", L"a|find \"b|c\""), L"a^|find \"b|c\"");
+    EXPECT_EQ(EscapeForInterpreter(L"p ", L"\"a&b\" a^b"), L"\"a&b\" a^^b");
+    EXPECT_EQ(EscapeForInterpreter(L"p \"open ", L"a>b"), L"a>b");
 }
 
 TEST(HelperChain, SixteenHelpersNestAndTheNextOneRefuses) {
-    std::string depth, next;
+    std::wstring depth, next;
     unsigned started = 0;
     while (NextChainDepth(depth, next)) {
         ASSERT_LT(++started, 100u);
-        EXPECT_EQ(next, std::to_string(started));
+        EXPECT_EQ(next, std::to_wstring(started));
         depth = next;
     }
     EXPECT_EQ(started, kChainLimit);
@@ -58,17 +145,17 @@ TEST(HelperChain, SixteenHelpersNestAndTheNextOneRefuses) {
 }
 
 TEST(HelperChain, HandEditedValues) {
-    std::string next;
-    for (const char* junk : {"", "abc", "3x", "-3", "0x10", " "}) {
-        ASSERT_TRUE(NextChainDepth(junk, next)) << junk;
-        EXPECT_EQ(next, "1") << junk;
+    std::wstring next;
+    for (const wchar_t* junk : {L"", L"abc", L"3x", L"-3", L"0x10", L" ", L"\uFF11"}) {
+        ASSERT_TRUE(NextChainDepth(junk, next)) << WideToAnsi(junk);
+        EXPECT_EQ(next, L"1") << WideToAnsi(junk);
     }
-    ASSERT_TRUE(NextChainDepth(" 7\t", next));
-    EXPECT_EQ(next, "8");
-    ASSERT_TRUE(NextChainDepth("015", next));
-    EXPECT_EQ(next, "16");
-    for (const char* over : {"16", "17", "160", "99999999999999999999999"})
-        EXPECT_FALSE(NextChainDepth(over, next)) << over;
+    ASSERT_TRUE(NextChainDepth(L" 7\t", next));
+    EXPECT_EQ(next, L"8");
+    ASSERT_TRUE(NextChainDepth(L"015", next));
+    EXPECT_EQ(next, L"16");
+    for (const wchar_t* over : {L"16", L"17", L"160", L"99999999999999999999999"})
+        EXPECT_FALSE(NextChainDepth(over, next)) << WideToAnsi(over);
 }
 
 namespace {
@@ -102,17 +189,16 @@ class SearchExcept : public ::testing::Test {
         DeleteFileA(self.c_str());
     }
     void Path(const std::string& list) { SetEnvironmentVariableA("PATH", list.c_str()); }
-    std::string Found(const std::string& selfSpelling) {
-        std::string found;
-        return SearchProgramFileExcept(name, selfSpelling, found) ? found : "<none>";
+    std::string Found(const std::string& selfSpelling, const std::string& program = "") {
+        std::wstring app = AnsiToWide(program.empty() ? name : program);
+        return ResolveProgram(app, AnsiToWide(selfSpelling)) ? WideToAnsi(app) : "<none>";
     }
 };
 
 TEST_F(SearchExcept, TheFirstResultStandsWhenItIsNotTheHelper) {
     Path(dir / "other");
     EXPECT_EQ(Found(dir / "other\\" + name), self); // some other "self": the search is as ever
-    std::string found;
-    EXPECT_FALSE(SearchProgramFileExcept("zz-no-such-program.exe", self, found));
+    EXPECT_EQ(Found(self, "zz-no-such-program.exe"), "<none>");
 }
 
 TEST_F(SearchExcept, GoesOnPastTheHelpersOwnFolder) {
@@ -136,10 +222,25 @@ TEST_F(SearchExcept, AHardLinkToTheHelperIsTheHelper) {
     ASSERT_TRUE(CreateHardLinkA((dir / "link\\" + name).c_str(), self.c_str(), nullptr));
     Path(dir / "link" + ";" + dir / "third");
     EXPECT_EQ(Found(self), dir / "third\\" + name);
-    EXPECT_TRUE(IsSameFile(self, dir / "link\\" + name));
-    EXPECT_FALSE(IsSameFile(dir / "other\\" + name, dir / "third\\" + name)); // equal names only
-    EXPECT_FALSE(IsSameFile(self, dir / "nosuch.exe"));
+    EXPECT_TRUE(IsSameFile(AnsiToWide(self), AnsiToWide(dir / "link\\" + name)));
+    // Equal names only, or a missing file: not the same.
+    EXPECT_FALSE(
+        IsSameFile(AnsiToWide(dir / "other\\" + name), AnsiToWide(dir / "third\\" + name)));
+    EXPECT_FALSE(IsSameFile(AnsiToWide(self), AnsiToWide(dir / "nosuch.exe")));
     DeleteFileA((dir / "link\\" + name).c_str());
+}
+
+TEST_F(SearchExcept, AFolderIsNeverTheProgram) {
+    // The manager's search (no helper of its own): a folder of the name met first is passed
+    // over, and a path names a file or nothing.
+    ASSERT_TRUE(DeleteFileA(self.c_str()));
+    ASSERT_TRUE(CreateDirectoryA((dir / "link\\" + name).c_str(), nullptr));
+    Path(dir / "link" + ";" + dir / "third");
+    EXPECT_EQ(Found(""), dir / "third\\" + name);
+    EXPECT_EQ(Found("", dir / "link\\" + name), "<none>");
+    const std::string third = dir / "third\\" + name;
+    EXPECT_EQ(Found("", third.substr(0, third.size() - 4)), third); // ".exe" added
+    EXPECT_EQ(Found("", dir / "third\\*.exe"), "<none>");           // no wildcard match
 }
 
 TEST_F(SearchExcept, NothingButTheHelperIsNotFound) {

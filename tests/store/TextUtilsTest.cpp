@@ -51,13 +51,17 @@ TEST(CompareLocale, FullWidthLettersAndAsciiCase) {
 }
 
 TEST(SplitCommandLine, QuotesBlanksAndEmptyArguments) {
-    EXPECT_EQ(SplitCommandLine("prog \"a b\" c"), (Args{"prog", "a b", "c"}));
-    EXPECT_EQ(SplitCommandLine("prog \"\" c"), (Args{"prog", "c"}));
-    EXPECT_EQ(SplitCommandLine("prog x\"y z\"w"), (Args{"prog", "xy zw"}));
-    EXPECT_EQ(SplitCommandLine("prog\ta\t\tb"), (Args{"prog", "a", "b"}));
-    EXPECT_EQ(SplitCommandLine("prog a\\\"b c\""), (Args{"prog", "a\\b c"}));
-    EXPECT_EQ(SplitCommandLine("prog \"open"), (Args{"prog", "open"}));
-    EXPECT_EQ(SplitCommandLine("   "), Args{});
+    using W = std::vector<std::wstring>;
+    EXPECT_EQ(SplitCommandLine(L"prog \"a b\" c"), (W{L"prog", L"a b", L"c"}));
+    EXPECT_EQ(SplitCommandLine(L"prog \"\" c"), (W{L"prog", L"c"}));
+    EXPECT_EQ(SplitCommandLine(L"prog x\"y z\"w"), (W{L"prog", L"xy zw"}));
+    EXPECT_EQ(SplitCommandLine(L"prog\ta\t\tb"), (W{L"prog", L"a", L"b"}));
+    EXPECT_EQ(SplitCommandLine(L"prog a\\\"b c\""), (W{L"prog", L"a\\b c"}));
+    EXPECT_EQ(SplitCommandLine(L"prog \"open"), (W{L"prog", L"open"}));
+    EXPECT_EQ(SplitCommandLine(L"   "), W{});
+    // Characters of any script pass whole; U+00A0 and U+3000 are no blanks.
+    EXPECT_EQ(SplitCommandLine(L"prog caf\u00e9 \"\U0001F600 \uD55C\" a\u00a0b\u3000c"),
+              (W{L"prog", L"caf\u00e9", L"\U0001F600 \uD55C", L"a\u00a0b\u3000c"}));
 }
 
 TEST(ExtMem, AllocateOnceAndZeroSize) {

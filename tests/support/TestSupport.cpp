@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <thread>
 
 namespace testing_support {
@@ -130,31 +131,37 @@ bool CopyOneFile(const std::string& from, const std::string& to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
-bool DeleteTree(const std::string& path) {
-    std::string p = path;
+namespace {
+// Wide calls: a test may leave names behind that code page 932 cannot spell.
+bool DeleteTreeW(std::wstring p) {
     while (!p.empty() && (p.back() == '\\' || p.back() == '/'))
         p.pop_back();
-    DWORD a = GetFileAttributesA(p.c_str());
+    DWORD a = GetFileAttributesW(p.c_str());
     if (a == INVALID_FILE_ATTRIBUTES)
         return true;
     if (a & FILE_ATTRIBUTE_READONLY)
-        SetFileAttributesA(p.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
+        SetFileAttributesW(p.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
     if (!(a & FILE_ATTRIBUTE_DIRECTORY))
-        return DeleteFileA(p.c_str()) != 0;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((p + "\\*").c_str(), &fd);
+        return DeleteFileW(p.c_str()) != 0;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((p + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
-        std::vector<std::string> names;
+        std::vector<std::wstring> names;
         do {
-            std::string n = fd.cFileName;
-            if (n != "." && n != "..")
+            std::wstring n = fd.cFileName;
+            if (n != L"." && n != L"..")
                 names.push_back(n);
-        } while (FindNextFileA(h, &fd));
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
         for (const auto& n : names)
-            DeleteTree(p + "\\" + n);
+            DeleteTreeW(p + L"\\" + n);
     }
-    return RemoveDirectoryA(p.c_str()) != 0;
+    return RemoveDirectoryW(p.c_str()) != 0;
+}
+} // namespace
+
+bool DeleteTree(const std::string& path) {
+    return DeleteTreeW(AnsiToWide(path));
 }
 
 ScratchDir::ScratchDir(const std::string& name) {
@@ -176,7 +183,47 @@ std::string CurrentTestName() {
     return n;
 }
 
-ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
+namespace {
+
+// The same environment as UTF-16, so that values any script can hold reach the child whole.
+std::wstring BuildEnvironmentW(const RunOptions& opt) {
+    std::vector<std::wstring> vars;
+    wchar_t* block = GetEnvironmentStringsW();
+    for (wchar_t* p = block; p && *p; p += wcslen(p) + 1)
+        vars.emplace_back(p);
+    if (block)
+        FreeEnvironmentStringsW(block);
+    auto drop = [&](const std::wstring& name) {
+        for (size_t i = 0; i < vars.size();) {
+            if (lstrcmpiW(vars[i].substr(0, vars[i].find('=', 1)).c_str(), name.c_str()) == 0)
+                vars.erase(vars.begin() + i);
+            else
+                ++i;
+        }
+    };
+    for (const auto& n : opt.unsetEnv)
+        drop(AnsiToWide(n));
+    auto set = [&](const std::wstring& name, const std::wstring& value) {
+        drop(name);
+        vars.push_back(name + L"=" + value);
+    };
+    for (const auto& kv : opt.setEnv)
+        set(AnsiToWide(kv.first), AnsiToWide(kv.second));
+    for (const auto& kv : opt.setEnvWide)
+        set(kv.first, kv.second);
+    std::wstring out;
+    for (const auto& v : vars) {
+        out += v;
+        out.push_back('\0');
+    }
+    out.push_back('\0');
+    return out;
+}
+
+// Runs the child that create starts with the given standard handles, as RunProcess describes.
+ProcResult
+RunWith(const RunOptions& opt,
+        const std::function<BOOL(HANDLE, HANDLE, HANDLE, PROCESS_INFORMATION&)>& create) {
     ProcResult r;
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE inR = nullptr, inW = nullptr, outR = nullptr, outW = nullptr, errR = nullptr,
@@ -188,20 +235,8 @@ ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
     SetHandleInformation(inW, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(outR, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(errR, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = inR;
-    si.hStdOutput = outW;
-    si.hStdError = errW;
     PROCESS_INFORMATION pi{};
-    std::string env = BuildEnvironment(opt);
-    std::vector<char> line(cmdline.begin(), cmdline.end());
-    line.push_back('\0');
-    BOOL ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, env.data(),
-                             opt.cwd.empty() ? nullptr : opt.cwd.c_str(), &si, &pi);
-    if (!ok) {
+    if (!create(inR, outW, errW, pi)) {
         r.startError = GetLastError();
         return r;
     }
@@ -274,6 +309,40 @@ ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
         GetExitCodeProcess(proc.h, &r.exitCode);
     }
     return r;
+}
+
+} // namespace
+
+ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
+    return RunWith(opt, [&](HANDLE in, HANDLE out, HANDLE err, PROCESS_INFORMATION& pi) {
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = in;
+        si.hStdOutput = out;
+        si.hStdError = err;
+        std::string env = BuildEnvironment(opt);
+        std::vector<char> line(cmdline.begin(), cmdline.end());
+        line.push_back('\0');
+        return CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, env.data(),
+                              opt.cwd.empty() ? nullptr : opt.cwd.c_str(), &si, &pi);
+    });
+}
+
+ProcResult RunProcessW(const std::wstring& cmdline, const RunOptions& opt) {
+    return RunWith(opt, [&](HANDLE in, HANDLE out, HANDLE err, PROCESS_INFORMATION& pi) {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = in;
+        si.hStdOutput = out;
+        si.hStdError = err;
+        std::wstring env = BuildEnvironmentW(opt);
+        std::wstring line = cmdline;
+        const std::wstring cwd = AnsiToWide(opt.cwd);
+        return CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
+                              &env[0], cwd.empty() ? nullptr : cwd.c_str(), &si, &pi);
+    });
 }
 
 std::vector<ProcResult> RunAll(const std::vector<std::string>& cmdlines, const RunOptions& opt) {

@@ -57,10 +57,11 @@ struct ProcResult {
 };
 
 struct RunOptions {
-    std::string cwd;                                         // empty: inherit
-    std::vector<std::pair<std::string, std::string>> setEnv; // set for the child
-    std::vector<std::string> unsetEnv;                       // removed for the child
-    std::string stdinData;                                   // written to the child's stdin
+    std::string cwd;                                               // empty: inherit
+    std::vector<std::pair<std::string, std::string>> setEnv;       // set for the child
+    std::vector<std::string> unsetEnv;                             // removed for the child
+    std::vector<std::pair<std::wstring, std::wstring>> setEnvWide; // RunProcessW only
+    std::string stdinData;                                         // written to the child's stdin
     DWORD timeoutMs = 30000;
     bool waitForChild = true;         // false: return once started (exitCode not read)
     std::function<void()> afterStart; // called once the child runs, before its output is read
@@ -70,6 +71,9 @@ struct RunOptions {
 // and collects everything the child writes until it and every process that inherited its pipes
 // have ended.
 ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt = RunOptions());
+// The same through CreateProcessW and a UTF-16 environment, as a caller that speaks Unicode
+// (PowerShell, an editor, a scripting runtime) starts programs.
+ProcResult RunProcessW(const std::wstring& cmdline, const RunOptions& opt = RunOptions());
 
 // Runs every command line at once, each as RunProcess does; results in the same order.
 std::vector<ProcResult> RunAll(const std::vector<std::string>& cmdlines,

@@ -7,6 +7,9 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
+
+#include "CommandLine.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -264,6 +267,159 @@ TEST_F(Transparency, AChainOfHelpersEndsAtItsLimit) {
     r = Batch("p.exe\r\n", o);
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_FALSE(PathExists(dir / "rec.txt")); // nothing started
+}
+
+// What a caller that speaks Unicode (CreateProcessW) starts: the probe records its command
+// line and variables as UTF-16, exactly as the system hands them over.
+class UnicodeCaller : public Transparency {
+  protected:
+    // The record of PROBE_WIDE: the command line, then NAME=value lines.
+    std::vector<std::wstring> WideRecord(const std::string& file) {
+        const std::string bytes = ReadFileBytes(dir / file);
+        const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+        std::vector<std::wstring> lines;
+        for (size_t start = 0; start <= text.size();) {
+            size_t end = text.find(L'\n', start);
+            if (end == std::wstring::npos)
+                end = text.size();
+            lines.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        return lines;
+    }
+    // Starts line and waits until the probe it leads to has set its event (the windowed
+    // helper returns before its target has run); the probe's record then.
+    std::vector<std::wstring> Recorded(const std::wstring& line, RunOptions o) {
+        const std::string ready = "orvex-wide-" + std::to_string(GetCurrentProcessId());
+        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, ready.c_str());
+        DeleteFileA((dir / "wide.rec").c_str());
+        o.setEnv.push_back({"PROBE_WIDE", dir / "wide.rec"});
+        o.setEnv.push_back({"PROBE_READY", ready});
+        const ProcResult r = RunProcessW(line, o);
+        EXPECT_TRUE(r.started);
+        EXPECT_EQ(WaitForSingleObject(event, 10000), WAIT_OBJECT_0) << Printable(r.out);
+        CloseHandle(event);
+        return WideRecord("wide.rec");
+    }
+    std::wstring W(const std::string& s) { return AnsiToWide(s); }
+};
+
+TEST_F(UnicodeCaller, TextOfAnyScriptReachesTheTargetAsADirectCallGivesIt) {
+    // The probe straight, then through a console helper, a windowed helper and a DOS alias whose
+    // command is the probe: the text after the program token is the same every time.
+    Ini("[p]\r\napp=" + probe + "\r\n[w]\r\napp=" + probe + "\r\n[d]\r\ntype=DOS\r\napp=" + probe +
+        "\r\n");
+    Helper("p.exe");
+    Helper("w.exe", false);
+    Helper("d.exe");
+    const std::wstring texts[] = {
+        L"caf\u00e9 \uD55C\uAE00 \U0001F600",
+        L"a\u00a5\" --x",
+        L"\uFF02y z\uFF02",
+        L"\"q q\"",
+        L"\u8868\\\" \u30BD",                               // second bytes 0x5C in code page 932
+        std::wstring(5000, L'\u00e9'),                      // one argument of 5,000 characters
+        std::wstring(1, wchar_t(0xD83D)) + L"x \"\u00a5\"", // an unpaired surrogate
+    };
+    for (const std::wstring& text : texts) {
+        const std::wstring direct =
+            CallerArgumentText(Recorded(W(probe) + L" " + text, Options())[0]);
+        ASSERT_EQ(direct, text);
+        for (const char* helper : {"p.exe", "w.exe", "d.exe"})
+            EXPECT_EQ(CallerArgumentText(Recorded(W(dir / helper) + L" " + text, Options())[0]),
+                      direct)
+                << helper << ": " << Printable(WideToAnsi(text.substr(0, 40)));
+    }
+}
+
+TEST_F(UnicodeCaller, EnvironmentValuesArriveWhole) {
+    // Japanese values, plain and expanded, and a value of the caller's that code page 932
+    // cannot hold, passed through an expansion.
+    Ini("[e]\r\napp=" + probe +
+        "\r\nenv:TITLE=売上表\r\nenv:HOME=C:\\ユーザー\\共有\\表計算\r\n"
+        "env:BOTH=%TITLE%-%OUTER%\r\n");
+    Helper("e.exe");
+    RunOptions o = Options();
+    o.setEnvWide = {{L"OUTER", L"caf\u00e9 \U0001F600"}};
+    o.setEnv.push_back({"PROBE_VARS", "TITLE;HOME;BOTH"});
+    const std::vector<std::wstring> rec = Recorded(W(dir / "e.exe"), o);
+    ASSERT_EQ(rec.size(), 4u);
+    EXPECT_EQ(rec[1], W("TITLE=売上表"));
+    EXPECT_EQ(rec[2], W("HOME=C:\\ユーザー\\共有\\表計算"));
+    EXPECT_EQ(rec[3], W("BOTH=売上表-") + L"caf\u00e9 \U0001F600");
+}
+
+TEST_F(UnicodeCaller, AProgramsArgumentStaysTextForTheInterpreter) {
+    // A program starting a DOS alias with one argument and no quotes (no blank, so a runtime
+    // adds none): the interpreter prints it and runs nothing, redirects nothing.
+    Ini("[e]\r\ntype=DOS\r\napp=echo\r\n");
+    Helper("e.exe");
+    const struct {
+        const wchar_t* arg;
+        const char* printed;
+    } cases[] = {
+        {L"x&echo INJECTED", "  x&echo INJECTED\r\n"},
+        {L"a|find \"b\"", "  a|find \"b\"\r\n"},
+        {L"a>out.txt", "  a>out.txt\r\n"},
+        {L"a<in.txt", "  a<in.txt\r\n"},
+        {L"a^b", "  a^b\r\n"},
+        {L"\"a&b\"", "  \"a&b\"\r\n"},
+        {L"\"a\"&b>c", "  \"a\"&b>c\r\n"},
+    };
+    ASSERT_TRUE(WriteFileBytes(dir / "in.txt", "input\r\n"));
+    for (const auto& c : cases) {
+        const ProcResult r = RunProcessW(W(dir / "e.exe") + L" " + c.arg, Options());
+        EXPECT_EQ(r.exitCode, 0u);
+        EXPECT_EQ(r.out, c.printed) << WideToAnsi(c.arg);
+    }
+    EXPECT_FALSE(PathExists(dir / "out.txt"));
+    EXPECT_FALSE(PathExists(dir / "c"));
+}
+
+TEST_F(UnicodeCaller, TheManagerRefusesWhatCodePage932CannotHold) {
+    for (const char* t : {"alias.exe", "rudi.ex_", "dovoz.ex_"})
+        ASSERT_TRUE(CopyOneFile(DistDir() + t, dir / t));
+    Ini("[p]\r\napp=" + probe + "\r\n");
+    Helper("p.exe");
+    const auto before = FolderFiles(dir.Path());
+    const std::wstring alias = W(dir / "alias.exe") + L" ";
+    const std::wstring lines[] = {
+        L"caf\u00e9 " + W(probe),
+        L"\uD55C " + W(probe),
+        L"q C:\\caf\u00e9\\q.exe",
+        L"q " + W(probe) + L" -x \u00a5",
+        L"p /param=\U0001F600",
+        L"p /dir=C:\\Donn\u00e9es",
+        L"p /env:A=\u00e9",
+        L"p /env:\u00e9=1",
+        L"p /delenv:\u00e9",
+        L"/dos q echo \uD55C",
+        L"/del \u00e9",
+    };
+    for (const std::wstring& line : lines) {
+        const ProcResult r = RunProcessW(alias + line, Options());
+        EXPECT_EQ(r.exitCode, 1u) << WideToAnsi(line);
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << Printable(r.out);
+        EXPECT_NE(r.out.find("コード ページ 932 で表せない文字があります。"), std::string::npos)
+            << Printable(r.out);
+        EXPECT_EQ(FolderFiles(dir.Path()), before) << WideToAnsi(line);
+    }
+}
+
+TEST_F(UnicodeCaller, AFolderCodePage932CannotNameIsReportedAtStart) {
+    const std::wstring folder = W(dir.Path()) + L"Donn\u00e9es\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(
+        CopyFileW(W(DistDir() + "alias.exe").c_str(), (folder + L"alias.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(W(DistDir() + "dovoz.ex_").c_str(), (folder + L"p.exe").c_str(), FALSE));
+    const std::string shown = dir.Path() + "Donn?es\\";
+    for (const wchar_t* program : {L"alias.exe", L"p.exe"}) {
+        const ProcResult r = RunProcessW(L"\"" + folder + program + L"\" /list", Options());
+        EXPECT_EQ(r.exitCode, 1u);
+        EXPECT_EQ(r.out, "error: フォルダー " + shown +
+                             " の名前にはコード ページ 932 で表せない文字があります。"
+                             "ほかのフォルダーに置いてください。\r\n");
+    }
 }
 
 } // namespace
