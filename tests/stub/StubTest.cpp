@@ -138,6 +138,37 @@ TEST_F(Stub, EnvironmentEntries) {
     EXPECT_EQ(Rec(5), "C=%NOSUCHVAR%");
 }
 
+TEST_F(Stub, ValuesNoCommandLineOrEnvironmentCanCarryAreReported) {
+    // A NUL would cut the command line short; bytes that are no code page 932 text, or an
+    // expansion longer than a variable can be, would change the text. Each is one report
+    // naming the key, and nothing starts.
+    const std::string nul("\0", 1);
+    const struct {
+        std::string lines, report;
+    } cases[] = {
+        {"param=-a" + nul + "-b", "p の param の値に使えない文字があります。"},
+        {"dir=" + dir.Path() + nul + "x", "p の dir の値に使えない文字があります。"},
+        {"env:X=1" + nul + "2", "p の env:X の値に使えない文字があります。"},
+        {"param=\x81", "p の param の値に使えない文字があります。"}, // a lone lead byte
+        {"env:BIG=%HALF%%HALF%x", "p の env:BIG を展開した値が長すぎます。"},
+    };
+    Helper("p.exe");
+    RunOptions o;
+    o.setEnv = {{"HALF", std::string(16383, 'h')}, {"PROBE_VARS", "BIG"}};
+    for (const auto& c : cases) {
+        Ini("[p]\r\napp=" + probe + "\r\n" + c.lines + "\r\n");
+        DeleteFileA((dir / "rec.txt").c_str());
+        const ProcResult r = Run("p.exe", "z", o);
+        EXPECT_EQ(r.exitCode, 1u) << Printable(c.lines.substr(0, 30));
+        EXPECT_EQ(r.out, "error: " + c.report + "\r\n");
+        EXPECT_FALSE(PathExists(dir / "rec.txt"));
+    }
+    // At the limit the value still goes whole.
+    Ini("[p]\r\napp=" + probe + "\r\nenv:BIG=%HALF%%HALF%\r\n");
+    ASSERT_EQ(Run("p.exe", "z", o).exitCode, 0u);
+    EXPECT_EQ(Rec(2), "BIG=" + std::string(32766, 'h'));
+}
+
 TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
     // The probe stands in for the interpreter, so the record shows the composed line; an
     // "env:" entry for COMSPEC reaches the target but doesn't change the interpreter.
