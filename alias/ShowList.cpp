@@ -23,6 +23,10 @@ bool ShowAlias(const std::string& name) {
     for (const TExtIniItem* item = s->First(); item; item = item->Next())
         if (ReadEnvEntry(*item, var, value))
             WriteLine("env:   " + var + "=" + value);
+    // The helper's own switches, where the alias sets them.
+    for (const char* key : {"stderr2stdout", "killtarget", "wait"})
+        if (const TExtIniItem* item = s->FindItem(key))
+            WriteLine(std::string(key) + ": " + item->Value());
     return true;
 }
 

@@ -35,16 +35,16 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
     return args;
 }
 
-std::wstring CallerArgumentText(const std::wstring& line) {
+std::wstring_view CallerArgumentText(std::wstring_view line) {
     size_t end;
     if (!line.empty() && line[0] == '"') {
         end = line.find('"', 1);
-        end = end == std::wstring::npos ? line.size() : end + 1;
+        end = end == line.npos ? line.size() : end + 1;
     } else {
         end = line.find_first_of(L" \t");
     }
-    const size_t text = end == std::wstring::npos ? end : line.find_first_not_of(L" \t", end);
-    return text == std::wstring::npos ? std::wstring() : line.substr(text);
+    const size_t text = end == line.npos ? end : line.find_first_not_of(L" \t", end);
+    return text == line.npos ? std::wstring_view() : line.substr(text);
 }
 
 namespace {
@@ -53,7 +53,7 @@ bool IsInterpreterOperator(wchar_t c) {
 }
 } // namespace
 
-std::wstring EscapeForInterpreter(const std::wstring& command, const std::wstring& text) {
+std::wstring EscapeForInterpreter(std::wstring_view command, std::wstring_view text) {
     bool quoted = false;
     for (size_t i = 0; i < command.size(); ++i) {
         if (command[i] == '"')

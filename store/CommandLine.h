@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Splits line into arguments; element 0 is the program itself. Blanks (up to U+0020 outside
@@ -17,14 +18,14 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line);
 // it, unchanged. The token is read as the C runtime reads it: a leading double quote runs to
 // the next one (or the end), otherwise the token ends at the first space or tab. Empty when
 // nothing follows.
-std::wstring CallerArgumentText(const std::wstring& line);
+std::wstring_view CallerArgumentText(std::wstring_view line);
 
 // text as the interpreter (cmd /s /c "...") must see it to take it as text when it follows
 // command: each & | < > ^ that the interpreter would read outside double quotes gets a ^ in
 // front. The quote state is the interpreter's own, carried over from command (where a ^
 // outside quotes escapes the next character): a " opens or closes a quoted stretch, and inside
 // one nothing changes.
-std::wstring EscapeForInterpreter(const std::wstring& command, const std::wstring& text);
+std::wstring EscapeForInterpreter(std::wstring_view command, std::wstring_view text);
 
 // The text in double quotes when it holds a space (not a tab); quotes inside stay as they are.
 // (No second byte of a code page 932 character is a space, so bytes and UTF-16 alike.)

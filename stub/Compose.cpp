@@ -89,7 +89,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         return c;
     // The caller's text goes on unchanged; quoted paths leave the system and the interpreter no
     // shorter program to take.
-    std::wstring text = CallerArgumentText(start.CommandLine);
+    std::wstring text(CallerArgumentText(start.CommandLine));
     const std::wstring command = Join({QuoteIfSpaced(app), L" "sv, param, L" "sv});
     if (MbcsPos("dos", LowerAscii(def.Type)) != 0) {
         // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest. The

@@ -9,7 +9,7 @@ TStartup ReadStartup() {
     TStartup s;
     s.ComSpecPath = EnvironmentValue(L"COMSPEC");
     if (s.ComSpecPath.empty())
-        s.ComSpecPath = L"cmd.exe";
+        s.ComSpecPath = std::wstring(L"cmd.exe");
     s.SelfPath = ModuleFilePath();
     if (!ProgramFilePath(s.ExePath, s.Error))
         return s;
@@ -42,6 +42,8 @@ TDefinition ReadDefinition(const TStartup& start) {
         {"stderr2stdout", &TDefinition::JoinErrorOutputDefault, true},
         {"killtarget", &TDefinition::KillTarget, false},
         {"killtarget", &TDefinition::KillTargetDefault, true},
+        {"wait", &TDefinition::Wait, false},
+        {"wait", &TDefinition::WaitDefault, true},
     };
     for (const auto& v : kValues)
         def.*v.Field = (v.FromDefaults ? defaults : own).ReadValue(v.Key, std::string());

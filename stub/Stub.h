@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the helper knows before it reads "alias.ini". The file calls of the program folder are
@@ -17,8 +18,8 @@ struct TStartup {
     std::string ExePath;
     std::string ExeDir; // ends in its separator
     std::string AliasName;
-    std::string WinDir;       // ends in "\"; empty when the system cannot tell
-    std::wstring CommandLine; // the helper's own, as its caller wrote it
+    std::string WinDir;            // ends in "\"; empty when the system cannot tell
+    std::wstring_view CommandLine; // the helper's own, as its caller wrote it
 };
 
 struct TEnvSetting {
@@ -37,6 +38,7 @@ struct TDefinition {
     // On/off switches: the alias's own value, then the one of the reserved section "alias".
     std::string JoinErrorOutput, JoinErrorOutputDefault; // "stderr2stdout"
     std::string KillTarget, KillTargetDefault;           // "killtarget"
+    std::string Wait, WaitDefault;                       // "wait", the windowed build's
 };
 
 // What to start: a non-empty Error is the report that ends the run instead.
@@ -46,7 +48,8 @@ struct TComposed {
     std::wstring WorkDir; // empty: the helper's own
 };
 
-// How the target is started and waited for; the windowed build asks for none of it.
+// How the target is started and waited for; the windowed build asks for none of it unless
+// "wait" is on.
 struct TTargetHandling {
     bool JoinErrorOutput = false; // its standard error goes to our standard output
     bool Wait = false;            // wait for it and hand on its exit code

@@ -1,4 +1,5 @@
-// The windowed build: reports in a message box, starts its target and ends at once.
+// The windowed build: reports in a message box, starts its target and ends at once, or waits
+// for it when asked.
 #include "Stub.h"
 
 #include "TextUtils.h"
@@ -24,8 +25,14 @@ std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
                  ShownCp932(commandLine)});
 }
 
-TTargetHandling TargetHandling(const TDefinition&) {
-    return TTargetHandling();
+// Ends at once by default; with "wait" on it stands in for a caller that waits for its editor
+// or viewer and reads its exit code. Only a helper that waits can take its target down with it:
+// one that ends at once would end it at once.
+TTargetHandling TargetHandling(const TDefinition& def) {
+    TTargetHandling how;
+    how.Wait = IsSwitchOn(def.Wait, def.WaitDefault);
+    how.KillWithHelper = how.Wait && IsSwitchOn(def.KillTarget, def.KillTargetDefault);
+    return how;
 }
 
 void TakeOverBreaks() {

@@ -2,8 +2,10 @@
 // Times, interleaved, starts of an empty program, of the probe started directly and of the
 // probe started through the console helper command with "alias.ini" holding 1, 1,000 and
 // 10,000 aliases (its own last, every one with an "env:" entry), and with "killtarget" on;
-// prints the medians and (median(helper) - median(direct)) / median(empty) for each. Run it
-// pinned to one CPU (README).
+// prints the medians and (median(helper) - median(direct)) / median(empty) for each. The
+// windowed helper is timed to its own end (it does not wait for its target). A second argument
+// names the folder of another build's templates (an older one, say) to time the same way, side
+// by side in the same run. Run it pinned to one CPU (README).
 #include <windows.h>
 
 #include <algorithm>
@@ -62,6 +64,8 @@ struct Setup {
     const char* label;
     int aliases;
     bool kill;
+    bool windowed;
+    bool other; // the other build's template
     std::string exe;
     std::vector<double> times;
 };
@@ -71,10 +75,19 @@ int main(int argc, char** argv) {
     const std::string bench = Dir(), tests = bench + "..\\tests\\", dist = bench + "..\\dist\\";
     printf("template rudi.ex_ %ld bytes, dovoz.ex_ %ld bytes\n", FileSize(dist + "rudi.ex_"),
            FileSize(dist + "dovoz.ex_"));
-    std::vector<Setup> setups = {{"1 alias", 1, false, "", {}},
-                                 {"1,000 aliases", 1000, false, "", {}},
-                                 {"10,000 aliases", 10000, false, "", {}},
-                                 {"1 alias, killtarget=on", 1, true, "", {}}};
+    std::vector<Setup> setups = {{"1 alias", 1, false, false, false, "", {}},
+                                 {"1,000 aliases", 1000, false, false, false, "", {}},
+                                 {"10,000 aliases", 10000, false, false, false, "", {}},
+                                 {"1 alias, killtarget=on", 1, true, false, false, "", {}},
+                                 {"windowed, 1 alias", 1, false, true, false, "", {}}};
+    const std::string other = argc > 2 ? std::string(argv[2]) + "\\" : "";
+    if (!other.empty()) {
+        printf("other build %s: rudi.ex_ %ld bytes, dovoz.ex_ %ld bytes\n", other.c_str(),
+               FileSize(other + "rudi.ex_"), FileSize(other + "dovoz.ex_"));
+        setups.push_back({"1 alias (other)", 1, false, false, true, "", {}});
+        setups.push_back({"10,000 aliases (other)", 10000, false, false, true, "", {}});
+        setups.push_back({"windowed, 1 alias (other)", 1, false, true, true, "", {}});
+    }
     const std::string probe = bench + "launch\\probe.exe";
     CreateDirectoryA((bench + "launch").c_str(), nullptr);
     CopyFileA((tests + "probe_con.exe").c_str(), probe.c_str(), FALSE);
@@ -83,7 +96,8 @@ int main(int argc, char** argv) {
         const std::string work = bench + "launch\\" + std::to_string(k) + "\\";
         CreateDirectoryA(work.c_str(), nullptr);
         s.exe = work + "hp.exe x";
-        CopyFileA((dist + "dovoz.ex_").c_str(), (work + "hp.exe").c_str(), FALSE);
+        const std::string from = (s.other ? other : dist) + (s.windowed ? "rudi.ex_" : "dovoz.ex_");
+        CopyFileA(from.c_str(), (work + "hp.exe").c_str(), FALSE);
         std::string ini;
         for (int i = 1; i < s.aliases; ++i)
             ini += "[tool" + std::to_string(i) + "]\r\ntype=console\r\napp=C:\\tools\\tool" +

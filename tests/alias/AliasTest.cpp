@@ -97,6 +97,10 @@ TEST_F(AliasCmd, ShowFormat) {
         EXPECT_EQ(n.exitCode, 1u) << s;
         EXPECT_EQ(n.out, "") << s;
     }
+    // The helper's switches show where the alias sets them, in a fixed order.
+    SetIni("[alias]\r\nkilltarget=on\r\n[w]\r\napp=w.exe\r\nwait=On\r\nkilltarget=off\r\n");
+    EXPECT_EQ(Alias("w").out, "name:  w\r\ntype:  \r\npath:  w.exe\r\nparam: \r\ndir:   \r\n"
+                              "killtarget: off\r\nwait: On\r\n");
 }
 
 TEST_F(AliasCmd, OptionsChangeTheirOwnKeysInOrder) {

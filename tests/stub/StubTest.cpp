@@ -338,6 +338,41 @@ TEST_F(Stub, WindowedBuildReturnsAtOnce) {
     EXPECT_EQ(Rec(0), dir.Path() + "probegui.exe   x");
 }
 
+TEST_F(Stub, WindowedBuildWaitsWhenAsked) {
+    // The windowed probe sleeps, then marks that it has ended and exits with 7. (Under Wine the
+    // probe of a helper that does not wait holds the test's pipes, which the test waits for
+    // two seconds more; the probe sleeps longer than that.)
+    RunOptions o;
+    o.setEnv = {{"PROBE_SLEEP", "4000"}, {"PROBE_EXIT", "7"}};
+    const std::string app = "app=" + dir.Path() + "probegui.exe\r\n";
+    Helper("g.exe", false);
+    const struct {
+        std::string ini;
+        DWORD code; // 7: waited for the probe; 0: back at once
+    } cases[] = {
+        {"[g]\r\n" + app + "wait=on\r\n", 7},
+        {"[alias]\r\nwait=ON\r\n[g]\r\n" + app, 7},
+        {"[g]\r\n" + app, 0},
+        {"[alias]\r\nwait=on\r\n[g]\r\n" + app + "wait=off\r\n", 0},
+        {"[g]\r\n" + app + "wait=yes\r\n", 0}, // neither on nor off: [alias] decides
+    };
+    std::vector<std::string> marks;
+    for (const auto& c : cases) {
+        Ini(c.ini);
+        marks.push_back(dir / ("after" + std::to_string(marks.size()) + ".txt"));
+        o.setEnv.push_back({"PROBE_AFTER", marks.back()});
+        EXPECT_EQ(Run("g.exe", "", o).exitCode, c.code) << c.ini;
+        EXPECT_EQ(PathExists(marks.back()), c.code == 7) << c.ini;
+    }
+    for (const std::string& mark : marks) // every probe ends before the folder is left
+        for (int i = 0; i < 200 && !PathExists(mark); ++i)
+            Sleep(50);
+    // A console build always waits; the key changes nothing there.
+    Ini("[c]\r\napp=" + probe + "\r\nwait=off\r\n");
+    Helper("c.exe");
+    EXPECT_EQ(Run("c.exe", "", o).exitCode, 7u);
+}
+
 TEST_F(Stub, ErrorOutputJoinsStandardOutputWhenSwitchedOn) {
     Ini("[alias]\r\nstderr2stdout=On\r\n[a]\r\napp=" + probe + "\r\n[b]\r\napp=" + probe +
         "\r\nstderr2stdout=off\r\n[c]\r\napp=" + probe + "\r\nstderr2stdout=yes\r\n");
@@ -472,6 +507,14 @@ TEST_F(KillTarget, MissingOrOffTheTargetRunsOn) {
     Ini("[k]\r\napp=" + probe + "\r\n");
     EXPECT_TRUE(TargetOutlivesTheHelper());
     Ini("[alias]\r\nkilltarget=on\r\n[k]\r\napp=" + probe + "\r\nkilltarget=off\r\n");
+    EXPECT_TRUE(TargetOutlivesTheHelper());
+}
+
+TEST_F(KillTarget, AWindowedHelperThatWaitsTakesItsTargetAlong) {
+    Helper("k.exe", false);
+    Ini("[k]\r\napp=" + probe + "\r\nwait=on\r\nkilltarget=on\r\n");
+    EXPECT_FALSE(TargetOutlivesTheHelper());
+    Ini("[k]\r\napp=" + probe + "\r\nwait=on\r\n");
     EXPECT_TRUE(TargetOutlivesTheHelper());
 }
 

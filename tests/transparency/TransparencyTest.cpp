@@ -322,12 +322,15 @@ TEST_F(UnicodeCaller, TextOfAnyScriptReachesTheTargetAsADirectCallGivesIt) {
         std::wstring(1, wchar_t(0xD83D)) + L"x \"\u00a5\"", // an unpaired surrogate
     };
     for (const std::wstring& text : texts) {
-        const std::wstring direct =
-            CallerArgumentText(Recorded(W(probe) + L" " + text, Options())[0]);
+        // The text after the program token of the line the probe read.
+        auto arguments = [&](const std::string& program) {
+            return std::wstring(
+                CallerArgumentText(Recorded(W(program) + L" " + text, Options()).at(0)));
+        };
+        const std::wstring direct = arguments(probe);
         ASSERT_EQ(direct, text);
         for (const char* helper : {"p.exe", "w.exe", "d.exe"})
-            EXPECT_EQ(CallerArgumentText(Recorded(W(dir / helper) + L" " + text, Options())[0]),
-                      direct)
+            EXPECT_EQ(arguments(dir / helper), direct)
                 << helper << ": " << Printable(WideToAnsi(text.substr(0, 40)));
     }
 }
