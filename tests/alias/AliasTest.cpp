@@ -362,10 +362,22 @@ TEST_F(AliasCmd, EditStartsTheEditorOnTheDefinitionFile) {
               dir.Path() + "probe.exe -x " + dir.Path() + "alias.ini");
 }
 
-TEST_F(AliasCmd, EditFallsBackToNotepad) {
-    SetIni("[alias]\r\neditor=C:\\nosuch\\editor.exe\r\n");
-    EXPECT_EQ(Alias("/edit").exitCode, 0u); // Wine's notepad starts (and runs on, unseen)
-    RunProcess("taskkill /im notepad.exe /f");
+// An editor setting that cannot be started is named in one line, and the file opens in
+// Notepad. A probe stands in for Notepad (found beside alias.exe first): a real one would bring
+// up Wine's desktop process, which can outlive the test holding its output open.
+TEST_F(AliasCmd, EditFallsBackToNotepadAndSaysWhy) {
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", dir / "notepad.exe"));
+    SetIni("[alias]\r\neditor=C:\\nosuch\\editor.exe -x\r\n");
+    RunOptions o;
+    o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}};
+    ProcResult r = Alias("/edit", o, false);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1),
+              "エディタC:\\nosuch\\editor.exe -xを起動できません。notepad.exe で開きます。\r\n");
+    for (int i = 0; i < 100 && !PathExists(dir / "rec.txt"); ++i)
+        Sleep(50);
+    std::string rec = ReadFileBytes(dir / "rec.txt");
+    EXPECT_EQ(rec.substr(0, rec.find('\n')), "notepad.exe " + dir.Path() + "alias.ini");
 }
 
 // The editor runs on after alias.exe has ended and must hold none of the caller's handles: a
@@ -390,7 +402,7 @@ TEST_F(AliasCmd, TheEditorHoldsNoHandleOfTheCaller) {
     EXPECT_FALSE(PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr));
     CloseHandle(readEnd);
     CloseHandle(event);
-    RunProcess("taskkill /im ed.exe /f");
+    EXPECT_EQ(ProcessesUnder(dir.Path(), true), 1); // the editor, ended by the test that started it
 }
 
 TEST_F(AliasCmd, EditWithoutSettingOrFileUsesNotepadOnThePathBesideTheProgram) {

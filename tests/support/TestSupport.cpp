@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <thread>
 
@@ -314,6 +316,33 @@ void AliasFolderTest::SetUp() {
 ProcResult AliasFolderTest::Alias(const std::string& args, RunOptions o) {
     o.cwd = dir.Path();
     return RunProcess(Quote(dir / "alias.exe") + (args.empty() ? "" : " " + args), o);
+}
+
+int ProcessesUnder(const std::string& folder, bool kill) {
+    int seen = 0;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32 pe;
+    pe.dwSize = sizeof pe;
+    for (BOOL more = Process32First(snap, &pe); more; more = Process32Next(snap, &pe)) {
+        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
+                               pe.th32ProcessID);
+        if (!p)
+            continue;
+        char image[MAX_PATH * 2];
+        DWORD n = sizeof image;
+        if (QueryFullProcessImageNameA(p, 0, image, &n) && n >= folder.size() &&
+            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image, int(folder.size()),
+                           folder.c_str(), int(folder.size())) == CSTR_EQUAL) {
+            ++seen;
+            if (kill)
+                TerminateProcess(p, 99);
+        }
+        CloseHandle(p);
+    }
+    CloseHandle(snap);
+    return seen;
 }
 
 std::string Quote(const std::string& s) {

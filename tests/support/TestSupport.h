@@ -79,6 +79,11 @@ std::vector<ProcResult> RunAll(const std::vector<std::string>& cmdlines,
 // folder name + "\" -> empty.
 std::map<std::string, std::string> FolderFiles(const std::string& dir);
 
+// The processes whose program file lies under folder (found through their image paths, so a
+// test ends what it started itself and never another program of the same name); with kill,
+// each is ended as well.
+int ProcessesUnder(const std::string& folder, bool kill);
+
 // Quote a path for a command line when it holds a blank.
 std::string Quote(const std::string& s);
 
