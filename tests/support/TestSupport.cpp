@@ -201,10 +201,18 @@ ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
     std::string env = BuildEnvironment(opt);
     std::vector<char> line(cmdline.begin(), cmdline.end());
     line.push_back('\0');
-    BOOL ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, env.data(),
-                             opt.cwd.empty() ? nullptr : opt.cwd.c_str(), &si, &pi);
+    // Wine's 64-bit loader now and then fails a start among many at once with an internal
+    // error; the same start is tried again.
+    BOOL ok = FALSE;
+    for (int attempt = 0; !ok && attempt < 5; ++attempt) {
+        ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, env.data(),
+                            opt.cwd.empty() ? nullptr : opt.cwd.c_str(), &si, &pi);
+        if (!ok && GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+    }
     if (!ok) {
         r.startError = GetLastError();
+        r.exitCode = ~0u; // never the code of a program that ran
         return r;
     }
     r.started = true;

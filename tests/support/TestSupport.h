@@ -51,9 +51,9 @@ struct ProcResult {
     bool started = false;
     DWORD startError = 0; // GetLastError of a failed CreateProcessA
     bool timedOut = false;
-    DWORD exitCode = 0;
-    std::string out; // standard output, raw bytes
-    std::string err; // standard error, raw bytes
+    DWORD exitCode = 0; // 0xFFFFFFFF when the program did not start
+    std::string out;    // standard output, raw bytes
+    std::string err;    // standard error, raw bytes
 };
 
 struct RunOptions {
