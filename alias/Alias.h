@@ -12,6 +12,8 @@ enum TAliasKind : int32_t { akAuto = 0, akConsole = 1, akGui = 2, akDos = 3 };
 // Output (AliasMain.cpp).
 void WriteLine(const std::string& text);
 void ReportError(const std::string& text);
+// The error line for memory that ran out; it allocates nothing (Memory.cpp).
+void ReportOutOfMemory();
 bool ShowUsage();
 int Dispatch(const std::vector<std::string>& args); // args[0] is the program
 

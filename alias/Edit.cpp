@@ -33,11 +33,18 @@ bool RunCommandLine(const std::string& commandLine) {
 
 bool EditDefinitionFile() {
     TDefinitionTransaction t;
-    std::string editor = t.Read() ? t.Ini().ReadValue("alias", "editor", "") : std::string();
-    if (editor.empty())
-        editor = "notepad.exe";
+    const std::string editor = t.Read() ? t.Ini().ReadValue("alias", "editor", "") : std::string();
     // The editor setting is a command with arguments of its own and stays as written; the
     // path is one argument.
     const std::string file = QuoteIfSpaced(t.Path());
-    return RunCommandLine(editor + " " + file) || RunCommandLine("notepad.exe " + file);
+    if (!editor.empty()) {
+        if (RunCommandLine(editor + " " + file))
+            return true;
+        // The file still opens; the user learns why not in the editor of their choice.
+        WriteLine("エディタ" + editor + "を起動できません。notepad.exe で開きます。");
+    }
+    if (RunCommandLine("notepad.exe " + file))
+        return true;
+    ReportError("エディタnotepad.exeを起動できません。");
+    return false;
 }

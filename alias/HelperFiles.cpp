@@ -4,10 +4,13 @@
 
 #include <vector>
 
+#include "Alias.h"
+#include "ExeType.h"
 #include "Handle.h"
 #include "ProgramFolder.h"
 #include "TextUtils.h"
 #include "Transaction.h"
+#include "WideText.h"
 
 namespace {
 
@@ -52,9 +55,15 @@ bool HasExeExtension(const std::string& path) {
     return CompareLocaleNoCase(ext, ".exe") == 0;
 }
 
+bool IsWindowed(const TExtIniSection& s) {
+    return CompareLocaleNoCase(s.ReadValue("type", ""), "GUI") == 0;
+}
+
 bool IsHelperCommand(const std::string& path) {
-    if (!HasExeExtension(path))
-        return false;
+    return HasExeExtension(path) && HasHelperVersion(path);
+}
+
+bool HasHelperVersion(const std::string& path) {
     std::string copyright, internalName;
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
@@ -75,12 +84,15 @@ THelperChange::THelperChange(const std::string& target)
 THelperChange::~THelperChange() {
     if (FFinished)
         return;
+    bool restored = true;
     if (FInPlace)
-        MoveFileExA(FTarget.c_str(), FNew.c_str(), MOVEFILE_REPLACE_EXISTING);
+        restored = MoveFileExA(FTarget.c_str(), FNew.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     if (FPrepared)
-        DeleteFileA(FNew.c_str());
+        DeleteFileA(FNew.c_str()); // a copy left behind goes with the next changing command
     if (FMovedAside)
-        MoveFileExA(FOld.c_str(), FTarget.c_str(), 0);
+        restored = MoveFileExA(FOld.c_str(), FTarget.c_str(), 0) != 0 && restored;
+    if (!restored)
+        ReportError("ヘルパ コマンド" + FTarget + "の復元に失敗しました。");
 }
 
 bool THelperChange::Prepare(const std::string& templatePath) {
@@ -108,10 +120,41 @@ void THelperChange::Finish() {
         DeleteFileA(FOld.c_str());
 }
 
+namespace {
+
+// The file is a whole helper of the kind the alias's definition asks for.
+bool HasKind(const std::string& path, bool windowed) {
+    TExeType kind = etUnknown;
+    std::wstring file;
+    return WidenCp932(path, file) && GetExeType(file, kind) == erOk &&
+           (kind == etWinGui) == windowed;
+}
+
+} // namespace
+
 void RecoverInterruptedChanges(const TDefinitionTransaction& t) {
-    for (const auto& name : FilesMatching(std::string("*") + kNewSuffix))
-        DeleteFileA((ExeDir + name).c_str());
-    const size_t suffix = sizeof kOldSuffix - 1;
+    const size_t suffix = sizeof kNewSuffix - 1;
+    static_assert(sizeof kNewSuffix == sizeof kOldSuffix, "one suffix length");
+    // Prepared copies first: one whose alias is defined and whose name is free takes it. The
+    // kill fell after the definition was saved (the copy is whole: it was made before), or
+    // before, while the old helper stood aside; the definition's kind tells which is its own.
+    for (const auto& name : FilesMatching(std::string("*") + kNewSuffix)) {
+        const std::string prepared = ExeDir + name;
+        const std::string target = prepared.substr(0, prepared.size() - suffix);
+        const std::string helperName = name.substr(0, name.size() - suffix);
+        const TExtIniSection* s =
+            HasExeExtension(helperName)
+                ? t.FindAlias(helperName.substr(0, helperName.size() - 4)) // ".exe"
+                : nullptr;
+        if (s && !FileFound(target) && HasHelperVersion(prepared)) {
+            const std::string old = target + kOldSuffix;
+            const bool windowed = IsWindowed(*s);
+            const bool takeOld = FileFound(old) && HasHelperVersion(old) &&
+                                 HasKind(old, windowed) && !HasKind(prepared, windowed);
+            MoveFileExA((takeOld ? old : prepared).c_str(), target.c_str(), 0);
+        }
+        DeleteFileA(prepared.c_str());
+    }
     for (const auto& name : FilesMatching(std::string("*") + kOldSuffix)) {
         const std::string old = ExeDir + name;
         const std::string target = old.substr(0, old.size() - suffix);

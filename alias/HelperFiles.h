@@ -5,9 +5,14 @@
 #include <string>
 
 class TDefinitionTransaction;
+class TExtIniSection;
 
 // The file name ends in ".exe", in any case ("*.exe" also lists "x.exec" by its short name).
 bool HasExeExtension(const std::string& path);
+// Whether an alias's helper is the windowed build ("type=GUI" in any case) or the console one.
+bool IsWindowed(const TExtIniSection& s);
+// The file carries the version resource of orvex: a helper command or a template that is whole.
+bool HasHelperVersion(const std::string& path);
 // The file is one of this system's helper commands (".exe", and the version resource of orvex).
 bool IsHelperCommand(const std::string& path);
 
@@ -16,7 +21,8 @@ bool IsHelperCommand(const std::string& path);
 class THelperChange {
   public:
     explicit THelperChange(const std::string& target);
-    ~THelperChange(); // undoes what Finish has not made final
+    // Undoes what Finish has not made final; a helper that cannot be put back is reported.
+    ~THelperChange();
     THelperChange(const THelperChange&) = delete;
     THelperChange& operator=(const THelperChange&) = delete;
 
@@ -34,6 +40,9 @@ class THelperChange {
     bool FPrepared = false, FMovedAside = false, FInPlace = false, FFinished = false;
 };
 
-// Files that a killed run left by a THelperChange: a prepared file goes; a file moved aside
-// comes back when its alias is still defined and its name is free, and goes otherwise.
+// Files that a killed run left by a THelperChange. While an alias is defined and its helper's
+// name is free, the step is finished: of the prepared copy and the helper moved aside, the one
+// whose kind (windowed or console) the definition asks for takes the name, the prepared copy
+// when both or neither do; a file that is no whole helper never does. Every other such file
+// goes.
 void RecoverInterruptedChanges(const TDefinitionTransaction& t);

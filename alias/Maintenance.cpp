@@ -58,22 +58,26 @@ TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) 
 }
 
 // Deletes the orphaned helper commands and, with all, those of defined aliases too. The
-// listing has ended by then, so the folder is not changed while it is listed. True when
-// every deletion worked.
-bool RemoveHelpers(const TFolderScan& scan, bool all) {
-    bool ok = true;
+// listing has ended by then, so the folder is not changed while it is listed. The error line
+// for the last file that could not be deleted, or empty when every deletion worked.
+std::string RemoveHelpers(const TFolderScan& scan, bool all) {
+    std::string failed;
     for (const auto& path : scan.orphans)
         if (!DeleteFileA(path.c_str()))
-            ok = false;
+            failed = path;
     if (all)
         for (const auto& file : scan.aliasFiles)
             if (file.second.helper && !DeleteFileA(file.second.path.c_str()))
-                ok = false;
-    return ok;
+                failed = file.second.path;
+    return failed.empty() ? failed : "ヘルパ コマンド" + failed + "の削除に失敗しました。";
 }
 
-bool IsWindowed(const TExtIniSection& s) {
-    return CompareLocaleNoCase(s.ReadValue("type", ""), "GUI") == 0;
+// Reports the last failure of a command that went on after it; true when there was none.
+bool ReportLast(const std::string& failure) {
+    if (failure.empty())
+        return true;
+    ReportError(failure);
+    return false;
 }
 
 void ReportRefusedName(const std::string& name) {
@@ -90,7 +94,6 @@ bool DeleteAlias(const std::string& name) {
     TDefinitionTransaction t;
     if (!t.Begin(fnOptional))
         return false;
-    RecoverInterruptedChanges(t);
     const std::string path = HelperPath(name);
     // The helper is only moved aside until the definition is gone, so a failure on either
     // side leaves both as they were.
@@ -112,15 +115,15 @@ bool RemoveHelperCommands(bool all) {
     TDefinitionTransaction t;
     if (!t.Begin(fnOptional))
         return false;
-    return RemoveHelpers(ScanFolder(t, all), all);
+    return ReportLast(RemoveHelpers(ScanFolder(t, all), all));
 }
 
 bool ClearAll() {
     TDefinitionTransaction t;
     if (!t.Begin(fnOptional))
         return false;
-    RecoverInterruptedChanges(t);
     const TFolderScan scan = ScanFolder(t, false);
+    std::string failure;
     if (t.Loaded()) {
         // The definitions go first: when they cannot be saved, no helper has gone either.
         std::vector<std::string> names;
@@ -134,27 +137,29 @@ bool ClearAll() {
         // Sections go in file order, so each is found at the front of what is left.
         for (const auto& name : names)
             t.Ini().DeleteSection(name);
-        if (!names.empty() && !t.Commit())
+        if (!t.Commit())
             return false;
         for (const auto& path : aliasFiles)
             if (!DeleteFileA(path.c_str()))
-                ReportError("ヘルパ コマンド" + path + "の削除に失敗しました。");
+                failure = "ヘルパ コマンド" + path + "の削除に失敗しました。";
     }
-    RemoveHelpers(scan, false);
-    return true;
+    const std::string orphans = RemoveHelpers(scan, false);
+    return ReportLast(orphans.empty() ? failure : orphans);
 }
 
 bool RebuildHelperCommands(bool all) {
     TDefinitionTransaction t;
     if (!t.Begin(fnOptional))
         return false;
-    RecoverInterruptedChanges(t);
     const TFolderScan scan = ScanFolder(t, all);
-    RemoveHelpers(scan, false);
+    std::string message = RemoveHelpers(scan, false);
+    // A damaged template (cut short, or some other file) is never copied: its copies could not
+    // start.
+    const bool templateWhole[2] = {HasHelperVersion(TemplatePath(false)),
+                                   HasHelperVersion(TemplatePath(true))};
     if (!t.Loaded())
-        return true;
+        return ReportLast(message);
     bool refused = false;
-    std::string message;
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {
         const std::string& name = s->Name();
         if (IsReservedName(name))
@@ -171,10 +176,13 @@ bool RebuildHelperCommands(bool all) {
         // helper always stays.
         if (exists && !(all && file->second.helper))
             continue;
-        const std::string templatePath = TemplatePath(IsWindowed(*s));
+        const bool windowed = IsWindowed(*s);
+        const std::string templatePath = TemplatePath(windowed);
         const std::string target = exists ? file->second.path : HelperPath(name);
         bool copied;
-        if (exists) {
+        if (!templateWhole[windowed]) {
+            copied = false;
+        } else if (exists) {
             // Written over in place rather than deleted and made anew: the same result, and a
             // helper that is running (and so cannot be replaced) is reported, not lost.
             copied = CopyFileA(templatePath.c_str(), target.c_str(), FALSE) != 0;
@@ -186,7 +194,5 @@ bool RebuildHelperCommands(bool all) {
         if (!copied)
             message = "ヘルパ コマンド" + target + "の更新に失敗しました。";
     }
-    if (!message.empty())
-        ReportError(message);
-    return message.empty() && !refused;
+    return ReportLast(message) && !refused;
 }

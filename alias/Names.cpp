@@ -1,5 +1,6 @@
 #include "Names.h"
 
+#include "AliasSection.h"
 #include "LocaleCase.h"
 #include "TextUtils.h"
 
@@ -34,7 +35,7 @@ bool HasForbiddenByte(const std::string& name) {
 } // namespace
 
 bool IsReservedName(const std::string& name) {
-    return CompareLocaleNoCase(name, "alias") == 0;
+    return SameSectionName(name, "alias");
 }
 
 bool IsRefusedName(const std::string& name) {

@@ -84,7 +84,8 @@ bool RegisterAlias(const std::string& name, const std::string& program,
     }
     const std::string templatePath = TemplatePath(kind == akGui);
     const std::string target = HelperPath(name);
-    if (!IsExistingFile(templatePath)) {
+    // A damaged template (cut short, or some other file) would make a helper that cannot start.
+    if (!IsExistingFile(templatePath) || !HasHelperVersion(templatePath)) {
         ReportError("ヘルパ コマンド テンプレート" + templatePath + "が見つかりません。");
         return false;
     }
@@ -92,7 +93,6 @@ bool RegisterAlias(const std::string& name, const std::string& program,
     TDefinitionTransaction t;
     if (!t.Begin(fnRequired))
         return false;
-    RecoverInterruptedChanges(t);
     const bool defined = t.FindAlias(name) != nullptr;
     if (!defined && FileFound(target)) {
         ReportError("作成するヘルパ コマンド" + target + "と同名のファイルが存在します。");
@@ -113,10 +113,8 @@ bool RegisterAlias(const std::string& name, const std::string& program,
         ReportError("ヘルパ コマンド" + target + "の作成に失敗しました。");
         return false;
     }
-    if (!t.KeepOriginal()) {
-        t.ReportNotWritten();
+    if (!t.KeepOriginal())
         return false;
-    }
     if (!t.Commit())
         return false;
     if (!helper.PutNewInPlace()) {

@@ -34,6 +34,18 @@ bool ListAliases() {
     TDefinitionTransaction t;
     if (!t.Read())
         return false;
+    // Lines go out in blocks: one write per line costs a system call each, which at hundreds
+    // of thousands of aliases is most of the time.
+    std::string block;
+    auto put = [&block](const std::string& line) {
+        block += line;
+        block += "\r\n";
+        if (block.size() >= 0x10000) {
+            block.resize(block.size() - 2);
+            WriteLine(block);
+            block.clear();
+        }
+    };
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {
         const std::string& n = s->Name();
         if (IsReservedName(n))
@@ -48,7 +60,11 @@ bool ListAliases() {
         std::string param = s->ReadValue("param", "");
         if (!param.empty())
             param = " " + param;
-        WriteLine(marker + column + s->ReadValue("app", "") + param);
+        put(marker + column + s->ReadValue("app", "") + param);
+    }
+    if (!block.empty()) {
+        block.resize(block.size() - 2);
+        WriteLine(block);
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include "Alias.h"
+#include "HelperFiles.h"
 #include "LocaleCase.h"
 #include "Names.h"
 #include "ProgramFolder.h"
@@ -54,7 +55,10 @@ bool TDefinitionLock::Acquire(const std::string& definitionFile, DWORD timeoutMs
 
 bool TDefinitionTransaction::Read() {
     FPath = FindDefinitionFile();
-    FLoaded = FIni.LoadFromFile(FPath);
+    const TLoadResult result = FIni.Load(FPath);
+    if (result == lrOutOfMemory)
+        ReportOutOfMemory();
+    FLoaded = result == lrLoaded;
     return FLoaded;
 }
 
@@ -64,14 +68,24 @@ bool TDefinitionTransaction::Begin(TFileNeed need) {
         ReportError("定義ファイル" + FPath + "は別の alias が使用中です。");
         return false;
     }
-    FLoaded = FIni.LoadFromFile(FPath);
-    if (FLoaded || need == fnOptional)
-        return true;
-    if (FileFound(FPath)) // there, but a folder or unreadable
+    // Only a file that is not there is no definition file: one that cannot be read still
+    // holds definitions, which no command may take for absent.
+    const TLoadResult result = FIni.Load(FPath);
+    FLoaded = result == lrLoaded;
+    if (result == lrOutOfMemory) {
+        ReportOutOfMemory();
+        return false;
+    }
+    if (result == lrUnreadable) {
         ReportError("定義ファイル" + FPath + "を読み込めません。");
-    else
+        return false;
+    }
+    if (result == lrMissing && need == fnRequired) {
         ReportError("定義ファイル" + FPath + "がありません。alias /edit で作成してください。");
-    return false;
+        return false;
+    }
+    RecoverInterruptedChanges(*this);
+    return true;
 }
 
 TExtIniSection* TDefinitionTransaction::FindAlias(const std::string& name) const {
@@ -103,9 +117,14 @@ void TDefinitionTransaction::ReportNotWritten() const {
 }
 
 bool TDefinitionTransaction::Commit() {
+    if (FLoaded && !FIni.Modified())
+        return true;
     if (FLoaded && FIni.Save())
         return true;
-    ReportNotWritten();
+    if (OutOfMemory())
+        ReportOutOfMemory();
+    else
+        ReportNotWritten();
     return false;
 }
 
@@ -113,15 +132,26 @@ bool TDefinitionTransaction::KeepOriginal() {
     TFileHandle file(CreateFileA(FPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size;
-    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF)
+    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) {
+        ReportNotWritten();
         return false;
-    FOriginal.assign(size_t(size.QuadPart), '\0');
+    }
+    // A large file is a large block: one that memory cannot give is reported, not fatal.
+    FOriginal.Release();
+    if (!FOriginal.Allocate(uint32_t(size.QuadPart))) {
+        ReportOutOfMemory();
+        return false;
+    }
     DWORD got = 0;
-    return FOriginal.empty() ||
-           (ReadFile(file.Get(), &FOriginal[0], DWORD(FOriginal.size()), &got, nullptr) &&
-            got == FOriginal.size());
+    if (FOriginal.Size() > 0 &&
+        (!ReadFile(file.Get(), FOriginal.Data(), FOriginal.Size(), &got, nullptr) ||
+         got != FOriginal.Size())) {
+        ReportNotWritten();
+        return false;
+    }
+    return true;
 }
 
 bool TDefinitionTransaction::RestoreOriginal() const {
-    return SaveTextToFile(FPath, FOriginal);
+    return SaveTextToFile(FPath, static_cast<const char*>(FOriginal.Data()), FOriginal.Size());
 }

@@ -40,11 +40,15 @@ class TDefinitionTransaction {
     // How long a changing command waits for another one to finish.
     static const DWORD kLockTimeoutMs = 5000;
 
-    // A reading command: loads without the lock. False, silently, when no file loads.
+    // A reading command: loads without the lock. False when no file loads: silently, unless
+    // memory ran out.
     bool Read();
-    // A changing command: takes the lock, then loads. False after reporting when the lock is
-    // not obtained, or, with fnRequired, when there is no loadable file; with fnOptional a
-    // missing file leaves Loaded() false and the command works on the helper files alone.
+    // A changing command: takes the lock, loads, and puts right the helper files a killed run
+    // left (RecoverInterruptedChanges). False after reporting when the lock is not obtained,
+    // when the file is there but cannot be read (held by another program, no access, not
+    // code page 932 text, too large for memory), or, with fnRequired, when there is none; with
+    // fnOptional a missing file, and only that, leaves Loaded() false and the command works on
+    // the helper files alone.
     bool Begin(TFileNeed need);
 
     bool Loaded() const { return FLoaded; }
@@ -54,10 +58,12 @@ class TDefinitionTransaction {
     TExtIniSection* FindAlias(const std::string& name) const;
     // Sets a key in memory; false, after reporting, when the store refuses the value.
     bool WriteValue(const std::string& section, const std::string& key, const std::string& value);
-    // Saves once; false, after reporting, when the file could not be replaced.
+    // Saves once, when the model changed: a command that changes nothing writes nothing. False,
+    // after reporting, when the file could not be replaced.
     bool Commit();
 
-    // The file's bytes as loaded, kept so that a step after Commit that fails can put them back.
+    // The file's bytes as loaded, kept so that a step after Commit that fails can put them back;
+    // false, after reporting, when they cannot be read or held.
     bool KeepOriginal();
     bool RestoreOriginal() const;
 
@@ -68,6 +74,6 @@ class TDefinitionTransaction {
     TDefinitionLock FLock;
     TExtIniFile FIni;
     std::string FPath;
-    std::string FOriginal;
+    TExtMem FOriginal;
     bool FLoaded = false;
 };

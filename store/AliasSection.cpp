@@ -25,25 +25,23 @@ bool EqualFolded(const std::string& a, const std::string& b) {
     return true;
 }
 
-bool SameName(const std::string& a, const std::string& b, bool fast) {
-    if (fast && IsPlainAscii(a) && IsPlainAscii(b))
-        return EqualFolded(a, b);
-    return CompareLocaleNoCase(a, b) == 0;
-}
-
 // One name looked for among the headers, with what can be known of it before the first one.
 struct TWantedName {
     std::string name;
-    bool fast;  // plain ASCII on both sides compares as bytes in this locale
-    bool plain; // the name is plain ASCII
+    std::string key; // FileNameKey
+    bool plain;      // the name is plain ASCII, which no other text's key can equal
 
-    TWantedName(const std::string& n, bool f) : name(n), fast(f), plain(IsPlainAscii(n)) {}
+    explicit TWantedName(const std::string& n)
+        : name(n), key(FileNameKey(n)), plain(IsPlainAscii(n)) {}
     bool Matches(const std::string& header) const {
-        if (fast && plain && IsPlainAscii(header))
+        if (plain && IsPlainAscii(header))
             return EqualFolded(header, name);
-        return CompareLocaleNoCase(header, name) == 0;
+        return FileNameKey(header) == key;
     }
 };
+
+// Whether printable ASCII compares as bytes in the user's locale: 0 not yet asked, 1 no, 2 yes.
+int AsciiComparesAsBytes = 0;
 
 } // namespace
 
@@ -64,11 +62,15 @@ bool PlainAsciiComparesAsBytes(LCID locale) {
 }
 
 bool SameSectionName(const std::string& a, const std::string& b) {
-    return SameName(a, b, PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT));
+    if (IsPlainAscii(a) && IsPlainAscii(b))
+        return EqualFolded(a, b);
+    return FileNameKey(a) == FileNameKey(b);
 }
 
 bool SameKey(const std::string& a, const std::string& b) {
-    if (PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT) && IsPlainAscii(a) && IsPlainAscii(b))
+    if (AsciiComparesAsBytes == 0)
+        AsciiComparesAsBytes = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT) ? 2 : 1;
+    if (AsciiComparesAsBytes == 2 && IsPlainAscii(a) && IsPlainAscii(b))
         return a == b;
     return CompareLocale(a, b) == 0;
 }
@@ -100,11 +102,13 @@ std::string TAliasSection::ReadValue(const std::string& key, const std::string& 
 void TAliasSection::DropRepeatedKeys(bool fast) {
     const size_t n = FKeys.size();
     FPlain = fast;
-    for (size_t i = 0; i < n; ++i)
-        FPlain = FPlain && IsPlainAscii(FKeys[i].Key);
-    std::vector<std::string> ids(n);
-    for (size_t i = 0; i < n; ++i)
-        ids[i] = FPlain ? FKeys[i].Key : LocaleSortKey(FKeys[i].Key, false);
+    for (const TKeyLine& line : FKeys)
+        FPlain = FPlain && IsPlainAscii(line.Key);
+    if (!FPlain)
+        for (const TKeyLine& line : FKeys)
+            FSortKeys.push_back(LocaleSortKey(line.Key, false));
+    // What a key is compared by: its bytes, or its sort key.
+    auto id = [&](size_t i) -> const std::string& { return FPlain ? FKeys[i].Key : FSortKeys[i]; };
     const size_t none = size_t(-1);
     size_t mask = 15;
     while (mask < 2 * n)
@@ -113,25 +117,24 @@ void TAliasSection::DropRepeatedKeys(bool fast) {
     size_t kept = 0;
     for (size_t i = 0; i < n; ++i) {
         uint32_t hash = 2166136261u; // FNV-1a
-        for (char c : ids[i])
+        for (char c : id(i))
             hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
         size_t at = hash & mask;
-        while (slots[at] != none && ids[slots[at]] != ids[i])
+        while (slots[at] != none && id(slots[at]) != id(i))
             at = (at + 1) & mask;
         if (slots[at] != none)
             continue; // a repeat of a line kept before
         slots[at] = kept;
         if (kept != i) {
-            FKeys[kept] = FKeys[i];
-            ids[kept] = ids[i];
+            FKeys[kept] = std::move(FKeys[i]);
+            if (!FPlain)
+                FSortKeys[kept] = std::move(FSortKeys[i]);
         }
         ++kept;
     }
-    FKeys.resize(kept);
-    if (!FPlain) {
-        ids.resize(kept);
-        FSortKeys.swap(ids);
-    }
+    FKeys.erase(FKeys.begin() + long(kept), FKeys.end());
+    if (!FPlain)
+        FSortKeys.erase(FSortKeys.begin() + long(kept), FSortKeys.end());
 }
 
 bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
@@ -139,10 +142,10 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
     own.Clear();
     defaults.Clear();
     TTextBuffer buffer;
-    if (!FileFound(path) || !buffer.LoadFromFile(path))
+    if (buffer.LoadFromFile(path) != lrLoaded)
         return false;
     const bool fast = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT);
-    const TWantedName wanted(TrimBlanks(name), fast), reserved("alias", fast);
+    const TWantedName wanted(TrimBlanks(name)), reserved("alias");
     const bool ownIsDefaults = reserved.Matches(wanted.name);
     buffer.SkipUtf8Bom();
     TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads

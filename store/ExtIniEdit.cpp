@@ -6,17 +6,24 @@
 bool TExtIniSection::WriteValue(const std::string& key, const std::string& value) {
     if (!TExtIniItem::IsWritable(key, value))
         return false;
-    TExtIniItem* item = FindItem(key);
+    const std::string k = TrimBlanks(key), v = TrimRightBlanks(value);
+    Touch();
+    TExtIniItem* item = FindItem(k);
     if (!item)
-        item = AppendItem();
-    item->SetKeyValue(key, value);
+        AppendItem(k, v);
+    else // the key keeps its place; it takes the spelling written, as the value does
+        item->Set(k, v);
     return true;
 }
 
 bool TExtIniSection::DeleteKey(const std::string& key) {
     TExtIniItem* item = FindItem(key);
+    if (!item)
+        return false;
+    Touch();
     RemoveItem(item);
-    return item != nullptr;
+    TrimTrailingBlankLines();
+    return true;
 }
 
 bool TExtIniFile::WriteValue(const std::string& section, const std::string& key,
@@ -35,7 +42,7 @@ bool TExtIniFile::DeleteKey(const std::string& section, const std::string& key) 
 
 bool TExtIniFile::DeleteSection(const std::string& name) {
     // The name is not trimmed here: " foo" matches no stored (trimmed) name.
-    auto it = FSectionIndex.find(LocaleSortKey(name, true));
+    auto it = FSectionIndex.find(FileNameKey(name));
     if (it == FSectionIndex.end())
         return false;
     TExtIniSection* victim = it->second;
@@ -59,6 +66,31 @@ bool TExtIniFile::DeleteSection(const std::string& name) {
         FLastInFile = prev;
     --FSectionCount;
     FSectionIndex.erase(it);
+    for (size_t i = 0; i < FTouched.size(); ++i)
+        if (FTouched[i] == victim)
+            FTouched.erase(FTouched.begin() + long(i));
     delete victim;
+    FModified = true;
     return true;
+}
+
+void TExtIniSection::Touch() {
+    if (FTextBefore)
+        return;
+    FTextBefore.reset(new std::string);
+    WriteTo(*FTextBefore);
+    FFile->FTouched.push_back(this);
+}
+
+bool TExtIniFile::Modified() const {
+    if (FModified)
+        return true;
+    std::string now;
+    for (const TExtIniSection* s : FTouched) {
+        now.clear();
+        s->WriteTo(now);
+        if (now != *s->FTextBefore)
+            return true;
+    }
+    return false;
 }

@@ -3,18 +3,29 @@
 
 #include <windows.h>
 
+#include "AliasSection.h"
 #include "TextUtils.h"
+
+namespace {
+
+// A section with more key lines than this keeps an index of their sort keys; below it a walk
+// through its lines costs less.
+const int32_t kIndexedKeyLines = 16;
+
+} // namespace
 
 // ---- TExtIniItem -------------------------------------------------------------------------
 
-void TExtIniItem::SetKeyValue(const std::string& key, const std::string& value) {
-    if (FOwner)
-        FOwner->Unindex(this);
-    FKey = TrimBlanks(key);
-    FValue = TrimRightBlanks(value);
-    FText = FKey.empty() ? FValue : FKey + "=" + FValue;
-    if (FOwner)
-        FOwner->Index(this);
+void TExtIniItem::Set(const std::string& key, const std::string& value) {
+    FKeyLength = uint32_t(key.size());
+    if (key.empty()) {
+        FText = value;
+        return;
+    }
+    FText.reserve(key.size() + 1 + value.size());
+    FText.assign(key);
+    FText += '=';
+    FText += value;
 }
 
 bool TExtIniItem::IsWritable(const std::string& key, const std::string& value) {
@@ -38,6 +49,10 @@ bool ReadEnvEntry(const TExtIniItem& item, std::string& name, std::string& value
 // ---- TExtIniSection ----------------------------------------------------------------------
 
 TExtIniSection::~TExtIniSection() {
+    Clear();
+}
+
+void TExtIniSection::Clear() {
     // Iteratively: a recursive chain of destructors would overflow the stack on a long section.
     TExtIniItem* item = FFirst;
     while (item) {
@@ -45,55 +60,38 @@ TExtIniSection::~TExtIniSection() {
         delete item;
         item = next;
     }
+    FFirst = FLast = FLastText = nullptr;
+    FCount = FKeyLines = 0;
+    FKeyIndex.reset();
+    FTextBefore.reset();
 }
 
-TExtIniItem* TExtIniSection::AppendItem() {
+TExtIniItem* TExtIniSection::AppendItem(const std::string& key, const std::string& value) {
     auto* item = new TExtIniItem;
-    item->FOwner = this;
+    item->Set(key, value);
     if (FLast)
         FLast->FNext = item;
     else
         FFirst = item;
     FLast = item;
+    if (!item->FText.empty())
+        FLastText = item;
     ++FCount;
+    if (!key.empty()) {
+        ++FKeyLines;
+        if (FKeyIndex) {
+            FKeyIndex->emplace(LocaleSortKey(key, false), item);
+        } else if (FKeyLines > kIndexedKeyLines) {
+            FKeyIndex.reset(new std::unordered_map<std::string, TExtIniItem*>);
+            for (TExtIniItem* i = FFirst; i; i = i->FNext)
+                if (i->FKeyLength)
+                    FKeyIndex->emplace(LocaleSortKey(i->Key(), false), i);
+        }
+    }
     return item;
 }
 
-void TExtIniSection::Unindex(TExtIniItem* item) {
-    if (item->FKey.empty())
-        return;
-    const std::string sk = LocaleSortKey(item->FKey, false);
-    auto it = FKeyIndex.find(sk);
-    if (it == FKeyIndex.end() || it->second != item)
-        return;
-    FKeyIndex.erase(it);
-    // Another line with an equal key can only exist if a caller set it directly; the first of
-    // them takes over.
-    for (TExtIniItem* i = FFirst; i; i = i->FNext)
-        if (i != item && !i->FKey.empty() && LocaleSortKey(i->FKey, false) == sk) {
-            FKeyIndex[sk] = i;
-            break;
-        }
-}
-
-void TExtIniSection::Index(TExtIniItem* item) {
-    if (item->FKey.empty())
-        return;
-    auto res = FKeyIndex.emplace(LocaleSortKey(item->FKey, false), item);
-    if (res.second)
-        return;
-    // An equal key already exists (only a caller setting keys directly can do that): the
-    // line that stands first stays the one found.
-    for (TExtIniItem* i = FFirst; i && i != res.first->second; i = i->FNext)
-        if (i == item) {
-            res.first->second = item;
-            break;
-        }
-}
-
 void TExtIniSection::RemoveItem(TExtIniItem* item) {
-    if (!item)
-        return;
     TExtIniItem* prev = nullptr;
     TExtIniItem* cur = FFirst;
     while (cur && cur != item) {
@@ -102,13 +100,23 @@ void TExtIniSection::RemoveItem(TExtIniItem* item) {
     }
     if (!cur)
         return;
-    Unindex(item);
+    if (item->FKeyLength) {
+        --FKeyLines;
+        if (FKeyIndex)
+            FKeyIndex->erase(LocaleSortKey(item->Key(), false));
+    }
     if (prev)
         prev->FNext = item->FNext;
     else
         FFirst = item->FNext;
     if (FLast == item)
         FLast = prev;
+    if (FLastText == item) {
+        FLastText = nullptr;
+        for (TExtIniItem* i = FFirst; i; i = i->FNext)
+            if (!i->FText.empty())
+                FLastText = i;
+    }
     --FCount;
     delete item;
 }
@@ -117,8 +125,14 @@ TExtIniItem* TExtIniSection::FindItem(const std::string& key) const {
     const std::string k = TrimBlanks(key);
     if (k.empty())
         return nullptr;
-    auto it = FKeyIndex.find(LocaleSortKey(k, false));
-    return it == FKeyIndex.end() ? nullptr : it->second;
+    if (FKeyIndex) {
+        auto it = FKeyIndex->find(LocaleSortKey(k, false));
+        return it == FKeyIndex->end() ? nullptr : it->second;
+    }
+    for (TExtIniItem* item = FFirst; item; item = item->FNext)
+        if (item->FKeyLength && SameKey(item->Key(), k))
+            return item;
+    return nullptr;
 }
 
 TExtIniItem* TExtIniSection::ItemAt(int32_t index) const {
@@ -135,7 +149,7 @@ bool TExtIniSection::AddLine(const std::string& line) {
     TExtIniItem::SplitLine(line, key, value);
     if (FindItem(key))
         return false;
-    AppendItem()->SetKeyValue(key, value);
+    AppendItem(key, value);
     return true;
 }
 
@@ -145,23 +159,45 @@ std::string TExtIniSection::ReadValue(const std::string& key, const std::string&
 }
 
 void TExtIniSection::TrimTrailingBlankLines() {
-    while (FLast && FLast->Text().empty())
-        RemoveItem(FLast);
+    TExtIniItem* drop = FLastText ? FLastText->FNext : FFirst;
+    if (!drop)
+        return;
+    if (FLastText)
+        FLastText->FNext = nullptr;
+    else
+        FFirst = nullptr;
+    FLast = FLastText;
+    // Blank lines are plain lines: no index holds them.
+    while (drop) {
+        TExtIniItem* next = drop->FNext;
+        delete drop;
+        --FCount;
+        drop = next;
+    }
 }
 
 // ---- TExtIniFile -------------------------------------------------------------------------
 
 TExtIniFile::~TExtIniFile() {
+    Clear();
+}
+
+void TExtIniFile::Clear() {
     TExtIniSection* s = FFirstInFile;
     while (s) {
         TExtIniSection* next = s->FNextInFile;
         delete s;
         s = next;
     }
+    FFirstInFile = FLastInFile = FFirstSection = FLastSection = nullptr;
+    FSectionCount = 0;
+    FTouched.clear();
+    std::unordered_map<std::string, TExtIniSection*>().swap(FSectionIndex);
+    FPreamble.Clear();
 }
 
 TExtIniSection* TExtIniFile::AppendSection(const std::string& name, bool nameless) {
-    auto* s = new TExtIniSection(name);
+    auto* s = new TExtIniSection(this, name);
     s->FNameless = nameless;
     if (FLastInFile)
         FLastInFile->FNextInFile = s;
@@ -183,15 +219,16 @@ TExtIniSection* TExtIniFile::AddSection(const std::string& name) {
     const std::string n = TrimBlanks(name);
     if (n.empty() || n.find_first_of("\r\n") != std::string::npos)
         return nullptr;
-    auto res = FSectionIndex.emplace(LocaleSortKey(n, true), nullptr);
+    auto res = FSectionIndex.emplace(FileNameKey(n), nullptr);
     if (!res.second)
         return res.first->second;
     res.first->second = AppendSection(n, false);
+    FModified = true;
     return res.first->second;
 }
 
 TExtIniSection* TExtIniFile::FindSection(const std::string& name) const {
-    auto it = FSectionIndex.find(LocaleSortKey(TrimBlanks(name), true));
+    auto it = FSectionIndex.find(FileNameKey(TrimBlanks(name)));
     return it == FSectionIndex.end() ? nullptr : it->second;
 }
 
@@ -216,30 +253,40 @@ void TExtIniFile::TrimTrailingBlankLines() {
         s->TrimTrailingBlankLines();
 }
 
-bool TExtIniFile::LoadFromFile(const std::string& path) {
-    if (!FileFound(path))
-        return false;
-    if (!FBuffer.LoadFromFile(path))
-        return false;
-    if (FBuffer.SkipUtf8Bom())
+TLoadResult TExtIniFile::Load(const std::string& path) {
+    TTextBuffer buffer; // the file's bytes, let go once the model is built
+    const TLoadResult read = buffer.LoadFromFile(path);
+    if (read != lrLoaded)
+        return read;
+    const bool modified = FModified;
+    if (buffer.SkipUtf8Bom())
         FHasUtf8Bom = true;
     TExtIniSection* current = FLastInFile ? FLastInFile : &FPreamble;
     std::string line, name;
-    while (FBuffer.ReadLine(line)) {
+    while (buffer.ReadLine(line)) {
+        // The allocator lent its reserve: stop before the next allocation fails outright.
+        if (OutOfMemory()) {
+            buffer.Clear();
+            Clear();
+            return lrOutOfMemory;
+        }
         if (!IsSectionHeader(line, name)) {
             current->AddLine(TrimRightBlanks(line));
-        } else if (name.empty()) {
+            continue;
+        }
+        // The blank lines before a header end the block above, as at the end of the file; the
+        // save writes one there instead. Dropped now, they never take memory together.
+        current->TrimTrailingBlankLines();
+        if (name.empty()) {
             current = AppendSection(name, true);
         } else {
-            const int32_t known = FSectionCount;
             current = AddSection(name);
-            // A repeated header continues its section. The blank lines before it end the block
-            // above, as at the end of any section; the save writes one there instead.
-            if (FSectionCount == known)
-                current->TrimTrailingBlankLines();
+            // A repeated header continues its section, whose block ended the same way.
+            current->TrimTrailingBlankLines();
         }
     }
     FFileName = path;
     TrimTrailingBlankLines();
-    return true;
+    FModified = modified;
+    return lrLoaded;
 }

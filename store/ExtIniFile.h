@@ -8,48 +8,55 @@
 // where it stood, and a UTF-8 byte-order mark at the start is kept apart and written back.
 // What the writing operations could not write back they refuse instead.
 //
-// Section names match without regard to case (CompareStringA, NORM_IGNORECASE), keys
-// case-sensitively (CompareStringA, no flags), both with the user's default locale. Lookups go
-// through hash indexes keyed by LCMapStringA sort keys, which are equal exactly when
-// CompareStringA says equal, so loading stays linear in the file's size.
+// Section names are alias names, and so the names of helper files: two match exactly when they
+// name one file (SameSectionName). Keys match case-sensitively (CompareStringA, no flags, the
+// user's default locale; SameKey). Sections are found through a hash index of their names'
+// file-name keys, and the keys of a long section through one of LCMapStringA sort keys, which
+// are equal exactly when CompareStringA says equal, so loading stays linear in the file's size.
+//
+// Each line is kept once, as the text a save writes; the file's bytes are let go once the model
+// is built.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "TextBuffer.h"
 
+class TExtIniFile;
 class TExtIniSection;
 
 class TExtIniItem {
   public:
-    TExtIniItem() = default;
     TExtIniItem(const TExtIniItem&) = delete;
     TExtIniItem& operator=(const TExtIniItem&) = delete;
 
     // Splits a line into a trimmed key and a value without trailing blanks; a line that is not
     // a key line gives an empty key and the line unchanged as value.
     static void SplitLine(const std::string& line, std::string& key, std::string& value);
-    // Sets Key, Value and Text; an empty (trimmed) key makes a plain line.
-    void SetKeyValue(const std::string& key, const std::string& value);
-    // Whether the line SetKeyValue(key, value) makes reads back from a saved file as that very
+    // Whether the line a write of key and value makes reads back from a saved file as that very
     // line: no CR or LF, no header, a key without "=" that does not start with ";", and for a
     // plain line (empty key) some text that is not itself a key line.
     static bool IsWritable(const std::string& key, const std::string& value);
 
+    // The line as a save writes it: "key=value", or a plain line as it stood.
     const std::string& Text() const { return FText; }
-    const std::string& Key() const { return FKey; }
-    const std::string& Value() const { return FValue; }
+    std::string Key() const { return FText.substr(0, FKeyLength); }
+    std::string Value() const { return FKeyLength ? FText.substr(FKeyLength + 1) : FText; }
     TExtIniItem* Next() const { return FNext; }
 
   private:
     friend class TExtIniSection;
+    TExtIniItem() = default;
+    // key trimmed and value without trailing blanks; an empty key makes a plain line.
+    void Set(const std::string& key, const std::string& value);
+
     std::string FText;
-    std::string FKey;
-    std::string FValue;
+    uint32_t FKeyLength = 0; // the key's bytes at the start of FText; 0 for a plain line
     TExtIniItem* FNext = nullptr;
-    TExtIniSection* FOwner = nullptr; // whose key index SetKeyValue keeps in step
 };
 
 // An alias's "env:" entry: a key that starts with "env:" in any ASCII case. name is the rest of
@@ -62,8 +69,6 @@ bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::str
 
 class TExtIniSection {
   public:
-    TExtIniSection() = default;
-    explicit TExtIniSection(const std::string& name) : FName(name) {}
     ~TExtIniSection();
     TExtIniSection(const TExtIniSection&) = delete;
     TExtIniSection& operator=(const TExtIniSection&) = delete;
@@ -71,49 +76,58 @@ class TExtIniSection {
     const std::string& Name() const { return FName; }
     int32_t Count() const { return FCount; }
     TExtIniItem* First() const { return FFirst; }
+    TExtIniItem* LastItem() const { return FLast; }
     TExtIniSection* Next() const { return FNext; }
+    TExtIniItem* ItemAt(int32_t index) const;
 
-    // A new empty item at the end.
-    TExtIniItem* AppendItem();
-    // Unlinks and frees item when it belongs to this section; nothing otherwise.
-    void RemoveItem(TExtIniItem* item);
     // The first key line whose key equals the trimmed key (case-sensitive); none for an empty
     // key, so plain lines are never found.
     TExtIniItem* FindItem(const std::string& key) const;
-    TExtIniItem* LastItem() const { return FLast; }
-    TExtIniItem* ItemAt(int32_t index) const;
-    // Adds one loaded line; false when it was dropped as a repeated key.
-    bool AddLine(const std::string& line);
     // The key's value, or def when the section has no such key.
     std::string ReadValue(const std::string& key, const std::string& def) const;
-    // Drops the empty plain lines at the end.
-    void TrimTrailingBlankLines();
 
     // Sets the key's value in place, or appends a key line when the key is missing (a plain
     // line for an empty key). False, changing nothing, when the line is not IsWritable.
     bool WriteValue(const std::string& key, const std::string& value);
-    // Removes the key's line; false when there is none.
+    // Removes the key's line, and the blank lines that then end the section (a load would drop
+    // them, so a save of the saved file would differ); false when there is no such line.
     bool DeleteKey(const std::string& key);
     // Appends the section's lines to out: a header unless it is the preamble, each line, one
     // empty line; every line ends in CR LF.
     void WriteTo(std::string& out) const;
 
   private:
-    friend class TExtIniItem;
     friend class TExtIniFile;
-    // Keep FKeyIndex in step when an item's key is set or the item goes.
-    void Index(TExtIniItem* item);
-    void Unindex(TExtIniItem* item);
+    TExtIniSection(TExtIniFile* file, const std::string& name) : FFile(file), FName(name) {}
 
+    TExtIniItem* AppendItem(const std::string& key, const std::string& value);
+    void RemoveItem(TExtIniItem* item);
+    // Adds one loaded line; false when it was dropped as a repeated key.
+    bool AddLine(const std::string& line);
+    // Drops the empty plain lines at the end.
+    void TrimTrailingBlankLines();
+    // Frees every line.
+    void Clear();
+    // The section's bytes as WriteTo gives them, counted or written (see TExtIniFile).
+    template <class Sink> void Emit(Sink& sink) const;
+    // Called before each change: the first keeps the section's text as it was.
+    void Touch();
+
+    TExtIniFile* FFile; // told of every change
     std::string FName;
     int32_t FCount = 0;
+    int32_t FKeyLines = 0;
     TExtIniItem* FFirst = nullptr;
     TExtIniItem* FLast = nullptr;
+    TExtIniItem* FLastText = nullptr;      // the last line that is not empty
     TExtIniSection* FNext = nullptr;       // the next named section
     TExtIniSection* FNextInFile = nullptr; // the next section, named or nameless, in file order
     bool FNameless = false;                // opened by an empty header "[]"
-    // Sort key of a key -> the first key line with that key.
-    std::unordered_map<std::string, TExtIniItem*> FKeyIndex;
+    // Sort key of a key -> its key line, kept once the section has many key lines: a short one
+    // is searched line by line, which costs less than its keys' sort keys would.
+    std::unique_ptr<std::unordered_map<std::string, TExtIniItem*>> FKeyIndex;
+    // The section's text before its first change since the load; none while unchanged.
+    std::unique_ptr<std::string> FTextBefore;
 };
 
 class TExtIniFile {
@@ -123,9 +137,11 @@ class TExtIniFile {
     TExtIniFile(const TExtIniFile&) = delete;
     TExtIniFile& operator=(const TExtIniFile&) = delete;
 
-    // Parses the file into the model, adding to what it holds. False when the file is missing
-    // or cannot be read whole; the model is then unchanged.
-    bool LoadFromFile(const std::string& path);
+    // Parses the file into the model, adding to what it holds. Anything but lrLoaded leaves the
+    // model as it was, except lrOutOfMemory (memory ran out while the model grew), which
+    // empties it to give the memory back.
+    TLoadResult Load(const std::string& path);
+    bool LoadFromFile(const std::string& path) { return Load(path) == lrLoaded; }
     // A line whose trimmed form is "[" ... "]", the "]" a character of its own (not the second
     // byte of a double-byte one); name gets the trimmed inside, which may be empty. name is left
     // alone when the line is no header.
@@ -133,7 +149,7 @@ class TExtIniFile {
     // The section of that (trimmed) name, appended when it is missing; none for an empty name
     // or one holding CR or LF, which no header could carry.
     TExtIniSection* AddSection(const std::string& name);
-    // The named section whose trimmed name matches, case-insensitively; never the preamble.
+    // The named section whose trimmed name matches; never the preamble.
     TExtIniSection* FindSection(const std::string& name) const;
     TExtIniSection* SectionAt(int32_t index) const;
     int32_t SectionCount() const { return FSectionCount; }
@@ -142,21 +158,23 @@ class TExtIniFile {
     TExtIniSection* FirstSection() const { return FFirstSection; }
     TExtIniSection* LastSection() const { return FLastSection; }
     const std::string& FileName() const { return FFileName; }
-    const TTextBuffer& Buffer() const { return FBuffer; }
 
     // Whether the file began with a UTF-8 byte-order mark, which a save writes back.
     bool HasUtf8Bom() const { return FHasUtf8Bom; }
+    // Whether edits since the load have changed what a save would write: a value set to what
+    // it was, a key or section deleted that was not there, or a key set and set back, change
+    // nothing; a section added or deleted always does.
+    bool Modified() const;
 
     std::string ReadValue(const std::string& section, const std::string& key,
                           const std::string& def) const;
-    void TrimTrailingBlankLines();
 
-    // Editing. Each returns whether the model changed; nothing changes for an empty section
-    // name, a missing section or key, or what a save could not write back (see AddSection and
-    // TExtIniItem::IsWritable).
+    // Editing. Each returns whether the write was stored in the model; nothing changes for an
+    // empty section name, a missing section or key, or what a save could not write back (see
+    // AddSection and TExtIniItem::IsWritable).
     bool WriteValue(const std::string& section, const std::string& key, const std::string& value);
     bool DeleteKey(const std::string& section, const std::string& key);
-    // Removes the named section whose name (untrimmed) matches case-insensitively.
+    // Removes the named section whose name (untrimmed) matches.
     bool DeleteSection(const std::string& name);
 
     // The bytes of the whole file: the byte-order mark when the file had one, the preamble,
@@ -164,33 +182,48 @@ class TExtIniFile {
     void WriteTo(std::string& out) const;
     // Writes the whole model to path. The text goes to a temporary file in the same folder,
     // which then replaces the target in one step, so a failure leaves the old file exactly as
-    // it was. False on any failure.
+    // it was. The text is written as it is made, never held whole. False on any failure.
     bool SaveToFile(const std::string& path) const;
     // SaveToFile(FileName()) after a successful load; false, writing nothing, otherwise.
     bool Save() const;
 
   private:
+    friend class TExtIniSection;
     // Appends a section to the file order (and, when named, to the named sections).
     TExtIniSection* AppendSection(const std::string& name, bool nameless);
+    // Frees every section and line.
+    void Clear();
+    void TrimTrailingBlankLines();
+    // The bytes WriteTo gives, handed to a sink: counted, copied, or written to a file.
+    template <class Sink> void Emit(Sink& sink) const;
+    size_t TextSize() const;
 
-    TTextBuffer FBuffer;
     std::string FFileName;
     bool FHasUtf8Bom = false;
+    bool FModified = false;                // a section was added or deleted
+    std::vector<TExtIniSection*> FTouched; // the sections with a text before
     int32_t FSectionCount = 0;
-    TExtIniSection FPreamble;
+    TExtIniSection FPreamble{this, std::string()};
     TExtIniSection* FFirstSection = nullptr;
     TExtIniSection* FLastSection = nullptr;
     // Every section but the preamble, named and nameless, in file order; owns them.
     TExtIniSection* FFirstInFile = nullptr;
     TExtIniSection* FLastInFile = nullptr;
-    // Case-insensitive sort key of a section name -> that section.
+    // File-name key of a section name (FileNameKey) -> that section.
     std::unordered_map<std::string, TExtIniSection*> FSectionIndex;
 };
 
-// Replaces the file at path with text in one step, as SaveToFile does (a temporary file beside
-// it, left-over ones from killed saves removed first); false on any failure.
+// Replaces the file at path with the bytes in one step, as SaveToFile does (a temporary file
+// beside it, left-over ones from killed saves removed first); false on any failure.
+bool SaveTextToFile(const std::string& path, const char* data, size_t size);
 bool SaveTextToFile(const std::string& path, const std::string& text);
 
 // LCMapStringA sort key of text up to its first NUL (user's default locale; NORM_IGNORECASE
 // when ignoreCase). Two texts have equal keys exactly when CompareStringA finds them equal.
 std::string LocaleSortKey(const std::string& text, bool ignoreCase);
+// What a name is as part of a file name "<name>.exe": its text up to its first NUL (where an
+// ANSI file call ends it) in UTF-16 by the ANSI code page, as the file call converts it, each
+// character upper-cased without regard to locale, as the file system compares names. Two names
+// name one file exactly when their keys are equal; a name of printable ASCII alone keeps its
+// bytes, upper-cased (no other character of the code page upper-cases into printable ASCII).
+std::string FileNameKey(const std::string& name);

@@ -2,27 +2,42 @@
 // so the helper links them without the model itself.
 #include <windows.h>
 
+#include "AliasSection.h"
 #include "ExtIniFile.h"
 #include "TextUtils.h"
 
 std::string LocaleSortKey(const std::string& text, bool ignoreCase) {
     const DWORD flags = LCMAP_SORTKEY | (ignoreCase ? NORM_IGNORECASE : 0);
-    // Most keys fit the first try; a longer one is measured and made again.
-    std::string key(256, '\0');
-    int n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, &key[0], int(key.size()));
-    if (n <= 0 &&
-        (n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, nullptr, 0)) > 0) {
-        key.assign(size_t(n), '\0');
-        n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, &key[0], n);
-    }
-    if (n > 0) {
-        key.resize(size_t(n));
+    const int n = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, nullptr, 0);
+    std::string key(n > 0 ? size_t(n) : 0, '\0');
+    if (n > 0 && LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, &key[0], n) == n)
         return key;
-    }
     // No sort key: CompareStringA fails on such text too, so it equals nothing. Sort keys
     // never start with a zero byte, so this cannot collide with a real one.
-    key.assign(1, '\0');
-    return key + text;
+    return std::string(1, '\0') + text;
+}
+
+std::string FileNameKey(const std::string& name) {
+    const char* text = name.c_str();
+    const int n = int(name.find('\0') == std::string::npos ? name.size() : name.find('\0'));
+    std::string key(text, size_t(n));
+    if (IsPlainAscii(text, size_t(n))) {
+        for (char& c : key)
+            if (c >= 'a' && c <= 'z')
+                c -= 'a' - 'A';
+        return key;
+    }
+    // The UTF-16 code units as bytes (never more units than bytes), upper-cased in place, then
+    // a byte that ends no printable-ASCII key.
+    std::string wide(size_t(n) * 2 + 1, '\1');
+    auto* units = reinterpret_cast<LPWSTR>(&wide[0]);
+    const int count = MultiByteToWideChar(CP_ACP, 0, text, n, units, n);
+    if (count <= 0 ||
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, units, count, units, count) != count)
+        return key + '\2'; // the system cannot convert it: the bytes alone, marked apart
+    wide[size_t(count) * 2] = '\1';
+    wide.resize(size_t(count) * 2 + 1);
+    return wide;
 }
 
 void TExtIniItem::SplitLine(const std::string& line, std::string& key, std::string& value) {

@@ -1,15 +1,37 @@
 // The definition-file model: writing it back.
 #include "ExtIniFile.h"
 
+#include <cstring>
+#include <memory>
+
 #include "Handle.h"
 #include "ProgramPaths.h"
 
-static void AppendLine(std::string& out, const std::string& line) {
-    out += line;
-    out += "\r\n";
+namespace {
+
+const char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+// Sinks for the model's bytes: one counts them, one copies them into room reserved for them.
+struct TCountSink {
+    size_t Size = 0;
+    void Put(const char*, size_t n) { Size += n; }
+};
+struct TCopySink {
+    char* At;
+    void Put(const char* p, size_t n) {
+        memcpy(At, p, n);
+        At += n;
+    }
+};
+
+template <class Sink> void PutLine(Sink& sink, const std::string& line) {
+    sink.Put(line.data(), line.size());
+    sink.Put("\r\n", 2);
 }
 
-void TExtIniSection::WriteTo(std::string& out) const {
+} // namespace
+
+template <class Sink> void TExtIniSection::Emit(Sink& sink) const {
     if (!FName.empty() || FNameless) {
         // A name ending in a lone lead byte would take the "]" for its second byte; a blank
         // between them, trimmed away on reading, keeps the header a header.
@@ -17,39 +39,89 @@ void TExtIniSection::WriteTo(std::string& out) const {
         std::string name;
         if (!TExtIniFile::IsSectionHeader(header, name))
             header.insert(header.size() - 1, " ");
-        AppendLine(out, header);
+        PutLine(sink, header);
     }
     for (const TExtIniItem* item = FFirst; item; item = item->FNext)
-        AppendLine(out, item->Text());
-    AppendLine(out, std::string());
+        PutLine(sink, item->Text());
+    sink.Put("\r\n", 2);
 }
 
-static const char kUtf8Bom[] = "\xEF\xBB\xBF";
+void TExtIniSection::WriteTo(std::string& out) const {
+    TCountSink count;
+    Emit(count);
+    const size_t start = out.size();
+    out.resize(start + count.Size);
+    TCopySink copy{&out[start]};
+    Emit(copy);
+}
+
+template <class Sink> void TExtIniFile::Emit(Sink& sink) const {
+    // A first line that itself begins with the mark's bytes (a CR between them was dropped on
+    // loading) gets a mark before it, or the next load would take them for one. The preamble's
+    // first line, or its closing empty line, is what the text starts with.
+    const TExtIniItem* first = FPreamble.First();
+    if (FHasUtf8Bom || (first && first->Text().compare(0, 3, kUtf8Bom) == 0))
+        sink.Put(kUtf8Bom, 3);
+    FPreamble.Emit(sink);
+    for (const TExtIniSection* s = FFirstInFile; s; s = s->FNextInFile)
+        s->Emit(sink);
+}
+
+size_t TExtIniFile::TextSize() const {
+    TCountSink count;
+    Emit(count);
+    return count.Size;
+}
 
 void TExtIniFile::WriteTo(std::string& out) const {
     const size_t start = out.size();
-    FPreamble.WriteTo(out);
-    for (const TExtIniSection* s = FFirstInFile; s; s = s->FNextInFile)
-        s->WriteTo(out);
-    // A first line that itself begins with the mark's bytes (a CR between them was dropped on
-    // loading) gets a mark before it, or the next load would take them for one.
-    if (FHasUtf8Bom || out.compare(start, 3, kUtf8Bom) == 0)
-        out.insert(start, kUtf8Bom);
+    out.resize(start + TextSize());
+    TCopySink copy{&out[start]};
+    Emit(copy);
 }
 
-// Writes bytes to a new file at path and makes sure they reached it.
-static bool WriteNewFile(const std::string& path, const std::string& bytes) {
-    TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid())
-        return false;
-    DWORD put = 0;
-    const bool ok = WriteFile(file.Get(), bytes.data(), DWORD(bytes.size()), &put, nullptr) &&
-                    put == bytes.size() && FlushFileBuffers(file.Get());
-    return file.Close() && ok;
+namespace {
+
+// Writes bytes to a file; false unless all of them went.
+bool WriteAll(HANDLE file, const char* data, size_t size) {
+    while (size > 0) {
+        const DWORD chunk = size > (1u << 30) ? DWORD(1u << 30) : DWORD(size);
+        DWORD put = 0;
+        if (!WriteFile(file, data, chunk, &put, nullptr) || put != chunk)
+            return false;
+        data += chunk;
+        size -= chunk;
+    }
+    return true;
 }
 
-static std::string Hex(DWORD v) {
+// The model's bytes written to a file as they are made, through a buffer of its own, so that a
+// save of a large file needs no block of the file's size.
+struct TFileSink {
+    HANDLE File;
+    bool Ok = true;
+    size_t Used = 0;
+    char Buffer[1 << 16];
+
+    explicit TFileSink(HANDLE file) : File(file) {}
+    void Put(const char* p, size_t n) {
+        if (Used + n > sizeof Buffer)
+            Flush();
+        if (n > sizeof Buffer)
+            Ok = Ok && WriteAll(File, p, n);
+        else {
+            memcpy(Buffer + Used, p, n);
+            Used += n;
+        }
+    }
+    bool Flush() {
+        Ok = Ok && WriteAll(File, Buffer, Used);
+        Used = 0;
+        return Ok;
+    }
+};
+
+std::string Hex(DWORD v) {
     static const char digits[] = "0123456789abcdef";
     std::string s;
     do {
@@ -61,7 +133,7 @@ static std::string Hex(DWORD v) {
 
 // Temporary files of earlier saves that were killed before their replace; a save in progress
 // holds its file open without sharing, so it is never among those deleted.
-static void RemoveLeftoverTempFiles(const std::string& path) {
+void RemoveLeftoverTempFiles(const std::string& path) {
     const std::string dir = DirectoryPart(path);
     WIN32_FIND_DATAA fd;
     TFindHandle find(FindFirstFileA((path + ".~*.tmp").c_str(), &fd));
@@ -73,7 +145,10 @@ static void RemoveLeftoverTempFiles(const std::string& path) {
     } while (FindNextFileA(find.Get(), &fd));
 }
 
-bool SaveTextToFile(const std::string& path, const std::string& text) {
+// Replaces the file at path with what write(handle) puts into a new one: the complete text goes
+// to a temporary file beside the target, made sure to have reached it, which then replaces the
+// target in one step, so a failure at any point leaves the old file as it was.
+template <class Write> bool ReplaceFile(const std::string& path, Write write) {
     // A read-only target (or a folder of that name) is refused before anything is written.
     const DWORD attrs = GetFileAttributesA(path.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES &&
@@ -81,11 +156,14 @@ bool SaveTextToFile(const std::string& path, const std::string& text) {
         return false;
     RemoveLeftoverTempFiles(path);
 
-    // The complete text goes to a temporary file beside the target, which then replaces the
-    // target in one step: a failure at any point leaves the old file as it was.
     const std::string temp =
         path + ".~" + Hex(GetCurrentProcessId()) + Hex(GetTickCount()) + ".tmp";
-    if (!WriteNewFile(temp, text)) {
+    TFileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        return false;
+    const bool written = write(file.Get()) && FlushFileBuffers(file.Get());
+    if (!file.Close() || !written) {
         DeleteFileA(temp.c_str());
         return false;
     }
@@ -105,10 +183,23 @@ bool SaveTextToFile(const std::string& path, const std::string& text) {
     return false;
 }
 
+} // namespace
+
+bool SaveTextToFile(const std::string& path, const std::string& text) {
+    return SaveTextToFile(path, text.data(), text.size());
+}
+
+bool SaveTextToFile(const std::string& path, const char* data, size_t size) {
+    return ReplaceFile(path, [&](HANDLE file) { return WriteAll(file, data, size); });
+}
+
 bool TExtIniFile::SaveToFile(const std::string& path) const {
-    std::string text;
-    WriteTo(text);
-    return SaveTextToFile(path, text);
+    return ReplaceFile(path, [&](HANDLE file) {
+        // The sink's buffer is large for the stack; the heap gives it or the save fails.
+        std::unique_ptr<TFileSink> sink(new TFileSink(file));
+        Emit(*sink);
+        return sink->Flush();
+    });
 }
 
 bool TExtIniFile::Save() const {

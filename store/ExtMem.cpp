@@ -2,6 +2,18 @@
 
 #include <windows.h>
 
+namespace {
+bool MemoryRanOut = false;
+} // namespace
+
+bool OutOfMemory() {
+    return MemoryRanOut;
+}
+
+void NoteOutOfMemory() {
+    MemoryRanOut = true;
+}
+
 void* TExtMem::Allocate(uint32_t size) {
     if (FData)
         return nullptr;

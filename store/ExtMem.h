@@ -24,5 +24,11 @@ class TExtMem {
     void* FData = nullptr;
 };
 
+// Whether memory has run out in this process: alias.exe's allocator had to lend its reserve.
+// Work that builds large structures (loading the definition file) stops at it, and the command
+// reports it instead of going on at the edge.
+bool OutOfMemory();
+void NoteOutOfMemory();
+
 // Address p moved by offset bytes.
 void* OffsetPtr(void* p, int32_t offset);

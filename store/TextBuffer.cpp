@@ -10,7 +10,7 @@ void TTextBuffer::Clear() {
     FPosition = 0;
 }
 
-bool TTextBuffer::LoadFromFile(const std::string& path) {
+TLoadResult TTextBuffer::LoadFromFile(const std::string& path) {
     Clear();
     // A program replacing or writing the file holds it for a moment (a save of alias.ini by
     // another run): that is waited out for about a second, not taken for an unreadable file.
@@ -22,23 +22,29 @@ bool TTextBuffer::LoadFromFile(const std::string& path) {
             break;
         Sleep(25);
     }
-    if (!file.Valid())
-        return false;
-    DWORD size = GetFileSize(file.Get(), nullptr);
-    if (size == 0xFFFFFFFF)
-        return false;
-    auto* data = static_cast<char*>(FMem.Allocate(size + 1));
-    if (!data)
-        return false;
-    if (size > 0) {
-        DWORD got = 0;
-        if (!ReadFile(file.Get(), data, size, &got, nullptr) || got != size) {
-            FMem.Release();
-            return false;
-        }
+    if (!file.Valid()) {
+        const DWORD e = GetLastError();
+        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? lrMissing : lrUnreadable;
     }
-    data[size] = '\0';
-    return true;
+    // The whole size, so that a file past 4 GB is never read as its low part.
+    DWORD high = 0;
+    const DWORD n = GetFileSize(file.Get(), &high);
+    if (n == INVALID_FILE_SIZE || high != 0)
+        return lrUnreadable;
+    auto* data = static_cast<char*>(FMem.Allocate(n + 1));
+    if (!data)
+        return lrOutOfMemory;
+    DWORD got = 0;
+    const bool read = n == 0 || (ReadFile(file.Get(), data, n, &got, nullptr) && got == n);
+    data[n] = '\0';
+    // FF FE or FE FF (the zero byte after a short text stands for a second byte that is not
+    // there): no code page 932 text starts so.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    if (!read || (bytes[0] >= 0xFE && (bytes[0] ^ bytes[1]) == 1)) {
+        FMem.Release();
+        return lrUnreadable;
+    }
+    return lrLoaded;
 }
 
 bool TTextBuffer::ReadLine(std::string& line) {

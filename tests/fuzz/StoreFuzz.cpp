@@ -1,10 +1,12 @@
 // Fuzz target of the definition-file store. For every input:
 // - it loads, and load -> save -> load -> save gives the same bytes twice;
 // - every lookup (the input's section names and keys, in other cases and spacings too) gives the
-//   answer of a plain reading of the rules (CompareStringA walked line by line, no indexes),
-//   and the same answer after the save; a found item lies in the section it was found in;
+//   answer of a plain reading of the rules (names compared as file names, keys by
+//   CompareStringA, walked line by line, no indexes), and the same answer after the save; a
+//   found item lies in the section it was found in;
 // - a few edits are each either refused, leaving the model's bytes as they were, or read back
-//   after a save with the value they stored.
+//   after a save with the value they stored; the model knows whether they changed its bytes,
+//   and what it then saves loads and saves to the same bytes.
 #include <windows.h>
 
 #include <algorithm>
@@ -41,6 +43,18 @@ std::string TrimRight(const std::string& s) {
 bool Same(const std::string& a, const std::string& b, DWORD flags) {
     return CompareStringA(LOCALE_USER_DEFAULT, flags, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
 }
+// Section names as file names: up to the first NUL, in UTF-16, each character upper-cased.
+std::wstring AsFileName(const std::string& s) {
+    std::wstring w(s.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], int(w.size()));
+    w.resize(n > 0 ? size_t(n - 1) : 0);
+    for (wchar_t& c : w)
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &c, 1, &c, 1);
+    return w;
+}
+bool SameName(const std::string& a, const std::string& b) {
+    return AsFileName(a) == AsFileName(b);
+}
 
 struct TRefSection {
     std::string name;
@@ -76,7 +90,7 @@ struct TRefFile {
         if (n.empty())
             return -1;
         for (size_t i = 1; i < sections.size(); ++i)
-            if (sections[i].named && Same(sections[i].name, n, NORM_IGNORECASE))
+            if (sections[i].named && SameName(sections[i].name, n))
                 return int(i);
         return -1;
     }
@@ -310,6 +324,8 @@ std::string Check(const std::string& input) {
         return from.empty() || rng() % 3 == 0 ? piece() : from[Below(rng, from.size())];
     };
     std::vector<std::pair<std::string, std::string>> written;
+    const std::string original = Bytes(first);
+    bool sectionsChanged = false;
     for (int e = 0; e < 3; ++e) {
         const std::string before = Bytes(first);
         const std::string n = pick(names), k = pick(keys), v = piece();
@@ -320,15 +336,23 @@ std::string Check(const std::string& input) {
             break;
         case 1:
             changed = first.DeleteSection(n);
+            sectionsChanged = sectionsChanged || changed;
             written.clear();
             break;
-        default:
+        default: {
+            const bool fresh = !first.FindSection(n);
             changed = first.WriteValue(n, k, v);
+            sectionsChanged = sectionsChanged || (changed && fresh);
             if (changed && !Trim(k).empty())
                 written.emplace_back(n, k);
         }
+        }
         if (!changed && Bytes(first) != before)
             return "an edit reported no change but changed the model (" + Printable(n) + " " +
+                   Printable(k) + " " + Printable(v) + ")";
+        // A section added or deleted counts as a change even when a later edit undoes it.
+        if (first.Modified() != (Bytes(first) != original || sectionsChanged))
+            return "the model does not know whether edits changed it (" + Printable(n) + " " +
                    Printable(k) + " " + Printable(v) + ")";
         const std::string shape = CheckShape(first);
         if (!shape.empty())
@@ -337,6 +361,8 @@ std::string Check(const std::string& input) {
     TExtIniFile edited;
     if (!Load(Bytes(first), "edited.ini", edited))
         return "the edited model's bytes do not load";
+    if (Bytes(edited) != Bytes(first))
+        return "a save of an edited model does not load and save to the same bytes";
     names.resize(std::min<size_t>(names.size(), 3));
     keys.resize(std::min<size_t>(keys.size(), 4));
     for (const auto& w : written)

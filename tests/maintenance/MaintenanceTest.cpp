@@ -7,6 +7,17 @@ using namespace testing_support;
 
 namespace {
 
+std::vector<std::string> SplitWords(const std::string& text) {
+    std::vector<std::string> words;
+    size_t at = 0;
+    while ((at = text.find_first_not_of(' ', at)) != std::string::npos) {
+        const size_t end = text.find(' ', at);
+        words.push_back(text.substr(at, end - at));
+        at = end;
+    }
+    return words;
+}
+
 class Maintenance : public AliasFolderTest {
   protected:
     std::string Bytes(const char* f) { return ReadFileBytes(dir / f); }
@@ -15,9 +26,11 @@ class Maintenance : public AliasFolderTest {
     }
     // Runs alias.exe while the file is open without write or delete sharing, as a running
     // program holds its file: Wine then refuses to delete or write over it, as Windows does.
-    ProcResult AliasWhileHeld(const char* name, const std::string& args) {
-        HANDLE h = CreateFileA((dir / name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
+    // With share 0 it cannot even be read.
+    ProcResult AliasWhileHeld(const char* name, const std::string& args,
+                              DWORD share = FILE_SHARE_READ) {
+        HANDLE h = CreateFileA((dir / name).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
         EXPECT_NE(h, INVALID_HANDLE_VALUE);
         ProcResult r = Alias(args);
         CloseHandle(h);
@@ -203,18 +216,128 @@ TEST_F(Maintenance, HostileSectionsNeverReachOutsideTheFolder) {
     DeleteFileA((dir.Path() + outside + ".exe").c_str());
 }
 
-// A run killed while it moved a helper aside or prepared one left files the next changing
-// run puts right: a prepared copy goes, a helper moved aside comes back while its alias is
-// defined and goes when it is not.
+// A run killed between its steps left files that the next changing command, whichever it is,
+// puts right. While an alias is defined and its helper's name is free, the step is finished:
+// the prepared copy takes the name, unless the helper moved aside is the kind the definition
+// asks for and the copy is not (the kill came before the definition was saved); a copy that is
+// no whole helper never does. Everything else left goes.
 TEST_F(Maintenance, FilesOfAnInterruptedRunArePutRight) {
-    SetIni("[a]\r\napp=x\r\n");
-    Helper("a.exe.~aliasold", "dovoz.ex_");
-    Helper("b.exe.~aliasold", "dovoz.ex_");
-    Helper("c.exe.~aliasnew", "dovoz.ex_");
-    EXPECT_EQ(Alias("/apply").exitCode, 0u);
-    EXPECT_EQ(Bytes("a.exe"), Bytes("dovoz.ex_"));
-    for (const char* gone : {"a.exe.~aliasold", "b.exe.~aliasold", "b.exe", "c.exe.~aliasnew"})
-        EXPECT_FALSE(PathExists(dir / gone)) << gone;
+    const std::string cut = Bytes("dovoz.ex_").substr(0, 4096);
+    const struct {
+        const char* Ini;    // the definition as the kill left it
+        const char* New;    // template of "a.exe.~aliasnew", "cut" for a part of one, or none
+        const char* Old;    // template of "a.exe.~aliasold", or none
+        const char* Helper; // template a.exe is a copy of afterwards, or none
+    } cases[] = {
+        {"[a]\r\ntype=console\r\n", "dovoz.ex_", nullptr, "dovoz.ex_"}, // saved, not renamed
+        {"[a]\r\ntype=GUI\r\n", "rudi.ex_", "dovoz.ex_", "rudi.ex_"},   // the same, re-registered
+        {"[a]\r\ntype=GUI\r\n", "dovoz.ex_", "rudi.ex_", "rudi.ex_"},   // killed before the save
+        {"[a]\r\ntype=GUI\r\n", "rudi.ex_", "rudi.ex_", "rudi.ex_"},
+        {"[a]\r\ntype=GUI\r\n", nullptr, "rudi.ex_", "rudi.ex_"}, // /del before its save
+        {"[a]\r\ntype=GUI\r\n", "cut", nullptr, nullptr},
+        {"[a]\r\ntype=GUI\r\n", "cut", "dovoz.ex_", "dovoz.ex_"},
+        {"[b]\r\n", "dovoz.ex_", nullptr, nullptr}, // registration killed before its save
+        {"[b]\r\n", nullptr, "dovoz.ex_", nullptr}, // /del killed after its save
+    };
+    for (const char* command : {"b /dir=x", "/apply", "/dos c echo", "/del c"}) {
+        for (const auto& c : cases) {
+            const std::string what = std::string(command) + " " + c.Ini + " " +
+                                     (c.New ? c.New : "-") + " " + (c.Old ? c.Old : "-");
+            DeleteFileA((dir / "a.exe").c_str());
+            DeleteFileA((dir / "c.exe").c_str());
+            SetIni(std::string(c.Ini) + "[b]\r\napp=y\r\n");
+            Helper("b.exe", "dovoz.ex_");
+            if (c.New && std::string(c.New) == "cut")
+                ASSERT_TRUE(WriteFileBytes(dir / "a.exe.~aliasnew", cut));
+            else if (c.New)
+                Helper("a.exe.~aliasnew", c.New);
+            if (c.Old)
+                Helper("a.exe.~aliasold", c.Old);
+            const ProcResult r = Alias(command);
+            EXPECT_EQ(r.exitCode, 0u) << what << Printable(r.out);
+            // /apply makes a missing helper of its own; the others leave a missing one missing.
+            const char* expected = c.Helper;
+            if (!expected && std::string(command) == "/apply" && std::string(c.Ini) != "[b]\r\n")
+                expected = "rudi.ex_";
+            EXPECT_EQ(Bytes("a.exe"), expected ? Bytes(expected) : "") << what;
+            EXPECT_EQ(PathExists(dir / "a.exe"), expected != nullptr) << what;
+            EXPECT_FALSE(PathExists(dir / "a.exe.~aliasnew")) << what;
+            EXPECT_FALSE(PathExists(dir / "a.exe.~aliasold")) << what;
+        }
+    }
+}
+
+// "alias.ini" held by another program that shares nothing (a sync tool, a scanner, an editor
+// that locks), or holding text that is not code page 932, is there but cannot be read: every
+// changing command reports it and changes nothing, and none takes the helpers for orphans.
+// Held by one that shares reads, it loads: what needs no save is done, what needs one is
+// reported, and no defined alias loses its helper.
+TEST_F(Maintenance, ADefinitionFileThatCannotBeReadIsNeverTakenForAMissingOne) {
+    const std::string ini = "[a]\r\ntype=console\r\napp=x\r\n[b]\r\napp=y\r\n";
+    const std::string unreadable =
+        "error: 定義ファイル" + dir.Path() + "alias.iniを読み込めません。\r\n";
+    const std::string unwritable =
+        "error: 定義ファイル" + dir.Path() + "alias.iniに書き込めません。\r\n";
+    const struct {
+        std::string Command;
+        std::string SharedOut;  // with the file shared for reading; "" when the command works
+        const char* SharedGone; // files the working command removes
+    } cases[] = {
+        {"/apply", "", "orphan.exe"},
+        {"/update", "", "orphan.exe"},
+        {"/clear", "", "a.exe b.exe orphan.exe"},
+        {"/clear all", unwritable, ""},
+        {"/del a", unwritable, ""},
+        {"a /dir=C:\\", unwritable, ""},
+        {"/dos n echo", unwritable, ""},
+        {"/dos a echo", unwritable, ""},
+    };
+    for (const char* how : {"held", "utf-16", "shared"}) {
+        for (const auto& c : cases) {
+            const std::string what = std::string(how) + " " + c.Command;
+            SetIni(how == std::string("utf-16") ? std::string("\xFF\xFE[\0a\0]\0\r\0\n\0", 12)
+                                                : ini);
+            for (const char* f : {"a.exe", "b.exe", "orphan.exe"})
+                Helper(f, "dovoz.ex_");
+            auto expected = FolderFiles(dir.Path());
+            std::string out = unreadable;
+            if (how == std::string("shared")) {
+                out = c.SharedOut;
+                for (const std::string& gone : SplitWords(c.SharedGone))
+                    expected.erase(gone);
+            }
+            const ProcResult r =
+                how == std::string("utf-16")
+                    ? Alias(c.Command)
+                    : AliasWhileHeld("alias.ini", c.Command,
+                                     how == std::string("held") ? 0 : FILE_SHARE_READ);
+            EXPECT_EQ(r.exitCode, out.empty() ? 0u : 1u) << what;
+            EXPECT_EQ(r.out, out) << what;
+            EXPECT_EQ(FolderFiles(dir.Path()), expected) << what;
+        }
+    }
+}
+
+// Every file a command could not delete reaches its exit code, with one error line.
+TEST_F(Maintenance, AHelperThatCannotBeDeletedIsReportedByEveryCommand) {
+    const struct {
+        const char* Held;
+        const char* Command;
+    } cases[] = {
+        {"orphan.exe", "/apply"},     {"orphan.exe", "/update"}, {"orphan.exe", "/clear"},
+        {"orphan.exe", "/clear all"}, {"a.exe", "/clear"},       {"a.exe", "/clear all"},
+    };
+    for (const auto& c : cases) {
+        SetIni("[a]\r\napp=x\r\n");
+        Helper("a.exe", "dovoz.ex_");
+        Helper("orphan.exe", "dovoz.ex_");
+        const ProcResult r = AliasWhileHeld(c.Held, c.Command);
+        EXPECT_EQ(r.exitCode, 1u) << c.Held << " " << c.Command;
+        EXPECT_EQ(r.out,
+                  "error: ヘルパ コマンド" + dir.Path() + c.Held + "の削除に失敗しました。\r\n")
+            << c.Held << " " << c.Command;
+        EXPECT_TRUE(PathExists(dir / c.Held)) << c.Held << " " << c.Command;
+    }
 }
 
 } // namespace

@@ -115,6 +115,85 @@ TEST_F(Register, MissingTemplateIsReported) {
     EXPECT_EQ(Ini(), "");
 }
 
+// A template that is no whole helper (cut short, empty, some other program) is never copied:
+// its copies could not start. Registration reports it as a missing template, /apply and
+// /update as a helper they could not make.
+TEST_F(Register, ADamagedTemplateIsNeverCopied) {
+    const std::string whole = Template("dovoz.ex_");
+    const std::string damaged[] = {"", whole.substr(0, whole.size() / 2),
+                                   ReadFileBytes(TestBinDir() + "probe_con.exe")};
+    for (const std::string& bytes : damaged) {
+        ASSERT_TRUE(WriteFileBytes(dir / "dovoz.ex_", bytes));
+        SetIni("[a]\r\ntype=console\r\napp=x\r\n");
+        const auto before = FolderFiles(dir.Path());
+        ProcResult r = Alias("/con y x");
+        EXPECT_EQ(r.exitCode, 1u) << bytes.size();
+        EXPECT_EQ(r.out, "error: ヘルパ コマンド テンプレート" + dir.Path() +
+                             "dovoz.ex_が見つかりません。" + kEol)
+            << bytes.size();
+        EXPECT_EQ(FolderFiles(dir.Path()), before) << bytes.size();
+        for (const char* command : {"/apply", "/update"}) {
+            r = Alias(command);
+            EXPECT_EQ(r.exitCode, 1u) << command << " " << bytes.size();
+            EXPECT_EQ(r.out,
+                      "error: ヘルパ コマンド" + dir.Path() + "a.exeの更新に失敗しました。" + kEol)
+                << command << " " << bytes.size();
+            EXPECT_FALSE(PathExists(dir / "a.exe")) << command << " " << bytes.size();
+        }
+    }
+    ASSERT_TRUE(WriteFileBytes(dir / "dovoz.ex_", whole));
+    EXPECT_EQ(Alias("/apply").exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(dir / "a.exe"), whole);
+}
+
+// Names are aliases as they are file names: two that name one file are one alias, two that
+// name different files are two, whatever the locale's sort rules make of them (a half-width and
+// a full-width prolonged sound mark, a repeat mark and the character it repeats). Each helper
+// starts its own alias's program.
+TEST_F(Register, TwoNamesAreOneAliasExactlyWhenTheyAreOneFile) {
+    const struct {
+        const char* First;
+        const char* Second;
+        bool OneFile;
+    } pairs[] = {
+        {"\xB0", "\x81\x5B", false},                     // ｰ and ー
+        {"\x82\xA9\x81\x54", "\x82\xA9\x82\xA9", false}, // かゝ and かか
+        {"\x82\xA9\x81\x58", "\x82\xA9\x82\xA9", false}, // か々 and かか
+        {"a\x81\x5B", "aa", false},                      // aー and aa
+        {"\x82\xA9\x81\x5B", "\x82\xA9\x82\xA0", false}, // かー and かあ
+        {"ed", "ED", true},
+        {"\x82\x81", "\x82\x60", true}, // ａ and Ａ
+        {"\xFA\x40", "\x87\x54", true}, // ⅰ and Ⅰ
+    };
+    for (const auto& p : pairs) {
+        const std::string what = Printable(p.First) + " " + Printable(p.Second);
+        // What the file system itself says of the two names.
+        ASSERT_TRUE(WriteFileBytes(dir.Path() + p.First + ".probe", ""));
+        ASSERT_EQ(PathExists(dir.Path() + p.Second + ".probe"), p.OneFile) << what;
+        ASSERT_TRUE(DeleteFileA((dir.Path() + p.First + ".probe").c_str()));
+
+        SetIni("");
+        ASSERT_EQ(Alias(std::string("/dos ") + p.First + " echo first").exitCode, 0u) << what;
+        ProcResult r = Alias(std::string("/dos ") + p.Second + " echo second");
+        EXPECT_EQ(r.exitCode, 0u) << what << Printable(r.out);
+        size_t sections = 0;
+        const std::string ini = Ini();
+        for (size_t at = ini.find("\r\n["); at != std::string::npos; at = ini.find("\r\n[", at + 1))
+            ++sections;
+        EXPECT_EQ(sections, p.OneFile ? 1u : 2u) << what << Printable(ini);
+        for (const char* name : {p.First, p.Second}) {
+            RunOptions o;
+            o.cwd = dir.Path();
+            r = RunProcess(Quote(dir.Path() + name + ".exe"), o);
+            const std::string says = p.OneFile || name == p.Second ? "second" : "first";
+            EXPECT_EQ(r.out.substr(0, r.out.find_first_of(" \r\n")), says)
+                << what << " " << Printable(name) << Printable(r.out);
+        }
+        for (const char* name : {p.First, p.Second})
+            DeleteFileA((dir.Path() + name + ".exe").c_str());
+    }
+}
+
 TEST_F(Register, GivenKindSkipsTheSearch) {
     SetIni("");
     ASSERT_EQ(Alias("/gui g nosuch").exitCode, 0u);

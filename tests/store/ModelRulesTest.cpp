@@ -108,6 +108,61 @@ TEST_F(Model, WritesAreStoredOrRefused) {
     EXPECT_TRUE(ini.DeleteSection("s"));
 }
 
+// An edit tells whether it changed what a save writes, and what a save wrote loads and saves
+// to the same bytes again, whatever the edit left at a section's end.
+TEST_F(Model, EditsKnowWhetherTheyChangedAndSavesAreStable) {
+    enum TOp { opWrite, opDeleteKey, opDeleteSection };
+    const struct {
+        const char* Text;
+        TOp Op;
+        const char* Section;
+        const char* Key;
+        const char* Value;
+        bool Modified;
+    } cases[] = {
+        {"[a]\n\nk=", opDeleteKey, "a", "k", "", true},
+        {"[a]\n\nenv:K=1\n[b]\nx=1", opDeleteKey, "a", "env:K", "", true},
+        {"[a]\nk=1\n\n\nj=2\n;c\n\n", opDeleteKey, "a", "j", "", true},
+        {"[a]\n;c\n\nk=1\n[b]\n[a]\n\nj=2", opDeleteKey, "a", "j", "", true},
+        {"[a]\n\n;c\n\n", opDeleteKey, "a", ";c", "", false},
+        {"[a]\n k =1 \n", opWrite, "A", "k", "1  ", false},
+        {"[a]\nk=1", opWrite, "a", "K", "1", true},
+        {"[a]\nk=1", opWrite, "a", "k", " 1", true},
+        {"[a]\nk=1", opWrite, "a", "", ";c", true},
+        {"[a]\nk=1", opWrite, "b", "k", "1", true},
+        {"[a]\nk=1", opDeleteKey, "a", "nosuch", "", false},
+        {"[a]\nk=1", opDeleteKey, "b", "k", "", false},
+        {"[a]\nk=1", opDeleteSection, "b", "", "", false},
+        {"[a]\nk=1\n[b]", opDeleteSection, "A", "", "", true},
+    };
+    for (const auto& c : cases) {
+        const std::string what = Printable(c.Text) + " " + c.Section + " " + c.Key;
+        ASSERT_TRUE(WriteFileBytes(dir / "in.ini", c.Text));
+        TExtIniFile ini;
+        ASSERT_TRUE(ini.LoadFromFile(dir / "in.ini"));
+        EXPECT_FALSE(ini.Modified()) << what;
+        std::string before;
+        ini.WriteTo(before);
+        bool done = c.Op == opWrite       ? ini.WriteValue(c.Section, c.Key, c.Value)
+                    : c.Op == opDeleteKey ? ini.DeleteKey(c.Section, c.Key)
+                                          : ini.DeleteSection(c.Section);
+        EXPECT_EQ(done, c.Op == opWrite || c.Modified) << what;
+        EXPECT_EQ(ini.Modified(), c.Modified) << what;
+        std::string after;
+        ini.WriteTo(after);
+        EXPECT_EQ(after != before, c.Modified) << what;
+        EXPECT_EQ(Printable(RoundTrip(after)), Printable(after)) << what;
+    }
+    // A key set and set back is no change either.
+    ASSERT_TRUE(WriteFileBytes(dir / "in.ini", "[a]\nk=1\nj=2"));
+    TExtIniFile ini;
+    ASSERT_TRUE(ini.LoadFromFile(dir / "in.ini"));
+    ASSERT_TRUE(ini.WriteValue("a", "k", "2"));
+    EXPECT_TRUE(ini.Modified());
+    ASSERT_TRUE(ini.WriteValue("a", "k", "1"));
+    EXPECT_FALSE(ini.Modified());
+}
+
 TEST_F(Model, LookupRules) {
     ASSERT_TRUE(WriteFileBytes(dir / "a.ini", "[A]\nk=1\n[ＡＢ]\nx=全角\n"));
     TExtIniFile ini;
@@ -256,6 +311,8 @@ TEST_F(Model, HostileInputLoadsWithoutHarm) {
     RoundTrip(junk);
     RoundTrip(std::string(20 << 20, 'x')); // one line of 20 MB
     RoundTrip("[A]\nk=\x81\n\x81");        // lead bytes at the ends of a line and the file
+    // Blank lines by the million before a repeated header and at the end.
+    RoundTrip("[A]\nk=1" + std::string(1 << 20, '\n') + "[B]\n[A]" + std::string(1 << 20, '\n'));
 
     std::string many = "[big]\n";
     for (int i = 0; i < 100000; ++i)

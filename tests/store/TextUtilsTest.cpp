@@ -6,6 +6,7 @@
 
 #include "CommandLine.h"
 #include "ExtMem.h"
+#include "Handle.h"
 #include "TestSupport.h"
 #include "TextBuffer.h"
 #include "TextUtils.h"
@@ -82,7 +83,7 @@ static Args LinesOf(const std::string& bytes) {
     const std::string path = dir / "t.txt";
     EXPECT_TRUE(WriteFileBytes(path, bytes));
     TTextBuffer buf;
-    EXPECT_TRUE(buf.LoadFromFile(path));
+    EXPECT_EQ(buf.LoadFromFile(path), lrLoaded);
     Args lines;
     std::string line;
     while (buf.ReadLine(line))
@@ -99,11 +100,37 @@ TEST(TextBuffer, LineSplitting) {
     EXPECT_EQ(LinesOf(""), Args{});
 }
 
-TEST(TextBuffer, MissingFileOrFolderFails) {
+// Only a file that is not there is missing; one that is there and cannot be read is not.
+TEST(TextBuffer, OnlyAMissingFileIsMissing) {
     ScratchDir dir(CurrentTestName());
-    TTextBuffer buf;
-    EXPECT_FALSE(buf.LoadFromFile(dir / "none.txt"));
-    EXPECT_FALSE(buf.LoadFromFile(dir.Path()));
-    std::string line;
-    EXPECT_FALSE(buf.ReadLine(line));
+    ASSERT_TRUE(CreateDirectoryA((dir / "folder").c_str(), nullptr));
+    const struct {
+        const char* Name;
+        std::string Bytes; // written first unless empty
+        DWORD Share;       // a handle held open on it meanwhile, unless ~0
+        TLoadResult Result;
+    } cases[] = {
+        {"none.txt", "", ~0u, lrMissing},
+        {"nosuchfolder\\none.txt", "", ~0u, lrMissing},
+        {"folder", "", ~0u, lrUnreadable},
+        {"held.txt", "[a]", 0, lrUnreadable},
+        {"shared.txt", "[a]", FILE_SHARE_READ, lrLoaded},
+        {"utf16le.txt", "\xFF\xFE[\0a\0]\0", ~0u, lrUnreadable},
+        {"utf16be.txt", "\xFE\xFF\0[\0a\0]", ~0u, lrUnreadable},
+        {"ff.txt", "\xFF", ~0u, lrLoaded},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir / c.Name;
+        if (!c.Bytes.empty()) {
+            ASSERT_TRUE(WriteFileBytes(path, c.Bytes));
+        }
+        TFileHandle held;
+        if (c.Share != ~0u)
+            held.Reset(CreateFileA(path.c_str(), GENERIC_READ, c.Share, nullptr, OPEN_EXISTING, 0,
+                                   nullptr));
+        TTextBuffer buf;
+        EXPECT_EQ(buf.LoadFromFile(path), c.Result) << c.Name;
+        std::string line;
+        EXPECT_EQ(buf.ReadLine(line), c.Result == lrLoaded) << c.Name;
+    }
 }

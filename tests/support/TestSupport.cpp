@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <functional>
 #include <thread>
@@ -236,8 +238,17 @@ RunWith(const RunOptions& opt,
     SetHandleInformation(outR, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(errR, HANDLE_FLAG_INHERIT, 0);
     PROCESS_INFORMATION pi{};
-    if (!create(inR, outW, errW, pi)) {
+    // Wine's 64-bit loader now and then fails a start among many at once with an internal
+    // error; the same start is tried again.
+    BOOL ok = FALSE;
+    for (int attempt = 0; !ok && attempt < 5; ++attempt) {
+        ok = create(inR, outW, errW, pi);
+        if (!ok && GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+    }
+    if (!ok) {
         r.startError = GetLastError();
+        r.exitCode = ~0u; // never the code of a program that ran
         return r;
     }
     r.started = true;
@@ -383,6 +394,33 @@ void AliasFolderTest::SetUp() {
 ProcResult AliasFolderTest::Alias(const std::string& args, RunOptions o) {
     o.cwd = dir.Path();
     return RunProcess(Quote(dir / "alias.exe") + (args.empty() ? "" : " " + args), o);
+}
+
+int ProcessesUnder(const std::string& folder, bool kill) {
+    int seen = 0;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32 pe;
+    pe.dwSize = sizeof pe;
+    for (BOOL more = Process32First(snap, &pe); more; more = Process32Next(snap, &pe)) {
+        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
+                               pe.th32ProcessID);
+        if (!p)
+            continue;
+        char image[MAX_PATH * 2];
+        DWORD n = sizeof image;
+        if (QueryFullProcessImageNameA(p, 0, image, &n) && n >= folder.size() &&
+            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image, int(folder.size()),
+                           folder.c_str(), int(folder.size())) == CSTR_EQUAL) {
+            ++seen;
+            if (kill)
+                TerminateProcess(p, 99);
+        }
+        CloseHandle(p);
+    }
+    CloseHandle(snap);
+    return seen;
 }
 
 std::string Quote(const std::string& s) {

@@ -51,9 +51,9 @@ struct ProcResult {
     bool started = false;
     DWORD startError = 0; // GetLastError of a failed CreateProcessA
     bool timedOut = false;
-    DWORD exitCode = 0;
-    std::string out; // standard output, raw bytes
-    std::string err; // standard error, raw bytes
+    DWORD exitCode = 0; // 0xFFFFFFFF when the program did not start
+    std::string out;    // standard output, raw bytes
+    std::string err;    // standard error, raw bytes
 };
 
 struct RunOptions {
@@ -82,6 +82,11 @@ std::vector<ProcResult> RunAll(const std::vector<std::string>& cmdlines,
 // The entries of a folder (not its sub-folders' contents): file name -> bytes, and
 // folder name + "\" -> empty.
 std::map<std::string, std::string> FolderFiles(const std::string& dir);
+
+// The processes whose program file lies under folder (found through their image paths, so a
+// test ends what it started itself and never another program of the same name); with kill,
+// each is ended as well.
+int ProcessesUnder(const std::string& folder, bool kill);
 
 // Quote a path for a command line when it holds a blank.
 std::string Quote(const std::string& s);

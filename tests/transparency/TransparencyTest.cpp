@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 
 #include "CommandLine.h"
@@ -15,34 +13,6 @@
 using namespace testing_support;
 
 namespace {
-
-// The processes whose program file lies under folder; with kill, each is ended as well.
-int ProcessesUnder(const std::string& folder, bool kill) {
-    int seen = 0;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return 0;
-    PROCESSENTRY32 pe;
-    pe.dwSize = sizeof pe;
-    for (BOOL more = Process32First(snap, &pe); more; more = Process32Next(snap, &pe)) {
-        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
-                               pe.th32ProcessID);
-        if (!p)
-            continue;
-        char image[MAX_PATH * 2];
-        DWORD n = sizeof image;
-        if (QueryFullProcessImageNameA(p, 0, image, &n) && n >= folder.size() &&
-            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image, int(folder.size()),
-                           folder.c_str(), int(folder.size())) == CSTR_EQUAL) {
-            ++seen;
-            if (kill)
-                TerminateProcess(p, 99);
-        }
-        CloseHandle(p);
-    }
-    CloseHandle(snap);
-    return seen;
-}
 
 // Waits up to ms for every process started from folder to end.
 bool AllEnded(const std::string& folder, DWORD ms) {
