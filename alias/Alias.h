@@ -1,41 +1,54 @@
 // The alias manager: one command per run. Each command reports its own failures and returns
-// false for them; Dispatch turns the result into the exit code.
+// false for them; Dispatch turns the result into the exit code, the one place that does.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "ProgramFolder.h"
+
 // How a new alias is to be started.
 enum TAliasKind : int32_t { akAuto = 0, akConsole = 1, akGui = 2, akDos = 3 };
 
-// Output (AliasMain.cpp).
+// Output (Output.cpp).
 void WriteLine(const std::string& text);
 void ReportError(const std::string& text);
-// The error line for memory that ran out; it allocates nothing (Memory.cpp).
+// The error line for memory that ran out; it allocates nothing.
 void ReportOutOfMemory();
+
+// The command line (AliasMain.cpp): args[0] is the program; the exit code of the command.
+int Dispatch(const TProgramFolder& folder, const std::vector<std::string>& args);
 bool ShowUsage();
-int Dispatch(const std::vector<std::string>& args); // args[0] is the program
 
 // The option form (Definitions.cpp).
+enum TOptionKind : int32_t { okPath = 0, okParam = 1, okDir = 2, okEnv = 3, okDelEnv = 4 };
+struct TOption {
+    TOptionKind Kind;
+    std::string Value; // trimmed; for okParam from "/param" the joined words
+};
+// The words as one parameter text: a word holding a blank or & | < > ^ in quotes.
 std::string JoinParams(const std::vector<std::string>& words);
-// False when an argument is no option or holds a value "alias.ini" cannot store.
-bool CheckOptions(const std::vector<std::string>& args);
-bool ChangeAlias(const std::string& name, const std::vector<std::string>& args);
+// The options in the order typed; false when an argument is no option or holds a value that
+// "alias.ini" cannot store (a line break).
+bool ParseOptions(const std::vector<std::string>& args, std::vector<TOption>& options);
+bool ChangeAlias(const TProgramFolder& folder, const std::string& name,
+                 const std::vector<TOption>& options);
 
 // Show and list (ShowList.cpp).
-bool ShowAlias(const std::string& name);
-bool ListAliases();
+bool ShowAlias(const TProgramFolder& folder, const std::string& name);
+bool ListAliases(const TProgramFolder& folder);
 
 // Registration (Register.cpp).
-bool RegisterAlias(const std::string& name, const std::string& program,
-                   const std::vector<std::string>& params, TAliasKind kind);
+bool RegisterAlias(const TProgramFolder& folder, const std::string& name,
+                   const std::string& program, const std::vector<std::string>& params,
+                   TAliasKind kind);
 
 // Maintenance (Maintenance.cpp).
-bool DeleteAlias(const std::string& name);
-bool RemoveHelperCommands(bool all);
-bool ClearAll();
-bool RebuildHelperCommands(bool all);
+bool DeleteAlias(const TProgramFolder& folder, const std::string& name);
+bool RemoveHelperCommands(const TProgramFolder& folder, bool all);
+bool ClearAll(const TProgramFolder& folder);
+bool RebuildHelperCommands(const TProgramFolder& folder, bool all);
 
 // Editing the definition file (Edit.cpp).
-bool EditDefinitionFile();
+bool EditDefinitionFile(const TProgramFolder& folder);

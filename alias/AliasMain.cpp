@@ -1,29 +1,12 @@
-// Entry, start-up values, output, usage and dispatch of alias.exe.
+// Entry, start-up values, usage and dispatch of alias.exe.
 #include "Alias.h"
 
 #include <windows.h>
 
 #include "CommandLine.h"
-#include "ProgramFolder.h"
-#include "TextUtils.h"
+#include "Messages.h"
+#include "Text.h"
 #include "WideText.h"
-
-void WriteLine(const std::string& text) {
-    const std::string line = text + "\r\n";
-    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    DWORD put = 0;
-    size_t done = 0;
-    while (done < line.size()) {
-        if (!WriteFile(out, line.data() + done, DWORD(line.size() - done), &put, nullptr) ||
-            put == 0)
-            return; // output closed: nothing more can be said
-        done += put;
-    }
-}
-
-void ReportError(const std::string& text) {
-    WriteLine("error: " + text);
-}
 
 bool ShowUsage() {
     static const char* const kLines[] = {
@@ -67,62 +50,63 @@ static std::vector<std::string> Tail(const std::vector<std::string>& args, size_
                               : std::vector<std::string>();
 }
 
-static bool Run(const std::vector<std::string>& args) {
+static bool Run(const TProgramFolder& folder, const std::vector<std::string>& args) {
     const size_t n = args.size() - 1;
     if (n == 0)
-        return ListAliases();
+        return ListAliases(folder);
     const std::string& arg1 = args[1];
     if (!IsSwitch(arg1)) {
         if (n == 1)
-            return ShowAlias(arg1);
+            return ShowAlias(folder, arg1);
         if (IsSwitch(args[2])) {
-            const std::vector<std::string> options = Tail(args, 2);
-            if (!CheckOptions(options)) {
-                ReportError("パラメタに誤りがあります。");
+            std::vector<TOption> options;
+            if (!ParseOptions(Tail(args, 2), options)) {
+                ReportError(kBadParameter);
                 return false;
             }
-            return ChangeAlias(arg1, options);
+            return ChangeAlias(folder, arg1, options);
         }
-        return RegisterAlias(arg1, args[2], Tail(args, 3), akAuto);
+        return RegisterAlias(folder, arg1, args[2], Tail(args, 3), akAuto);
     }
     const std::string word = TrimBlanks(arg1.substr(1));
     if (word == "del") {
         if (n < 2) {
-            ReportError("パラメタが不足しています。");
+            ReportError(kMissingParameter);
             return false;
         }
-        return DeleteAlias(args[2]);
+        return DeleteAlias(folder, args[2]);
     }
     if (Same(word, "gui") || Same(word, "con") || Same(word, "dos")) {
         if (n < 3) {
-            ReportError("パラメタが不足しています。");
+            ReportError(kMissingParameter);
             return false;
         }
         const TAliasKind kind = Same(word, "gui") ? akGui : Same(word, "con") ? akConsole : akDos;
-        return RegisterAlias(args[2], args[3], Tail(args, 4), kind);
+        return RegisterAlias(folder, args[2], args[3], Tail(args, 4), kind);
     }
     if (Same(word, "list"))
-        return ListAliases();
+        return ListAliases(folder);
     if (Same(word, "apply"))
-        return RebuildHelperCommands(false);
+        return RebuildHelperCommands(folder, false);
     if (Same(word, "update"))
-        return RebuildHelperCommands(true);
+        return RebuildHelperCommands(folder, true);
     if (Same(word, "clear"))
-        return n >= 2 && args[2] == "all" ? ClearAll() : RemoveHelperCommands(true);
+        return n >= 2 && args[2] == "all" ? ClearAll(folder) : RemoveHelperCommands(folder, true);
     if (Same(word, "edit"))
-        return EditDefinitionFile();
+        return EditDefinitionFile(folder);
     return ShowUsage();
 }
 
-int Dispatch(const std::vector<std::string>& args) {
+int Dispatch(const TProgramFolder& folder, const std::vector<std::string>& args) {
     if (args.empty()) // no program name at all: treat as a bare "alias"
-        return Run({std::string()}) ? 0 : 1;
-    return Run(args) ? 0 : 1;
+        return Run(folder, {std::string()}) ? 0 : 1;
+    return Run(folder, args) ? 0 : 1;
 }
 
 int main() {
+    TProgramFolder folder("", "");
     std::string error;
-    if (!InitPaths(error)) {
+    if (!TProgramFolder::OfThisProgram(folder, error)) {
         ReportError(error);
         return 1;
     }
@@ -133,10 +117,10 @@ int main() {
     for (size_t i = 0; i < words.size(); ++i) {
         std::string arg;
         if (!NarrowCp932(words[i], arg) && i > 0) {
-            ReportError(ShownCp932(words[i]) + " にはコード ページ 932 で表せない文字があります。");
+            ReportError(NotCodePage932(ShownCp932(words[i])));
             return 1;
         }
         args.push_back(arg);
     }
-    return Dispatch(args);
+    return Dispatch(folder, args);
 }

@@ -1,18 +1,12 @@
 // The option form: alias <name> /path=... /param=... /param ... /dir=... /env:... /delenv:...
 #include "Alias.h"
 
+#include "Messages.h"
 #include "Names.h"
-#include "TextUtils.h"
+#include "Text.h"
 #include "Transaction.h"
 
 namespace {
-
-enum TOptionKind : int32_t { okPath = 0, okParam = 1, okDir = 2, okEnv = 3, okDelEnv = 4 };
-
-struct TOption {
-    TOptionKind Kind;
-    std::string Value; // trimmed; for okParam from "/param" the joined words
-};
 
 // The argument starts with prefix, compared without regard to case.
 bool HasPrefix(const std::string& arg, const std::string& prefix) {
@@ -20,58 +14,25 @@ bool HasPrefix(const std::string& arg, const std::string& prefix) {
            CompareLocaleNoCase(arg.substr(0, prefix.size()), prefix) == 0;
 }
 
-// The options in the order typed; false when an argument is none of them.
-bool ParseOptions(const std::vector<std::string>& args, std::vector<TOption>& options) {
-    static const struct {
-        const char* Prefix;
-        TOptionKind Kind;
-    } kPrefixes[] = {{"/path=", okPath},
-                     {"/param=", okParam},
-                     {"/dir=", okDir},
-                     {"/env:", okEnv},
-                     {"/delenv:", okDelEnv}};
-    options.clear();
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (CompareLocaleNoCase(a, "/param") == 0) {
-            // The rest are its words, never options.
-            const std::vector<std::string> words(args.begin() + i + 1, args.end());
-            options.push_back({okParam, JoinParams(words)});
-            return true;
-        }
-        bool known = false;
-        for (const auto& p : kPrefixes) {
-            if (HasPrefix(a, p.Prefix)) {
-                options.push_back({p.Kind, TrimBlanks(a.substr(std::string(p.Prefix).size()))});
-                known = true;
-                break;
-            }
-        }
-        if (!known)
-            return false;
-    }
-    return true;
-}
-
 // Applies one option to the alias's section in memory.
 bool ApplyOption(TDefinitionTransaction& t, const std::string& section, const TOption& o) {
     switch (o.Kind) {
     case okPath:
-        return o.Value.empty() || t.WriteValue(section, "app", o.Value);
+        return o.Value.empty() || t.WriteValue(section, kKeyApp, o.Value);
     case okParam:
-        return t.WriteValue(section, "param", o.Value);
+        return t.WriteValue(section, kKeyParam, o.Value);
     case okDir:
-        return t.WriteValue(section, "dir", o.Value);
+        return t.WriteValue(section, kKeyDir, o.Value);
     case okEnv: {
         const size_t eq = o.Value.find('=');
         if (eq == std::string::npos)
             return true;
         const std::string var = TrimBlanks(o.Value.substr(0, eq));
         return var.empty() ||
-               t.WriteValue(section, "env:" + var, TrimBlanks(o.Value.substr(eq + 1)));
+               t.WriteValue(section, kEnvPrefix + var, TrimBlanks(o.Value.substr(eq + 1)));
     }
     case okDelEnv:
-        t.Ini().DeleteKey(section, "env:" + o.Value);
+        t.Ini().DeleteKey(section, kEnvPrefix + o.Value);
         return true;
     }
     return false;
@@ -100,29 +61,53 @@ std::string JoinParams(const std::vector<std::string>& words) {
     return text;
 }
 
-bool CheckOptions(const std::vector<std::string>& args) {
-    std::vector<TOption> options;
-    if (!ParseOptions(args, options))
-        return false;
+bool ParseOptions(const std::vector<std::string>& args, std::vector<TOption>& options) {
+    static const struct {
+        const char* Prefix;
+        TOptionKind Kind;
+    } kPrefixes[] = {{"/path=", okPath},
+                     {"/param=", okParam},
+                     {"/dir=", okDir},
+                     {"/env:", okEnv},
+                     {"/delenv:", okDelEnv}};
+    options.clear();
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (CompareLocaleNoCase(a, "/param") == 0) {
+            // The rest are its words, never options.
+            const std::vector<std::string> words(args.begin() + i + 1, args.end());
+            options.push_back({okParam, JoinParams(words)});
+            break;
+        }
+        bool known = false;
+        for (const auto& p : kPrefixes) {
+            if (HasPrefix(a, p.Prefix)) {
+                options.push_back({p.Kind, TrimBlanks(a.substr(std::string(p.Prefix).size()))});
+                known = true;
+                break;
+            }
+        }
+        if (!known)
+            return false;
+    }
     for (const auto& o : options)
         if (HasLineBreak(o.Value))
             return false;
     return true;
 }
 
-bool ChangeAlias(const std::string& name, const std::vector<std::string>& args) {
-    std::vector<TOption> options;
-    ParseOptions(args, options);
+bool ChangeAlias(const TProgramFolder& folder, const std::string& name,
+                 const std::vector<TOption>& options) {
     if (IsReservedName(name)) {
-        ReportError(name + " の名前で登録することはできません。");
+        ReportError(NameRefused(name));
         return false;
     }
-    TDefinitionTransaction t;
+    TDefinitionTransaction t(folder);
     if (!t.Begin(fnRequired))
         return false;
     const TExtIniSection* s = t.FindAlias(name);
     if (!s) {
-        ReportError(name + " の定義が見つかりません。");
+        ReportError(AliasNotDefined(name));
         return false;
     }
     // Later options see the effect of earlier ones: of two on the same key the later wins.

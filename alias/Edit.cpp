@@ -7,10 +7,15 @@
 
 #include "CommandLine.h"
 #include "Handle.h"
-#include "TextUtils.h"
+#include "Messages.h"
+#include "Schema.h"
+#include "Text.h"
 #include "Transaction.h"
 
 namespace {
+
+// The editor when the reserved section names none, or the one it names cannot be started.
+const char kFallbackEditor[] = "notepad.exe";
 
 // Starts a command line without waiting for it; true when the process started. The editor
 // inherits no handles: it runs on after alias.exe has ended, and holding the caller's output
@@ -31,9 +36,10 @@ bool RunCommandLine(const std::string& commandLine) {
 
 } // namespace
 
-bool EditDefinitionFile() {
-    TDefinitionTransaction t;
-    const std::string editor = t.Read() ? t.Ini().ReadValue("alias", "editor", "") : std::string();
+bool EditDefinitionFile(const TProgramFolder& folder) {
+    TDefinitionTransaction t(folder);
+    const std::string editor =
+        t.Read() ? t.Ini().ReadValue(kReservedSection, kKeyEditor, "") : std::string();
     // The editor setting is a command with arguments of its own and stays as written; the
     // path is one argument.
     const std::string file = QuoteIfSpaced(t.Path());
@@ -41,10 +47,10 @@ bool EditDefinitionFile() {
         if (RunCommandLine(editor + " " + file))
             return true;
         // The file still opens; the user learns why not in the editor of their choice.
-        WriteLine("エディタ" + editor + "を起動できません。notepad.exe で開きます。");
+        WriteLine(EditorFailed(editor) + "notepad.exe で開きます。");
     }
-    if (RunCommandLine("notepad.exe " + file))
+    if (RunCommandLine(kFallbackEditor + (" " + file)))
         return true;
-    ReportError("エディタnotepad.exeを起動できません。");
+    ReportError(EditorFailed(kFallbackEditor));
     return false;
 }

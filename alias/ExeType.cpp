@@ -1,13 +1,22 @@
 #include "ExeType.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "Handle.h"
 
 namespace {
-const uint32_t kDosHeaderSize = 64;
-const uint32_t kCoffHeaderSize = 20;
-const uint32_t kOptionalHeaderSize = 224;
+// The headers' layout, as winnt.h gives it.
+const uint32_t kDosHeaderSize = sizeof(IMAGE_DOS_HEADER);
+const uint32_t kNewHeaderOffset = offsetof(IMAGE_DOS_HEADER, e_lfanew);
+const uint32_t kCoffHeaderSize = sizeof(IMAGE_FILE_HEADER);
+const uint32_t kOptionalHeaderSizeField = offsetof(IMAGE_FILE_HEADER, SizeOfOptionalHeader);
+const uint32_t kSignatureSize = sizeof(DWORD); // "PE\0\0", or "NE" and two more bytes
+const uint32_t kOptionalHeaderStart = kSignatureSize + sizeof(IMAGE_FILE_HEADER);
+const uint32_t kOptionalHeaderSize = sizeof(IMAGE_OPTIONAL_HEADER32);
+// An optional header too short to reach its data directories is taken for none.
+const uint32_t kOptionalHeaderMinimum = offsetof(IMAGE_OPTIONAL_HEADER32, DataDirectory);
+const uint32_t kSubsystemField = offsetof(IMAGE_OPTIONAL_HEADER32, Subsystem);
 
 uint16_t Le16(const unsigned char* p) {
     return uint16_t(p[0] | (p[1] << 8));
@@ -29,7 +38,9 @@ TExeResult GetExeType(const std::wstring& path, TExeType& kind) {
 }
 
 TExeResult ReadAt(HANDLE file, uint32_t offset, void* buffer, uint32_t count) {
-    if (SetFilePointer(file, LONG(offset), nullptr, FILE_BEGIN) != offset)
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN))
         return erReadError;
     DWORD got = 0;
     if (!ReadFile(file, buffer, count, &got, nullptr) || got != count)
@@ -45,7 +56,10 @@ TExeResult ReadExeType(HANDLE file, TExeType& kind) {
 
     // Sizes are compared in 64 bits: e_lfanew comes from the file and may lie near 0xFFFFFFFF,
     // where a 32-bit sum would wrap and pass the test.
-    const uint64_t size = GetFileSize(file, nullptr);
+    LARGE_INTEGER fileSize;
+    if (!GetFileSizeEx(file, &fileSize))
+        return erReadError;
+    const uint64_t size = uint64_t(fileSize.QuadPart);
     if (size < 2)
         return erOk;
     if (ReadAt(file, 0, dos, 2) != erOk)
@@ -56,37 +70,38 @@ TExeResult ReadExeType(HANDLE file, TExeType& kind) {
         return erOk;
     if (ReadAt(file, 2, dos + 2, kDosHeaderSize - 2) != erOk)
         return erReadError;
-    const uint32_t lfanew = Le32(dos + 0x3C);
+    const uint32_t lfanew = Le32(dos + kNewHeaderOffset);
     if (lfanew == 0) {
         kind = etDos;
         return erOk;
     }
-    if (size < uint64_t(lfanew) + 4)
+    if (size < uint64_t(lfanew) + kSignatureSize)
         return erOk;
-    if (ReadAt(file, lfanew, dos, 4) != erOk) // the signature goes into the DOS-header buffer
+    // The signature goes into the DOS header's buffer.
+    if (ReadAt(file, lfanew, dos, kSignatureSize) != erOk)
         return erReadError;
     if (dos[0] == 'N' && dos[1] == 'E') {
         kind = etWin16;
         return erOk;
     }
-    if (memcmp(dos, "PE\0\0", 4) != 0)
+    if (memcmp(dos, "PE\0\0", kSignatureSize) != 0)
         return erOk;
-    if (size < uint64_t(lfanew) + 24)
+    if (size < uint64_t(lfanew) + kOptionalHeaderStart)
         return erOk;
-    if (ReadAt(file, lfanew + 4, coff, kCoffHeaderSize) != erOk)
+    if (ReadAt(file, lfanew + kSignatureSize, coff, kCoffHeaderSize) != erOk)
         return erReadError;
-    if (Le16(coff + 16) < 96)
+    if (Le16(coff + kOptionalHeaderSizeField) < kOptionalHeaderMinimum)
         return erOk;
-    if (size < uint64_t(lfanew) + 24 + kOptionalHeaderSize)
+    if (size < uint64_t(lfanew) + kOptionalHeaderStart + kOptionalHeaderSize)
         return erOk;
-    if (ReadAt(file, lfanew + 24, opt, kOptionalHeaderSize) != erOk)
+    if (ReadAt(file, lfanew + kOptionalHeaderStart, opt, kOptionalHeaderSize) != erOk)
         return erReadError;
-    switch (Le16(opt + 68)) {
-    case 2:
+    switch (Le16(opt + kSubsystemField)) {
+    case IMAGE_SUBSYSTEM_WINDOWS_GUI:
         kind = etWinGui;
         break;
-    case 3:
-    case 7:
+    case IMAGE_SUBSYSTEM_WINDOWS_CUI:
+    case IMAGE_SUBSYSTEM_POSIX_CUI:
         kind = etWinConsole;
         break;
     default:

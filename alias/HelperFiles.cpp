@@ -7,8 +7,11 @@
 #include "Alias.h"
 #include "ExeType.h"
 #include "Handle.h"
+#include "Files.h"
+#include "Messages.h"
 #include "ProgramFolder.h"
-#include "TextUtils.h"
+#include "Schema.h"
+#include "Text.h"
 #include "Transaction.h"
 #include "WideText.h"
 
@@ -32,11 +35,12 @@ std::string VersionString(const std::vector<char>& block, const char* key) {
     return std::string(text, n);
 }
 
-// The names of the files in the program folder that match the pattern.
-std::vector<std::string> FilesMatching(const std::string& pattern) {
+} // namespace
+
+std::vector<std::string> FilesMatching(const TProgramFolder& folder, const std::string& pattern) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA fd;
-    TFindHandle find(FindFirstFileA((ExeDir + pattern).c_str(), &fd));
+    TFindHandle find(FindFirstFileA((folder.Dir() + pattern).c_str(), &fd));
     if (find.Valid()) {
         do {
             if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -46,17 +50,16 @@ std::vector<std::string> FilesMatching(const std::string& pattern) {
     return names;
 }
 
-} // namespace
-
 bool HasExeExtension(const std::string& path) {
-    const std::string filePart = path.substr(LastCharPos("\\", path));
-    const size_t dot = LastCharPos(".", filePart);
-    const std::string ext = dot ? filePart.substr(dot - 1) : filePart;
-    return CompareLocaleNoCase(ext, ".exe") == 0;
+    return CompareLocaleNoCase(path.substr(SplitPath(path).Extension), ".exe") == 0;
+}
+
+std::string AliasOfHelperFile(const std::string& fileName) {
+    return fileName.substr(0, SplitPath(fileName).Extension);
 }
 
 bool IsWindowed(const TExtIniSection& s) {
-    return CompareLocaleNoCase(s.ReadValue("type", ""), "GUI") == 0;
+    return TakesWindowedHelper(s.ReadValue(kKeyType, ""));
 }
 
 bool IsHelperCommand(const std::string& path) {
@@ -92,7 +95,7 @@ THelperChange::~THelperChange() {
     if (FMovedAside)
         restored = MoveFileExA(FOld.c_str(), FTarget.c_str(), 0) != 0 && restored;
     if (!restored)
-        ReportError("ヘルパ コマンド" + FTarget + "の復元に失敗しました。");
+        ReportError(HelperFailed(FTarget, hfRestore));
 }
 
 bool THelperChange::Prepare(const std::string& templatePath) {
@@ -138,14 +141,13 @@ void RecoverInterruptedChanges(const TDefinitionTransaction& t) {
     // Prepared copies first: one whose alias is defined and whose name is free takes it. The
     // kill fell after the definition was saved (the copy is whole: it was made before), or
     // before, while the old helper stood aside; the definition's kind tells which is its own.
-    for (const auto& name : FilesMatching(std::string("*") + kNewSuffix)) {
-        const std::string prepared = ExeDir + name;
+    const TProgramFolder& folder = t.Folder();
+    for (const auto& name : FilesMatching(folder, std::string("*") + kNewSuffix)) {
+        const std::string prepared = folder.Dir() + name;
         const std::string target = prepared.substr(0, prepared.size() - suffix);
         const std::string helperName = name.substr(0, name.size() - suffix);
         const TExtIniSection* s =
-            HasExeExtension(helperName)
-                ? t.FindAlias(helperName.substr(0, helperName.size() - 4)) // ".exe"
-                : nullptr;
+            HasExeExtension(helperName) ? t.FindAlias(AliasOfHelperFile(helperName)) : nullptr;
         if (s && !FileFound(target) && HasHelperVersion(prepared)) {
             const std::string old = target + kOldSuffix;
             const bool windowed = IsWindowed(*s);
@@ -155,12 +157,12 @@ void RecoverInterruptedChanges(const TDefinitionTransaction& t) {
         }
         DeleteFileA(prepared.c_str());
     }
-    for (const auto& name : FilesMatching(std::string("*") + kOldSuffix)) {
-        const std::string old = ExeDir + name;
+    for (const auto& name : FilesMatching(folder, std::string("*") + kOldSuffix)) {
+        const std::string old = folder.Dir() + name;
         const std::string target = old.substr(0, old.size() - suffix);
         const std::string helperName = name.substr(0, name.size() - suffix);
-        const std::string alias = helperName.substr(0, helperName.size() - 4); // ".exe"
-        if (t.FindAlias(alias) && !FileFound(target))
+        if (HasExeExtension(helperName) && t.FindAlias(AliasOfHelperFile(helperName)) &&
+            !FileFound(target))
             MoveFileExA(old.c_str(), target.c_str(), 0);
         else
             DeleteFileA(old.c_str());

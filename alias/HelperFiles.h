@@ -3,14 +3,20 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TDefinitionTransaction;
 class TExtIniSection;
+class TProgramFolder;
 
 // The file name ends in ".exe", in any case ("*.exe" also lists "x.exec" by its short name).
 bool HasExeExtension(const std::string& path);
-// Whether an alias's helper is the windowed build ("type=GUI" in any case) or the console one.
+// The alias a helper command's file name stands for: the name without its extension.
+std::string AliasOfHelperFile(const std::string& fileName);
+// Whether an alias's helper is the windowed build or the console one, by its "type".
 bool IsWindowed(const TExtIniSection& s);
+// The names of the files in the program folder that match the pattern ("*.exe").
+std::vector<std::string> FilesMatching(const TProgramFolder& folder, const std::string& pattern);
 // The file carries the version resource of orvex: a helper command or a template that is whole.
 bool HasHelperVersion(const std::string& path);
 // The file is one of this system's helper commands (".exe", and the version resource of orvex).

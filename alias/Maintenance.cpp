@@ -11,8 +11,8 @@
 #include "Handle.h"
 #include "HelperFiles.h"
 #include "Names.h"
-#include "ProgramFolder.h"
-#include "TextUtils.h"
+#include "Messages.h"
+#include "Text.h"
 #include "Transaction.h"
 
 namespace {
@@ -36,7 +36,7 @@ struct TFolderScan {
 TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) {
     TFolderScan scan;
     WIN32_FIND_DATAA fd;
-    TFindHandle find(FindFirstFileA((ExeDir + "*.exe").c_str(), &fd));
+    TFindHandle find(FindFirstFileA((t.Folder().Dir() + "*.exe").c_str(), &fd));
     if (!find.Valid())
         return scan;
     do {
@@ -45,8 +45,8 @@ TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) 
              (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) ||
             !HasExeExtension(name))
             continue;
-        const std::string full = ExeDir + name;
-        const std::string alias = name.substr(0, name.size() - 4);
+        const std::string full = t.Folder().Dir() + name;
+        const std::string alias = AliasOfHelperFile(name);
         // A refused name is never treated as defined: no command writes its file.
         const TExtIniSection* s = IsRefusedName(alias) ? nullptr : t.FindAlias(alias);
         if (s)
@@ -69,7 +69,7 @@ std::string RemoveHelpers(const TFolderScan& scan, bool all) {
         for (const auto& file : scan.aliasFiles)
             if (file.second.helper && !DeleteFileA(file.second.path.c_str()))
                 failed = file.second.path;
-    return failed.empty() ? failed : "ヘルパ コマンド" + failed + "の削除に失敗しました。";
+    return failed.empty() ? failed : HelperFailed(failed, hfDelete);
 }
 
 // Reports the last failure of a command that went on after it; true when there was none.
@@ -80,26 +80,22 @@ bool ReportLast(const std::string& failure) {
     return false;
 }
 
-void ReportRefusedName(const std::string& name) {
-    ReportError(name + " の名前で登録することはできません。");
-}
-
 } // namespace
 
-bool DeleteAlias(const std::string& name) {
+bool DeleteAlias(const TProgramFolder& folder, const std::string& name) {
     // A name that could never be registered names no helper command either; refusing it keeps
     // "/del ..\x" from deleting outside the program folder.
     if (IsRefusedName(name))
         return false;
-    TDefinitionTransaction t;
+    TDefinitionTransaction t(folder);
     if (!t.Begin(fnOptional))
         return false;
-    const std::string path = HelperPath(name);
+    const std::string path = folder.HelperPath(name);
     // The helper is only moved aside until the definition is gone, so a failure on either
     // side leaves both as they were.
     THelperChange helper(path);
     if (IsExistingFile(path) && !helper.MoveOldAside()) {
-        ReportError("ヘルパ コマンド" + path + "の削除に失敗しました。");
+        ReportError(HelperFailed(path, hfDelete));
         return false;
     }
     if (const TExtIniSection* s = t.FindAlias(name)) {
@@ -111,15 +107,15 @@ bool DeleteAlias(const std::string& name) {
     return true;
 }
 
-bool RemoveHelperCommands(bool all) {
-    TDefinitionTransaction t;
+bool RemoveHelperCommands(const TProgramFolder& folder, bool all) {
+    TDefinitionTransaction t(folder);
     if (!t.Begin(fnOptional))
         return false;
     return ReportLast(RemoveHelpers(ScanFolder(t, all), all));
 }
 
-bool ClearAll() {
-    TDefinitionTransaction t;
+bool ClearAll(const TProgramFolder& folder) {
+    TDefinitionTransaction t(folder);
     if (!t.Begin(fnOptional))
         return false;
     const TFolderScan scan = ScanFolder(t, false);
@@ -141,22 +137,22 @@ bool ClearAll() {
             return false;
         for (const auto& path : aliasFiles)
             if (!DeleteFileA(path.c_str()))
-                failure = "ヘルパ コマンド" + path + "の削除に失敗しました。";
+                failure = HelperFailed(path, hfDelete);
     }
     const std::string orphans = RemoveHelpers(scan, false);
     return ReportLast(orphans.empty() ? failure : orphans);
 }
 
-bool RebuildHelperCommands(bool all) {
-    TDefinitionTransaction t;
+bool RebuildHelperCommands(const TProgramFolder& folder, bool all) {
+    TDefinitionTransaction t(folder);
     if (!t.Begin(fnOptional))
         return false;
     const TFolderScan scan = ScanFolder(t, all);
     std::string message = RemoveHelpers(scan, false);
     // A damaged template (cut short, or some other file) is never copied: its copies could not
     // start.
-    const bool templateWhole[2] = {HasHelperVersion(TemplatePath(false)),
-                                   HasHelperVersion(TemplatePath(true))};
+    const bool templateWhole[2] = {HasHelperVersion(folder.TemplatePath(false)),
+                                   HasHelperVersion(folder.TemplatePath(true))};
     if (!t.Loaded())
         return ReportLast(message);
     bool refused = false;
@@ -166,7 +162,7 @@ bool RebuildHelperCommands(bool all) {
             continue;
         // A hand-edited section may name no plain file of the program folder ("..\x", "CON").
         if (IsRefusedName(name)) {
-            ReportRefusedName(name);
+            ReportError(NameRefused(name));
             refused = true;
             continue;
         }
@@ -177,8 +173,8 @@ bool RebuildHelperCommands(bool all) {
         if (exists && !(all && file->second.helper))
             continue;
         const bool windowed = IsWindowed(*s);
-        const std::string templatePath = TemplatePath(windowed);
-        const std::string target = exists ? file->second.path : HelperPath(name);
+        const std::string templatePath = folder.TemplatePath(windowed);
+        const std::string target = exists ? file->second.path : folder.HelperPath(name);
         bool copied;
         if (!templateWhole[windowed]) {
             copied = false;
@@ -192,7 +188,7 @@ bool RebuildHelperCommands(bool all) {
                      GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS;
         }
         if (!copied)
-            message = "ヘルパ コマンド" + target + "の更新に失敗しました。";
+            message = HelperFailed(target, hfUpdate);
     }
     return ReportLast(message) && !refused;
 }

@@ -40,12 +40,6 @@ void Free(void* p) {
 
 } // namespace
 
-void ReportOutOfMemory() {
-    static const char kLine[] = "error: メモリが不足しています。\r\n";
-    DWORD put = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), kLine, sizeof kLine - 1, &put, nullptr);
-}
-
 void* operator new(std::size_t n) {
     return Allocate(n);
 }

@@ -1,8 +1,8 @@
 #include "Names.h"
 
-#include "AliasSection.h"
+#include "Schema.h"
 #include "LocaleCase.h"
-#include "TextUtils.h"
+#include "Text.h"
 
 namespace {
 
@@ -19,24 +19,16 @@ bool IsDeviceName(const std::string& name) {
 
 // A byte that cannot stand in a file name; second bytes of double-byte characters are skipped.
 bool HasForbiddenByte(const std::string& name) {
-    const size_t n = name.size();
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = 0; i < name.size(); i += CharLength(name, i)) {
         const unsigned char c = name[i];
-        if (IsLeadByte(c) && i + 1 < n && IsTrailByte(name[i + 1])) {
-            ++i;
-            continue;
-        }
-        if (c < 0x20 || std::string("\\/:<>\"|?*").find(char(c)) != std::string::npos)
+        if (CharLength(name, i) == 1 &&
+            (c < 0x20 || std::string("\\/:<>\"|?*").find(char(c)) != std::string::npos))
             return true;
     }
     return false;
 }
 
 } // namespace
-
-bool IsReservedName(const std::string& name) {
-    return SameSectionName(name, "alias");
-}
 
 bool IsRefusedName(const std::string& name) {
     if (name.empty() || IsReservedName(TrimBlanks(name)))

@@ -3,8 +3,8 @@
 
 #include <string>
 
-// The name of the reserved section, "alias" in any case.
-bool IsReservedName(const std::string& name);
+#include "Schema.h"
+
 // True for names that cannot be aliases because they are no plain file name in the program
 // folder: the reserved name (also with blanks around it), bytes Windows forbids in file names
 // (separators, ":" and the like, control bytes), device names such as CON or com1.txt, and

@@ -1,27 +1,24 @@
 #include "ProgramFolder.h"
 
-#include "ProgramPaths.h"
+#include "Files.h"
+#include "Schema.h"
 
-std::string ExePath;
-std::string ExeDir;
-std::string WinDir;
-
-bool InitPaths(std::string& error) {
-    if (!ProgramFilePath(ExePath, error))
+bool TProgramFolder::OfThisProgram(TProgramFolder& folder, std::string& error) {
+    std::string exe;
+    if (!ProgramFilePath(exe, error))
         return false;
-    ExeDir = DirectoryPart(ExePath);
-    WinDir = WindowsDirectory();
+    folder = TProgramFolder(DirectoryPart(exe), WindowsDirectory());
     return true;
 }
 
-std::string FindDefinitionFile() {
-    return FindDefinitionFileIn(ExeDir, WinDir);
+std::string TProgramFolder::DefinitionFile() const {
+    return FindDefinitionFileIn(FDir, FWinDir);
 }
 
-std::string HelperPath(const std::string& name) {
-    return ExeDir + name + ".exe";
+std::string TProgramFolder::HelperPath(const std::string& name) const {
+    return FDir + name + ".exe";
 }
 
-std::string TemplatePath(bool windowed) {
-    return ExeDir + (windowed ? "rudi.ex_" : "dovoz.ex_");
+std::string TProgramFolder::TemplatePath(bool windowed) const {
+    return FDir + (windowed ? "rudi.ex_" : "dovoz.ex_");
 }

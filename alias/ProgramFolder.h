@@ -1,19 +1,28 @@
-// The program folder of alias.exe: its start-up values and the files it keeps there.
+// The program folder of alias.exe: where its definition file, its templates and the helper
+// commands it makes are. One value, made at start-up and handed to every command.
 #pragma once
 
 #include <string>
 
-// Start-up values, set once by InitPaths.
-extern std::string ExePath; // the running program file
-extern std::string ExeDir;  // its folder, ending in its separator
-extern std::string WinDir;  // the Windows directory, ending in "\"
+class TProgramFolder {
+  public:
+    // dir ends in its separator; winDir, the Windows directory ending in "\", is where a
+    // definition file is looked for when the folder has none.
+    TProgramFolder(const std::string& dir, const std::string& winDir)
+        : FDir(dir), FWinDir(winDir) {}
+    // The folder of the running program; false, with the report in error, when code page 932
+    // cannot name it (every ANSI file call would work on another path).
+    static bool OfThisProgram(TProgramFolder& folder, std::string& error);
 
-// False, with the report in error, when the program folder cannot be named in code page 932.
-bool InitPaths(std::string& error);
-// Where "alias.ini" is: beside the program, else in the Windows directory, else beside the
-// program again (where /edit creates it). Evaluated anew at every call.
-std::string FindDefinitionFile();
-// The helper command of an alias; the name must have passed IsRefusedName.
-std::string HelperPath(const std::string& name);
-// The windowed ("rudi.ex_") or the console ("dovoz.ex_") template.
-std::string TemplatePath(bool windowed);
+    const std::string& Dir() const { return FDir; }
+    // Where "alias.ini" is: beside the program, else in the Windows directory, else beside the
+    // program again (where /edit creates it). Looked for anew at every call.
+    std::string DefinitionFile() const;
+    // The helper command of an alias; the name must have passed IsRefusedName.
+    std::string HelperPath(const std::string& name) const;
+    // The windowed ("rudi.ex_") or the console ("dovoz.ex_") template.
+    std::string TemplatePath(bool windowed) const;
+
+  private:
+    std::string FDir, FWinDir;
+};

@@ -7,9 +7,9 @@
 #include "HelperFiles.h"
 #include "LocaleCase.h"
 #include "Names.h"
-#include "ProgramFolder.h"
-#include "ProgramPaths.h"
-#include "TextUtils.h"
+#include "Files.h"
+#include "Messages.h"
+#include "Text.h"
 #include "Transaction.h"
 #include "WideText.h"
 
@@ -21,15 +21,8 @@ const char* const kShellBuiltins[] = {
     "DATE",  "TIME",   "VER",    "VOL",  "CD",    "CHDIR", "MD",     "MKDIR", "RD",  "RMDIR",
     "BREAK", "VERIFY", "PATH",   "CTTY", "ECHO",  "LOCK",  "UNLOCK", "CLS"};
 
-std::string TypeText(TAliasKind kind) {
-    switch (kind) {
-    case akGui:
-        return "GUI";
-    case akDos:
-        return "DOS";
-    default:
-        return "console";
-    }
+const char* TypeText(TAliasKind kind) {
+    return kind == akGui ? kTypeWindowed : kind == akDos ? kTypeDos : kTypeConsole;
 }
 
 bool IsShellBuiltin(const std::string& program) {
@@ -65,52 +58,53 @@ bool AnyLineBreak(const std::string& name, const std::string& program,
 
 } // namespace
 
-bool RegisterAlias(const std::string& name, const std::string& program,
-                   const std::vector<std::string>& params, TAliasKind kind) {
+bool RegisterAlias(const TProgramFolder& folder, const std::string& name,
+                   const std::string& program, const std::vector<std::string>& params,
+                   TAliasKind kind) {
     if (AnyLineBreak(name, program, params)) {
-        ReportError("パラメタに誤りがあります。");
+        ReportError(kBadParameter);
         return false;
     }
     if (IsRefusedName(name)) {
-        ReportError(name + " の名前で登録することはできません。");
+        ReportError(NameRefused(name));
         return false;
     }
     if (kind == akAuto) {
         kind = DetectKind(program);
         if (kind == akAuto) {
-            ReportError("指定されたアプリケーションが見つかりません。");
+            ReportError(kProgramNotFound);
             return false;
         }
     }
-    const std::string templatePath = TemplatePath(kind == akGui);
-    const std::string target = HelperPath(name);
+    const std::string templatePath = folder.TemplatePath(kind == akGui);
+    const std::string target = folder.HelperPath(name);
     // A damaged template (cut short, or some other file) would make a helper that cannot start.
     if (!IsExistingFile(templatePath) || !HasHelperVersion(templatePath)) {
-        ReportError("ヘルパ コマンド テンプレート" + templatePath + "が見つかりません。");
+        ReportError(TemplateMissing(templatePath));
         return false;
     }
 
-    TDefinitionTransaction t;
+    TDefinitionTransaction t(folder);
     if (!t.Begin(fnRequired))
         return false;
     const bool defined = t.FindAlias(name) != nullptr;
     if (!defined && FileFound(target)) {
-        ReportError("作成するヘルパ コマンド" + target + "と同名のファイルが存在します。");
+        ReportError(HelperNameTaken(target));
         return false;
     }
 
     // The new definition replaces the old one at the end of the file.
     if (defined)
         t.Ini().DeleteSection(t.FindAlias(name)->Name());
-    if (!t.WriteValue(name, "type", TypeText(kind)) || !t.WriteValue(name, "app", program) ||
-        !t.WriteValue(name, "param", JoinParams(params)) || !t.WriteValue(name, "dir", ""))
+    if (!t.WriteValue(name, kKeyType, TypeText(kind)) || !t.WriteValue(name, kKeyApp, program) ||
+        !t.WriteValue(name, kKeyParam, JoinParams(params)) || !t.WriteValue(name, kKeyDir, ""))
         return false;
 
     // The helper takes its name only after the definition is saved, so no helper is ever
     // without its definition; until then each step can be undone.
     THelperChange helper(target);
     if (IsDirectory(target) || !helper.Prepare(templatePath) || !helper.MoveOldAside()) {
-        ReportError("ヘルパ コマンド" + target + "の作成に失敗しました。");
+        ReportError(HelperFailed(target, hfCreate));
         return false;
     }
     if (!t.KeepOriginal())
@@ -120,7 +114,7 @@ bool RegisterAlias(const std::string& name, const std::string& program,
     if (!helper.PutNewInPlace()) {
         if (!t.RestoreOriginal())
             t.ReportNotWritten();
-        ReportError("ヘルパ コマンド" + target + "の作成に失敗しました。");
+        ReportError(HelperFailed(target, hfCreate));
         return false;
     }
     helper.Finish();

@@ -2,36 +2,35 @@
 // file in one step, so a reader sees it whole).
 #include "Alias.h"
 
-#include "LocaleCase.h"
 #include "Names.h"
-#include "TextUtils.h"
+#include "Text.h"
 #include "Transaction.h"
 
-bool ShowAlias(const std::string& name) {
-    TDefinitionTransaction t;
+bool ShowAlias(const TProgramFolder& folder, const std::string& name) {
+    TDefinitionTransaction t(folder);
     if (!t.Read())
         return false;
     const TExtIniSection* s = t.FindAlias(name);
     if (!s)
         return false;
     WriteLine("name:  " + name);
-    WriteLine("type:  " + s->ReadValue("type", ""));
-    WriteLine("path:  " + s->ReadValue("app", ""));
-    WriteLine("param: " + s->ReadValue("param", ""));
-    WriteLine("dir:   " + s->ReadValue("dir", ""));
+    WriteLine("type:  " + s->ReadValue(kKeyType, ""));
+    WriteLine("path:  " + s->ReadValue(kKeyApp, ""));
+    WriteLine("param: " + s->ReadValue(kKeyParam, ""));
+    WriteLine("dir:   " + s->ReadValue(kKeyDir, ""));
     std::string var, value;
     for (const TExtIniItem* item = s->First(); item; item = item->Next())
         if (ReadEnvEntry(*item, var, value))
             WriteLine("env:   " + var + "=" + value);
     // The helper's own switches, where the alias sets them.
-    for (const char* key : {"stderr2stdout", "killtarget", "wait"})
+    for (const char* key : kSwitchKeys)
         if (const TExtIniItem* item = s->FindItem(key))
             WriteLine(std::string(key) + ": " + item->Value());
     return true;
 }
 
-bool ListAliases() {
-    TDefinitionTransaction t;
+bool ListAliases(const TProgramFolder& folder) {
+    TDefinitionTransaction t(folder);
     if (!t.Read())
         return false;
     // Lines go out in blocks: one write per line costs a system call each, which at hundreds
@@ -50,17 +49,13 @@ bool ListAliases() {
         const std::string& n = s->Name();
         if (IsReservedName(n))
             continue;
-        const std::string type = LowerLocale(s->ReadValue("type", ""));
-        const char* marker = MbcsPos("gui", type)       ? "[GUI] "
-                             : MbcsPos("console", type) ? "[CON] "
-                             : MbcsPos("dos", type)     ? "[DOS] "
-                                                        : "[???] ";
+        const char* marker = ListMarker(s->ReadValue(kKeyType, ""));
         std::string column = n;
         column.append(n.size() < 12 ? 12 - n.size() : 1, ' ');
-        std::string param = s->ReadValue("param", "");
+        std::string param = s->ReadValue(kKeyParam, "");
         if (!param.empty())
             param = " " + param;
-        put(marker + column + s->ReadValue("app", "") + param);
+        put(marker + column + s->ReadValue(kKeyApp, "") + param);
     }
     if (!block.empty()) {
         block.resize(block.size() - 2);

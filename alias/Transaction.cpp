@@ -3,11 +3,13 @@
 #include <type_traits>
 
 #include "Alias.h"
+#include "Format.h"
+#include "Grow.h"
 #include "HelperFiles.h"
 #include "LocaleCase.h"
 #include "Names.h"
-#include "ProgramFolder.h"
-#include "TextUtils.h"
+#include "Messages.h"
+#include "Text.h"
 
 TDefinitionLock::~TDefinitionLock() {
     if (FOwned)
@@ -15,32 +17,19 @@ TDefinitionLock::~TDefinitionLock() {
 }
 
 std::string DefinitionLockName(const std::string& definitionFile) {
-    std::string full(MAX_PATH, '\0');
-    DWORD n = GetFullPathNameA(definitionFile.c_str(), DWORD(full.size()), &full[0], nullptr);
-    if (n >= full.size()) {
-        full.assign(n + 1, '\0');
-        n = GetFullPathNameA(definitionFile.c_str(), DWORD(full.size()), &full[0], nullptr);
-    }
-    full.resize(n < full.size() ? n : 0);
-    if (full.empty())
+    std::string full;
+    if (!FillGrowing(full, [&](char* buffer, size_t capacity) {
+            return size_t(
+                GetFullPathNameA(definitionFile.c_str(), DWORD(capacity), buffer, nullptr));
+        }))
         full = definitionFile;
     std::string name = "alias.ini lock:" + UpperLocale(full);
-    for (size_t i = 0; i < name.size(); ++i) {
-        if (IsLeadByte(name[i]) && i + 1 < name.size() && IsTrailByte(name[i + 1]))
-            ++i;
-        else if (name[i] == '\\')
+    for (size_t i = 0; i < name.size(); i += CharLength(name, i))
+        if (name[i] == '\\')
             name[i] = '/';
-    }
     // Object names are limited to MAX_PATH; a longer path is named by its hash.
-    if (name.size() >= MAX_PATH) {
-        uint64_t h = 1469598103934665603ull; // FNV-1a
-        for (unsigned char c : name)
-            h = (h ^ c) * 1099511628211ull;
-        static const char digits[] = "0123456789ABCDEF";
-        name = "alias.ini lock#";
-        for (int shift = 60; shift >= 0; shift -= 4)
-            name += digits[(h >> shift) & 15];
-    }
+    if (name.size() >= MAX_PATH)
+        name = "alias.ini lock#" + FormatNumber<std::string>(HashBytes(name), 16, 16);
     return name;
 }
 
@@ -54,7 +43,7 @@ bool TDefinitionLock::Acquire(const std::string& definitionFile, DWORD timeoutMs
 }
 
 bool TDefinitionTransaction::Read() {
-    FPath = FindDefinitionFile();
+    FPath = FFolder.DefinitionFile();
     const TLoadResult result = FIni.Load(FPath);
     if (result == lrOutOfMemory)
         ReportOutOfMemory();
@@ -63,9 +52,9 @@ bool TDefinitionTransaction::Read() {
 }
 
 bool TDefinitionTransaction::Begin(TFileNeed need) {
-    FPath = FindDefinitionFile();
+    FPath = FFolder.DefinitionFile();
     if (!FLock.Acquire(FPath, kLockTimeoutMs)) {
-        ReportError("定義ファイル" + FPath + "は別の alias が使用中です。");
+        ReportError(DefinitionFileBusy(FPath));
         return false;
     }
     // Only a file that is not there is no definition file: one that cannot be read still
@@ -77,11 +66,11 @@ bool TDefinitionTransaction::Begin(TFileNeed need) {
         return false;
     }
     if (result == lrUnreadable) {
-        ReportError("定義ファイル" + FPath + "を読み込めません。");
+        ReportError(DefinitionFileUnreadable(FPath));
         return false;
     }
     if (result == lrMissing && need == fnRequired) {
-        ReportError("定義ファイル" + FPath + "がありません。alias /edit で作成してください。");
+        ReportError(DefinitionFileMissing(FPath));
         return false;
     }
     RecoverInterruptedChanges(*this);
@@ -108,12 +97,12 @@ bool TDefinitionTransaction::WriteValue(const std::string& section, const std::s
                                         const std::string& value) {
     if (StoreAccepted([&] { return FIni.WriteValue(section, key, value); }))
         return true;
-    ReportError("パラメタに誤りがあります。");
+    ReportError(kBadParameter);
     return false;
 }
 
 void TDefinitionTransaction::ReportNotWritten() const {
-    ReportError("定義ファイル" + FPath + "に書き込めません。");
+    ReportError(DefinitionFileNotWritten(FPath));
 }
 
 bool TDefinitionTransaction::Commit() {

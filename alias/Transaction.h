@@ -10,6 +10,7 @@
 
 #include "ExtIniFile.h"
 #include "Handle.h"
+#include "ProgramFolder.h"
 
 // A named mutex shared by every alias.exe that works on the same definition file.
 class TDefinitionLock {
@@ -37,6 +38,8 @@ enum TFileNeed : int32_t { fnOptional = 0, fnRequired = 1 };
 
 class TDefinitionTransaction {
   public:
+    explicit TDefinitionTransaction(const TProgramFolder& folder) : FFolder(folder) {}
+
     // How long a changing command waits for another one to finish.
     static const DWORD kLockTimeoutMs = 5000;
 
@@ -51,6 +54,7 @@ class TDefinitionTransaction {
     // the helper files alone.
     bool Begin(TFileNeed need);
 
+    const TProgramFolder& Folder() const { return FFolder; }
     bool Loaded() const { return FLoaded; }
     const std::string& Path() const { return FPath; }
     TExtIniFile& Ini() { return FIni; }
@@ -71,6 +75,7 @@ class TDefinitionTransaction {
     void ReportNotWritten() const;
 
   private:
+    const TProgramFolder& FFolder;
     TDefinitionLock FLock;
     TExtIniFile FIni;
     std::string FPath;

@@ -3,27 +3,12 @@
 #include <cstdint>
 
 #include "ExtIniFile.h"
+#include "Format.h"
+#include "Schema.h"
 #include "TextBuffer.h"
-#include "TextUtils.h"
+#include "Text.h"
 
 namespace {
-
-bool IsPlainAscii(const std::string& s) {
-    return ::IsPlainAscii(s.data(), s.size());
-}
-
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool EqualFolded(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
-}
 
 // One name looked for among the headers, with what can be known of it before the first one.
 struct TWantedName {
@@ -35,45 +20,12 @@ struct TWantedName {
         : name(n), key(FileNameKey(n)), plain(IsPlainAscii(n)) {}
     bool Matches(const std::string& header) const {
         if (plain && IsPlainAscii(header))
-            return EqualFolded(header, name);
+            return EqualAsciiNoCase(header, name);
         return FileNameKey(header) == key;
     }
 };
 
-// Whether printable ASCII compares as bytes in the user's locale: 0 not yet asked, 1 no, 2 yes.
-int AsciiComparesAsBytes = 0;
-
 } // namespace
-
-bool IsPlainAscii(const char* text, size_t size) {
-    for (size_t i = 0; i < size; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c > 0x7E)
-            return false;
-    }
-    return true;
-}
-
-bool PlainAsciiComparesAsBytes(LCID locale) {
-    // Locales whose sorting rules are known to leave ASCII letters alone; elsewhere (Turkish
-    // "I", for one) the locale call decides.
-    const LCID lang = PRIMARYLANGID(LANGIDFROMLCID(ConvertDefaultLocale(locale)));
-    return lang == LANG_JAPANESE || lang == LANG_ENGLISH;
-}
-
-bool SameSectionName(const std::string& a, const std::string& b) {
-    if (IsPlainAscii(a) && IsPlainAscii(b))
-        return EqualFolded(a, b);
-    return FileNameKey(a) == FileNameKey(b);
-}
-
-bool SameKey(const std::string& a, const std::string& b) {
-    if (AsciiComparesAsBytes == 0)
-        AsciiComparesAsBytes = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT) ? 2 : 1;
-    if (AsciiComparesAsBytes == 2 && IsPlainAscii(a) && IsPlainAscii(b))
-        return a == b;
-    return CompareLocale(a, b) == 0;
-}
 
 bool ReadEnvEntry(const TKeyLine& line, std::string& name, std::string& value) {
     return ReadEnvEntry(line.Key, line.Value, name, value);
@@ -116,10 +68,7 @@ void TAliasSection::DropRepeatedKeys(bool fast) {
     std::vector<size_t> slots(mask + 1, none); // index of a kept line
     size_t kept = 0;
     for (size_t i = 0; i < n; ++i) {
-        uint32_t hash = 2166136261u; // FNV-1a
-        for (char c : id(i))
-            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-        size_t at = hash & mask;
+        size_t at = size_t(HashBytes(id(i))) & mask;
         while (slots[at] != none && id(slots[at]) != id(i))
             at = (at + 1) & mask;
         if (slots[at] != none)
@@ -145,14 +94,14 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
     if (buffer.LoadFromFile(path) != lrLoaded)
         return false;
     const bool fast = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT);
-    const TWantedName wanted(TrimBlanks(name)), reserved("alias");
+    const TWantedName wanted(TrimBlanks(name)), reserved(kReservedSection);
     const bool ownIsDefaults = reserved.Matches(wanted.name);
     buffer.SkipUtf8Bom();
     TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
     std::string line, header, key, value;
     // Lines of sections nobody reads are stepped over unless they could be a header.
     while ((current || buffer.SkipLinesNotStartingWith('[')) && buffer.ReadLine(line)) {
-        if (TExtIniFile::IsSectionHeader(line, header)) {
+        if (IsSectionHeader(line, header)) {
             current = nullptr;
             if (header.empty())
                 continue;
@@ -169,7 +118,7 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
         }
         if (!current)
             continue;
-        TExtIniItem::SplitLine(line, key, value);
+        SplitKeyLine(line, key, value);
         if (key.empty())
             continue;
         current->FKeys.push_back({key, value});

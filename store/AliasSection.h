@@ -48,20 +48,5 @@ class TAliasSection {
 bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
                        TAliasSection& defaults);
 
-// An "env:" entry, by the model's rule.
+// ReadEnvEntry of a key line.
 bool ReadEnvEntry(const TKeyLine& line, std::string& name, std::string& value);
-
-// Printable ASCII: bytes 0x20 to 0x7E only.
-bool IsPlainAscii(const char* text, size_t size);
-// Whether CompareStringA with this locale finds two printable-ASCII texts equal exactly when
-// their bytes are equal, and with NORM_IGNORECASE exactly when they are equal after ASCII case
-// folding. The tests prove it for every locale this is true for.
-bool PlainAsciiComparesAsBytes(LCID locale);
-// Two section names name one alias exactly when "<a>.exe" and "<b>.exe" are one file: their
-// FileNameKey is equal (ASCII letters in any case; never two characters that the locale's sort
-// rules alone take for equal, such as a half-width and a full-width mark or a repeat mark and
-// the character it repeats). Printable ASCII is compared without a system call.
-bool SameSectionName(const std::string& a, const std::string& b);
-// CompareLocale(a, b) == 0, without the locale call for printable-ASCII texts where that is
-// proven the same.
-bool SameKey(const std::string& a, const std::string& b);

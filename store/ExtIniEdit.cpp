@@ -1,10 +1,10 @@
 // The definition-file model: changing keys and sections.
 #include "ExtIniFile.h"
 
-#include "TextUtils.h"
+#include "Text.h"
 
 bool TExtIniSection::WriteValue(const std::string& key, const std::string& value) {
-    if (!TExtIniItem::IsWritable(key, value))
+    if (!IsWritableLine(key, value))
         return false;
     const std::string k = TrimBlanks(key), v = TrimRightBlanks(value);
     Touch();
@@ -29,7 +29,7 @@ bool TExtIniSection::DeleteKey(const std::string& key) {
 bool TExtIniFile::WriteValue(const std::string& section, const std::string& key,
                              const std::string& value) {
     // The line is checked first, so a refused one does not leave a new empty section behind.
-    if (!TExtIniItem::IsWritable(key, value))
+    if (!IsWritableLine(key, value))
         return false;
     TExtIniSection* s = AddSection(section);
     return s && s->WriteValue(key, value);

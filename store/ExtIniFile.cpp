@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "AliasSection.h"
-#include "TextUtils.h"
+#include "Text.h"
 
 namespace {
 
@@ -26,20 +26,6 @@ void TExtIniItem::Set(const std::string& key, const std::string& value) {
     FText.assign(key);
     FText += '=';
     FText += value;
-}
-
-bool TExtIniItem::IsWritable(const std::string& key, const std::string& value) {
-    const std::string k = TrimBlanks(key);
-    const std::string v = TrimRightBlanks(value);
-    const std::string text = k.empty() ? v : k + "=" + v;
-    std::string name, readKey, readValue;
-    if (text.find_first_of("\r\n") != std::string::npos || TExtIniFile::IsSectionHeader(text, name))
-        return false;
-    SplitLine(text, readKey, readValue);
-    // An empty plain line would be appended last, where loading drops it.
-    if (k.empty())
-        return !text.empty() && readKey.empty();
-    return readKey == k && readValue == v;
 }
 
 bool ReadEnvEntry(const TExtIniItem& item, std::string& name, std::string& value) {
@@ -146,7 +132,7 @@ TExtIniItem* TExtIniSection::ItemAt(int32_t index) const {
 
 bool TExtIniSection::AddLine(const std::string& line) {
     std::string key, value;
-    TExtIniItem::SplitLine(line, key, value);
+    SplitKeyLine(line, key, value);
     if (FindItem(key))
         return false;
     AppendItem(key, value);

@@ -24,6 +24,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "IniSyntax.h"
 #include "TextBuffer.h"
 
 class TExtIniFile;
@@ -33,14 +34,6 @@ class TExtIniItem {
   public:
     TExtIniItem(const TExtIniItem&) = delete;
     TExtIniItem& operator=(const TExtIniItem&) = delete;
-
-    // Splits a line into a trimmed key and a value without trailing blanks; a line that is not
-    // a key line gives an empty key and the line unchanged as value.
-    static void SplitLine(const std::string& line, std::string& key, std::string& value);
-    // Whether the line a write of key and value makes reads back from a saved file as that very
-    // line: no CR or LF, no header, a key without "=" that does not start with ";", and for a
-    // plain line (empty key) some text that is not itself a key line.
-    static bool IsWritable(const std::string& key, const std::string& value);
 
     // The line as a save writes it: "key=value", or a plain line as it stood.
     const std::string& Text() const { return FText; }
@@ -59,13 +52,8 @@ class TExtIniItem {
     TExtIniItem* FNext = nullptr;
 };
 
-// An alias's "env:" entry: a key that starts with "env:" in any ASCII case. name is the rest of
-// the key, trimmed, and value the item's value without trailing blanks. False for every other
-// item and for an entry whose name is empty, which both programs skip.
+// ReadEnvEntry of an item of the model.
 bool ReadEnvEntry(const TExtIniItem& item, std::string& name, std::string& value);
-// The same rule for a key and value read by other means (the helper's one-pass reading).
-bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
-                  std::string& value);
 
 class TExtIniSection {
   public:
@@ -142,10 +130,6 @@ class TExtIniFile {
     // empties it to give the memory back.
     TLoadResult Load(const std::string& path);
     bool LoadFromFile(const std::string& path) { return Load(path) == lrLoaded; }
-    // A line whose trimmed form is "[" ... "]", the "]" a character of its own (not the second
-    // byte of a double-byte one); name gets the trimmed inside, which may be empty. name is left
-    // alone when the line is no header.
-    static bool IsSectionHeader(const std::string& line, std::string& name);
     // The section of that (trimmed) name, appended when it is missing; none for an empty name
     // or one holding CR or LF, which no header could carry.
     TExtIniSection* AddSection(const std::string& name);
@@ -171,7 +155,7 @@ class TExtIniFile {
 
     // Editing. Each returns whether the write was stored in the model; nothing changes for an
     // empty section name, a missing section or key, or what a save could not write back (see
-    // AddSection and TExtIniItem::IsWritable).
+    // AddSection and IsWritableLine).
     bool WriteValue(const std::string& section, const std::string& key, const std::string& value);
     bool DeleteKey(const std::string& section, const std::string& key);
     // Removes the named section whose name (untrimmed) matches.
@@ -213,17 +197,10 @@ class TExtIniFile {
     std::unordered_map<std::string, TExtIniSection*> FSectionIndex;
 };
 
-// Replaces the file at path with the bytes in one step, as SaveToFile does (a temporary file
-// beside it, left-over ones from killed saves removed first); false on any failure.
+// Replaces the file at path with the bytes: the complete text goes to a temporary file beside
+// the target, made sure to have reached the disk, which then replaces the target in one step,
+// so a failure at any point leaves the old file exactly as it was (SaveToFile saves so too).
+// Temporary files of earlier replaces that were killed are removed first. False on any
+// failure, a read-only target or a folder of that name included.
 bool SaveTextToFile(const std::string& path, const char* data, size_t size);
 bool SaveTextToFile(const std::string& path, const std::string& text);
-
-// LCMapStringA sort key of text up to its first NUL (user's default locale; NORM_IGNORECASE
-// when ignoreCase). Two texts have equal keys exactly when CompareStringA finds them equal.
-std::string LocaleSortKey(const std::string& text, bool ignoreCase);
-// What a name is as part of a file name "<name>.exe": its text up to its first NUL (where an
-// ANSI file call ends it) in UTF-16 by the ANSI code page, as the file call converts it, each
-// character upper-cased without regard to locale, as the file system compares names. Two names
-// name one file exactly when their keys are equal; a name of printable ASCII alone keeps its
-// bytes, upper-cased (no other character of the code page upper-cases into printable ASCII).
-std::string FileNameKey(const std::string& name);

@@ -5,7 +5,8 @@
 #include <memory>
 
 #include "Handle.h"
-#include "ProgramPaths.h"
+#include "Files.h"
+#include "Format.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ template <class Sink> void TExtIniSection::Emit(Sink& sink) const {
         // between them, trimmed away on reading, keeps the header a header.
         std::string header = "[" + FName + "]";
         std::string name;
-        if (!TExtIniFile::IsSectionHeader(header, name))
+        if (!IsSectionHeader(header, name))
             header.insert(header.size() - 1, " ");
         PutLine(sink, header);
     }
@@ -82,19 +83,6 @@ void TExtIniFile::WriteTo(std::string& out) const {
 
 namespace {
 
-// Writes bytes to a file; false unless all of them went.
-bool WriteAll(HANDLE file, const char* data, size_t size) {
-    while (size > 0) {
-        const DWORD chunk = size > (1u << 30) ? DWORD(1u << 30) : DWORD(size);
-        DWORD put = 0;
-        if (!WriteFile(file, data, chunk, &put, nullptr) || put != chunk)
-            return false;
-        data += chunk;
-        size -= chunk;
-    }
-    return true;
-}
-
 // The model's bytes written to a file as they are made, through a buffer of its own, so that a
 // save of a large file needs no block of the file's size.
 struct TFileSink {
@@ -121,15 +109,9 @@ struct TFileSink {
     }
 };
 
-std::string Hex(DWORD v) {
-    static const char digits[] = "0123456789abcdef";
-    std::string s;
-    do {
-        s.insert(s.begin(), digits[v & 15]);
-        v >>= 4;
-    } while (v);
-    return s;
-}
+} // namespace
+
+namespace {
 
 // Temporary files of earlier saves that were killed before their replace; a save in progress
 // holds its file open without sharing, so it is never among those deleted.
@@ -145,9 +127,8 @@ void RemoveLeftoverTempFiles(const std::string& path) {
     } while (FindNextFileA(find.Get(), &fd));
 }
 
-// Replaces the file at path with what write(handle) puts into a new one: the complete text goes
-// to a temporary file beside the target, made sure to have reached it, which then replaces the
-// target in one step, so a failure at any point leaves the old file as it was.
+// Replaces the file at path with what write(handle) puts into a new one, as SaveTextToFile
+// says.
 template <class Write> bool ReplaceFile(const std::string& path, Write write) {
     // A read-only target (or a folder of that name) is refused before anything is written.
     const DWORD attrs = GetFileAttributesA(path.c_str());
@@ -156,8 +137,8 @@ template <class Write> bool ReplaceFile(const std::string& path, Write write) {
         return false;
     RemoveLeftoverTempFiles(path);
 
-    const std::string temp =
-        path + ".~" + Hex(GetCurrentProcessId()) + Hex(GetTickCount()) + ".tmp";
+    const std::string temp = path + ".~" + FormatNumber<std::string>(GetCurrentProcessId(), 16) +
+                             FormatNumber<std::string>(GetTickCount(), 16) + ".tmp";
     TFileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
@@ -168,16 +149,18 @@ template <class Write> bool ReplaceFile(const std::string& path, Write write) {
         return false;
     }
     // A helper command reading the file holds it open for a moment; wait for it a little.
-    for (int attempt = 0;; ++attempt) {
+    const int kAttempts = 20;
+    const DWORD kPauseMs = 50;
+    for (int attempt = 1;; ++attempt) {
         if (MoveFileExA(temp.c_str(), path.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         const DWORD e = GetLastError();
         if ((e != ERROR_SHARING_VIOLATION && e != ERROR_ACCESS_DENIED &&
              e != ERROR_LOCK_VIOLATION) ||
-            attempt >= 20)
+            attempt == kAttempts)
             break;
-        Sleep(50);
+        Sleep(kPauseMs);
     }
     DeleteFileA(temp.c_str());
     return false;
@@ -194,7 +177,7 @@ bool SaveTextToFile(const std::string& path, const char* data, size_t size) {
 }
 
 bool TExtIniFile::SaveToFile(const std::string& path) const {
-    return ReplaceFile(path, [&](HANDLE file) {
+    return ReplaceFile(path, [&](HANDLE file) -> bool {
         // The sink's buffer is large for the stack; the heap gives it or the save fails.
         std::unique_ptr<TFileSink> sink(new TFileSink(file));
         Emit(*sink);

@@ -7,8 +7,10 @@
 
 #include "CommandLine.h"
 #include "HelperChain.h"
-#include "ProgramPaths.h"
-#include "TextUtils.h"
+#include "Schema.h"
+#include "Files.h"
+#include "Grow.h"
+#include "Text.h"
 #include "WideText.h"
 
 using namespace std::string_view_literals;
@@ -35,17 +37,16 @@ bool StoredText(const TStartup& start, std::string_view key, const std::string& 
 // The text with environment references expanded; false when the result is longer than any
 // environment value may be (the system would cut it). A failed expansion leaves it as written.
 bool ExpandEnvText(std::wstring& text) {
-    const DWORD n = text.empty() ? 0 : ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
-    if (n == 0)
-        return true;
-    if (n > kSystemTextLimit)
+    std::wstring expanded;
+    const bool done = !text.empty() && FillGrowing(expanded, [&](wchar_t* buffer, size_t capacity) {
+        // The size it gives counts the closing zero, whether the text fitted or not.
+        const DWORD n = ExpandEnvironmentStringsW(text.c_str(), buffer, DWORD(capacity));
+        return n == 0 ? 0 : n <= capacity ? n - 1 : n;
+    });
+    if (done && expanded.size() >= kSystemTextLimit)
         return false;
-    std::wstring buf(n, '\0');
-    const DWORD m = ExpandEnvironmentStringsW(text.c_str(), &buf[0], n);
-    if (m != 0 && m <= n) {
-        buf.resize(m - 1);
-        text = buf;
-    }
+    if (done)
+        text = expanded;
     return true;
 }
 
@@ -55,7 +56,7 @@ bool ApplyAliasEnvironment(const TStartup& start, const std::vector<TEnvSetting>
                            TComposed& c) {
     std::wstring name, value;
     for (const TEnvSetting& e : env) {
-        const std::string key = Join({"env:"sv, e.Name});
+        const std::string key = Join({kEnvPrefix, e.Name});
         if (!StoredText(start, key, e.Name, name, c) || !StoredText(start, key, e.Value, value, c))
             return false;
         if (!ExpandEnvText(value))
@@ -72,9 +73,9 @@ bool ApplyAliasEnvironment(const TStartup& start, const std::vector<TEnvSetting>
 TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
     TComposed c;
     std::wstring app, param, dir, depth;
-    if (!StoredText(start, "app", def.App, app, c) ||
-        !StoredText(start, "param", def.Param, param, c) ||
-        !StoredText(start, "dir", def.Dir, dir, c))
+    if (!StoredText(start, kKeyApp, def.App, app, c) ||
+        !StoredText(start, kKeyParam, def.Param, param, c) ||
+        !StoredText(start, kKeyDir, def.Dir, dir, c))
         return c;
     // Read before the alias's own entries apply, so that none of them can reset it.
     if (!NextChainDepth(EnvironmentValue(kChainVariable), depth)) {
@@ -91,7 +92,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
     // shorter program to take.
     std::wstring text(CallerArgumentText(start.CommandLine));
     const std::wstring command = Join({QuoteIfSpaced(app), L" "sv, param, L" "sv});
-    if (MbcsPos("dos", LowerAscii(def.Type)) != 0) {
+    if (RunsThroughInterpreter(def.Type)) {
         // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest. The
         // caller's text is an argument, never a command of its own.
         if (!text.empty())

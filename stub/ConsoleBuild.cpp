@@ -3,7 +3,7 @@
 // the target.
 #include "Stub.h"
 
-#include "TextUtils.h"
+#include "Text.h"
 #include "WideText.h"
 
 using namespace std::string_view_literals;

@@ -2,7 +2,7 @@
 #include "Stub.h"
 
 #include "Handle.h"
-#include "TextUtils.h"
+#include "Text.h"
 
 using namespace std::string_view_literals;
 

@@ -2,7 +2,7 @@
 // starts its target. Any failure is reported once and ends the run with exit code 1.
 #include "Stub.h"
 
-#include "TextUtils.h"
+#include "Text.h"
 
 using namespace std::string_view_literals;
 

@@ -2,8 +2,9 @@
 #include "Stub.h"
 
 #include "AliasSection.h"
-#include "ProgramPaths.h"
-#include "TextUtils.h"
+#include "Files.h"
+#include "Schema.h"
+#include "Text.h"
 
 TStartup ReadStartup() {
     TStartup s;
@@ -13,10 +14,9 @@ TStartup ReadStartup() {
     s.SelfPath = ModuleFilePath();
     if (!ProgramFilePath(s.ExePath, s.Error))
         return s;
-    s.ExeDir = DirectoryPart(s.ExePath);
-    const std::string file = s.ExePath.substr(s.ExeDir.size());
-    const size_t dot = LastCharPos(".", file);
-    s.AliasName = dot ? file.substr(0, dot - 1) : file; // no extension: the whole name
+    const TPathParts parts = SplitPath(s.ExePath);
+    s.ExeDir = s.ExePath.substr(0, parts.FileName);
+    s.AliasName = s.ExePath.substr(parts.FileName, parts.Extension - parts.FileName);
     s.WinDir = WindowsDirectory();
     s.CommandLine = GetCommandLineW();
     return s;
@@ -34,16 +34,16 @@ TDefinition ReadDefinition(const TStartup& start) {
         std::string TDefinition::*Field;
         bool FromDefaults;
     } kValues[] = {
-        {"app", &TDefinition::App, false},
-        {"type", &TDefinition::Type, false},
-        {"param", &TDefinition::Param, false},
-        {"dir", &TDefinition::Dir, false},
-        {"stderr2stdout", &TDefinition::JoinErrorOutput, false},
-        {"stderr2stdout", &TDefinition::JoinErrorOutputDefault, true},
-        {"killtarget", &TDefinition::KillTarget, false},
-        {"killtarget", &TDefinition::KillTargetDefault, true},
-        {"wait", &TDefinition::Wait, false},
-        {"wait", &TDefinition::WaitDefault, true},
+        {kKeyApp, &TDefinition::App, false},
+        {kKeyType, &TDefinition::Type, false},
+        {kKeyParam, &TDefinition::Param, false},
+        {kKeyDir, &TDefinition::Dir, false},
+        {kKeyJoinErrorOutput, &TDefinition::JoinErrorOutput, false},
+        {kKeyJoinErrorOutput, &TDefinition::JoinErrorOutputDefault, true},
+        {kKeyKillTarget, &TDefinition::KillTarget, false},
+        {kKeyKillTarget, &TDefinition::KillTargetDefault, true},
+        {kKeyWait, &TDefinition::Wait, false},
+        {kKeyWait, &TDefinition::WaitDefault, true},
     };
     for (const auto& v : kValues)
         def.*v.Field = (v.FromDefaults ? defaults : own).ReadValue(v.Key, std::string());
@@ -52,13 +52,4 @@ TDefinition ReadDefinition(const TStartup& start) {
         if (ReadEnvEntry(line, e.Name, e.Value))
             def.Env.push_back(e);
     return def;
-}
-
-bool IsSwitchOn(const std::string& own, const std::string& fallback) {
-    const std::string v = LowerAscii(own);
-    if (v == "on")
-        return true;
-    if (v == "off")
-        return false;
-    return LowerAscii(fallback) == "on";
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Schema.h"
+
 // What the helper knows before it reads "alias.ini". The file calls of the program folder are
 // ANSI calls (code page 932); what the helper hands on is UTF-16, as its caller wrote it.
 struct TStartup {
@@ -67,8 +69,6 @@ TDefinition ReadDefinition(const TStartup& start);
 TComposed ComposeLaunch(const TStartup& start, const TDefinition& def);
 TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how);
 
-// "on" or "off" in any ASCII case decides; anything else defers to the default's "on".
-bool IsSwitchOn(const std::string& own, const std::string& fallback);
 std::string IntToDecimal(uint32_t n);
 
 // The build's own choices (ConsoleBuild.cpp or WindowedBuild.cpp).

@@ -2,7 +2,7 @@
 // for it when asked.
 #include "Stub.h"
 
-#include "TextUtils.h"
+#include "Text.h"
 #include "WideText.h"
 
 using namespace std::string_view_literals;

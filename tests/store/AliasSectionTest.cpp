@@ -9,7 +9,7 @@
 #include "ExtIniFile.h"
 #include "Handle.h"
 #include "TestSupport.h"
-#include "TextUtils.h"
+#include "Text.h"
 
 using namespace testing_support;
 

@@ -1,7 +1,10 @@
-// Start-up paths both programs compute the same way, where they find "alias.ini", and how a
-// program named by an alias is found. Program files are looked for with the wide calls: a
-// folder on PATH may hold characters that code page 932 cannot.
+// Files and paths: the parts of a path, what a path names, the start-up paths both programs
+// compute the same way, how a program is found, and files replaced in one step. Program files
+// are looked for with the wide calls: a folder on PATH may hold characters that code page 932
+// cannot.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 
@@ -10,14 +13,21 @@ std::wstring ModuleFilePath();
 // The running program's path in code page 932, which every ANSI file call of the program
 // folder works with; false, with error set to the report, when code page 932 cannot hold it.
 bool ProgramFilePath(std::string& path, std::string& error);
-// path up to and including its last "\" or "/" (double-byte rule); empty when there is none.
-std::string DirectoryPart(const std::string& path);
-std::wstring DirectoryPart(const std::wstring& path);
+// Where a path's file name starts (after its last "\" or "/") and where the file name's
+// extension starts (at its last "."; the path's size when it has none). Code page 932 paths are
+// read by the double-byte rule, so a second byte is never taken for a separator or a dot.
+struct TPathParts {
+    size_t FileName;
+    size_t Extension;
+};
+TPathParts SplitPath(const std::string& path);
+TPathParts SplitPath(const std::wstring& path);
+// path up to and including its last "\" or "/"; empty when there is none.
+template <class S> S DirectoryPart(const S& path) {
+    return path.substr(0, SplitPath(path).FileName);
+}
 // The Windows directory, ending in "\"; empty when the system cannot tell.
 std::string WindowsDirectory();
-// exeDir + "alias.ini" when that is a file; else winDir + "alias.ini" when that is a file;
-// else exeDir + "alias.ini".
-std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& winDir);
 
 // The value of an environment variable of this process; empty when it is unset.
 std::wstring EnvironmentValue(const wchar_t* name);
@@ -34,3 +44,6 @@ bool IsSameFile(const std::wstring& a, const std::wstring& b);
 // directory, the system folders, then PATH) and takes the first file that is neither. False
 // when nothing is found; app holds the name with ".exe" added either way.
 bool ResolveProgram(std::wstring& app, const std::wstring& self);
+
+// Writes bytes to a file; false unless all of them went.
+bool WriteAll(HANDLE file, const char* data, size_t size);

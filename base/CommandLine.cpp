@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "Text.h"
+
 std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
     std::vector<std::wstring> args;
     const size_t n = line.size();
@@ -7,7 +9,7 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
     for (;;) {
         // Blanks between arguments; a "" pair there is an empty argument and is dropped.
         for (;;) {
-            while (i < n && line[i] <= 0x20)
+            while (i < n && IsBlank(line[i]))
                 ++i;
             if (i + 1 < n && line[i] == '"' && line[i + 1] == '"')
                 i += 2;
@@ -17,7 +19,7 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
         if (i >= n)
             break;
         std::wstring arg;
-        while (i < n && line[i] > 0x20) {
+        while (i < n && !IsBlank(line[i])) {
             if (line[i] == '"') {
                 size_t close = line.find('"', i + 1);
                 if (close == std::wstring::npos)

@@ -1,26 +1,23 @@
-#include "ProgramPaths.h"
+#include "Files.h"
 
 #include <windows.h>
 
 #include "Handle.h"
-#include "TextUtils.h"
+#include "Format.h"
+#include "Grow.h"
+#include "Text.h"
 #include "WideText.h"
 
 using namespace std::string_view_literals;
 
 std::wstring ModuleFilePath() {
-    // MAX_PATH is only the common case; grow while the name is cut off.
-    std::wstring buf(MAX_PATH + 1, '\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, &buf[0], DWORD(buf.size()));
-        if (n == 0)
-            return std::wstring();
-        if (n < buf.size() || buf.size() >= 0x10000) {
-            buf.resize(n);
-            return buf;
-        }
-        buf.resize(buf.size() * 2);
-    }
+    // The call cannot tell the size it needs: a name that filled the buffer may be cut off.
+    std::wstring path;
+    FillGrowing(path, [](wchar_t* buffer, size_t capacity) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer, DWORD(capacity));
+        return n < capacity ? n : capacity * 2;
+    });
+    return path;
 }
 
 bool ProgramFilePath(std::string& path, std::string& error) {
@@ -34,21 +31,32 @@ bool ProgramFilePath(std::string& path, std::string& error) {
     return false;
 }
 
-std::string DirectoryPart(const std::string& path) {
-    return path.substr(0, LastCharPos("\\/", path));
+TPathParts SplitPath(const std::string& path) {
+    const size_t name = LastCharPos("\\/", path);
+    const size_t dot = LastCharPos(".", path.substr(name));
+    return {name, dot ? name + dot - 1 : path.size()};
 }
 
-std::wstring DirectoryPart(const std::wstring& path) {
+TPathParts SplitPath(const std::wstring& path) {
     const size_t sep = path.find_last_of(L"\\/");
-    return sep == std::wstring::npos ? std::wstring() : path.substr(0, sep + 1);
+    const size_t name = sep == std::wstring::npos ? 0 : sep + 1;
+    const size_t dot = path.rfind('.');
+    return {name, dot == std::wstring::npos || dot < name ? path.size() : dot};
 }
 
 namespace {
 
+// The text of a call that returns the length it wrote or the capacity it needs.
+template <class Call> std::wstring FilledBy(Call call) {
+    std::wstring text;
+    FillGrowing(text, [&](wchar_t* buffer, size_t capacity) {
+        return size_t(call(buffer, DWORD(capacity)));
+    });
+    return text;
+}
+
 std::wstring WindowsFolder() {
-    wchar_t buf[MAX_PATH + 1];
-    const UINT n = GetWindowsDirectoryW(buf, MAX_PATH + 1);
-    return n > 0 && n <= MAX_PATH ? std::wstring(buf, n) : std::wstring();
+    return FilledBy([](wchar_t* b, DWORD n) { return GetWindowsDirectoryW(b, n); });
 }
 
 } // namespace
@@ -60,47 +68,18 @@ std::string WindowsDirectory() {
     return dir.back() == '\\' ? dir : dir + '\\';
 }
 
-std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& winDir) {
-    const std::string own = exeDir + "alias.ini";
-    if (IsExistingFile(own))
-        return own;
-    if (!winDir.empty()) {
-        const std::string win = winDir + "alias.ini";
-        if (IsExistingFile(win))
-            return win;
-    }
-    return own;
-}
-
 std::wstring EnvironmentValue(const wchar_t* name) {
-    DWORD n = GetEnvironmentVariableW(name, nullptr, 0);
-    std::wstring value(n, '\0');
-    if (n == 0 || GetEnvironmentVariableW(name, &value[0], n) != n - 1)
-        return std::wstring();
-    value.resize(n - 1);
-    return value;
+    return FilledBy([name](wchar_t* b, DWORD n) { return GetEnvironmentVariableW(name, b, n); });
 }
 
 namespace {
 
-// SearchPathW for name in pathList (nullptr: the system's default order); the buffer grows to
-// the size a long result needs.
+// SearchPathW for name in pathList (nullptr: the system's default order).
 bool SearchIn(const wchar_t* pathList, const std::wstring& name, std::wstring& found) {
-    std::wstring buf(MAX_PATH + 1, '\0');
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        wchar_t* filePart = nullptr;
-        DWORD n =
-            SearchPathW(pathList, name.c_str(), nullptr, DWORD(buf.size()), &buf[0], &filePart);
-        if (n == 0)
-            return false;
-        if (n < buf.size()) { // otherwise n is the size needed and the buffer holds nothing
-            buf.resize(n);
-            found = buf;
-            return true;
-        }
-        buf.assign(n + 1, '\0');
-    }
-    return false;
+    found = FilledBy([&](wchar_t* b, DWORD n) {
+        return SearchPathW(pathList, name.c_str(), nullptr, n, b, nullptr);
+    });
+    return !found.empty();
 }
 
 bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
@@ -126,10 +105,10 @@ bool IsSameFile(const std::wstring& a, const std::wstring& b) {
 }
 
 bool ResolveProgram(std::wstring& app, const std::wstring& self) {
-    const size_t sep = app.find_last_of(L"\\/");
-    if (app.find('.', sep == std::wstring::npos ? 0 : sep + 1) == std::wstring::npos)
+    const TPathParts parts = SplitPath(app);
+    if (parts.Extension == app.size())
         app += L".exe";
-    if (sep != std::wstring::npos)
+    if (parts.FileName != 0)
         return IsExistingFile(app);
     std::wstring found;
     if (SearchIn(nullptr, app, found) && Acceptable(found, self)) {
@@ -139,25 +118,22 @@ bool ResolveProgram(std::wstring& app, const std::wstring& self) {
     // Where the default order finds a folder of the name or the helper itself (also a hard
     // link to it, or the program folder spelled otherwise on PATH), the same order once more,
     // folder by folder, passing over those.
-    wchar_t cwd[MAX_PATH + 1], system[MAX_PATH + 1];
-    DWORD cwdSize = GetCurrentDirectoryW(MAX_PATH + 1, cwd);
-    UINT systemSize = GetSystemDirectoryW(system, MAX_PATH + 1);
     const std::wstring windows = WindowsFolder();
     const std::wstring list =
         Join({DirectoryPart(ModuleFilePath()), L";"sv,
-              std::wstring_view(cwd, cwdSize <= MAX_PATH ? cwdSize : 0), L";"sv,
-              std::wstring_view(system, systemSize <= MAX_PATH ? systemSize : 0), L";"sv, windows,
-              L"\\System;"sv, windows, L";"sv, EnvironmentValue(L"PATH")});
+              FilledBy([](wchar_t* b, DWORD n) { return GetCurrentDirectoryW(n, b); }), L";"sv,
+              FilledBy([](wchar_t* b, DWORD n) { return GetSystemDirectoryW(b, n); }), L";"sv,
+              windows, L"\\System;"sv, windows, L";"sv, EnvironmentValue(L"PATH")});
     for (size_t start = 0; start <= list.size();) {
         size_t end = list.find(';', start);
         if (end == std::wstring::npos)
             end = list.size();
         // PATH entries may be padded and quoted.
         size_t b = start;
-        while (b < end && list[b] <= ' ')
+        while (b < end && IsBlank(list[b]))
             ++b;
         size_t e = end;
-        while (e > b && list[e - 1] <= ' ')
+        while (e > b && IsBlank(list[e - 1]))
             --e;
         if (e - b >= 2 && list[b] == '"' && list[e - 1] == '"')
             ++b, --e;
@@ -169,4 +145,17 @@ bool ResolveProgram(std::wstring& app, const std::wstring& self) {
         }
     }
     return false;
+}
+
+// Writes bytes to a file; false unless all of them went.
+bool WriteAll(HANDLE file, const char* data, size_t size) {
+    while (size > 0) {
+        const DWORD chunk = size > (1u << 30) ? DWORD(1u << 30) : DWORD(size);
+        DWORD put = 0;
+        if (!WriteFile(file, data, chunk, &put, nullptr) || put != chunk)
+            return false;
+        data += chunk;
+        size -= chunk;
+    }
+    return true;
 }

@@ -9,7 +9,7 @@
 #include "Handle.h"
 #include "TestSupport.h"
 #include "TextBuffer.h"
-#include "TextUtils.h"
+#include "Text.h"
 
 using namespace testing_support;
 using Args = std::vector<std::string>;

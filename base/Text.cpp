@@ -1,6 +1,8 @@
-#include "TextUtils.h"
+#include "Text.h"
 
 #include <windows.h>
+
+#include "Grow.h"
 
 template <class S, class V> static S JoinPieces(std::initializer_list<V> pieces) {
     size_t n = 0;
@@ -62,8 +64,8 @@ std::string LowerAscii(const std::string& text) {
     std::string out = text;
     const size_t n = out.size();
     for (size_t i = 0; i < n; i += CharLength(out, i))
-        if (CharLength(out, i) == 1 && out[i] >= 'A' && out[i] <= 'Z')
-            out[i] = char(out[i] - 'A' + 'a');
+        if (CharLength(out, i) == 1)
+            out[i] = LowerAsciiChar(out[i]);
     return out;
 }
 
@@ -106,4 +108,68 @@ bool IsDirectory(const std::string& path) {
 }
 bool IsDirectory(const std::wstring& path) {
     return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool EqualAsciiNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerAsciiChar(a[i]) != LowerAsciiChar(b[i]))
+            return false;
+    return true;
+}
+
+bool IsPlainAscii(const char* text, size_t size) {
+    for (size_t i = 0; i < size; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c > 0x7E)
+            return false;
+    }
+    return true;
+}
+
+bool PlainAsciiComparesAsBytes(LCID locale) {
+    // Locales whose sorting rules are known to leave ASCII letters alone; elsewhere (Turkish
+    // "I", for one) the locale call decides.
+    const LCID lang = PRIMARYLANGID(LANGIDFROMLCID(ConvertDefaultLocale(locale)));
+    return lang == LANG_JAPANESE || lang == LANG_ENGLISH;
+}
+
+std::string LocaleSortKey(const std::string& text, bool ignoreCase) {
+    const DWORD flags = LCMAP_SORTKEY | (ignoreCase ? NORM_IGNORECASE : 0);
+    std::string key;
+    // A buffer too small gives no sort key and no size: the size is asked for then.
+    if (FillGrowing(key, [&](char* buffer, size_t capacity) {
+            const int n =
+                LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, buffer, int(capacity));
+            return size_t(
+                n > 0 ? n : LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, nullptr, 0));
+        }))
+        return key;
+    // No sort key: CompareStringA fails on such text too, so it equals nothing. Sort keys
+    // never start with a zero byte, so this cannot collide with a real one.
+    return std::string(1, '\0') + text;
+}
+
+std::string FileNameKey(const std::string& name) {
+    const char* text = name.c_str();
+    const int n = int(name.find('\0') == std::string::npos ? name.size() : name.find('\0'));
+    std::string key(text, size_t(n));
+    if (IsPlainAscii(text, size_t(n))) {
+        for (char& c : key)
+            if (c >= 'a' && c <= 'z')
+                c -= 'a' - 'A';
+        return key;
+    }
+    // The UTF-16 code units as bytes (never more units than bytes), upper-cased in place, then
+    // a byte that ends no printable-ASCII key.
+    std::string wide(size_t(n) * 2 + 1, '\1');
+    auto* units = reinterpret_cast<LPWSTR>(&wide[0]);
+    const int count = MultiByteToWideChar(CP_ACP, 0, text, n, units, n);
+    if (count <= 0 ||
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, units, count, units, count) != count)
+        return key + '\2'; // the system cannot convert it: the bytes alone, marked apart
+    wide[size_t(count) * 2] = '\1';
+    wide.resize(size_t(count) * 2 + 1);
+    return wide;
 }

@@ -1,13 +1,12 @@
 // Rules a helper command follows to stand in for its target: the caller's argument text and
-// its escaping for the interpreter, the program search that never yields the helper itself or
-// a folder, and the nesting limit.
+// its escaping for the interpreter, and the program search that never yields the helper itself
+// or a folder.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include "CommandLine.h"
-#include "HelperChain.h"
-#include "ProgramPaths.h"
+#include "Files.h"
 #include "TestSupport.h"
 
 #include <cstdint>
@@ -130,32 +129,6 @@ TEST(EscapeForInterpreter, QuotedTextStaysAsTyped) {
     EXPECT_EQ(EscapeForInterpreter(L"p ", L"a|find \"b|c\""), L"a^|find \"b|c\"");
     EXPECT_EQ(EscapeForInterpreter(L"p ", L"\"a&b\" a^b"), L"\"a&b\" a^^b");
     EXPECT_EQ(EscapeForInterpreter(L"p \"open ", L"a>b"), L"a>b");
-}
-
-TEST(HelperChain, SixteenHelpersNestAndTheNextOneRefuses) {
-    std::wstring depth, next;
-    unsigned started = 0;
-    while (NextChainDepth(depth, next)) {
-        ASSERT_LT(++started, 100u);
-        EXPECT_EQ(next, std::to_wstring(started));
-        depth = next;
-    }
-    EXPECT_EQ(started, kChainLimit);
-    EXPECT_EQ(kChainLimit, 16u);
-}
-
-TEST(HelperChain, HandEditedValues) {
-    std::wstring next;
-    for (const wchar_t* junk : {L"", L"abc", L"3x", L"-3", L"0x10", L" ", L"\uFF11"}) {
-        ASSERT_TRUE(NextChainDepth(junk, next)) << WideToAnsi(junk);
-        EXPECT_EQ(next, L"1") << WideToAnsi(junk);
-    }
-    ASSERT_TRUE(NextChainDepth(L" 7\t", next));
-    EXPECT_EQ(next, L"8");
-    ASSERT_TRUE(NextChainDepth(L"015", next));
-    EXPECT_EQ(next, L"16");
-    for (const wchar_t* over : {L"16", L"17", L"160", L"99999999999999999999999"})
-        EXPECT_FALSE(NextChainDepth(over, next)) << WideToAnsi(over);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 // The double-byte rule of code page 932: a lead byte followed by a trail byte is one
 // character, and its second byte is never taken for "\", "/", "." or a match start.
@@ -18,9 +19,9 @@ inline bool IsTrailByte(unsigned char b) {
 inline size_t CharLength(const std::string& s, size_t i) {
     return i + 1 < s.size() && IsLeadByte(s[i]) && IsTrailByte(s[i + 1]) ? 2 : 1;
 }
-// A blank is any byte from 0x00 to 0x20.
-inline bool IsBlank(unsigned char b) {
-    return b <= 0x20;
+// A blank is any byte (or UTF-16 unit) from 0x00 to 0x20.
+template <class C> bool IsBlank(C c) {
+    return static_cast<std::make_unsigned_t<C>>(c) <= 0x20;
 }
 
 // The pieces joined into one text. Texts are built this way rather than with a chain of "+",
@@ -40,10 +41,34 @@ size_t LastCharPos(const std::string& set, const std::string& text);
 // ASCII A-Z made lower case; second bytes of double-byte characters are left alone.
 std::string LowerAscii(const std::string& text);
 
+// Printable ASCII: bytes 0x20 to 0x7E only.
+bool IsPlainAscii(const char* text, size_t size);
+inline bool IsPlainAscii(const std::string& text) {
+    return IsPlainAscii(text.data(), text.size());
+}
+// Whether CompareStringA with this locale finds two printable-ASCII texts equal exactly when
+// their bytes are equal, and with NORM_IGNORECASE exactly when they are equal after ASCII case
+// folding. The tests prove it for every locale this is true for.
+bool PlainAsciiComparesAsBytes(unsigned long locale);
+inline char LowerAsciiChar(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+// Equal but for the case of ASCII letters, byte by byte (for printable ASCII).
+bool EqualAsciiNoCase(const std::string& a, const std::string& b);
+
 // CompareStringA with the user's default locale; 0 when equal, -1/+1 otherwise, -2 when the
 // call failed. Both strings end at their first NUL, as the call sees them zero-terminated.
 int CompareLocale(const std::string& a, const std::string& b);
 int CompareLocaleNoCase(const std::string& a, const std::string& b);
+// LCMapStringA sort key of text up to its first NUL (user's default locale; NORM_IGNORECASE
+// when ignoreCase). Two texts have equal keys exactly when CompareStringA finds them equal.
+std::string LocaleSortKey(const std::string& text, bool ignoreCase);
+// What a name is as part of a file name: its text up to its first NUL (where an ANSI file call
+// ends it) in UTF-16 by the ANSI code page, as the file call converts it, each character
+// upper-cased without regard to locale, as the file system compares names. Two names name one
+// file exactly when their keys are equal; a name of printable ASCII alone keeps its bytes,
+// upper-cased (no other character of the code page upper-cases into printable ASCII).
+std::string FileNameKey(const std::string& name);
 
 // What a path names, by its attributes (a wildcard matches nothing; a drive root and a path
 // ending in "\" name their folder). Paths of the program folder are code page 932, paths of

@@ -32,7 +32,3 @@ void TExtMem::Release() {
     FData = nullptr;
     FSize = 0;
 }
-
-void* OffsetPtr(void* p, int32_t offset) {
-    return static_cast<char*>(p) + offset;
-}

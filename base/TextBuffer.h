@@ -34,9 +34,6 @@ class TTextBuffer {
     // editors write; true when there was one.
     bool SkipUtf8Bom();
 
-    const TExtMem& Mem() const { return FMem; }
-    uint32_t Position() const { return FPosition; }
-
   private:
     TExtMem FMem; // the file's bytes and one zero byte
     uint32_t FPosition = 0;

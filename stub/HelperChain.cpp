@@ -1,10 +1,13 @@
 #include "HelperChain.h"
 
+#include "Format.h"
+#include "Text.h"
+
 bool NextChainDepth(const std::wstring& inherited, std::wstring& next) {
     size_t b = 0, e = inherited.size();
-    while (b < e && inherited[b] <= 0x20)
+    while (b < e && IsBlank(inherited[b]))
         ++b;
-    while (e > b && inherited[e - 1] <= 0x20)
+    while (e > b && IsBlank(inherited[e - 1]))
         --e;
     unsigned depth = 0;
     for (size_t i = b; i < e; ++i) {
@@ -18,8 +21,6 @@ bool NextChainDepth(const std::wstring& inherited, std::wstring& next) {
     }
     if (depth >= kChainLimit)
         return false;
-    next.clear();
-    for (unsigned n = depth + 1; n; n /= 10)
-        next.insert(next.begin(), wchar_t('0' + n % 10));
+    next = FormatNumber<std::wstring>(depth + 1, 10);
     return true;
 }

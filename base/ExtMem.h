@@ -29,6 +29,3 @@ class TExtMem {
 // reports it instead of going on at the edge.
 bool OutOfMemory();
 void NoteOutOfMemory();
-
-// Address p moved by offset bytes.
-void* OffsetPtr(void* p, int32_t offset);

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "Handle.h"
-#include "TextUtils.h"
+#include "Text.h"
 
 void TTextBuffer::Clear() {
     FMem.Release();
@@ -14,23 +14,25 @@ TLoadResult TTextBuffer::LoadFromFile(const std::string& path) {
     Clear();
     // A program replacing or writing the file holds it for a moment (a save of alias.ini by
     // another run): that is waited out for about a second, not taken for an unreadable file.
+    const int kAttempts = 40;
+    const DWORD kPauseMs = 25;
     TFileHandle file;
-    for (int attempt = 0;; ++attempt) {
+    for (int attempt = 1;; ++attempt) {
         file.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                0, nullptr));
-        if (file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION || attempt == 40)
+        if (file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION || attempt == kAttempts)
             break;
-        Sleep(25);
+        Sleep(kPauseMs);
     }
     if (!file.Valid()) {
         const DWORD e = GetLastError();
         return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? lrMissing : lrUnreadable;
     }
-    // The whole size, so that a file past 4 GB is never read as its low part.
-    DWORD high = 0;
-    const DWORD n = GetFileSize(file.Get(), &high);
-    if (n == INVALID_FILE_SIZE || high != 0)
+    // The whole size, so that a file of 4 GB or more is never read as its low part.
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart >= 0xFFFFFFFF)
         return lrUnreadable;
+    const DWORD n = DWORD(size.QuadPart);
     auto* data = static_cast<char*>(FMem.Allocate(n + 1));
     if (!data)
         return lrOutOfMemory;

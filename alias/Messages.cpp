@@ -1,0 +1,47 @@
+#include "Messages.h"
+
+std::string NameRefused(const std::string& name) {
+    return name + " の名前で登録することはできません。";
+}
+
+std::string AliasNotDefined(const std::string& name) {
+    return name + " の定義が見つかりません。";
+}
+
+std::string NotCodePage932(const std::string& shown) {
+    return shown + " にはコード ページ 932 で表せない文字があります。";
+}
+
+std::string DefinitionFileBusy(const std::string& path) {
+    return "定義ファイル" + path + "は別の alias が使用中です。";
+}
+
+std::string DefinitionFileMissing(const std::string& path) {
+    return "定義ファイル" + path + "がありません。alias /edit で作成してください。";
+}
+
+std::string DefinitionFileUnreadable(const std::string& path) {
+    return "定義ファイル" + path + "を読み込めません。";
+}
+
+std::string DefinitionFileNotWritten(const std::string& path) {
+    return "定義ファイル" + path + "に書き込めません。";
+}
+
+std::string TemplateMissing(const std::string& path) {
+    return "ヘルパ コマンド テンプレート" + path + "が見つかりません。";
+}
+
+std::string HelperNameTaken(const std::string& path) {
+    return "作成するヘルパ コマンド" + path + "と同名のファイルが存在します。";
+}
+
+std::string HelperFailed(const std::string& path, THelperFailure what) {
+    static const char* const kWhat[] = {"の作成に失敗しました。", "の削除に失敗しました。",
+                                        "の更新に失敗しました。", "の復元に失敗しました。"};
+    return "ヘルパ コマンド" + path + kWhat[what];
+}
+
+std::string EditorFailed(const std::string& editor) {
+    return "エディタ" + editor + "を起動できません。";
+}

@@ -1,0 +1,31 @@
+#include "Grow.h"
+
+#include <windows.h>
+
+template <class C>
+static bool Fill(std::basic_string<C>& text, TFill<C> fill, const void* context) {
+    // A path fits the first time in the common case and a grown buffer the second; the
+    // attempts beyond are for the calls that cannot tell the size they need and double it.
+    const int kAttempts = 8;
+    text.assign(MAX_PATH + 1, C());
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const size_t n = fill(&text[0], text.size(), context);
+        if (n == 0)
+            break;
+        if (n < text.size()) {
+            text.resize(n);
+            return true;
+        }
+        text.assign(n + 1, C());
+    }
+    text.clear();
+    return false;
+}
+
+bool FillGrowing(std::string& text, TFill<char> fill, const void* context) {
+    return Fill(text, fill, context);
+}
+
+bool FillGrowing(std::wstring& text, TFill<wchar_t> fill, const void* context) {
+    return Fill(text, fill, context);
+}

@@ -1,0 +1,88 @@
+#include "IniSyntax.h"
+
+#include <windows.h>
+
+#include "Schema.h"
+#include "Text.h"
+
+void SplitKeyLine(const std::string& line, std::string& key, std::string& value) {
+    const std::string t = TrimBlanks(line);
+    const size_t p = MbcsPos("=", t);
+    if (p > 1 && t[0] != ';') {
+        key = TrimBlanks(t.substr(0, p - 1));
+        value = TrimRightBlanks(t.substr(p));
+        if (!key.empty())
+            return;
+    }
+    key.clear();
+    value = line;
+}
+
+// Every line the model or the helper reads is tested here, so nothing is copied but the name.
+bool IsSectionHeader(const std::string& line, std::string& name) {
+    const char* p = line.data();
+    size_t b = 0, e = line.size();
+    while (b < e && IsBlank(p[b]))
+        ++b;
+    if (b == e || p[b] != '[')
+        return false;
+    while (e > b && IsBlank(p[e - 1]))
+        --e;
+    if (e - b < 2 || p[e - 1] != ']')
+        return false;
+    size_t last = b;
+    while (last < e - 1)
+        last += CharLength(line, last);
+    if (last != e - 1)
+        return false;
+    size_t nb = b + 1, ne = e - 1;
+    while (nb < ne && IsBlank(p[nb]))
+        ++nb;
+    while (ne > nb && IsBlank(p[ne - 1]))
+        --ne;
+    name.assign(p + nb, ne - nb);
+    return true;
+}
+
+bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
+                  std::string& value) {
+    const size_t prefix = sizeof kEnvPrefix - 1;
+    if (LowerAscii(key.substr(0, prefix)) != kEnvPrefix)
+        return false;
+    name = TrimBlanks(key.substr(prefix));
+    value = TrimRightBlanks(itemValue);
+    return !name.empty();
+}
+
+bool IsWritableLine(const std::string& key, const std::string& value) {
+    const std::string k = TrimBlanks(key);
+    const std::string v = TrimRightBlanks(value);
+    const std::string text = k.empty() ? v : k + "=" + v;
+    std::string name, readKey, readValue;
+    if (text.find_first_of("\r\n") != std::string::npos || IsSectionHeader(text, name))
+        return false;
+    SplitKeyLine(text, readKey, readValue);
+    // An empty plain line would be appended last, where loading drops it.
+    if (k.empty())
+        return !text.empty() && readKey.empty();
+    return readKey == k && readValue == v;
+}
+
+bool SameSectionName(const std::string& a, const std::string& b) {
+    if (IsPlainAscii(a) && IsPlainAscii(b))
+        return EqualAsciiNoCase(a, b);
+    return FileNameKey(a) == FileNameKey(b);
+}
+
+namespace {
+// Whether printable ASCII compares as bytes in the user's locale: 0 not yet asked, 1 no, 2 yes.
+int AsciiComparesAsBytes = 0;
+} // namespace
+
+bool SameKey(const std::string& a, const std::string& b) {
+    if (AsciiComparesAsBytes == 0)
+        AsciiComparesAsBytes = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT) ? 2 : 1;
+    if (AsciiComparesAsBytes == 2 && IsPlainAscii(a) && IsPlainAscii(b))
+        return a == b;
+    return CompareLocale(a, b) == 0;
+}

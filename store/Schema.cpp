@@ -1,0 +1,46 @@
+#include "Schema.h"
+
+#include "Files.h"
+#include "IniSyntax.h"
+#include "Text.h"
+
+std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& winDir) {
+    const std::string own = exeDir + kDefinitionFileName;
+    if (IsExistingFile(own))
+        return own;
+    if (!winDir.empty()) {
+        const std::string win = winDir + kDefinitionFileName;
+        if (IsExistingFile(win))
+            return win;
+    }
+    return own;
+}
+
+bool IsReservedName(const std::string& name) {
+    return SameSectionName(name, kReservedSection);
+}
+
+bool RunsThroughInterpreter(const std::string& type) {
+    return MbcsPos("dos", LowerAscii(type)) != 0;
+}
+
+bool TakesWindowedHelper(const std::string& type) {
+    return CompareLocaleNoCase(type, kTypeWindowed) == 0;
+}
+
+const char* ListMarker(const std::string& type) {
+    const std::string t = LowerAscii(type);
+    return MbcsPos("gui", t)       ? "[GUI] "
+           : MbcsPos("console", t) ? "[CON] "
+           : MbcsPos("dos", t)     ? "[DOS] "
+                                   : "[???] ";
+}
+
+bool IsSwitchOn(const std::string& own, const std::string& fallback) {
+    const std::string v = LowerAscii(own);
+    if (v == "on")
+        return true;
+    if (v == "off")
+        return false;
+    return LowerAscii(fallback) == "on";
+}
