@@ -26,17 +26,10 @@ uint32_t Le32(const unsigned char* p) {
 }
 } // namespace
 
-TExeResult GetExeType(const std::wstring& path, TExeType& kind) {
-    kind = etUnknown;
-    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
-    if (!file.Valid()) {
-        const DWORD e = GetLastError();
-        return e == ERROR_FILE_NOT_FOUND || e == ERROR_DIRECTORY ? erNotFound : erReadError;
-    }
-    return ReadExeType(file.Get(), kind);
-}
 
+namespace {
+
+// Reads exactly count bytes at offset from the start of the file.
 TExeResult ReadAt(HANDLE file, uint32_t offset, void* buffer, uint32_t count) {
     LARGE_INTEGER at;
     at.QuadPart = offset;
@@ -48,7 +41,9 @@ TExeResult ReadAt(HANDLE file, uint32_t offset, void* buffer, uint32_t count) {
     return erOk;
 }
 
-TExeResult ReadExeType(HANDLE file, TExeType& kind) {
+} // namespace
+
+static TExeResult ReadExeType(HANDLE file, TExeType& kind) {
     kind = etUnknown;
     unsigned char dos[kDosHeaderSize];
     unsigned char coff[kCoffHeaderSize];
@@ -108,4 +103,15 @@ TExeResult ReadExeType(HANDLE file, TExeType& kind) {
         break;
     }
     return erOk;
+}
+
+TExeResult GetExeType(const std::wstring& path, TExeType& kind) {
+    kind = etUnknown;
+    TFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    if (!file.Valid()) {
+        const DWORD e = GetLastError();
+        return e == ERROR_FILE_NOT_FOUND || e == ERROR_DIRECTORY ? erNotFound : erReadError;
+    }
+    return ReadExeType(file.Get(), kind);
 }

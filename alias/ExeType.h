@@ -22,6 +22,3 @@ enum TExeResult : int32_t {
 };
 
 TExeResult GetExeType(const std::wstring& path, TExeType& kind);
-TExeResult ReadExeType(HANDLE file, TExeType& kind);
-// Reads exactly count bytes at offset from the start of the file.
-TExeResult ReadAt(HANDLE file, uint32_t offset, void* buffer, uint32_t count);

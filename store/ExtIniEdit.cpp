@@ -64,7 +64,6 @@ bool TExtIniFile::DeleteSection(const std::string& name) {
         FFirstInFile = victim->FNextInFile;
     if (FLastInFile == victim)
         FLastInFile = prev;
-    --FSectionCount;
     FSectionIndex.erase(it);
     for (size_t i = 0; i < FTouched.size(); ++i)
         if (FTouched[i] == victim)

@@ -47,7 +47,7 @@ void TExtIniSection::Clear() {
         item = next;
     }
     FFirst = FLast = FLastText = nullptr;
-    FCount = FKeyLines = 0;
+    FKeyLines = 0;
     FKeyIndex.reset();
     FTextBefore.reset();
 }
@@ -62,7 +62,6 @@ TExtIniItem* TExtIniSection::AppendItem(const std::string& key, const std::strin
     FLast = item;
     if (!item->FText.empty())
         FLastText = item;
-    ++FCount;
     if (!key.empty()) {
         ++FKeyLines;
         if (FKeyIndex) {
@@ -103,7 +102,6 @@ void TExtIniSection::RemoveItem(TExtIniItem* item) {
             if (!i->FText.empty())
                 FLastText = i;
     }
-    --FCount;
     delete item;
 }
 
@@ -119,15 +117,6 @@ TExtIniItem* TExtIniSection::FindItem(const std::string& key) const {
         if (item->FKeyLength && SameKey(item->Key(), k))
             return item;
     return nullptr;
-}
-
-TExtIniItem* TExtIniSection::ItemAt(int32_t index) const {
-    if (index < 0)
-        return nullptr;
-    TExtIniItem* item = FFirst;
-    while (item && index-- > 0)
-        item = item->FNext;
-    return item;
 }
 
 bool TExtIniSection::AddLine(const std::string& line) {
@@ -157,8 +146,7 @@ void TExtIniSection::TrimTrailingBlankLines() {
     while (drop) {
         TExtIniItem* next = drop->FNext;
         delete drop;
-        --FCount;
-        drop = next;
+            drop = next;
     }
 }
 
@@ -176,7 +164,6 @@ void TExtIniFile::Clear() {
         s = next;
     }
     FFirstInFile = FLastInFile = FFirstSection = FLastSection = nullptr;
-    FSectionCount = 0;
     FTouched.clear();
     std::unordered_map<std::string, TExtIniSection*>().swap(FSectionIndex);
     FPreamble.Clear();
@@ -196,7 +183,6 @@ TExtIniSection* TExtIniFile::AppendSection(const std::string& name, bool nameles
         else
             FFirstSection = s;
         FLastSection = s;
-        ++FSectionCount;
     }
     return s;
 }
@@ -216,15 +202,6 @@ TExtIniSection* TExtIniFile::AddSection(const std::string& name) {
 TExtIniSection* TExtIniFile::FindSection(const std::string& name) const {
     auto it = FSectionIndex.find(FileNameKey(TrimBlanks(name)));
     return it == FSectionIndex.end() ? nullptr : it->second;
-}
-
-TExtIniSection* TExtIniFile::SectionAt(int32_t index) const {
-    if (index < 0)
-        return nullptr;
-    TExtIniSection* s = FFirstSection;
-    while (s && index-- > 0)
-        s = s->FNext;
-    return s;
 }
 
 std::string TExtIniFile::ReadValue(const std::string& section, const std::string& key,

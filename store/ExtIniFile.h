@@ -62,11 +62,8 @@ class TExtIniSection {
     TExtIniSection& operator=(const TExtIniSection&) = delete;
 
     const std::string& Name() const { return FName; }
-    int32_t Count() const { return FCount; }
     TExtIniItem* First() const { return FFirst; }
-    TExtIniItem* LastItem() const { return FLast; }
     TExtIniSection* Next() const { return FNext; }
-    TExtIniItem* ItemAt(int32_t index) const;
 
     // The first key line whose key equals the trimmed key (case-sensitive); none for an empty
     // key, so plain lines are never found.
@@ -103,7 +100,6 @@ class TExtIniSection {
 
     TExtIniFile* FFile; // told of every change
     std::string FName;
-    int32_t FCount = 0;
     int32_t FKeyLines = 0;
     TExtIniItem* FFirst = nullptr;
     TExtIniItem* FLast = nullptr;
@@ -135,16 +131,9 @@ class TExtIniFile {
     TExtIniSection* AddSection(const std::string& name);
     // The named section whose trimmed name matches; never the preamble.
     TExtIniSection* FindSection(const std::string& name) const;
-    TExtIniSection* SectionAt(int32_t index) const;
-    int32_t SectionCount() const { return FSectionCount; }
-    TExtIniSection* Preamble() { return &FPreamble; }
-    const TExtIniSection* Preamble() const { return &FPreamble; }
     TExtIniSection* FirstSection() const { return FFirstSection; }
-    TExtIniSection* LastSection() const { return FLastSection; }
     const std::string& FileName() const { return FFileName; }
 
-    // Whether the file began with a UTF-8 byte-order mark, which a save writes back.
-    bool HasUtf8Bom() const { return FHasUtf8Bom; }
     // Whether edits since the load have changed what a save would write: a value set to what
     // it was, a key or section deleted that was not there, or a key set and set back, change
     // nothing; a section added or deleted always does.
@@ -186,7 +175,6 @@ class TExtIniFile {
     bool FHasUtf8Bom = false;
     bool FModified = false;                // a section was added or deleted
     std::vector<TExtIniSection*> FTouched; // the sections with a text before
-    int32_t FSectionCount = 0;
     TExtIniSection FPreamble{this, std::string()};
     TExtIniSection* FFirstSection = nullptr;
     TExtIniSection* FLastSection = nullptr;

@@ -245,11 +245,10 @@ TEST_F(AliasCmd, ALockWhoseOwnerEndedWithoutReleasingIsTakenOver) {
 // No value with CR or LF reaches alias.ini, whichever way it comes in.
 TEST_F(AliasCmd, LineBreaksAreRefusedInEveryValue) {
     SetIni(kSample);
-    for (const char* c :
-         {"ed \"/param=x\r\n[alias]\r\neditor=evil.exe\"", "ed \"/path=a\nb\"",
-          "ed \"/dir=C:\\\r[y]\"", "ed \"/env:A=1\r\n[x]\"", "ed \"/env:A\nB=1\"",
-          "ed \"/delenv:A\nB\"", "ed /param a \"b\r\nc\"", "ed /dir=ok \"/param=a\nb\"",
-          "\"n\r\nx\" dir", "/dos d \"di\nr\"", "/con d x \"p\r\nq\"", "d dir \"a\nb\""}) {
+    // Every option form is checked in-process (AliasOptions); here each command that takes
+    // values, end to end.
+    for (const char* c : {"ed \"/param=x\r\n[alias]\r\neditor=evil.exe\"", "\"n\r\nx\" dir",
+                          "/dos d \"di\nr\"", "/con d x \"p\r\nq\"", "d dir \"a\nb\""}) {
         const auto before = FolderFiles(dir.Path());
         ProcResult r = Alias(c);
         EXPECT_EQ(r.exitCode, 1u) << Printable(c);

@@ -96,8 +96,10 @@ TEST_F(Register, QuotedSeparatorsStayTextInTheDefinition) {
 
 TEST_F(Register, MissingProgramChangesNothing) {
     SetIni("x=1\r\n");
-    for (const char* prog : {"nosuchprogram", "C:\\nosuchdir\\ed.exe", "C:\\windows"}) {
-        ProcResult r = Alias(std::string("ed ") + prog);
+    ASSERT_TRUE(CreateDirectoryA((dir / "tool.exe").c_str(), nullptr)); // a folder is no program
+    for (const std::string& prog :
+         {std::string("nosuchprogram"), std::string("C:\\nosuchdir\\ed.exe"), dir / "tool"}) {
+        ProcResult r = Alias("ed " + prog);
         EXPECT_EQ(r.exitCode, 1u) << prog;
         EXPECT_EQ(r.out, std::string("error: 指定されたアプリケーションが見つかりません。") + kEol);
     }
@@ -229,11 +231,9 @@ TEST_F(Register, ReRegistrationReplacesHelperAndMovesSectionToTheEnd) {
 // Names that are no plain file name of the program folder, or that Windows would change or
 // take for a device, are refused by registration and /del, with the folder unchanged.
 TEST_F(Register, ReservedAndUnsafeNamesAreRefused) {
+    // The rule itself is checked in-process (AliasNames); here, one of each kind end to end.
     SetIni("[alias]\r\neditor=x\r\n");
-    for (const char* name :
-         {"ALIAS",      "alias ", " Alias", "..\\up", "a/b", "c:x",  "a<b",  "a|b",  "a?b",
-          "a*b",        "CON",    "nul",    "Prn",    "aux", "COM1", "com0", "LPT9", "con.txt",
-          "NUL.tar.gz", "con .x", " x",     "x ",     "x.",  "..",   "a\tb"}) {
+    for (const char* name : {"alias ", "..\\up", "a|b", "con.txt", " x", "x."}) {
         const auto before = FolderFiles(dir.Path());
         ProcResult r = Alias(Quote(name) + " dir");
         EXPECT_EQ(r.exitCode, 1u) << name;
@@ -246,7 +246,7 @@ TEST_F(Register, ReservedAndUnsafeNamesAreRefused) {
     }
     EXPECT_FALSE(PathExists(dir.Path() + "..\\up.exe"));
     // Near misses are plain names.
-    for (const char* name : {"conx", "COM10", "nul_", "lpt", "x.y", "aliases"}) {
+    for (const char* name : {"conx", "x.y"}) {
         ProcResult r = Alias(std::string(name) + " dir");
         EXPECT_EQ(r.exitCode, 0u) << name << Printable(r.out);
         EXPECT_TRUE(PathExists(dir / (std::string(name) + ".exe"))) << name;

@@ -303,8 +303,11 @@ class HelperReading : public ::testing::Test {
         TExtIniFile ini;
         ASSERT_TRUE(ini.LoadFromFile(path));
         std::vector<std::string> names(std::begin(kNames), std::end(kNames));
-        for (int i = 0; i < 3 && ini.SectionCount() > 0; ++i)
-            names.push_back(ini.SectionAt(int32_t(rng() % uint32_t(ini.SectionCount())))->Name());
+        std::vector<std::string> held;
+        for (const TExtIniSection* s = ini.FirstSection(); s; s = s->Next())
+            held.push_back(s->Name());
+        for (int i = 0; i < 3 && !held.empty(); ++i)
+            names.push_back(held[rng() % held.size()]);
         for (const std::string& name : names) {
             TAliasSection own, defaults;
             ASSERT_TRUE(ReadAliasSections(path, name, own, defaults));

@@ -49,7 +49,7 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 
 std::vector<std::string> SectionNames(const TExtIniFile& ini) {
     std::vector<std::string> names;
-    for (const TExtIniSection* s = ini.SectionAt(0); s; s = s->Next())
+    for (const TExtIniSection* s = ini.FirstSection(); s; s = s->Next())
         names.push_back(s->Name());
     return names;
 }
@@ -73,7 +73,6 @@ int CheckLookups(const TExtIniFile& ini, const std::string& lookups) {
         ++checked;
         if (f[0] == "*sections") {
             EXPECT_EQ(SectionNames(ini), std::vector<std::string>(f.begin() + 1, f.end()));
-            EXPECT_EQ(ini.SectionCount(), int32_t(f.size() - 1));
         } else if (f.size() == 2) {
             // Two different defaults: a stored value could equal one of them, not both.
             EXPECT_EQ(ini.ReadValue(f[0], f[1], "<a>"), "<a>");

@@ -13,6 +13,13 @@ using namespace testing_support;
 
 namespace {
 
+std::vector<std::string> SectionNames(const TExtIniFile& ini) {
+    std::vector<std::string> names;
+    for (const TExtIniSection* s = ini.FirstSection(); s; s = s->Next())
+        names.push_back(s->Name());
+    return names;
+}
+
 class Model : public ::testing::Test {
   protected:
     ScratchDir dir{CurrentTestName()};
@@ -101,7 +108,7 @@ TEST_F(Model, WritesAreStoredOrRefused) {
     EXPECT_TRUE(ini.WriteValue("S", "[k", "v"));
     EXPECT_TRUE(ini.WriteValue("S", "", ";note"));
     EXPECT_TRUE(ini.WriteValue("S", "k", " a=b; [c]"));
-    EXPECT_EQ(ini.SectionCount(), 1);
+    EXPECT_EQ(SectionNames(ini), std::vector<std::string>{"S"});
     EXPECT_FALSE(ini.DeleteKey("S", "nosuch"));
     EXPECT_TRUE(ini.DeleteKey("S", "[k"));
     EXPECT_FALSE(ini.DeleteSection("T"));
@@ -170,9 +177,7 @@ TEST_F(Model, LookupRules) {
     EXPECT_EQ(ini.ReadValue(" a ", " k ", "d"), "1");
     EXPECT_EQ(ini.ReadValue("A", "K", "d"), "d");
     EXPECT_EQ(ini.ReadValue("ａｂ", "x", "d"), "全角"); // full-width letters ignore case too
-    EXPECT_EQ(ini.SectionAt(1)->Name(), "ＡＢ");
-    EXPECT_EQ(ini.SectionAt(2), nullptr);
-    EXPECT_EQ(ini.SectionAt(-1), nullptr);
+    EXPECT_EQ(SectionNames(ini), (std::vector<std::string>{"A", "ＡＢ"}));
     EXPECT_EQ(ini.FindSection(""), nullptr); // never the preamble
 }
 
@@ -193,8 +198,7 @@ TEST_F(Model, EditingKeepsPlacesAndOrder) {
     ini.DeleteSection("FOO");
     ini.DeleteSection("new");
     ini.WriteValue("Last", "a", "b");
-    EXPECT_EQ(ini.SectionCount(), 1);
-    EXPECT_EQ(ini.FirstSection(), ini.LastSection());
+    EXPECT_EQ(SectionNames(ini), std::vector<std::string>{"Last"});
 }
 
 TEST_F(Model, SaveWithoutLoadWritesNothing) {
@@ -241,7 +245,7 @@ TEST_F(Model, FileLockedForWritingDoesNotLoad) {
     ASSERT_TRUE(writer.Valid());
     TExtIniFile ini;
     EXPECT_FALSE(ini.LoadFromFile(dir / "l.ini"));
-    EXPECT_EQ(ini.SectionCount(), 0);
+    EXPECT_EQ(ini.FirstSection(), nullptr);
 }
 
 // Random code page 932 text built from the kinds of bytes that make comparisons interesting.
@@ -320,7 +324,7 @@ TEST_F(Model, HostileInputLoadsWithoutHarm) {
     ASSERT_TRUE(WriteFileBytes(dir / "many.ini", many));
     TExtIniFile ini; // how the load time grows is measured in bench/store
     ASSERT_TRUE(ini.LoadFromFile(dir / "many.ini"));
-    EXPECT_EQ(ini.FindSection("BIG")->Count(), 100000);
+    EXPECT_EQ(ini.ReadValue("big", "key0", ""), "0");
     EXPECT_EQ(ini.ReadValue("big", "key99999", ""), "99999");
 }
 

@@ -123,6 +123,12 @@ TEST_F(Stub, ExeIsAppendedAndBareNamesAreSearched) {
     r = Run("m.exe", "");
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out, "error: プログラム " + dir.Path() + "nosuch.exe が見つかりません。\r\n");
+    // A folder of the program's name is no program, as registration also says.
+    ASSERT_TRUE(CreateDirectoryA((dir / "tool.exe").c_str(), nullptr));
+    Ini("[m]\r\napp=" + dir.Path() + "tool\r\n");
+    r = Run("m.exe", "");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: プログラム " + dir.Path() + "tool.exe が見つかりません。\r\n");
 }
 
 TEST_F(Stub, EnvironmentEntries) {
