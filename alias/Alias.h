@@ -1,5 +1,6 @@
-// The alias manager: one command per run. Each command reports its own failures and returns
-// false for them; Dispatch turns the result into the exit code, the one place that does.
+// alias/: the manager, alias.exe, and what only it uses. One command per run: each command
+// reports its own failures and returns false for them; Dispatch turns the result into the exit
+// code, the one place that does.
 #pragma once
 
 #include <cstdint>

@@ -26,7 +26,6 @@ uint32_t Le32(const unsigned char* p) {
 }
 } // namespace
 
-
 namespace {
 
 // Reads exactly count bytes at offset from the start of the file.

@@ -12,20 +12,11 @@ std::string NotCodePage932(const std::string& shown) {
     return shown + " にはコード ページ 932 で表せない文字があります。";
 }
 
-std::string DefinitionFileBusy(const std::string& path) {
-    return "定義ファイル" + path + "は別の alias が使用中です。";
-}
-
-std::string DefinitionFileMissing(const std::string& path) {
-    return "定義ファイル" + path + "がありません。alias /edit で作成してください。";
-}
-
-std::string DefinitionFileUnreadable(const std::string& path) {
-    return "定義ファイル" + path + "を読み込めません。";
-}
-
-std::string DefinitionFileNotWritten(const std::string& path) {
-    return "定義ファイル" + path + "に書き込めません。";
+std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure what) {
+    static const char* const kWhat[] = {"は別の alias が使用中です。",
+                                        "がありません。alias /edit で作成してください。",
+                                        "を読み込めません。", "に書き込めません。"};
+    return "定義ファイル" + path + kWhat[what];
 }
 
 std::string TemplateMissing(const std::string& path) {

@@ -11,10 +11,9 @@ std::string NameRefused(const std::string& name);
 std::string AliasNotDefined(const std::string& name);
 std::string NotCodePage932(const std::string& shown);
 
-std::string DefinitionFileBusy(const std::string& path);
-std::string DefinitionFileMissing(const std::string& path);
-std::string DefinitionFileUnreadable(const std::string& path);
-std::string DefinitionFileNotWritten(const std::string& path);
+// What keeps a command from the definition file.
+enum TDefinitionFileFailure : int { dfBusy = 0, dfMissing = 1, dfUnreadable = 2, dfNotWritten = 3 };
+std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure what);
 
 std::string TemplateMissing(const std::string& path);
 std::string HelperNameTaken(const std::string& path);

@@ -54,7 +54,7 @@ bool TDefinitionTransaction::Read() {
 bool TDefinitionTransaction::Begin(TFileNeed need) {
     FPath = FFolder.DefinitionFile();
     if (!FLock.Acquire(FPath, kLockTimeoutMs)) {
-        ReportError(DefinitionFileBusy(FPath));
+        ReportError(DefinitionFileFailed(FPath, dfBusy));
         return false;
     }
     // Only a file that is not there is no definition file: one that cannot be read still
@@ -66,11 +66,11 @@ bool TDefinitionTransaction::Begin(TFileNeed need) {
         return false;
     }
     if (result == lrUnreadable) {
-        ReportError(DefinitionFileUnreadable(FPath));
+        ReportError(DefinitionFileFailed(FPath, dfUnreadable));
         return false;
     }
     if (result == lrMissing && need == fnRequired) {
-        ReportError(DefinitionFileMissing(FPath));
+        ReportError(DefinitionFileFailed(FPath, dfMissing));
         return false;
     }
     RecoverInterruptedChanges(*this);
@@ -102,7 +102,7 @@ bool TDefinitionTransaction::WriteValue(const std::string& section, const std::s
 }
 
 void TDefinitionTransaction::ReportNotWritten() const {
-    ReportError(DefinitionFileNotWritten(FPath));
+    ReportError(DefinitionFileFailed(FPath, dfNotWritten));
 }
 
 bool TDefinitionTransaction::Commit() {

@@ -1,4 +1,6 @@
-// Byte-string helpers for code page 932 text, shared by both programs.
+// base/: what both programs use and that knows nothing of aliases. This header: byte-string
+// rules for code page 932 text (the double-byte step, blanks, searches, the locale's
+// comparisons), shared by both programs.
 #pragma once
 
 #include <initializer_list>

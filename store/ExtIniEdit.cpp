@@ -1,6 +1,7 @@
 // The definition-file model: changing keys and sections.
 #include "ExtIniFile.h"
 
+#include "List.h"
 #include "Text.h"
 
 bool TExtIniSection::WriteValue(const std::string& key, const std::string& value) {
@@ -46,24 +47,8 @@ bool TExtIniFile::DeleteSection(const std::string& name) {
     if (it == FSectionIndex.end())
         return false;
     TExtIniSection* victim = it->second;
-    TExtIniSection* prev = nullptr;
-    for (TExtIniSection* s = FFirstSection; s != victim; s = s->FNext)
-        prev = s;
-    if (prev)
-        prev->FNext = victim->FNext;
-    else
-        FFirstSection = victim->FNext;
-    if (FLastSection == victim)
-        FLastSection = prev;
-    prev = nullptr;
-    for (TExtIniSection* s = FFirstInFile; s != victim; s = s->FNextInFile)
-        prev = s;
-    if (prev)
-        prev->FNextInFile = victim->FNextInFile;
-    else
-        FFirstInFile = victim->FNextInFile;
-    if (FLastInFile == victim)
-        FLastInFile = prev;
+    UnlinkNode(FFirstSection, FLastSection, &TExtIniSection::FNext, victim);
+    UnlinkNode(FFirstInFile, FLastInFile, &TExtIniSection::FNextInFile, victim);
     FSectionIndex.erase(it);
     for (size_t i = 0; i < FTouched.size(); ++i)
         if (FTouched[i] == victim)

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "AliasSection.h"
+#include "List.h"
 #include "Text.h"
 
 namespace {
@@ -39,13 +40,7 @@ TExtIniSection::~TExtIniSection() {
 }
 
 void TExtIniSection::Clear() {
-    // Iteratively: a recursive chain of destructors would overflow the stack on a long section.
-    TExtIniItem* item = FFirst;
-    while (item) {
-        TExtIniItem* next = item->FNext;
-        delete item;
-        item = next;
-    }
+    DeleteNodes(FFirst, &TExtIniItem::FNext);
     FFirst = FLast = FLastText = nullptr;
     FKeyLines = 0;
     FKeyIndex.reset();
@@ -55,11 +50,7 @@ void TExtIniSection::Clear() {
 TExtIniItem* TExtIniSection::AppendItem(const std::string& key, const std::string& value) {
     auto* item = new TExtIniItem;
     item->Set(key, value);
-    if (FLast)
-        FLast->FNext = item;
-    else
-        FFirst = item;
-    FLast = item;
+    AppendNode(FFirst, FLast, &TExtIniItem::FNext, item);
     if (!item->FText.empty())
         FLastText = item;
     if (!key.empty()) {
@@ -77,25 +68,13 @@ TExtIniItem* TExtIniSection::AppendItem(const std::string& key, const std::strin
 }
 
 void TExtIniSection::RemoveItem(TExtIniItem* item) {
-    TExtIniItem* prev = nullptr;
-    TExtIniItem* cur = FFirst;
-    while (cur && cur != item) {
-        prev = cur;
-        cur = cur->FNext;
-    }
-    if (!cur)
+    if (!UnlinkNode(FFirst, FLast, &TExtIniItem::FNext, item))
         return;
     if (item->FKeyLength) {
         --FKeyLines;
         if (FKeyIndex)
             FKeyIndex->erase(LocaleSortKey(item->Key(), false));
     }
-    if (prev)
-        prev->FNext = item->FNext;
-    else
-        FFirst = item->FNext;
-    if (FLast == item)
-        FLast = prev;
     if (FLastText == item) {
         FLastText = nullptr;
         for (TExtIniItem* i = FFirst; i; i = i->FNext)
@@ -143,11 +122,7 @@ void TExtIniSection::TrimTrailingBlankLines() {
         FFirst = nullptr;
     FLast = FLastText;
     // Blank lines are plain lines: no index holds them.
-    while (drop) {
-        TExtIniItem* next = drop->FNext;
-        delete drop;
-            drop = next;
-    }
+    DeleteNodes(drop, &TExtIniItem::FNext);
 }
 
 // ---- TExtIniFile -------------------------------------------------------------------------
@@ -157,12 +132,7 @@ TExtIniFile::~TExtIniFile() {
 }
 
 void TExtIniFile::Clear() {
-    TExtIniSection* s = FFirstInFile;
-    while (s) {
-        TExtIniSection* next = s->FNextInFile;
-        delete s;
-        s = next;
-    }
+    DeleteNodes(FFirstInFile, &TExtIniSection::FNextInFile);
     FFirstInFile = FLastInFile = FFirstSection = FLastSection = nullptr;
     FTouched.clear();
     std::unordered_map<std::string, TExtIniSection*>().swap(FSectionIndex);
@@ -172,17 +142,9 @@ void TExtIniFile::Clear() {
 TExtIniSection* TExtIniFile::AppendSection(const std::string& name, bool nameless) {
     auto* s = new TExtIniSection(this, name);
     s->FNameless = nameless;
-    if (FLastInFile)
-        FLastInFile->FNextInFile = s;
-    else
-        FFirstInFile = s;
-    FLastInFile = s;
+    AppendNode(FFirstInFile, FLastInFile, &TExtIniSection::FNextInFile, s);
     if (!nameless) {
-        if (FLastSection)
-            FLastSection->FNext = s;
-        else
-            FFirstSection = s;
-        FLastSection = s;
+        AppendNode(FFirstSection, FLastSection, &TExtIniSection::FNext, s);
     }
     return s;
 }

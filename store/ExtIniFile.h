@@ -1,6 +1,6 @@
-// The in-memory model of a definition file ("alias.ini"): an unnamed preamble, then named
-// sections of lines, in file order. Every accepted line is kept (comments and blank lines
-// included) so the file can be written back with those lines in place.
+// store/: the definition file "alias.ini" and nothing else. This header: its editing model, an
+// unnamed preamble, then named sections of lines, in file order. Every accepted line is kept
+// (comments and blank lines included) so the file can be written back with those lines in place.
 //
 // Hand-edited files keep their meaning: a repeated header continues the section it names (its
 // lines are saved under the first header, in file order, so the first occurrence of a key still

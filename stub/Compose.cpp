@@ -5,6 +5,8 @@
 // from here on is UTF-16, so the caller's text and the environment pass through whole.
 #include "Stub.h"
 
+#include "Format.h"
+
 #include "CommandLine.h"
 #include "HelperChain.h"
 #include "Schema.h"
@@ -108,8 +110,8 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         return c;
     }
     if (c.CommandLine.size() >= kSystemTextLimit)
-        c.Error = Join({"コマンド ラインが長すぎます ("sv,
-                        IntToDecimal(uint32_t(c.CommandLine.size())), " 文字)。"sv});
+        c.Error = Join({"コマンド ラインが長すぎます ("sv, Decimal(uint32_t(c.CommandLine.size())),
+                        " 文字)。"sv});
     else if (!dir.empty() && !IsDirectory(dir))
         c.Error = Join({"ディレクトリ "sv, def.Dir, " が見つかりません。"sv});
     c.WorkDir = dir;

@@ -3,6 +3,9 @@
 // the target.
 #include "Stub.h"
 
+#include "Format.h"
+
+#include "Files.h"
 #include "Text.h"
 #include "WideText.h"
 
@@ -20,19 +23,18 @@ BOOL WINAPI SwallowBreak(DWORD event) {
 
 void ReportError(const std::string& text) {
     const std::string line = Join({"error: "sv, text, "\r\n"sv});
-    DWORD put = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), DWORD(line.size()), &put, nullptr);
+    WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), line.size());
 }
 
 std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
     return Join({"プログラム "sv, ShownCp932(commandLine), "の起動に失敗しました。 Code = "sv,
-                 IntToDecimal(error)});
+                 Decimal(error)});
 }
 
 TTargetHandling TargetHandling(const TDefinition& def) {
     TTargetHandling how;
-    how.JoinErrorOutput = IsSwitchOn(def.JoinErrorOutput, def.JoinErrorOutputDefault);
-    how.KillWithHelper = IsSwitchOn(def.KillTarget, def.KillTargetDefault);
+    how.JoinErrorOutput = def.JoinErrorOutput;
+    how.KillWithHelper = def.KillTarget;
     how.Wait = true;
     return how;
 }

@@ -1,6 +1,8 @@
 // The start of the target, and the wait for it where the build asks for one.
 #include "Stub.h"
 
+#include "Format.h"
+
 #include "Handle.h"
 #include "Text.h"
 
@@ -57,7 +59,7 @@ TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how) {
         if (ResumeThread(thread.Get()) == DWORD(-1)) {
             const DWORD error = GetLastError();
             TerminateProcess(process.Get(), 1);
-            out.Error = Join({"プログラムを再開できません。 Code = "sv, IntToDecimal(error)});
+            out.Error = Join({"プログラムを再開できません。 Code = "sv, Decimal(error)});
             return out;
         }
     }
@@ -68,13 +70,4 @@ TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how) {
             out.Code = 1;
     }
     return out;
-}
-
-std::string IntToDecimal(uint32_t n) {
-    std::string s;
-    do {
-        s.insert(s.begin(), char('0' + n % 10));
-        n /= 10;
-    } while (n);
-    return s;
 }

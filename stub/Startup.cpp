@@ -32,21 +32,21 @@ TDefinition ReadDefinition(const TStartup& start) {
     static const struct {
         const char* Key;
         std::string TDefinition::*Field;
-        bool FromDefaults;
-    } kValues[] = {
-        {kKeyApp, &TDefinition::App, false},
-        {kKeyType, &TDefinition::Type, false},
-        {kKeyParam, &TDefinition::Param, false},
-        {kKeyDir, &TDefinition::Dir, false},
-        {kKeyJoinErrorOutput, &TDefinition::JoinErrorOutput, false},
-        {kKeyJoinErrorOutput, &TDefinition::JoinErrorOutputDefault, true},
-        {kKeyKillTarget, &TDefinition::KillTarget, false},
-        {kKeyKillTarget, &TDefinition::KillTargetDefault, true},
-        {kKeyWait, &TDefinition::Wait, false},
-        {kKeyWait, &TDefinition::WaitDefault, true},
-    };
+    } kValues[] = {{kKeyApp, &TDefinition::App},
+                   {kKeyType, &TDefinition::Type},
+                   {kKeyParam, &TDefinition::Param},
+                   {kKeyDir, &TDefinition::Dir}};
     for (const auto& v : kValues)
-        def.*v.Field = (v.FromDefaults ? defaults : own).ReadValue(v.Key, std::string());
+        def.*v.Field = own.ReadValue(v.Key, std::string());
+    static const struct {
+        const char* Key;
+        bool TDefinition::*Field;
+    } kSwitches[] = {{kKeyJoinErrorOutput, &TDefinition::JoinErrorOutput},
+                     {kKeyKillTarget, &TDefinition::KillTarget},
+                     {kKeyWait, &TDefinition::Wait}};
+    for (const auto& v : kSwitches)
+        def.*v.Field = IsSwitchOn(own.ReadValue(v.Key, std::string()),
+                                  defaults.ReadValue(v.Key, std::string()));
     TEnvSetting e;
     for (const TKeyLine& line : own.Keys())
         if (ReadEnvEntry(line, e.Name, e.Value))

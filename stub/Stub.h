@@ -1,3 +1,4 @@
+// stub/: the helper command, orvex, and what only it uses.
 // The helper command's data flow, one value per stage: the start-up values, the alias's
 // definition, the composed launch, the launch itself. Each stage is a function from the values
 // before it to its own; nothing is kept in globals.
@@ -37,10 +38,10 @@ struct TDefinition {
     std::string Param;
     std::string Dir;
     std::vector<TEnvSetting> Env; // the "env:" entries in file order
-    // On/off switches: the alias's own value, then the one of the reserved section "alias".
-    std::string JoinErrorOutput, JoinErrorOutputDefault; // "stderr2stdout"
-    std::string KillTarget, KillTargetDefault;           // "killtarget"
-    std::string Wait, WaitDefault;                       // "wait", the windowed build's
+    // The switches, decided by the alias's own value and the reserved section's (IsSwitchOn).
+    bool JoinErrorOutput = false; // "stderr2stdout"
+    bool KillTarget = false;      // "killtarget"
+    bool Wait = false;            // "wait", the windowed build's
 };
 
 // What to start: a non-empty Error is the report that ends the run instead.
@@ -69,7 +70,6 @@ TDefinition ReadDefinition(const TStartup& start);
 TComposed ComposeLaunch(const TStartup& start, const TDefinition& def);
 TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how);
 
-std::string IntToDecimal(uint32_t n);
 
 // The build's own choices (ConsoleBuild.cpp or WindowedBuild.cpp).
 void ReportError(const std::string& text);

@@ -2,6 +2,8 @@
 // for it when asked.
 #include "Stub.h"
 
+#include "Format.h"
+
 #include "Text.h"
 #include "WideText.h"
 
@@ -21,7 +23,7 @@ void ReportError(const std::string& text) {
 
 // The code first: a message box shows the command line, which may be long, on a line of its own.
 std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
-    return Join({"プログラムの起動に失敗しました。 Code = "sv, IntToDecimal(error), "\r"sv,
+    return Join({"プログラムの起動に失敗しました。 Code = "sv, Decimal(error), "\r"sv,
                  ShownCp932(commandLine)});
 }
 
@@ -30,8 +32,8 @@ std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
 // one that ends at once would end it at once.
 TTargetHandling TargetHandling(const TDefinition& def) {
     TTargetHandling how;
-    how.Wait = IsSwitchOn(def.Wait, def.WaitDefault);
-    how.KillWithHelper = how.Wait && IsSwitchOn(def.KillTarget, def.KillTargetDefault);
+    how.Wait = def.Wait;
+    how.KillWithHelper = def.Wait && def.KillTarget;
     return how;
 }
 
