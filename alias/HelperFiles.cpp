@@ -6,8 +6,8 @@
 
 #include "Alias.h"
 #include "ExeType.h"
-#include "Handle.h"
 #include "Files.h"
+#include "Handle.h"
 #include "Messages.h"
 #include "ProgramFolder.h"
 #include "Schema.h"

@@ -10,8 +10,8 @@
 
 #include "Handle.h"
 #include "HelperFiles.h"
-#include "Names.h"
 #include "Messages.h"
+#include "Names.h"
 #include "Text.h"
 #include "Transaction.h"
 

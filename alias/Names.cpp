@@ -1,7 +1,7 @@
 #include "Names.h"
 
-#include "Schema.h"
 #include "LocaleCase.h"
+#include "Schema.h"
 #include "Text.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <windows.h>
 
 #include "ExeType.h"
+#include "Files.h"
 #include "HelperFiles.h"
 #include "LocaleCase.h"
-#include "Names.h"
-#include "Files.h"
 #include "Messages.h"
+#include "Names.h"
 #include "Text.h"
 #include "Transaction.h"
 #include "WideText.h"

@@ -7,8 +7,8 @@
 #include "Grow.h"
 #include "HelperFiles.h"
 #include "LocaleCase.h"
-#include "Names.h"
 #include "Messages.h"
+#include "Names.h"
 #include "Text.h"
 
 TDefinitionLock::~TDefinitionLock() {

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "Handle.h"
 #include "Format.h"
 #include "Grow.h"
+#include "Handle.h"
 #include "Text.h"
 #include "WideText.h"
 

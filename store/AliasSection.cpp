@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include "ExtIniFile.h"
 #include "Format.h"
+#include "IniSyntax.h"
 #include "Schema.h"
-#include "TextBuffer.h"
 #include "Text.h"
+#include "TextBuffer.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <memory>
 
-#include "Handle.h"
 #include "Files.h"
 #include "Format.h"
+#include "Handle.h"
 
 namespace {
 

@@ -5,13 +5,12 @@
 // from here on is UTF-16, so the caller's text and the environment pass through whole.
 #include "Stub.h"
 
-#include "Format.h"
-
 #include "CommandLine.h"
+#include "Files.h"
+#include "Format.h"
+#include "Grow.h"
 #include "HelperChain.h"
 #include "Schema.h"
-#include "Files.h"
-#include "Grow.h"
 #include "Text.h"
 #include "WideText.h"
 

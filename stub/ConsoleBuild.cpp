@@ -3,9 +3,8 @@
 // the target.
 #include "Stub.h"
 
-#include "Format.h"
-
 #include "Files.h"
+#include "Format.h"
 #include "Text.h"
 #include "WideText.h"
 

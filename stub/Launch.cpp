@@ -2,7 +2,6 @@
 #include "Stub.h"
 
 #include "Format.h"
-
 #include "Handle.h"
 #include "Text.h"
 

@@ -3,7 +3,6 @@
 #include "Stub.h"
 
 #include "Format.h"
-
 #include "Text.h"
 #include "WideText.h"
 

@@ -8,8 +8,8 @@
 #include "ExtMem.h"
 #include "Handle.h"
 #include "TestSupport.h"
-#include "TextBuffer.h"
 #include "Text.h"
+#include "TextBuffer.h"
 
 using namespace testing_support;
 using Args = std::vector<std::string>;
