@@ -6,7 +6,7 @@
 #include "CommandLine.h"
 #include "Messages.h"
 #include "Text.h"
-#include "WideText.h"
+#include "Encoding.h"
 
 bool ShowUsage() {
     static const char* const kLines[] = {
@@ -116,7 +116,7 @@ int main() {
     std::vector<std::string> args;
     for (size_t i = 0; i < words.size(); ++i) {
         std::string arg;
-        if (!NarrowCp932(words[i], arg) && i > 0) {
+        if (!FromWide(words[i], teCp932, arg) && i > 0) {
             ReportError(NotCodePage932(ShownCp932(words[i])));
             return 1;
         }

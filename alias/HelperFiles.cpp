@@ -13,7 +13,7 @@
 #include "Schema.h"
 #include "Text.h"
 #include "Transaction.h"
-#include "WideText.h"
+#include "Encoding.h"
 
 namespace {
 
@@ -129,7 +129,7 @@ namespace {
 bool HasKind(const std::string& path, bool windowed) {
     TExeType kind = etUnknown;
     std::wstring file;
-    return WidenCp932(path, file) && GetExeType(file, kind) == erOk &&
+    return ToWide(path, teCp932, file) && GetExeType(file, kind) == erOk &&
            (kind == etWinGui) == windowed;
 }
 

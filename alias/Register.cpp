@@ -11,7 +11,7 @@
 #include "Names.h"
 #include "Text.h"
 #include "Transaction.h"
-#include "WideText.h"
+#include "Encoding.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ TAliasKind DetectKind(const std::string& program) {
         return akDos;
     std::wstring found;
     TExeType type = etUnknown;
-    if (!WidenCp932(program, found) || !ResolveProgram(found, std::wstring()) ||
+    if (!ToWide(program, teCp932, found) || !ResolveProgram(found, std::wstring()) ||
         GetExeType(found, type) != erOk)
         return akAuto;
     return (type == etWin16 || type == etWinGui) ? akGui : akConsole;

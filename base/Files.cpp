@@ -6,7 +6,7 @@
 #include "Grow.h"
 #include "Handle.h"
 #include "Text.h"
-#include "WideText.h"
+#include "Encoding.h"
 
 using namespace std::string_view_literals;
 
@@ -22,7 +22,7 @@ std::wstring ModuleFilePath() {
 
 bool ProgramFilePath(std::string& path, std::string& error) {
     const std::wstring wide = ModuleFilePath();
-    if (!wide.empty() && NarrowCp932(wide, path))
+    if (!wide.empty() && FromWide(wide, teCp932, path))
         return true;
     // Every ANSI file call would work on a changed path; saying so now beats failing later.
     error =
@@ -63,7 +63,7 @@ std::wstring WindowsFolder() {
 
 std::string WindowsDirectory() {
     std::string dir;
-    if (!NarrowCp932(WindowsFolder(), dir) || dir.empty())
+    if (!FromWide(WindowsFolder(), teCp932, dir) || dir.empty())
         return std::string();
     return dir.back() == '\\' ? dir : dir + '\\';
 }

@@ -41,30 +41,30 @@ std::string TrimBlanks(const std::string& s) {
     return TrimRightBlanks(TrimLeftBlanks(s));
 }
 
-size_t MbcsPos(const std::string& sub, const std::string& s) {
+size_t MbcsPos(const std::string& sub, const std::string& s, TTextEncoding encoding) {
     if (s.empty() || sub.empty())
         return 0;
     const size_t n = s.size();
-    for (size_t i = 0; i < n; i += CharLength(s, i))
+    for (size_t i = 0; i < n; i += CharLength(s, i, encoding))
         if (s.compare(i, sub.size(), sub) == 0 && n - i >= sub.size())
             return i + 1;
     return 0;
 }
 
-size_t LastCharPos(const std::string& set, const std::string& text) {
+size_t LastCharPos(const std::string& set, const std::string& text, TTextEncoding encoding) {
     size_t last = 0;
     const size_t n = text.size();
-    for (size_t i = 0; i < n; i += CharLength(text, i))
-        if (CharLength(text, i) == 1 && set.find(text[i]) != std::string::npos)
+    for (size_t i = 0; i < n; i += CharLength(text, i, encoding))
+        if (CharLength(text, i, encoding) == 1 && set.find(text[i]) != std::string::npos)
             last = i + 1;
     return last;
 }
 
-std::string LowerAscii(const std::string& text) {
+std::string LowerAscii(const std::string& text, TTextEncoding encoding) {
     std::string out = text;
     const size_t n = out.size();
-    for (size_t i = 0; i < n; i += CharLength(out, i))
-        if (CharLength(out, i) == 1)
+    for (size_t i = 0; i < n; i += CharLength(out, i, encoding))
+        if (CharLength(out, i, encoding) == 1)
             out[i] = LowerAsciiChar(out[i]);
     return out;
 }
@@ -73,8 +73,29 @@ static int Compare(const std::string& a, const std::string& b, DWORD flags) {
     return CompareStringA(LOCALE_USER_DEFAULT, flags, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
 }
 
-int CompareLocale(const std::string& a, const std::string& b) {
-    return Compare(a, b, 0);
+// Text up to its first NUL as UTF-16, for the locale's calls: code page 932 by the ANSI code
+// page, as the ANSI calls read it; UTF-8 exactly, and what is no UTF-8 in it as code page 932,
+// as the helper reads such bytes.
+static std::wstring LocaleText(const std::string& text, TTextEncoding encoding) {
+    const std::string upToNul = text.substr(0, text.find('\0'));
+    std::wstring wide(upToNul.size(), '\0');
+    int n = encoding == teUtf8
+                ? MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, upToNul.data(),
+                                      int(upToNul.size()), &wide[0], int(wide.size()))
+                : 0;
+    if (n <= 0)
+        n = MultiByteToWideChar(CP_ACP, 0, upToNul.data(), int(upToNul.size()), &wide[0],
+                                int(wide.size()));
+    wide.resize(n > 0 ? size_t(n) : 0);
+    return wide;
+}
+
+int CompareLocale(const std::string& a, const std::string& b, TTextEncoding encoding) {
+    if (encoding == teCp932)
+        return Compare(a, b, 0);
+    // Sort keys order texts as the comparison does.
+    const int order = LocaleSortKey(a, false, encoding).compare(LocaleSortKey(b, false, encoding));
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
 int CompareLocaleNoCase(const std::string& a, const std::string& b) {
@@ -135,41 +156,38 @@ bool PlainAsciiComparesAsBytes(LCID locale) {
     return lang == LANG_JAPANESE || lang == LANG_ENGLISH;
 }
 
-std::string LocaleSortKey(const std::string& text, bool ignoreCase) {
+std::string LocaleSortKey(const std::string& text, bool ignoreCase, TTextEncoding encoding) {
     const DWORD flags = LCMAP_SORTKEY | (ignoreCase ? NORM_IGNORECASE : 0);
+    const std::wstring wide = LocaleText(text, encoding);
     std::string key;
-    // A buffer too small gives no sort key and no size: the size is asked for then.
-    if (FillGrowing(key, [&](char* buffer, size_t capacity) {
-            const int n =
-                LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, buffer, int(capacity));
+    // A sort key is bytes. A buffer too small gives no sort key and no size: the size is asked
+    // for then.
+    if (!wide.empty() && FillGrowing(key, [&](char* buffer, size_t capacity) {
+            const int n = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), -1,
+                                       reinterpret_cast<LPWSTR>(buffer), int(capacity));
             return size_t(
-                n > 0 ? n : LCMapStringA(LOCALE_USER_DEFAULT, flags, text.c_str(), -1, nullptr, 0));
+                n > 0 ? n : LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), -1, nullptr, 0));
         }))
         return key;
-    // No sort key: CompareStringA fails on such text too, so it equals nothing. Sort keys
+    // No sort key: the comparison fails on such text too, so it equals nothing. Sort keys
     // never start with a zero byte, so this cannot collide with a real one.
     return std::string(1, '\0') + text;
 }
 
-std::string FileNameKey(const std::string& name) {
-    const char* text = name.c_str();
-    const int n = int(name.find('\0') == std::string::npos ? name.size() : name.find('\0'));
-    std::string key(text, size_t(n));
-    if (IsPlainAscii(text, size_t(n))) {
+std::string FileNameKey(const std::string& name, TTextEncoding encoding) {
+    const std::string upToNul = name.substr(0, name.find('\0'));
+    if (IsPlainAscii(upToNul)) {
+        std::string key = upToNul;
         for (char& c : key)
             if (c >= 'a' && c <= 'z')
                 c -= 'a' - 'A';
         return key;
     }
-    // The UTF-16 code units as bytes (never more units than bytes), upper-cased in place, then
-    // a byte that ends no printable-ASCII key.
-    std::string wide(size_t(n) * 2 + 1, '\1');
-    auto* units = reinterpret_cast<LPWSTR>(&wide[0]);
-    const int count = MultiByteToWideChar(CP_ACP, 0, text, n, units, n);
-    if (count <= 0 ||
-        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, units, count, units, count) != count)
-        return key + '\2'; // the system cannot convert it: the bytes alone, marked apart
-    wide[size_t(count) * 2] = '\1';
-    wide.resize(size_t(count) * 2 + 1);
-    return wide;
+    // The UTF-16 code units as bytes, upper-cased, then a byte that ends no printable-ASCII key.
+    std::wstring units = LocaleText(upToNul, encoding);
+    const int count = int(units.size());
+    if (count == 0 || LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &units[0], count, &units[0],
+                                   count) != count)
+        return upToNul + '\2'; // the system cannot convert it: the bytes alone, marked apart
+    return std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2) + '\1';
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "Encoding.h"
+
 // The double-byte rule of code page 932: a lead byte followed by a trail byte is one
 // character, and its second byte is never taken for "\", "/", "." or a match start.
 inline bool IsLeadByte(unsigned char b) {
@@ -16,10 +18,13 @@ inline bool IsLeadByte(unsigned char b) {
 inline bool IsTrailByte(unsigned char b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
-// The number of bytes (1 or 2) of the character that starts at byte i of s; every walk through
-// a text steps with it.
-inline size_t CharLength(const std::string& s, size_t i) {
-    return i + 1 < s.size() && IsLeadByte(s[i]) && IsTrailByte(s[i + 1]) ? 2 : 1;
+// The number of bytes of the character that starts at byte i of s; every walk through a text
+// steps with it. In code page 932, 1 or 2 by the double-byte rule. In UTF-8 1: no byte of a
+// longer sequence is an ASCII byte, so every ASCII byte is a character of its own and a walk
+// for ASCII characters never splits or swallows one.
+inline size_t CharLength(const std::string& s, size_t i, TTextEncoding encoding = teCp932) {
+    return encoding == teCp932 && i + 1 < s.size() && IsLeadByte(s[i]) && IsTrailByte(s[i + 1]) ? 2
+                                                                                                : 1;
 }
 // A blank is any byte (or UTF-16 unit) from 0x00 to 0x20.
 template <class C> bool IsBlank(C c) {
@@ -35,13 +40,15 @@ std::string TrimBlanks(const std::string& s);
 std::string TrimLeftBlanks(const std::string& s);
 std::string TrimRightBlanks(const std::string& s);
 
+// The walks below step through text in its encoding (CharLength).
 // 1-based position of sub in s on a character boundary, or 0.
-size_t MbcsPos(const std::string& sub, const std::string& s);
+size_t MbcsPos(const std::string& sub, const std::string& s, TTextEncoding encoding = teCp932);
 // 1-based position of the last byte of text that is one of the single-byte characters in set,
 // scanning character by character; 0 when there is none.
-size_t LastCharPos(const std::string& set, const std::string& text);
+size_t LastCharPos(const std::string& set, const std::string& text,
+                   TTextEncoding encoding = teCp932);
 // ASCII A-Z made lower case; second bytes of double-byte characters are left alone.
-std::string LowerAscii(const std::string& text);
+std::string LowerAscii(const std::string& text, TTextEncoding encoding = teCp932);
 
 // Printable ASCII: bytes 0x20 to 0x7E only.
 bool IsPlainAscii(const char* text, size_t size);
@@ -58,19 +65,22 @@ inline char LowerAsciiChar(char c) {
 // Equal but for the case of ASCII letters, byte by byte (for printable ASCII).
 bool EqualAsciiNoCase(const std::string& a, const std::string& b);
 
-// CompareStringA with the user's default locale; 0 when equal, -1/+1 otherwise, -2 when the
-// call failed. Both strings end at their first NUL, as the call sees them zero-terminated.
-int CompareLocale(const std::string& a, const std::string& b);
+// CompareString with the user's default locale on the texts in their encoding (CompareStringA
+// for code page 932, CompareStringW on the decoded UTF-8); 0 when equal, -1/+1 otherwise, -2
+// when the call failed. Both end at their first NUL, as the call sees them zero-terminated.
+int CompareLocale(const std::string& a, const std::string& b, TTextEncoding encoding = teCp932);
 int CompareLocaleNoCase(const std::string& a, const std::string& b);
-// LCMapStringA sort key of text up to its first NUL (user's default locale; NORM_IGNORECASE
-// when ignoreCase). Two texts have equal keys exactly when CompareStringA finds them equal.
-std::string LocaleSortKey(const std::string& text, bool ignoreCase);
+// The LCMapString sort key of text up to its first NUL (user's default locale; NORM_IGNORECASE
+// when ignoreCase). Two texts have equal keys exactly when CompareLocale finds them equal.
+std::string LocaleSortKey(const std::string& text, bool ignoreCase,
+                          TTextEncoding encoding = teCp932);
 // What a name is as part of a file name: its text up to its first NUL (where an ANSI file call
-// ends it) in UTF-16 by the ANSI code page, as the file call converts it, each character
-// upper-cased without regard to locale, as the file system compares names. Two names name one
-// file exactly when their keys are equal; a name of printable ASCII alone keeps its bytes,
-// upper-cased (no other character of the code page upper-cases into printable ASCII).
-std::string FileNameKey(const std::string& name);
+// ends it) in UTF-16 (code page 932 text by the ANSI code page, as the file call converts it),
+// each character upper-cased without regard to locale, as the file system compares names. Two
+// names name one file exactly when their keys are equal, whatever encoding each was in; a name
+// of printable ASCII alone keeps its bytes, upper-cased (no other character upper-cases into
+// printable ASCII).
+std::string FileNameKey(const std::string& name, TTextEncoding encoding = teCp932);
 
 // What a path names, by its attributes (a wildcard matches nothing; a drive root and a path
 // ending in "\" name their folder). Paths of the program folder are code page 932, paths of

@@ -108,3 +108,10 @@ bool TTextBuffer::SkipUtf8Bom() {
     FPosition = 3;
     return true;
 }
+
+std::string_view TTextBuffer::Rest() const {
+    if (!FMem.Allocated())
+        return std::string_view();
+    return std::string_view(static_cast<const char*>(FMem.Data()) + FPosition,
+                            FMem.Size() - 1 - FPosition);
+}

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ExtMem.h"
 
@@ -33,6 +34,8 @@ class TTextBuffer {
     // Steps over a UTF-8 byte-order mark (EF BB BF) at the very start of the text, which some
     // editors write; true when there was one.
     bool SkipUtf8Bom();
+    // The text not read yet.
+    std::string_view Rest() const;
 
   private:
     TExtMem FMem; // the file's bytes and one zero byte

@@ -1,8 +1,5 @@
 #include "AliasSection.h"
 
-#include <cstdint>
-
-#include "Format.h"
 #include "IniSyntax.h"
 #include "Schema.h"
 #include "Text.h"
@@ -16,98 +13,77 @@ struct TWantedName {
     std::string key; // FileNameKey
     bool plain;      // the name is plain ASCII, which no other text's key can equal
 
+    // n is code page 932, as the helper's own file name gives it; a header is in the file's
+    // encoding.
     explicit TWantedName(const std::string& n)
         : name(n), key(FileNameKey(n)), plain(IsPlainAscii(n)) {}
-    bool Matches(const std::string& header) const {
+    bool Matches(const std::string& header, TTextEncoding encoding) const {
         if (plain && IsPlainAscii(header))
             return EqualAsciiNoCase(header, name);
-        return FileNameKey(header) == key;
+        return FileNameKey(header, encoding) == key;
     }
 };
 
 } // namespace
 
-bool ReadEnvEntry(const TKeyLine& line, std::string& name, std::string& value) {
-    return ReadEnvEntry(line.Key, line.Value, name, value);
+bool TAliasSection::Same(const std::string& a, const std::string& b) const {
+    return SameKey(a, b, FEncoding);
 }
 
 std::string TAliasSection::ReadValue(const std::string& key, const std::string& def) const {
     const std::string k = TrimBlanks(key);
-    if (k.empty())
-        return def;
-    if (FPlain && IsPlainAscii(k)) {
+    if (!k.empty())
         for (const TKeyLine& line : FKeys)
-            if (line.Key == k)
+            if (Same(line.Key, k))
                 return line.Value;
-        return def;
-    }
-    const std::string sk = LocaleSortKey(k, false);
-    for (size_t i = 0; i < FKeys.size(); ++i)
-        if ((FPlain ? LocaleSortKey(FKeys[i].Key, false) : FSortKeys[i]) == sk)
-            return FKeys[i].Value;
     return def;
 }
 
-// Keys are compared as the full model's key index compares them: as bytes where that is
-// proven the same, otherwise by their sort keys. A small hash table of the kept lines keeps
-// this linear in the section's size however many keys it has.
-void TAliasSection::DropRepeatedKeys(bool fast) {
-    const size_t n = FKeys.size();
-    FPlain = fast;
-    for (const TKeyLine& line : FKeys)
-        FPlain = FPlain && IsPlainAscii(line.Key);
-    if (!FPlain)
-        for (const TKeyLine& line : FKeys)
-            FSortKeys.push_back(LocaleSortKey(line.Key, false));
-    // What a key is compared by: its bytes, or its sort key.
-    auto id = [&](size_t i) -> const std::string& { return FPlain ? FKeys[i].Key : FSortKeys[i]; };
-    const size_t none = size_t(-1);
-    size_t mask = 15;
-    while (mask < 2 * n)
-        mask = mask * 2 + 1;
-    std::vector<size_t> slots(mask + 1, none); // index of a kept line
-    size_t kept = 0;
-    for (size_t i = 0; i < n; ++i) {
-        size_t at = size_t(HashBytes(id(i))) & mask;
-        while (slots[at] != none && id(slots[at]) != id(i))
-            at = (at + 1) & mask;
-        if (slots[at] != none)
-            continue; // a repeat of a line kept before
-        slots[at] = kept;
-        if (kept != i) {
-            FKeys[kept] = std::move(FKeys[i]);
-            if (!FPlain)
-                FSortKeys[kept] = std::move(FSortKeys[i]);
-        }
-        ++kept;
+// A section's env: entries are few; each is compared with the key lines before it (of any key:
+// the locale may find a key equal that the prefix alone would not).
+std::vector<TKeyLine> TAliasSection::EnvEntries() const {
+    std::vector<TKeyLine> entries;
+    TKeyLine entry;
+    for (size_t i = 0; i < FKeys.size(); ++i) {
+        if (!ReadEnvEntry(FKeys[i].Key, FKeys[i].Value, entry.Key, entry.Value))
+            continue;
+        bool repeated = false;
+        for (size_t j = 0; j < i && !repeated; ++j)
+            repeated = Same(FKeys[j].Key, FKeys[i].Key);
+        if (!repeated)
+            entries.push_back(entry);
     }
-    FKeys.erase(FKeys.begin() + long(kept), FKeys.end());
-    if (!FPlain)
-        FSortKeys.erase(FSortKeys.begin() + long(kept), FSortKeys.end());
+    return entries;
 }
 
 bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
                        TAliasSection& defaults) {
-    own.Clear();
-    defaults.Clear();
+    own = TAliasSection();
+    defaults = TAliasSection();
     TTextBuffer buffer;
     if (buffer.LoadFromFile(path) != lrLoaded)
         return false;
-    const bool fast = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT);
     const TWantedName wanted(TrimBlanks(name)), reserved(kReservedSection);
-    const bool ownIsDefaults = reserved.Matches(wanted.name);
-    buffer.SkipUtf8Bom();
+    const bool ownIsDefaults = reserved.Matches(wanted.name, teCp932);
+    // The file's encoding by the rule the model decides it by, from the mark and the lines read
+    // here (every header, the two sections) rather than from a pass over the whole file: each
+    // line is read in the encoding they tell so far.
+    TEncodingRule rule;
+    if (buffer.SkipUtf8Bom())
+        rule.Mark();
     TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
     std::string line, header, key, value;
     // Lines of sections nobody reads are stepped over unless they could be a header.
     while ((current || buffer.SkipLinesNotStartingWith('[')) && buffer.ReadLine(line)) {
-        if (IsSectionHeader(line, header)) {
+        rule.Feed(line.data(), line.size());
+        const TTextEncoding encoding = rule.Encoding();
+        if (IsSectionHeader(line, header, encoding)) {
             current = nullptr;
             if (header.empty())
                 continue;
-            if (wanted.Matches(header))
+            if (wanted.Matches(header, encoding))
                 current = &own;
-            else if (!ownIsDefaults && reserved.Matches(header))
+            else if (!ownIsDefaults && reserved.Matches(header, encoding))
                 current = &defaults;
             if (current)
                 current->FFound = true;
@@ -118,14 +94,13 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
         }
         if (!current)
             continue;
-        SplitKeyLine(line, key, value);
+        SplitKeyLine(line, key, value, encoding);
         if (key.empty())
             continue;
         current->FKeys.push_back({key, value});
         if (ownIsDefaults)
             defaults.FKeys.push_back({key, value});
     }
-    own.DropRepeatedKeys(fast);
-    defaults.DropRepeatedKeys(fast);
+    own.FEncoding = defaults.FEncoding = rule.Encoding();
     return true;
 }

@@ -1,9 +1,9 @@
 // The helper command's reading of "alias.ini": one pass over the file's lines that keeps the
 // key lines of one alias's section and of the reserved section "alias" and passes over every
 // other line after a look at its first and last bytes. Its answers are those of the full model
-// (TExtIniFile) for every file: the same lines, headers and lookups, a repeated header
-// continuing its section, the first line of a key winning. No sort key or locale call is made
-// for a line it passes over, and none for a header or key of printable ASCII alone.
+// (TExtIniFile) for every file in one encoding: the same lines, headers and lookups, a repeated
+// header continuing its section, the first line of a key winning. No sort key or locale call is
+// made for a line it passes over, and none for a header or key of printable ASCII alone.
 #pragma once
 
 #include <windows.h>
@@ -11,35 +11,34 @@
 #include <string>
 #include <vector>
 
+#include "Encoding.h"
+
 struct TKeyLine {
     std::string Key;   // trimmed
     std::string Value; // without trailing blanks
 };
 
-// One section's key lines as the full model holds them.
+// One section's key lines, answering as the full model does: a key's value is its first line's,
+// and of "env:" entries whose keys are equal only the first counts.
 class TAliasSection {
   public:
     bool Found() const { return FFound; }
-    // In file order; of lines whose keys are equal only the first.
-    const std::vector<TKeyLine>& Keys() const { return FKeys; }
-    // The value of the key line whose key equals the trimmed key; def when there is none.
+    // The value of the first key line whose key equals the trimmed key; def when there is none.
     std::string ReadValue(const std::string& key, const std::string& def) const;
+    // The "env:" entries (ReadEnvEntry) in file order, each key's first.
+    std::vector<TKeyLine> EnvEntries() const;
+    // The encoding its keys and values are in: the file's.
+    TTextEncoding Encoding() const { return FEncoding; }
 
   private:
-    void Clear() {
-        FFound = false;
-        FPlain = true;
-        FKeys.clear();
-        FSortKeys.clear();
-    }
     friend bool ReadAliasSections(const std::string&, const std::string&, TAliasSection&,
                                   TAliasSection&);
-    void DropRepeatedKeys(bool fast);
+    // The key sameness of the model, without the locale where bytes tell.
+    bool Same(const std::string& a, const std::string& b) const;
 
     bool FFound = false;
-    bool FPlain = true; // every key printable ASCII, where such keys compare as bytes
-    std::vector<TKeyLine> FKeys;
-    std::vector<std::string> FSortKeys; // of FKeys, unless FPlain
+    TTextEncoding FEncoding = teCp932;
+    std::vector<TKeyLine> FKeys; // every key line, in file order
 };
 
 // Fills own with the section named name and defaults with the reserved section "alias". False,
@@ -47,6 +46,3 @@ class TAliasSection {
 // holds it for a moment (a replace in progress), the open is retried for a while.
 bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
                        TAliasSection& defaults);
-
-// ReadEnvEntry of a key line.
-bool ReadEnvEntry(const TKeyLine& line, std::string& name, std::string& value);

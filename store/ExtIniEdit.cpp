@@ -5,7 +5,7 @@
 #include "Text.h"
 
 bool TExtIniSection::WriteValue(const std::string& key, const std::string& value) {
-    if (!IsWritableLine(key, value))
+    if (!IsWritableLine(key, value, FFile->FEncoding))
         return false;
     const std::string k = TrimBlanks(key), v = TrimRightBlanks(value);
     Touch();
@@ -30,7 +30,7 @@ bool TExtIniSection::DeleteKey(const std::string& key) {
 bool TExtIniFile::WriteValue(const std::string& section, const std::string& key,
                              const std::string& value) {
     // The line is checked first, so a refused one does not leave a new empty section behind.
-    if (!IsWritableLine(key, value))
+    if (!IsWritableLine(key, value, FEncoding))
         return false;
     TExtIniSection* s = AddSection(section);
     return s && s->WriteValue(key, value);
@@ -43,7 +43,7 @@ bool TExtIniFile::DeleteKey(const std::string& section, const std::string& key) 
 
 bool TExtIniFile::DeleteSection(const std::string& name) {
     // The name is not trimmed here: " foo" matches no stored (trimmed) name.
-    auto it = FSectionIndex.find(FileNameKey(name));
+    auto it = FSectionIndex.find(FileNameKey(name, FEncoding));
     if (it == FSectionIndex.end())
         return false;
     TExtIniSection* victim = it->second;

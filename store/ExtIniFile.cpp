@@ -56,12 +56,12 @@ TExtIniItem* TExtIniSection::AppendItem(const std::string& key, const std::strin
     if (!key.empty()) {
         ++FKeyLines;
         if (FKeyIndex) {
-            FKeyIndex->emplace(LocaleSortKey(key, false), item);
+            FKeyIndex->emplace(LocaleSortKey(key, false, FFile->FEncoding), item);
         } else if (FKeyLines > kIndexedKeyLines) {
             FKeyIndex.reset(new std::unordered_map<std::string, TExtIniItem*>);
             for (TExtIniItem* i = FFirst; i; i = i->FNext)
                 if (i->FKeyLength)
-                    FKeyIndex->emplace(LocaleSortKey(i->Key(), false), i);
+                    FKeyIndex->emplace(LocaleSortKey(i->Key(), false, FFile->FEncoding), i);
         }
     }
     return item;
@@ -73,7 +73,7 @@ void TExtIniSection::RemoveItem(TExtIniItem* item) {
     if (item->FKeyLength) {
         --FKeyLines;
         if (FKeyIndex)
-            FKeyIndex->erase(LocaleSortKey(item->Key(), false));
+            FKeyIndex->erase(LocaleSortKey(item->Key(), false, FFile->FEncoding));
     }
     if (FLastText == item) {
         FLastText = nullptr;
@@ -89,18 +89,18 @@ TExtIniItem* TExtIniSection::FindItem(const std::string& key) const {
     if (k.empty())
         return nullptr;
     if (FKeyIndex) {
-        auto it = FKeyIndex->find(LocaleSortKey(k, false));
+        auto it = FKeyIndex->find(LocaleSortKey(k, false, FFile->FEncoding));
         return it == FKeyIndex->end() ? nullptr : it->second;
     }
     for (TExtIniItem* item = FFirst; item; item = item->FNext)
-        if (item->FKeyLength && SameKey(item->Key(), k))
+        if (item->FKeyLength && SameKey(item->Key(), k, FFile->FEncoding))
             return item;
     return nullptr;
 }
 
 bool TExtIniSection::AddLine(const std::string& line) {
     std::string key, value;
-    SplitKeyLine(line, key, value);
+    SplitKeyLine(line, key, value, FFile->FEncoding);
     if (FindItem(key))
         return false;
     AppendItem(key, value);
@@ -153,7 +153,7 @@ TExtIniSection* TExtIniFile::AddSection(const std::string& name) {
     const std::string n = TrimBlanks(name);
     if (n.empty() || n.find_first_of("\r\n") != std::string::npos)
         return nullptr;
-    auto res = FSectionIndex.emplace(FileNameKey(n), nullptr);
+    auto res = FSectionIndex.emplace(FileNameKey(n, FEncoding), nullptr);
     if (!res.second)
         return res.first->second;
     res.first->second = AppendSection(n, false);
@@ -162,7 +162,7 @@ TExtIniSection* TExtIniFile::AddSection(const std::string& name) {
 }
 
 TExtIniSection* TExtIniFile::FindSection(const std::string& name) const {
-    auto it = FSectionIndex.find(FileNameKey(TrimBlanks(name)));
+    auto it = FSectionIndex.find(FileNameKey(TrimBlanks(name), FEncoding));
     return it == FSectionIndex.end() ? nullptr : it->second;
 }
 
@@ -184,8 +184,16 @@ TLoadResult TExtIniFile::Load(const std::string& path) {
     if (read != lrLoaded)
         return read;
     const bool modified = FModified;
-    if (buffer.SkipUtf8Bom())
+    // The encoding is the file's, decided anew at each load; one pass over the bytes decides it.
+    TEncodingRule rule;
+    if (buffer.SkipUtf8Bom()) {
         FHasUtf8Bom = true;
+        rule.Mark();
+    }
+    const std::string_view text = buffer.Rest();
+    rule.Feed(text.data(), text.size());
+    FEncoding = rule.Encoding();
+    FEncodingValid = rule.Valid();
     TExtIniSection* current = FLastInFile ? FLastInFile : &FPreamble;
     std::string line, name;
     while (buffer.ReadLine(line)) {
@@ -195,7 +203,7 @@ TLoadResult TExtIniFile::Load(const std::string& path) {
             Clear();
             return lrOutOfMemory;
         }
-        if (!IsSectionHeader(line, name)) {
+        if (!IsSectionHeader(line, name, FEncoding)) {
             current->AddLine(TrimRightBlanks(line));
             continue;
         }

@@ -9,10 +9,10 @@
 // What the writing operations could not write back they refuse instead.
 //
 // Section names are alias names, and so the names of helper files: two match exactly when they
-// name one file (SameSectionName). Keys match case-sensitively (CompareStringA, no flags, the
+// name one file (SameSectionName). Keys match case-sensitively (CompareString, no flags, the
 // user's default locale; SameKey). Sections are found through a hash index of their names'
-// file-name keys, and the keys of a long section through one of LCMapStringA sort keys, which
-// are equal exactly when CompareStringA says equal, so loading stays linear in the file's size.
+// file-name keys, and the keys of a long section through one of LCMapString sort keys, which
+// are equal exactly when CompareString says equal, so loading stays linear in the file's size.
 //
 // Each line is kept once, as the text a save writes; the file's bytes are let go once the model
 // is built.
@@ -134,6 +134,18 @@ class TExtIniFile {
     TExtIniSection* FirstSection() const { return FFirstSection; }
     const std::string& FileName() const { return FFileName; }
 
+    // The encoding of the file as the last load decided it (code page 932 for a new model): a
+    // UTF-8 byte-order mark, or text that is UTF-8 throughout and holds a character of more than
+    // one byte, make it UTF-8. The model keeps the file's own bytes, and every rule reads them in
+    // this encoding; a save writes them back as they are, with the mark if there was one.
+    TTextEncoding Encoding() const { return FEncoding; }
+    // False for a file whose UTF-8 mark stands before bytes that are no UTF-8: a save would only
+    // spread the damage.
+    bool EncodingValid() const { return FEncodingValid; }
+    // Whether what a save would write is read back in the model's encoding. Code page 932 text
+    // that happens to be UTF-8 throughout (rare: runs of half-width katakana, say) would make
+    // the file read as UTF-8, its non-ASCII text as other characters; Save then refuses.
+    bool KeepsEncoding() const;
     // Whether edits since the load have changed what a save would write: a value set to what
     // it was, a key or section deleted that was not there, or a key set and set back, change
     // nothing; a section added or deleted always does.
@@ -173,6 +185,8 @@ class TExtIniFile {
 
     std::string FFileName;
     bool FHasUtf8Bom = false;
+    TTextEncoding FEncoding = teCp932;
+    bool FEncodingValid = true;
     bool FModified = false;                // a section was added or deleted
     std::vector<TExtIniSection*> FTouched; // the sections with a text before
     TExtIniSection FPreamble{this, std::string()};

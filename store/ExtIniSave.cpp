@@ -17,6 +17,18 @@ struct TCountSink {
     size_t Size = 0;
     void Put(const char*, size_t n) { Size += n; }
 };
+// The encoding rule over the bytes, after the mark.
+struct TRuleSink {
+    TEncodingRule Rule;
+    bool Start = true;
+    void Put(const char* p, size_t n) {
+        if (Start && n == 3 && memcmp(p, kUtf8Bom, 3) == 0)
+            Rule.Mark();
+        else
+            Rule.Feed(p, n);
+        Start = false;
+    }
+};
 struct TCopySink {
     char* At;
     void Put(const char* p, size_t n) {
@@ -38,7 +50,7 @@ template <class Sink> void TExtIniSection::Emit(Sink& sink) const {
         // between them, trimmed away on reading, keeps the header a header.
         std::string header = "[" + FName + "]";
         std::string name;
-        if (!IsSectionHeader(header, name))
+        if (!IsSectionHeader(header, name, FFile->FEncoding))
             header.insert(header.size() - 1, " ");
         PutLine(sink, header);
     }
@@ -72,6 +84,13 @@ size_t TExtIniFile::TextSize() const {
     TCountSink count;
     Emit(count);
     return count.Size;
+}
+
+bool TExtIniFile::KeepsEncoding() const {
+    TRuleSink sink;
+    Emit(sink);
+    // A text of ASCII alone reads the same in both.
+    return sink.Rule.Encoding() == FEncoding || !sink.Rule.MultiByte();
 }
 
 void TExtIniFile::WriteTo(std::string& out) const {
@@ -186,5 +205,5 @@ bool TExtIniFile::SaveToFile(const std::string& path) const {
 }
 
 bool TExtIniFile::Save() const {
-    return !FFileName.empty() && SaveToFile(FFileName);
+    return !FFileName.empty() && KeepsEncoding() && SaveToFile(FFileName);
 }

@@ -5,9 +5,10 @@
 #include "Schema.h"
 #include "Text.h"
 
-void SplitKeyLine(const std::string& line, std::string& key, std::string& value) {
+void SplitKeyLine(const std::string& line, std::string& key, std::string& value,
+                  TTextEncoding encoding) {
     const std::string t = TrimBlanks(line);
-    const size_t p = MbcsPos("=", t);
+    const size_t p = MbcsPos("=", t, encoding);
     if (p > 1 && t[0] != ';') {
         key = TrimBlanks(t.substr(0, p - 1));
         value = TrimRightBlanks(t.substr(p));
@@ -19,7 +20,7 @@ void SplitKeyLine(const std::string& line, std::string& key, std::string& value)
 }
 
 // Every line the model or the helper reads is tested here, so nothing is copied but the name.
-bool IsSectionHeader(const std::string& line, std::string& name) {
+bool IsSectionHeader(const std::string& line, std::string& name, TTextEncoding encoding) {
     const char* p = line.data();
     size_t b = 0, e = line.size();
     while (b < e && IsBlank(p[b]))
@@ -32,7 +33,7 @@ bool IsSectionHeader(const std::string& line, std::string& name) {
         return false;
     size_t last = b;
     while (last < e - 1)
-        last += CharLength(line, last);
+        last += CharLength(line, last, encoding);
     if (last != e - 1)
         return false;
     size_t nb = b + 1, ne = e - 1;
@@ -54,24 +55,29 @@ bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::str
     return !name.empty();
 }
 
-bool IsWritableLine(const std::string& key, const std::string& value) {
+bool IsWritableLine(const std::string& key, const std::string& value, TTextEncoding encoding) {
     const std::string k = TrimBlanks(key);
     const std::string v = TrimRightBlanks(value);
     const std::string text = k.empty() ? v : k + "=" + v;
-    std::string name, readKey, readValue;
-    if (text.find_first_of("\r\n") != std::string::npos || IsSectionHeader(text, name))
+    // A UTF-8 file read back takes what is no UTF-8 for code page 932.
+    TEncodingRule rule;
+    rule.Feed(text.data(), text.size());
+    if (encoding == teUtf8 && !rule.WellFormed())
         return false;
-    SplitKeyLine(text, readKey, readValue);
+    std::string name, readKey, readValue;
+    if (text.find_first_of("\r\n") != std::string::npos || IsSectionHeader(text, name, encoding))
+        return false;
+    SplitKeyLine(text, readKey, readValue, encoding);
     // An empty plain line would be appended last, where loading drops it.
     if (k.empty())
         return !text.empty() && readKey.empty();
     return readKey == k && readValue == v;
 }
 
-bool SameSectionName(const std::string& a, const std::string& b) {
+bool SameSectionName(const std::string& a, const std::string& b, TTextEncoding encoding) {
     if (IsPlainAscii(a) && IsPlainAscii(b))
         return EqualAsciiNoCase(a, b);
-    return FileNameKey(a) == FileNameKey(b);
+    return FileNameKey(a, encoding) == FileNameKey(b, encoding);
 }
 
 namespace {
@@ -79,10 +85,10 @@ namespace {
 int AsciiComparesAsBytes = 0;
 } // namespace
 
-bool SameKey(const std::string& a, const std::string& b) {
+bool SameKey(const std::string& a, const std::string& b, TTextEncoding encoding) {
     if (AsciiComparesAsBytes == 0)
         AsciiComparesAsBytes = PlainAsciiComparesAsBytes(LOCALE_USER_DEFAULT) ? 2 : 1;
     if (AsciiComparesAsBytes == 2 && IsPlainAscii(a) && IsPlainAscii(b))
         return a == b;
-    return CompareLocale(a, b) == 0;
+    return CompareLocale(a, b, encoding) == 0;
 }

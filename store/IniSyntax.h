@@ -1,23 +1,28 @@
-// The syntax of "alias.ini", line by line: what is a header, what is a key line and how it
-// splits, which key lines and env: entries mean what, which names and keys are the same, and
-// which lines a save can write back. The editing model and the helper's one-pass reading both
-// read the file by these rules alone.
+// The syntax of "alias.ini", line by line, in the file's encoding (code page 932 or UTF-8: the
+// characters that the syntax uses are ASCII in both, and are found as characters of their own):
+// what is a header, what is a key line and how it splits, which key lines and env: entries mean
+// what, which names and keys are the same, and which lines a save can write back. The editing model
+// and the helper's one-pass reading both read the file by these rules alone.
 #pragma once
 
 #include <string>
 
+#include "Encoding.h"
+
 // A line whose trimmed form is "[" ... "]", the "]" a character of its own (not the second byte
 // of a double-byte one); name gets the trimmed inside, which may be empty. name is left alone
 // when the line is no header.
-bool IsSectionHeader(const std::string& line, std::string& name);
+bool IsSectionHeader(const std::string& line, std::string& name, TTextEncoding encoding = teCp932);
 // Splits a line into a trimmed key and a value without trailing blanks at its first "=" (a
 // character of its own); a line that is not a key line (no "=", nothing before it, or a ";"
 // first) gives an empty key and the line unchanged as value.
-void SplitKeyLine(const std::string& line, std::string& key, std::string& value);
+void SplitKeyLine(const std::string& line, std::string& key, std::string& value,
+                  TTextEncoding encoding = teCp932);
 // Whether the line a write of key and value makes reads back from a saved file as that very
-// line: no CR or LF, no header, a key without "=" that does not start with ";", and for a plain
-// line (empty key) some text that is not itself a key line.
-bool IsWritableLine(const std::string& key, const std::string& value);
+// line: no CR or LF, no header, a key without "=" that does not start with ";", for a plain line
+// (empty key) some text that is not itself a key line, and in a UTF-8 file UTF-8 alone.
+bool IsWritableLine(const std::string& key, const std::string& value,
+                    TTextEncoding encoding = teCp932);
 // An alias's "env:" entry: a key that starts with "env:" in any ASCII case. name is the rest of
 // the key, trimmed, and value the item's value without trailing blanks. False for every other
 // key and for an entry whose name is empty, which both programs skip.
@@ -28,7 +33,7 @@ bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::str
 // FileNameKey is equal (ASCII letters in any case; never two characters that the locale's sort
 // rules alone take for equal, such as a half-width and a full-width mark or a repeat mark and
 // the character it repeats). Printable ASCII is compared without a system call.
-bool SameSectionName(const std::string& a, const std::string& b);
+bool SameSectionName(const std::string& a, const std::string& b, TTextEncoding encoding = teCp932);
 // Keys compare case-sensitively by the locale: CompareLocale(a, b) == 0, without the locale
 // call for printable-ASCII texts where that is proven the same.
-bool SameKey(const std::string& a, const std::string& b);
+bool SameKey(const std::string& a, const std::string& b, TTextEncoding encoding = teCp932);

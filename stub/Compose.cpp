@@ -12,7 +12,7 @@
 #include "HelperChain.h"
 #include "Schema.h"
 #include "Text.h"
-#include "WideText.h"
+#include "Encoding.h"
 
 using namespace std::string_view_literals;
 
@@ -28,10 +28,12 @@ bool Fail(TComposed& c, const TStartup& start, std::string_view key, std::string
 }
 
 // A stored value as UTF-16; false, with the report in c, when it holds a NUL (which no command
-// line or environment can carry) or bytes that are no code page 932 text.
-bool StoredText(const TStartup& start, std::string_view key, const std::string& value,
-                std::wstring& text, TComposed& c) {
-    return (value.find('\0') == std::string::npos && WidenCp932(value, text)) ||
+// line or environment can carry) or bytes that are no text. What a file marked as UTF-8 holds
+// that is no UTF-8 is read as code page 932.
+bool StoredText(const TStartup& start, const TDefinition& def, std::string_view key,
+                const std::string& value, std::wstring& text, TComposed& c) {
+    return (value.find('\0') == std::string::npos &&
+            (ToWide(value, def.Encoding, text) || ToWide(value, teCp932, text))) ||
            Fail(c, start, key, " の値に使えない文字があります。");
 }
 
@@ -53,12 +55,12 @@ bool ExpandEnvText(std::wstring& text) {
 
 // Each entry is applied before the next is expanded, so one can build on another; an empty
 // value removes the variable.
-bool ApplyAliasEnvironment(const TStartup& start, const std::vector<TEnvSetting>& env,
-                           TComposed& c) {
+bool ApplyAliasEnvironment(const TStartup& start, const TDefinition& def, TComposed& c) {
     std::wstring name, value;
-    for (const TEnvSetting& e : env) {
-        const std::string key = Join({kEnvPrefix, e.Name});
-        if (!StoredText(start, key, e.Name, name, c) || !StoredText(start, key, e.Value, value, c))
+    for (const TKeyLine& e : def.Env) {
+        const std::string key = Join({kEnvPrefix, e.Key});
+        if (!StoredText(start, def, key, e.Key, name, c) ||
+            !StoredText(start, def, key, e.Value, value, c))
             return false;
         if (!ExpandEnvText(value))
             return Fail(c, start, key, " を展開した値が長すぎます。");
@@ -74,9 +76,9 @@ bool ApplyAliasEnvironment(const TStartup& start, const std::vector<TEnvSetting>
 TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
     TComposed c;
     std::wstring app, param, dir, depth;
-    if (!StoredText(start, kKeyApp, def.App, app, c) ||
-        !StoredText(start, kKeyParam, def.Param, param, c) ||
-        !StoredText(start, kKeyDir, def.Dir, dir, c))
+    if (!StoredText(start, def, kKeyApp, def.App, app, c) ||
+        !StoredText(start, def, kKeyParam, def.Param, param, c) ||
+        !StoredText(start, def, kKeyDir, def.Dir, dir, c))
         return c;
     // Read before the alias's own entries apply, so that none of them can reset it.
     if (!NextChainDepth(EnvironmentValue(kChainVariable), depth)) {
@@ -85,7 +87,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         return c;
     }
     // Without the depth handed on, the chain limit would be off: nothing is started then.
-    if (!ApplyAliasEnvironment(start, def.Env, c) ||
+    if (!ApplyAliasEnvironment(start, def, c) ||
         (!SetEnvironmentVariableW(kChainVariable, depth.c_str()) &&
          !Fail(c, start, "ORVEX_DEPTH", " を設定できません。")))
         return c;
@@ -112,7 +114,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         c.Error = Join({"コマンド ラインが長すぎます ("sv, Decimal(uint32_t(c.CommandLine.size())),
                         " 文字)。"sv});
     else if (!dir.empty() && !IsDirectory(dir))
-        c.Error = Join({"ディレクトリ "sv, def.Dir, " が見つかりません。"sv});
+        c.Error = Join({"ディレクトリ "sv, ShownCp932(dir), " が見つかりません。"sv});
     c.WorkDir = dir;
     return c;
 }

@@ -6,7 +6,7 @@
 #include "Files.h"
 #include "Format.h"
 #include "Text.h"
-#include "WideText.h"
+#include "Encoding.h"
 
 using namespace std::string_view_literals;
 

@@ -28,6 +28,7 @@ TDefinition ReadDefinition(const TStartup& start) {
     if (!ReadAliasSections(FindDefinitionFileIn(start.ExeDir, start.WinDir), start.AliasName, own,
                            defaults))
         return def;
+    def.Encoding = own.Encoding();
     // One lookup in one place: every value is read the same way.
     static const struct {
         const char* Key;
@@ -47,9 +48,6 @@ TDefinition ReadDefinition(const TStartup& start) {
     for (const auto& v : kSwitches)
         def.*v.Field = IsSwitchOn(own.ReadValue(v.Key, std::string()),
                                   defaults.ReadValue(v.Key, std::string()));
-    TEnvSetting e;
-    for (const TKeyLine& line : own.Keys())
-        if (ReadEnvEntry(line, e.Name, e.Value))
-            def.Env.push_back(e);
+    def.Env = own.EnvEntries();
     return def;
 }

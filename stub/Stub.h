@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "AliasSection.h"
+#include "Encoding.h"
 #include "Schema.h"
 
 // What the helper knows before it reads "alias.ini". The file calls of the program folder are
@@ -25,19 +27,15 @@ struct TStartup {
     std::wstring_view CommandLine; // the helper's own, as its caller wrote it
 };
 
-struct TEnvSetting {
-    std::string Name;
-    std::string Value; // as written; expanded when it is applied
-};
-
 // What "alias.ini" says about the alias: every text empty when the file, the section or the key
-// is missing.
+// is missing. The texts are in the file's encoding.
 struct TDefinition {
+    TTextEncoding Encoding = teCp932;
     std::string App;
     std::string Type;
     std::string Param;
     std::string Dir;
-    std::vector<TEnvSetting> Env; // the "env:" entries in file order
+    std::vector<TKeyLine> Env; // the "env:" entries in file order: name, value as written
     // The switches, decided by the alias's own value and the reserved section's (IsSwitchOn).
     bool JoinErrorOutput = false; // "stderr2stdout"
     bool KillTarget = false;      // "killtarget"
@@ -69,7 +67,6 @@ TStartup ReadStartup();
 TDefinition ReadDefinition(const TStartup& start);
 TComposed ComposeLaunch(const TStartup& start, const TDefinition& def);
 TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how);
-
 
 // The build's own choices (ConsoleBuild.cpp or WindowedBuild.cpp).
 void ReportError(const std::string& text);

@@ -2,21 +2,21 @@
 // for it when asked.
 #include "Stub.h"
 
+#include "Encoding.h"
 #include "Format.h"
 #include "Text.h"
-#include "WideText.h"
 
 using namespace std::string_view_literals;
 
 void ReportError(const std::string& text) {
-    // user32 is loaded only here, so a normal start does not pay for it.
+    // user32 is loaded only here, so a normal start does not pay for it; the run ends after
+    // the report, which lets it go.
     using MessageBoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
     if (HMODULE user32 = LoadLibraryA("user32.dll")) {
         auto box = reinterpret_cast<MessageBoxFn>(
             reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA")));
         if (box)
             box(nullptr, text.c_str(), "Orvex エラー", MB_OK);
-        FreeLibrary(user32);
     }
 }
 

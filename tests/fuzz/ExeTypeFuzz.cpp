@@ -8,7 +8,7 @@
 
 #include "ExeType.h"
 #include "FuzzDriver.h"
-#include "WideText.h"
+#include "Encoding.h"
 
 namespace {
 
@@ -131,7 +131,7 @@ std::string Check(const std::string& input) {
 
     TExeType kind = etWinGui; // the call must reset it
     std::wstring widePath;
-    WidenCp932(path, widePath);
+    ToWide(path, teCp932, widePath);
     gReads.clear();
     gRecording = true;
     const TExeResult result = GetExeType(widePath, kind);

