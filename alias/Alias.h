@@ -7,46 +7,54 @@
 #include <string>
 #include <vector>
 
+#include "Encoding.h"
 #include "ProgramFolder.h"
 
 // How a new alias is to be started.
 enum TAliasKind : int32_t { akAuto = 0, akConsole = 1, akGui = 2, akDos = 3 };
 
+// The command line's texts stay UTF-16, as the caller wrote them, until a command knows the
+// encoding of the definition file they go into.
+using TArgs = std::vector<std::wstring>;
+
 // Output (Output.cpp).
 void WriteLine(const std::string& text);
+// Lines of the definition file's text (CR LF between them, none after the last): a console
+// shows every character (WriteConsoleW); a file or pipe gets code page 932 bytes, in which "?"
+// stands for what code page 932 cannot show. Code page 932 text goes out as it is.
+void WriteFileText(const std::string& text, TTextEncoding encoding);
 void ReportError(const std::string& text);
 // The error line for memory that ran out; it allocates nothing.
 void ReportOutOfMemory();
 
 // The command line (AliasMain.cpp): args[0] is the program; the exit code of the command.
-int Dispatch(const TProgramFolder& folder, const std::vector<std::string>& args);
+int Dispatch(const TProgramFolder& folder, const TArgs& args);
 bool ShowUsage();
 
 // The option form (Definitions.cpp).
 enum TOptionKind : int32_t { okPath = 0, okParam = 1, okDir = 2, okEnv = 3, okDelEnv = 4 };
 struct TOption {
     TOptionKind Kind;
-    std::string Value; // trimmed; for okParam from "/param" the joined words
+    std::wstring Value; // trimmed; for okParam from "/param" the joined words
 };
 // The words as one parameter text: a word holding a blank or & | < > ^ in quotes.
-std::string JoinParams(const std::vector<std::string>& words);
+std::wstring JoinParams(const TArgs& words);
 // The options in the order typed; false when an argument is no option or holds a value that
 // "alias.ini" cannot store (a line break).
-bool ParseOptions(const std::vector<std::string>& args, std::vector<TOption>& options);
-bool ChangeAlias(const TProgramFolder& folder, const std::string& name,
+bool ParseOptions(const TArgs& args, std::vector<TOption>& options);
+bool ChangeAlias(const TProgramFolder& folder, const std::wstring& name,
                  const std::vector<TOption>& options);
 
 // Show and list (ShowList.cpp).
-bool ShowAlias(const TProgramFolder& folder, const std::string& name);
+bool ShowAlias(const TProgramFolder& folder, const std::wstring& name);
 bool ListAliases(const TProgramFolder& folder);
 
 // Registration (Register.cpp).
-bool RegisterAlias(const TProgramFolder& folder, const std::string& name,
-                   const std::string& program, const std::vector<std::string>& params,
-                   TAliasKind kind);
+bool RegisterAlias(const TProgramFolder& folder, const std::wstring& name,
+                   const std::wstring& program, const TArgs& params, TAliasKind kind);
 
 // Maintenance (Maintenance.cpp).
-bool DeleteAlias(const TProgramFolder& folder, const std::string& name);
+bool DeleteAlias(const TProgramFolder& folder, const std::wstring& name);
 bool RemoveHelperCommands(const TProgramFolder& folder, bool all);
 bool ClearAll(const TProgramFolder& folder);
 bool RebuildHelperCommands(const TProgramFolder& folder, bool all);

@@ -37,24 +37,19 @@ bool ShowUsage() {
     return true;
 }
 
-static bool IsSwitch(const std::string& arg) {
+static bool IsSwitch(const std::wstring& arg) {
     return arg[0] == '-' || arg[0] == '/';
 }
 
-static bool Same(const std::string& a, const char* b) {
-    return CompareLocaleNoCase(a, b) == 0;
+static TArgs Tail(const TArgs& args, size_t from) {
+    return from < args.size() ? TArgs(args.begin() + from, args.end()) : TArgs();
 }
 
-static std::vector<std::string> Tail(const std::vector<std::string>& args, size_t from) {
-    return from < args.size() ? std::vector<std::string>(args.begin() + from, args.end())
-                              : std::vector<std::string>();
-}
-
-static bool Run(const TProgramFolder& folder, const std::vector<std::string>& args) {
+static bool Run(const TProgramFolder& folder, const TArgs& args) {
     const size_t n = args.size() - 1;
     if (n == 0)
         return ListAliases(folder);
-    const std::string& arg1 = args[1];
+    const std::wstring& arg1 = args[1];
     if (!IsSwitch(arg1)) {
         if (n == 1)
             return ShowAlias(folder, arg1);
@@ -68,7 +63,12 @@ static bool Run(const TProgramFolder& folder, const std::vector<std::string>& ar
         }
         return RegisterAlias(folder, arg1, args[2], Tail(args, 3), akAuto);
     }
-    const std::string word = TrimBlanks(arg1.substr(1));
+    std::string word;
+    if (!FromWide(TrimBlanks(arg1.substr(1)), teCp932, word)) {
+        ReportError(NotCodePage932(ShownCp932(arg1)));
+        return false;
+    }
+    auto same = [&word](const char* name) { return CompareLocaleNoCase(word, name) == 0; };
     if (word == "del") {
         if (n < 2) {
             ReportError(kMissingParameter);
@@ -76,30 +76,30 @@ static bool Run(const TProgramFolder& folder, const std::vector<std::string>& ar
         }
         return DeleteAlias(folder, args[2]);
     }
-    if (Same(word, "gui") || Same(word, "con") || Same(word, "dos")) {
+    if (same("gui") || same("con") || same("dos")) {
         if (n < 3) {
             ReportError(kMissingParameter);
             return false;
         }
-        const TAliasKind kind = Same(word, "gui") ? akGui : Same(word, "con") ? akConsole : akDos;
+        const TAliasKind kind = same("gui") ? akGui : same("con") ? akConsole : akDos;
         return RegisterAlias(folder, args[2], args[3], Tail(args, 4), kind);
     }
-    if (Same(word, "list"))
+    if (same("list"))
         return ListAliases(folder);
-    if (Same(word, "apply"))
+    if (same("apply"))
         return RebuildHelperCommands(folder, false);
-    if (Same(word, "update"))
+    if (same("update"))
         return RebuildHelperCommands(folder, true);
-    if (Same(word, "clear"))
-        return n >= 2 && args[2] == "all" ? ClearAll(folder) : RemoveHelperCommands(folder, true);
-    if (Same(word, "edit"))
+    if (same("clear"))
+        return n >= 2 && args[2] == L"all" ? ClearAll(folder) : RemoveHelperCommands(folder, true);
+    if (same("edit"))
         return EditDefinitionFile(folder);
     return ShowUsage();
 }
 
-int Dispatch(const TProgramFolder& folder, const std::vector<std::string>& args) {
+int Dispatch(const TProgramFolder& folder, const TArgs& args) {
     if (args.empty()) // no program name at all: treat as a bare "alias"
-        return Run(folder, {std::string()}) ? 0 : 1;
+        return Run(folder, {std::wstring()}) ? 0 : 1;
     return Run(folder, args) ? 0 : 1;
 }
 
@@ -110,17 +110,8 @@ int main() {
         ReportError(error);
         return 1;
     }
-    // The caller's text in UTF-16, turned into code page 932 only where that is exact: a
-    // changed character would store another program, folder or name than the one given.
-    const std::vector<std::wstring> words = SplitCommandLine(GetCommandLineW());
-    std::vector<std::string> args;
-    for (size_t i = 0; i < words.size(); ++i) {
-        std::string arg;
-        if (!FromWide(words[i], teCp932, arg) && i > 0) {
-            ReportError(NotCodePage932(ShownCp932(words[i])));
-            return 1;
-        }
-        args.push_back(arg);
-    }
-    return Dispatch(folder, args);
+    // The caller's text stays UTF-16 until a command turns it, exactly, into the encoding of
+    // the file it goes into: a changed character would store another program, folder or name
+    // than the one given.
+    return Dispatch(folder, SplitCommandLine(GetCommandLineW()));
 }

@@ -8,31 +8,39 @@
 
 namespace {
 
-// The argument starts with prefix, compared without regard to case.
-bool HasPrefix(const std::string& arg, const std::string& prefix) {
-    return arg.size() >= prefix.size() &&
-           CompareLocaleNoCase(arg.substr(0, prefix.size()), prefix) == 0;
+// The argument starts with the ASCII prefix, in any ASCII case.
+bool HasPrefix(const std::wstring& arg, const char* prefix) {
+    size_t i = 0;
+    for (; prefix[i]; ++i)
+        if (i >= arg.size() || arg[i] > 0x7F || LowerAsciiChar(char(arg[i])) != prefix[i])
+            return false;
+    return true;
 }
 
-// Applies one option to the alias's section in memory.
+// Applies one option to the alias's section in memory, its text in the file's encoding (key
+// names are ASCII, the same in either).
 bool ApplyOption(TDefinitionTransaction& t, const std::string& section, const TOption& o) {
+    std::string value, var;
     switch (o.Kind) {
     case okPath:
-        return o.Value.empty() || t.WriteValue(section, kKeyApp, o.Value);
+        return o.Value.empty() ||
+               (t.FileText(o.Value, value) && t.WriteValue(section, kKeyApp, value));
     case okParam:
-        return t.WriteValue(section, kKeyParam, o.Value);
+        return t.FileText(o.Value, value) && t.WriteValue(section, kKeyParam, value);
     case okDir:
-        return t.WriteValue(section, kKeyDir, o.Value);
+        return t.FileText(o.Value, value) && t.WriteValue(section, kKeyDir, value);
     case okEnv: {
         const size_t eq = o.Value.find('=');
-        if (eq == std::string::npos)
+        if (eq == std::wstring::npos || TrimBlanks(o.Value.substr(0, eq)).empty())
             return true;
-        const std::string var = TrimBlanks(o.Value.substr(0, eq));
-        return var.empty() ||
-               t.WriteValue(section, kEnvPrefix + var, TrimBlanks(o.Value.substr(eq + 1)));
+        return t.FileText(TrimBlanks(o.Value.substr(0, eq)), var) &&
+               t.FileText(TrimBlanks(o.Value.substr(eq + 1)), value) &&
+               t.WriteValue(section, kEnvPrefix + var, value);
     }
     case okDelEnv:
-        t.Ini().DeleteKey(section, kEnvPrefix + o.Value);
+        if (!t.FileText(o.Value, var))
+            return false;
+        t.Ini().DeleteKey(section, kEnvPrefix + var);
         return true;
     }
     return false;
@@ -44,15 +52,12 @@ bool ApplyOption(TDefinitionTransaction& t, const std::string& section, const TO
 // separator, a pipe, a redirection or an escape, is stored quoted: the user quoted or escaped
 // it to mean the text itself, and a DOS alias runs its parameters through the interpreter.
 // A program's C runtime takes the quotes off again.
-static std::string QuoteWord(const std::string& word) {
-    for (const char* c : {" ", "&", "|", "<", ">", "^"})
-        if (MbcsPos(c, word))
-            return "\"" + word + "\"";
-    return word;
+static std::wstring QuoteWord(const std::wstring& word) {
+    return word.find_first_of(L" &|<>^") == std::wstring::npos ? word : L"\"" + word + L"\"";
 }
 
-std::string JoinParams(const std::vector<std::string>& words) {
-    std::string text;
+std::wstring JoinParams(const TArgs& words) {
+    std::wstring text;
     for (const auto& w : words) {
         if (!text.empty())
             text += ' ';
@@ -61,7 +66,7 @@ std::string JoinParams(const std::vector<std::string>& words) {
     return text;
 }
 
-bool ParseOptions(const std::vector<std::string>& args, std::vector<TOption>& options) {
+bool ParseOptions(const TArgs& args, std::vector<TOption>& options) {
     static const struct {
         const char* Prefix;
         TOptionKind Kind;
@@ -72,11 +77,10 @@ bool ParseOptions(const std::vector<std::string>& args, std::vector<TOption>& op
                      {"/delenv:", okDelEnv}};
     options.clear();
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (CompareLocaleNoCase(a, "/param") == 0) {
+        const std::wstring& a = args[i];
+        if (HasPrefix(a, "/param") && a.size() == 6) {
             // The rest are its words, never options.
-            const std::vector<std::string> words(args.begin() + i + 1, args.end());
-            options.push_back({okParam, JoinParams(words)});
+            options.push_back({okParam, JoinParams(TArgs(args.begin() + i + 1, args.end()))});
             break;
         }
         bool known = false;
@@ -96,18 +100,21 @@ bool ParseOptions(const std::vector<std::string>& args, std::vector<TOption>& op
     return true;
 }
 
-bool ChangeAlias(const TProgramFolder& folder, const std::string& name,
+bool ChangeAlias(const TProgramFolder& folder, const std::wstring& name,
                  const std::vector<TOption>& options) {
-    if (IsReservedName(name)) {
-        ReportError(NameRefused(name));
+    std::string fileName;
+    if (!HelperFileName(name, fileName))
+        return false;
+    if (IsReservedName(fileName)) {
+        ReportError(NameRefused(fileName));
         return false;
     }
     TDefinitionTransaction t(folder);
     if (!t.Begin(fnRequired))
         return false;
-    const TExtIniSection* s = t.FindAlias(name);
+    const TExtIniSection* s = t.FindAlias(fileName);
     if (!s) {
-        ReportError(AliasNotDefined(name));
+        ReportError(AliasNotDefined(fileName));
         return false;
     }
     // Later options see the effect of earlier ones: of two on the same key the later wins.

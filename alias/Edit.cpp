@@ -3,9 +3,8 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "CommandLine.h"
+#include "Encoding.h"
 #include "Handle.h"
 #include "Messages.h"
 #include "Schema.h"
@@ -20,15 +19,12 @@ const char kFallbackEditor[] = "notepad.exe";
 // Starts a command line without waiting for it; true when the process started. The editor
 // inherits no handles: it runs on after alias.exe has ended, and holding the caller's output
 // pipe would keep a script that reads alias's output waiting until the editor closes.
-bool RunCommandLine(const std::string& commandLine) {
-    STARTUPINFOA si;
+bool RunCommandLine(std::wstring line) {
+    STARTUPINFOW si;
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
     TKernelHandle thread(pi.hThread), process(pi.hProcess);
     return true;
@@ -42,14 +38,16 @@ bool EditDefinitionFile(const TProgramFolder& folder) {
         t.Read() ? t.Ini().ReadValue(kReservedSection, kKeyEditor, "") : std::string();
     // The editor setting is a command with arguments of its own and stays as written; the
     // path is one argument.
-    const std::string file = QuoteIfSpaced(t.Path());
+    std::wstring file, fallback;
+    ToWide(" " + QuoteIfSpaced(t.Path()), teCp932, file);
+    ToWide(kFallbackEditor, teCp932, fallback);
     if (!editor.empty()) {
-        if (RunCommandLine(editor + " " + file))
+        if (RunCommandLine(t.Decoded(editor) + file))
             return true;
         // The file still opens; the user learns why not in the editor of their choice.
-        WriteLine(EditorFailed(editor) + "notepad.exe で開きます。");
+        WriteLine(EditorFailed(t.Shown(editor)) + "notepad.exe で開きます。");
     }
-    if (RunCommandLine(kFallbackEditor + (" " + file)))
+    if (RunCommandLine(fallback + file))
         return true;
     ReportError(EditorFailed(kFallbackEditor));
     return false;

@@ -82,10 +82,11 @@ bool ReportLast(const std::string& failure) {
 
 } // namespace
 
-bool DeleteAlias(const TProgramFolder& folder, const std::string& name) {
+bool DeleteAlias(const TProgramFolder& folder, const std::wstring& wideName) {
     // A name that could never be registered names no helper command either; refusing it keeps
     // "/del ..\x" from deleting outside the program folder.
-    if (IsRefusedName(name))
+    std::string name;
+    if (!HelperFileName(wideName, name) || IsRefusedName(name))
         return false;
     TDefinitionTransaction t(folder);
     if (!t.Begin(fnOptional))
@@ -157,12 +158,13 @@ bool RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         return ReportLast(message);
     bool refused = false;
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {
-        const std::string& name = s->Name();
-        if (IsReservedName(name))
+        if (IsReservedName(s->Name()))
             continue;
-        // A hand-edited section may name no plain file of the program folder ("..\x", "CON").
-        if (IsRefusedName(name)) {
-            ReportError(NameRefused(name));
+        // A hand-edited section may name no plain file of the program folder ("..\x", "CON",
+        // a name code page 932 cannot hold).
+        std::string name;
+        if (!t.HelperName(*s, name)) {
+            ReportError(NameRefused(t.Shown(s->Name())));
             refused = true;
             continue;
         }

@@ -12,10 +12,21 @@ std::string NotCodePage932(const std::string& shown) {
     return shown + " にはコード ページ 932 で表せない文字があります。";
 }
 
+std::string NotInEncoding(const std::string& shown, TTextEncoding encoding) {
+    return encoding == teCp932
+               ? NotCodePage932(shown) + "UTF-8 で保存した定義ファイルなら使えます。"
+               : shown + " には UTF-8 で表せない文字があります。";
+}
+
 std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure what) {
-    static const char* const kWhat[] = {"は別の alias が使用中です。",
-                                        "がありません。alias /edit で作成してください。",
-                                        "を読み込めません。", "に書き込めません。"};
+    static const char* const kWhat[] = {
+        "は別の alias が使用中です。",
+        "がありません。alias /edit で作成してください。",
+        "を読み込めません。",
+        "に書き込めません。",
+        "は UTF-8 と記されていますが、UTF-8 でない文字を含んでいます。",
+        "はコード ページ 932 のままでは保存できません。保存すると UTF-8 "
+        "と読まれてしまう文字があります。"};
     return "定義ファイル" + path + kWhat[what];
 }
 

@@ -1,6 +1,8 @@
 #include "Names.h"
 
+#include "Alias.h"
 #include "LocaleCase.h"
+#include "Messages.h"
 #include "Schema.h"
 #include "Text.h"
 
@@ -40,6 +42,13 @@ bool IsRefusedName(const std::string& name) {
     return HasForbiddenByte(name) || IsDeviceName(name);
 }
 
-bool HasLineBreak(const std::string& text) {
-    return text.find_first_of("\r\n") != std::string::npos;
+bool HasLineBreak(const std::wstring& text) {
+    return text.find_first_of(L"\r\n") != std::wstring::npos;
+}
+
+bool HelperFileName(const std::wstring& name, std::string& fileName) {
+    if (FromWide(name, teCp932, fileName))
+        return true;
+    ReportError(NotCodePage932(ShownCp932(name)));
+    return false;
 }

@@ -10,5 +10,8 @@
 // (separators, ":" and the like, control bytes), device names such as CON or com1.txt, and
 // names with a leading or trailing blank or a trailing dot, which Windows would change.
 bool IsRefusedName(const std::string& name);
-// The text holds a CR or LF byte, which no line of "alias.ini" can hold.
-bool HasLineBreak(const std::string& text);
+// The text holds a CR or LF, which no line of "alias.ini" can hold.
+bool HasLineBreak(const std::wstring& text);
+// An alias name as the name of its helper file: code page 932 exactly, for the ANSI file calls
+// of the program folder; false, after reporting, when code page 932 cannot hold it.
+bool HelperFileName(const std::wstring& name, std::string& fileName);

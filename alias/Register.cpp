@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "Encoding.h"
 #include "ExeType.h"
 #include "Files.h"
 #include "HelperFiles.h"
@@ -11,7 +12,6 @@
 #include "Names.h"
 #include "Text.h"
 #include "Transaction.h"
-#include "Encoding.h"
 
 namespace {
 
@@ -35,19 +35,17 @@ bool IsShellBuiltin(const std::string& program) {
 
 // The kind a program argument gets when none was given; akAuto when no program is found, as
 // a helper would find it.
-TAliasKind DetectKind(const std::string& program) {
-    if (IsShellBuiltin(program))
+TAliasKind DetectKind(const std::wstring& program) {
+    if (IsShellBuiltin(ShownCp932(program)))
         return akDos;
-    std::wstring found;
+    std::wstring found = program;
     TExeType type = etUnknown;
-    if (!ToWide(program, teCp932, found) || !ResolveProgram(found, std::wstring()) ||
-        GetExeType(found, type) != erOk)
+    if (!ResolveProgram(found, std::wstring()) || GetExeType(found, type) != erOk)
         return akAuto;
     return (type == etWin16 || type == etWinGui) ? akGui : akConsole;
 }
 
-bool AnyLineBreak(const std::string& name, const std::string& program,
-                  const std::vector<std::string>& params) {
+bool AnyLineBreak(const std::wstring& name, const std::wstring& program, const TArgs& params) {
     if (HasLineBreak(name) || HasLineBreak(program))
         return true;
     for (const auto& p : params)
@@ -58,13 +56,15 @@ bool AnyLineBreak(const std::string& name, const std::string& program,
 
 } // namespace
 
-bool RegisterAlias(const TProgramFolder& folder, const std::string& name,
-                   const std::string& program, const std::vector<std::string>& params,
-                   TAliasKind kind) {
-    if (AnyLineBreak(name, program, params)) {
+bool RegisterAlias(const TProgramFolder& folder, const std::wstring& wideName,
+                   const std::wstring& program, const TArgs& params, TAliasKind kind) {
+    if (AnyLineBreak(wideName, program, params)) {
         ReportError(kBadParameter);
         return false;
     }
+    std::string name; // as the helper file's name
+    if (!HelperFileName(wideName, name))
+        return false;
     if (IsRefusedName(name)) {
         ReportError(NameRefused(name));
         return false;
@@ -93,11 +93,15 @@ bool RegisterAlias(const TProgramFolder& folder, const std::string& name,
         return false;
     }
 
-    // The new definition replaces the old one at the end of the file.
+    // The new definition replaces the old one at the end of the file, in the file's encoding.
+    std::string section, app, param;
+    if (!t.FileText(wideName, section) || !t.FileText(program, app) ||
+        !t.FileText(JoinParams(params), param))
+        return false;
     if (defined)
         t.Ini().DeleteSection(t.FindAlias(name)->Name());
-    if (!t.WriteValue(name, kKeyType, TypeText(kind)) || !t.WriteValue(name, kKeyApp, program) ||
-        !t.WriteValue(name, kKeyParam, JoinParams(params)) || !t.WriteValue(name, kKeyDir, ""))
+    if (!t.WriteValue(section, kKeyType, TypeText(kind)) || !t.WriteValue(section, kKeyApp, app) ||
+        !t.WriteValue(section, kKeyParam, param) || !t.WriteValue(section, kKeyDir, ""))
         return false;
 
     // The helper takes its name only after the definition is saved, so no helper is ever

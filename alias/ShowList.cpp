@@ -1,31 +1,35 @@
 // alias <name> and alias /list: one load of "alias.ini" each, no lock (a save replaces the
-// file in one step, so a reader sees it whole).
+// file in one step, so a reader sees it whole). What they print is the file's own text
+// (WriteFileText).
 #include "Alias.h"
 
 #include "Names.h"
 #include "Text.h"
 #include "Transaction.h"
 
-bool ShowAlias(const TProgramFolder& folder, const std::string& name) {
+bool ShowAlias(const TProgramFolder& folder, const std::wstring& wideName) {
+    // A name no helper file can carry names no alias; showing stays silent then.
+    std::string fileName, name;
     TDefinitionTransaction t(folder);
-    if (!t.Read())
+    if (!FromWide(wideName, teCp932, fileName) || !t.Read() ||
+        !FromWide(wideName, t.Encoding(), name))
         return false;
-    const TExtIniSection* s = t.FindAlias(name);
+    const TExtIniSection* s = t.FindAlias(fileName);
     if (!s)
         return false;
-    WriteLine("name:  " + name);
-    WriteLine("type:  " + s->ReadValue(kKeyType, ""));
-    WriteLine("path:  " + s->ReadValue(kKeyApp, ""));
-    WriteLine("param: " + s->ReadValue(kKeyParam, ""));
-    WriteLine("dir:   " + s->ReadValue(kKeyDir, ""));
+    std::string text = "name:  " + name + "\r\ntype:  " + s->ReadValue(kKeyType, "") +
+                       "\r\npath:  " + s->ReadValue(kKeyApp, "") +
+                       "\r\nparam: " + s->ReadValue(kKeyParam, "") +
+                       "\r\ndir:   " + s->ReadValue(kKeyDir, "");
     std::string var, value;
     for (const TExtIniItem* item = s->First(); item; item = item->Next())
         if (ReadEnvEntry(*item, var, value))
-            WriteLine("env:   " + var + "=" + value);
+            text += "\r\nenv:   " + var + "=" + value;
     // The helper's own switches, where the alias sets them.
     for (const char* key : kSwitchKeys)
         if (const TExtIniItem* item = s->FindItem(key))
-            WriteLine(std::string(key) + ": " + item->Value());
+            text += "\r\n" + std::string(key) + ": " + item->Value();
+    WriteFileText(text, t.Encoding());
     return true;
 }
 
@@ -36,12 +40,12 @@ bool ListAliases(const TProgramFolder& folder) {
     // Lines go out in blocks: one write per line costs a system call each, which at hundreds
     // of thousands of aliases is most of the time.
     std::string block;
-    auto put = [&block](const std::string& line) {
+    auto put = [&](const std::string& line) {
         block += line;
         block += "\r\n";
         if (block.size() >= 0x10000) {
             block.resize(block.size() - 2);
-            WriteLine(block);
+            WriteFileText(block, t.Encoding());
             block.clear();
         }
     };
@@ -59,7 +63,7 @@ bool ListAliases(const TProgramFolder& folder) {
     }
     if (!block.empty()) {
         block.resize(block.size() - 2);
-        WriteLine(block);
+        WriteFileText(block, t.Encoding());
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include "Alias.h"
+#include "Encoding.h"
 #include "Format.h"
 #include "Grow.h"
 #include "HelperFiles.h"
@@ -69,6 +70,11 @@ bool TDefinitionTransaction::Begin(TFileNeed need) {
         ReportError(DefinitionFileFailed(FPath, dfUnreadable));
         return false;
     }
+    // A mark before bytes that are no UTF-8: a save would only spread the damage.
+    if (FLoaded && !FIni.EncodingValid()) {
+        ReportError(DefinitionFileFailed(FPath, dfNotUtf8));
+        return false;
+    }
     if (result == lrMissing && need == fnRequired) {
         ReportError(DefinitionFileFailed(FPath, dfMissing));
         return false;
@@ -77,8 +83,38 @@ bool TDefinitionTransaction::Begin(TFileNeed need) {
     return true;
 }
 
-TExtIniSection* TDefinitionTransaction::FindAlias(const std::string& name) const {
-    return FLoaded && !IsReservedName(name) ? FIni.FindSection(name) : nullptr;
+bool TDefinitionTransaction::FileText(const std::wstring& text, std::string& out) const {
+    if (FromWide(text, Encoding(), out))
+        return true;
+    ReportError(NotInEncoding(ShownCp932(text), Encoding()));
+    return false;
+}
+
+std::wstring TDefinitionTransaction::Decoded(const std::string& fileText) const {
+    std::wstring wide;
+    if (!ToWide(fileText, Encoding(), wide))
+        ToWide(fileText, teCp932, wide);
+    return wide;
+}
+
+std::string TDefinitionTransaction::Shown(const std::string& fileText) const {
+    return Encoding() == teCp932 ? fileText : ShownCp932(Decoded(fileText));
+}
+
+TExtIniSection* TDefinitionTransaction::FindAlias(const std::string& fileName) const {
+    std::wstring wide;
+    std::string name = fileName;
+    if (!FLoaded || IsReservedName(fileName) ||
+        (Encoding() != teCp932 &&
+         !(ToWide(fileName, teCp932, wide) && FromWide(wide, Encoding(), name))))
+        return nullptr;
+    return FIni.FindSection(name);
+}
+
+bool TDefinitionTransaction::HelperName(const TExtIniSection& s, std::string& fileName) const {
+    fileName = s.Name();
+    return (Encoding() == teCp932 || FromWide(Decoded(s.Name()), teCp932, fileName)) &&
+           !IsRefusedName(fileName);
 }
 
 namespace {
@@ -108,6 +144,10 @@ void TDefinitionTransaction::ReportNotWritten() const {
 bool TDefinitionTransaction::Commit() {
     if (FLoaded && !FIni.Modified())
         return true;
+    if (FLoaded && !FIni.KeepsEncoding()) {
+        ReportError(DefinitionFileFailed(FPath, dfWouldReadAsUtf8));
+        return false;
+    }
     if (FLoaded && FIni.Save())
         return true;
     if (OutOfMemory())

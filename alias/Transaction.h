@@ -58,8 +58,22 @@ class TDefinitionTransaction {
     bool Loaded() const { return FLoaded; }
     const std::string& Path() const { return FPath; }
     TExtIniFile& Ini() { return FIni; }
-    // The section of an alias; none for the reserved name.
-    TExtIniSection* FindAlias(const std::string& name) const;
+    // The encoding of the loaded file: code page 932 without one.
+    TTextEncoding Encoding() const { return FIni.Encoding(); }
+    // A text of the command line in the file's encoding; false, after reporting, when the file
+    // cannot hold it (in code page 932 a character outside it: a UTF-8 file could).
+    bool FileText(const std::wstring& text, std::string& out) const;
+    // A text of the file for a message: code page 932, "?" for what it cannot show.
+    std::string Shown(const std::string& fileText) const;
+    // A text of the file as UTF-16 (what a file marked as UTF-8 holds that is no UTF-8 is read
+    // as code page 932, as the helper reads it).
+    std::wstring Decoded(const std::string& fileText) const;
+    // The section of the alias whose helper file is "<fileName>.exe" (code page 932); none for
+    // the reserved name.
+    TExtIniSection* FindAlias(const std::string& fileName) const;
+    // The helper file name of a section's alias, code page 932; false when no helper file can
+    // carry the name (code page 932 cannot hold it, or it is refused: IsRefusedName).
+    bool HelperName(const TExtIniSection& s, std::string& fileName) const;
     // Sets a key in memory; false, after reporting, when the store refuses the value.
     bool WriteValue(const std::string& section, const std::string& key, const std::string& value);
     // Saves once, when the model changed: a command that changes nothing writes nothing. False,

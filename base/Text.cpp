@@ -41,6 +41,15 @@ std::string TrimBlanks(const std::string& s) {
     return TrimRightBlanks(TrimLeftBlanks(s));
 }
 
+std::wstring TrimBlanks(const std::wstring& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
+
 size_t MbcsPos(const std::string& sub, const std::string& s, TTextEncoding encoding) {
     if (s.empty() || sub.empty())
         return 0;

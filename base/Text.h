@@ -37,6 +37,7 @@ std::string Join(std::initializer_list<std::string_view> pieces);
 std::wstring Join(std::initializer_list<std::wstring_view> pieces);
 
 std::string TrimBlanks(const std::string& s);
+std::wstring TrimBlanks(const std::wstring& s);
 std::string TrimLeftBlanks(const std::string& s);
 std::string TrimRightBlanks(const std::string& s);
 

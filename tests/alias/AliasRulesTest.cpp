@@ -50,14 +50,18 @@ TEST(AliasNames, RefusedAreNamesNoPlainFileOfTheFolderCanCarry) {
 }
 
 TEST(AliasOptions, ParsedInTheOrderTypedOrRefusedWhole) {
+    // The command line is UTF-16; options and their values are read as they are.
     using Parsed = std::vector<std::pair<TOptionKind, std::string>>;
     auto parse = [](std::vector<std::string> args) {
+        TArgs wide;
+        for (const std::string& a : args)
+            wide.push_back(AnsiToWide(a));
         std::vector<TOption> options;
         Parsed parsed;
-        if (!ParseOptions(args, options))
+        if (!ParseOptions(wide, options))
             return Parsed{{okDelEnv, "<refused>"}};
         for (const TOption& o : options)
-            parsed.push_back({o.Kind, o.Value});
+            parsed.push_back({o.Kind, WideToAnsi(o.Value)});
         return parsed;
     };
     EXPECT_EQ(
@@ -81,9 +85,11 @@ TEST(AliasOptions, ParsedInTheOrderTypedOrRefusedWhole) {
 }
 
 TEST(AliasParams, AWordIsQuotedWhenItHoldsABlankOrWhatTheInterpreterReads) {
-    EXPECT_EQ(JoinParams({}), "");
-    EXPECT_EQ(JoinParams({"-n", "a b", "x&y", "p|q", "<i", "o>", "c^d", "%V%", "\x83\x7C"}),
-              "-n \"a b\" \"x&y\" \"p|q\" \"<i\" \"o>\" \"c^d\" %V% \x83\x7C");
+    EXPECT_EQ(JoinParams({}), L"");
+    EXPECT_EQ(
+        JoinParams({L"-n", L"a b", L"x&y", L"p|q", L"<i", L"o>", L"c^d", L"%V%", L"\uFF5C",
+                    L"caf\u00e9 \U0001F600"}),
+        L"-n \"a b\" \"x&y\" \"p|q\" \"<i\" \"o>\" \"c^d\" %V% \uFF5C \"caf\u00e9 \U0001F600\"");
 }
 
 TEST(DefinitionLock, NamedByTheFullPathUpperCasedOrByItsHash) {

@@ -354,12 +354,16 @@ TEST_F(UnicodeCaller, TheManagerRefusesWhatCodePage932CannotHold) {
         ASSERT_TRUE(CopyOneFile(DistDir() + t, dir / t));
     Ini("[p]\r\napp=" + probe + "\r\n");
     Helper("p.exe");
+    // A program that is there, in a folder code page 932 cannot name.
+    const std::wstring cafe = W(dir.Path()) + L"Caf\u00e9\\";
+    ASSERT_TRUE(CreateDirectoryW(cafe.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(W(probe).c_str(), (cafe + L"q.exe").c_str(), FALSE));
     const auto before = FolderFiles(dir.Path());
     const std::wstring alias = W(dir / "alias.exe") + L" ";
     const std::wstring lines[] = {
         L"caf\u00e9 " + W(probe),
         L"\uD55C " + W(probe),
-        L"q C:\\caf\u00e9\\q.exe",
+        L"q " + cafe + L"q.exe",
         L"q " + W(probe) + L" -x \u00a5",
         L"p /param=\U0001F600",
         L"p /dir=C:\\Donn\u00e9es",
