@@ -325,10 +325,27 @@ std::string Check(const std::string& input) {
 
     // Edits chosen by the input itself, so a replay repeats them.
     std::mt19937 rng(uint32_t(std::hash<std::string>()(input)));
-    static const char* const pieces[] = {
-        "k",    "app", "A",  "a",  " ",    "=",    ";",        "[",
-        "]",    "\r",  "\n", "\t", "\x83", "\x5D", "\x83\x5D", "\xEF\xBB\xBF",
-        "env:", "x"};
+    static const char* const pieces[] = {"k",
+                                         "app",
+                                         "A",
+                                         "a",
+                                         " ",
+                                         "=",
+                                         ";",
+                                         "[",
+                                         "]",
+                                         "\r",
+                                         "\n",
+                                         "\t",
+                                         "\x83",
+                                         "\x5D",
+                                         "\x83\x5D",
+                                         "\xEF\xBB\xBF",
+                                         "env:",
+                                         "x",
+                                         "\xE3\x83\x84",
+                                         "\xC3\xA9",
+                                         "\xF0\x9F\x98\x80"};
     auto piece = [&] {
         std::string s;
         for (size_t n = Below(rng, 4); n > 0; --n)
@@ -426,18 +443,39 @@ std::string Make(std::mt19937& rng, const std::vector<std::string>& seeds) {
                                          "=\n",
                                          "[k=v]\n",
                                          "\x1A"};
+    // UTF-8: characters of two, three and four bytes, some whose bytes read as code page 932
+    // would swallow a "]" or "=", and forms that are no UTF-8.
+    static const std::string utf8[] = {
+        "\xE3\x83\x84", // ツ: E3 83 is a double-byte character
+        "[\xE3\x83\x84]\n",
+        "\xE3\x82\xBD=x\n", // ソ
+        "\xED\x95\x9C",     // 한
+        "\xC3\xA9",         // é
+        "\xC3\x89",         // É
+        "\xF0\x9F\x98\x80", // an emoji
+        "[caf\xC3\xA9]\n",  "[CAF\xC3\x89]\n", "\xEF\xBB\xBF", "[", "]", "=", "\n", "k=", "env:"};
+    static const std::string broken[] = {"\xE3\x83",         "\xC0\xAF", "\xED\xA0\x80",
+                                         "\xF4\x90\x80\x80", "\x80",     "\xFF"};
     static const char bytes[] = "[]=;\r\n \t\x83\x5D\x81\xEF\xBB\xBF\xFC\x7F"
                                 "Aa0";
     std::string s;
-    if (rng() % 8 == 0) {
+    // A third of the inputs keep to UTF-8 (now and then broken once), so that files read as
+    // UTF-8 are as well tested as those read as code page 932.
+    const bool utf8Only = rng() % 3 == 0;
+    if (utf8Only) {
+        for (size_t n = Below(rng, 32); n > 0; --n)
+            s += utf8[Below(rng, sizeof utf8 / sizeof *utf8)];
+        if (rng() % 4 == 0)
+            fuzz::InsertAt(rng, s, broken[Below(rng, sizeof broken / sizeof *broken)]);
+    } else if (rng() % 8 == 0) {
         // From scratch: lines drawn from the grammar.
         for (size_t n = Below(rng, 24); n > 0; --n)
             s += tokens[Below(rng, sizeof tokens / sizeof *tokens)];
     } else {
         s = seeds[Below(rng, seeds.size())];
     }
-    for (size_t n = 1 + Below(rng, 8); n > 0; --n) {
-        switch (rng() % 8) {
+    for (size_t n = utf8Only ? Below(rng, 4) : 1 + Below(rng, 8); n > 0; --n) {
+        switch (utf8Only ? 2 + rng() % 4 : rng() % 8) {
         case 0:
             if (!s.empty())
                 s[Below(rng, s.size())] = char(rng());
@@ -448,7 +486,9 @@ std::string Make(std::mt19937& rng, const std::vector<std::string>& seeds) {
             break;
         case 2:
         case 3:
-            fuzz::InsertAt(rng, s, tokens[Below(rng, sizeof tokens / sizeof *tokens)]);
+            fuzz::InsertAt(rng, s,
+                           utf8Only ? utf8[Below(rng, sizeof utf8 / sizeof *utf8)]
+                                    : tokens[Below(rng, sizeof tokens / sizeof *tokens)]);
             break;
         case 4:
             fuzz::DeleteRange(rng, s);

@@ -7,6 +7,7 @@
 //   section <TAB> key <TAB> value    ReadValue gives value
 //   section <TAB> key                the key is not found
 //   *sections <TAB> name ...         the named sections, in order (none when no names follow)
+//   *encoding <TAB> cp932 or utf8    the encoding the load decided
 // Fields may use \xNN, \t, \r, \n and \\.
 #include <gtest/gtest.h>
 
@@ -71,7 +72,9 @@ int CheckLookups(const TExtIniFile& ini, const std::string& lookups) {
             s = Unescape(s);
         SCOPED_TRACE("lookup: " + Printable(line));
         ++checked;
-        if (f[0] == "*sections") {
+        if (f[0] == "*encoding" && f.size() == 2) {
+            EXPECT_EQ(ini.Encoding() == teUtf8 ? "utf8" : "cp932", f[1]);
+        } else if (f[0] == "*sections") {
             EXPECT_EQ(SectionNames(ini), std::vector<std::string>(f.begin() + 1, f.end()));
         } else if (f.size() == 2) {
             // Two different defaults: a stored value could equal one of them, not both.
