@@ -26,9 +26,8 @@ class TEncodingRule {
     TTextEncoding Encoding() const { return FMark || (!FBroken && FMultiByte) ? teUtf8 : teCp932; }
     bool HasMark() const { return FMark; }
     bool Valid() const { return !(FMark && FBroken); }
-    // Whether all it was fed is UTF-8 (ASCII alone included), and held a byte of 0x80 or more.
+    // Whether all it was fed is UTF-8 (ASCII alone included).
     bool WellFormed() const { return !FBroken; }
-    bool MultiByte() const { return FMultiByte; }
 
   private:
     bool FMark = false, FBroken = false, FMultiByte = false;

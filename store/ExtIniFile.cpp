@@ -151,8 +151,14 @@ TExtIniSection* TExtIniFile::AppendSection(const std::string& name, bool nameles
 
 TExtIniSection* TExtIniFile::AddSection(const std::string& name) {
     const std::string n = TrimBlanks(name);
-    if (n.empty() || n.find_first_of("\r\n") != std::string::npos)
+    if (n.empty())
         return nullptr;
+    // A name no header could carry is refused for a new section only: one read from the file
+    // is kept as it stands.
+    return IsWritableName(n, FEncoding) ? TakeSection(n) : FindSection(n);
+}
+
+TExtIniSection* TExtIniFile::TakeSection(const std::string& n) {
     auto res = FSectionIndex.emplace(FileNameKey(n, FEncoding), nullptr);
     if (!res.second)
         return res.first->second;
@@ -213,7 +219,7 @@ TLoadResult TExtIniFile::Load(const std::string& path) {
         if (name.empty()) {
             current = AppendSection(name, true);
         } else {
-            current = AddSection(name);
+            current = TakeSection(name);
             // A repeated header continues its section, whose block ended the same way.
             current->TrimTrailingBlankLines();
         }

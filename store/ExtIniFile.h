@@ -127,7 +127,7 @@ class TExtIniFile {
     TLoadResult Load(const std::string& path);
     bool LoadFromFile(const std::string& path) { return Load(path) == lrLoaded; }
     // The section of that (trimmed) name, appended when it is missing; none for an empty name
-    // or one holding CR or LF, which no header could carry.
+    // or, for a new section, one no header could carry (IsWritableName).
     TExtIniSection* AddSection(const std::string& name);
     // The named section whose trimmed name matches; never the preamble.
     TExtIniSection* FindSection(const std::string& name) const;
@@ -176,6 +176,8 @@ class TExtIniFile {
     friend class TExtIniSection;
     // Appends a section to the file order (and, when named, to the named sections).
     TExtIniSection* AppendSection(const std::string& name, bool nameless);
+    // The section of that trimmed, non-empty name, appended when it is missing.
+    TExtIniSection* TakeSection(const std::string& n);
     // Frees every section and line.
     void Clear();
     void TrimTrailingBlankLines();

@@ -17,15 +17,19 @@ struct TCountSink {
     size_t Size = 0;
     void Put(const char*, size_t n) { Size += n; }
 };
-// The encoding rule over the bytes, after the mark.
+// The encoding rule over the bytes, after the mark; and whether they are ASCII alone, which
+// reads the same in both encodings.
 struct TRuleSink {
     TEncodingRule Rule;
     bool Start = true;
+    bool Ascii = true;
     void Put(const char* p, size_t n) {
         if (Start && n == 3 && memcmp(p, kUtf8Bom, 3) == 0)
             Rule.Mark();
         else
             Rule.Feed(p, n);
+        for (size_t i = 0; i < n && Ascii; ++i)
+            Ascii = static_cast<unsigned char>(p[i]) < 0x80;
         Start = false;
     }
 };
@@ -89,8 +93,7 @@ size_t TExtIniFile::TextSize() const {
 bool TExtIniFile::KeepsEncoding() const {
     TRuleSink sink;
     Emit(sink);
-    // A text of ASCII alone reads the same in both.
-    return sink.Rule.Encoding() == FEncoding || !sink.Rule.MultiByte();
+    return sink.Rule.Encoding() == FEncoding || sink.Ascii;
 }
 
 void TExtIniFile::WriteTo(std::string& out) const {

@@ -55,6 +55,13 @@ bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::str
     return !name.empty();
 }
 
+bool IsWritableName(const std::string& name, TTextEncoding encoding) {
+    TEncodingRule rule;
+    rule.Feed(name.data(), name.size());
+    return name.find_first_of("\r\n") == std::string::npos &&
+           (encoding == teCp932 || rule.WellFormed());
+}
+
 bool IsWritableLine(const std::string& key, const std::string& value, TTextEncoding encoding) {
     const std::string k = TrimBlanks(key);
     const std::string v = TrimRightBlanks(value);

@@ -18,6 +18,9 @@ bool IsSectionHeader(const std::string& line, std::string& name, TTextEncoding e
 // first) gives an empty key and the line unchanged as value.
 void SplitKeyLine(const std::string& line, std::string& key, std::string& value,
                   TTextEncoding encoding = teCp932);
+// Whether a header can carry the name: no CR or LF, and in a UTF-8 file UTF-8 alone (what a
+// UTF-8 file holds that is no UTF-8 reads back as code page 932).
+bool IsWritableName(const std::string& name, TTextEncoding encoding);
 // Whether the line a write of key and value makes reads back from a saved file as that very
 // line: no CR or LF, no header, a key without "=" that does not start with ";", for a plain line
 // (empty key) some text that is not itself a key line, and in a UTF-8 file UTF-8 alone.

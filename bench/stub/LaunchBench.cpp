@@ -1,7 +1,8 @@
 // What a helper command costs over starting its target directly, measured in process starts.
 // Times, interleaved, starts of an empty program, of the probe started directly and of the
 // probe started through the console helper command with "alias.ini" holding 1, 1,000 and
-// 10,000 aliases (its own last, every one with an "env:" entry), and with "killtarget" on;
+// 10,000 aliases (its own last, every one with Japanese in its values and an "env:" entry, about
+// 1.1 MB), in code page 932 and in UTF-8, and with "killtarget" on;
 // prints the medians and (median(helper) - median(direct)) / median(empty) for each. The
 // windowed helper is timed to its own end (it does not wait for its target). A second argument
 // names the folder of another build's templates (an older one, say) to time the same way, side
@@ -76,27 +77,41 @@ struct Setup {
     bool kill;
     bool windowed;
     bool other; // the other build's template
+    bool utf8;  // the file in UTF-8 (Notepad's), else in code page 932
     std::string exe;
     std::vector<double> times;
 };
+
+// The file's text, written in code page 932 or UTF-8.
+static std::string Encoded(const std::wstring& text, bool utf8) {
+    const UINT cp = utf8 ? CP_UTF8 : 932;
+    const int n =
+        WideCharToMultiByte(cp, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(size_t(n), '\0');
+    WideCharToMultiByte(cp, 0, text.data(), int(text.size()), &bytes[0], n, nullptr, nullptr);
+    return bytes;
+}
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? atoi(argv[1]) : 100;
     const std::string bench = Dir(), tests = bench + "..\\tests\\", dist = bench + "..\\dist\\";
     printf("template rudi.ex_ %ld bytes, dovoz.ex_ %ld bytes\n", FileSize(dist + "rudi.ex_"),
            FileSize(dist + "dovoz.ex_"));
-    std::vector<Setup> setups = {{"1 alias", 1, false, false, false, "", {}},
-                                 {"1,000 aliases", 1000, false, false, false, "", {}},
-                                 {"10,000 aliases", 10000, false, false, false, "", {}},
-                                 {"1 alias, killtarget=on", 1, true, false, false, "", {}},
-                                 {"windowed, 1 alias", 1, false, true, false, "", {}}};
+    std::vector<Setup> setups = {
+        {"1 alias", 1, false, false, false, false, "", {}},
+        {"1,000 aliases", 1000, false, false, false, false, "", {}},
+        {"10,000 aliases", 10000, false, false, false, false, "", {}},
+        {"1 alias, UTF-8", 1, false, false, false, true, "", {}},
+        {"10,000 aliases, UTF-8", 10000, false, false, false, true, "", {}},
+        {"1 alias, killtarget=on", 1, true, false, false, false, "", {}},
+        {"windowed, 1 alias", 1, false, true, false, false, "", {}}};
     const std::string other = argc > 2 ? std::string(argv[2]) + "\\" : "";
     if (!other.empty()) {
         printf("other build %s: rudi.ex_ %ld bytes, dovoz.ex_ %ld bytes\n", other.c_str(),
                FileSize(other + "rudi.ex_"), FileSize(other + "dovoz.ex_"));
-        setups.push_back({"1 alias (other)", 1, false, false, true, "", {}});
-        setups.push_back({"10,000 aliases (other)", 10000, false, false, true, "", {}});
-        setups.push_back({"windowed, 1 alias (other)", 1, false, true, true, "", {}});
+        setups.push_back({"1 alias (other)", 1, false, false, true, false, "", {}});
+        setups.push_back({"10,000 aliases (other)", 10000, false, false, true, false, "", {}});
+        setups.push_back({"windowed, 1 alias (other)", 1, false, true, true, false, "", {}});
     }
     const std::string probe = bench + "launch\\probe.exe";
     CreateDirectoryA((bench + "launch").c_str(), nullptr);
@@ -108,16 +123,19 @@ int main(int argc, char** argv) {
         s.exe = work + "hp.exe x";
         const std::string from = (s.other ? other : dist) + (s.windowed ? "rudi.ex_" : "dovoz.ex_");
         CopyFileA(from.c_str(), (work + "hp.exe").c_str(), FALSE);
-        std::string ini;
-        for (int i = 1; i < s.aliases; ++i)
-            ini += "[tool" + std::to_string(i) + "]\r\ntype=console\r\napp=C:\\tools\\tool" +
-                   std::to_string(i) +
-                   ".exe\r\nparam=-q\r\ndir=C:\\work\r\nenv:TOOL_HOME=C:\\tools\r\n";
-        ini +=
-            "[hp]\r\ntype=console\r\napp=" + probe + "\r\nparam=-q\r\nenv:TOOL_HOME=C:\\tools\r\n";
+        // As a large real file: each alias with Japanese in its values and an env: entry.
+        std::wstring ini;
+        for (int i = 1; i < s.aliases; ++i) {
+            const std::wstring n = std::to_wstring(i);
+            ini += L"[tool" + n + L"]\r\ntype=console\r\napp=C:\\\u30c4\u30fc\u30eb\\tool" + n +
+                   L".exe\r\nparam=-q\r\ndir=C:\\\u4f5c\u696d\r\nenv:TOOL_HOME=C:\\tools\r\n";
+        }
+        std::wstring probeW(probe.begin(), probe.end());
+        ini += L"[hp]\r\ntype=console\r\napp=" + probeW +
+               L"\r\nparam=-q\r\nenv:TOOL_HOME=C:\\tools\r\n";
         if (s.kill)
-            ini += "killtarget=on\r\n";
-        WriteBytes(work + "alias.ini", ini);
+            ini += L"killtarget=on\r\n";
+        WriteBytes(work + "alias.ini", Encoded(ini, s.utf8));
     }
 
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};

@@ -356,13 +356,17 @@ std::string Check(const std::string& input) {
         return from.empty() || rng() % 3 == 0 ? piece() : from[Below(rng, from.size())];
     };
     std::vector<std::pair<std::string, std::string>> written;
+    std::string edits; // what was done, for the report
     const std::string original = Bytes(first);
     bool sectionsChanged = false;
     for (int e = 0; e < 3; ++e) {
         const std::string before = Bytes(first);
         const std::string n = pick(names), k = pick(keys), v = piece();
         bool changed = false;
-        switch (rng() % 4) {
+        const unsigned op = rng() % 4;
+        edits +=
+            " " + std::to_string(op) + ":" + Printable(n) + "/" + Printable(k) + "/" + Printable(v);
+        switch (op) {
         case 0:
             changed = first.DeleteKey(n, k);
             break;
@@ -402,7 +406,7 @@ std::string Check(const std::string& input) {
     for (const auto& w : written)
         names.push_back(w.first), keys.push_back(w.second);
     if (Answers(edited, names, keys) != Answers(first, names, keys))
-        return "an edit did not survive a save and a reload";
+        return "an edit did not survive a save and a reload (" + edits + " )";
     return std::string();
 }
 

@@ -119,6 +119,15 @@ TEST_F(Model, WritesAreStoredOrRefused) {
     EXPECT_TRUE(ini.DeleteKey("S", "[k"));
     EXPECT_FALSE(ini.DeleteSection("T"));
     EXPECT_TRUE(ini.DeleteSection("s"));
+
+    // A marked UTF-8 file whose header is no UTF-8 keeps that section; only a new one is refused.
+    ASSERT_TRUE(WriteFileBytes(dir / "m.ini", "\xEF\xBB\xBF[\xFF]\r\nk=v\r\n"));
+    TExtIniFile marked;
+    ASSERT_TRUE(marked.LoadFromFile(dir / "m.ini"));
+    EXPECT_EQ(marked.ReadValue("\xFF", "k", ""), "v");
+    EXPECT_TRUE(marked.WriteValue("\xFF", "k", "w"));
+    EXPECT_FALSE(marked.WriteValue("\xFE", "k", "v"));
+    EXPECT_EQ(SectionNames(marked), std::vector<std::string>{"\xFF"});
 }
 
 // An edit tells whether it changed what a save writes, and what a save wrote loads and saves
