@@ -59,5 +59,8 @@ bool RemoveHelperCommands(const TProgramFolder& folder, bool all);
 bool ClearAll(const TProgramFolder& folder);
 bool RebuildHelperCommands(const TProgramFolder& folder, bool all);
 
+// What would fail, found before it does (Check.cpp): false when anything was found.
+bool CheckAliases(const TProgramFolder& folder);
+
 // Editing the definition file (Edit.cpp).
 bool EditDefinitionFile(const TProgramFolder& folder);

@@ -29,6 +29,7 @@ bool ShowUsage() {
         "    alias /update                   全ヘルパ コマンドの再作成",
         "    alias /clear [all]              ヘルパ コマンドの一括削除",
         "                                    (all は ini ファイルの定義も削除)",
+        "    alias /check                    エイリアスの点検 (問題の一覧)",
         "    alias /?",
         "",
     };
@@ -94,6 +95,8 @@ static bool Run(const TProgramFolder& folder, const TArgs& args) {
         return n >= 2 && args[2] == L"all" ? ClearAll(folder) : RemoveHelperCommands(folder, true);
     if (same("edit"))
         return EditDefinitionFile(folder);
+    if (same("check"))
+        return CheckAliases(folder);
     return ShowUsage();
 }
 

@@ -9,6 +9,7 @@
 #include "Files.h"
 #include "Handle.h"
 #include "Messages.h"
+#include "Names.h"
 #include "ProgramFolder.h"
 #include "Schema.h"
 #include "Text.h"
@@ -80,6 +81,34 @@ bool HasHelperVersion(const std::string& path) {
     return MbcsPos("Tovimar", copyright) != 0 && CompareLocaleNoCase(internalName, "orvex") == 0;
 }
 
+namespace {
+const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a helper
+} // namespace
+
+TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) {
+    TFolderScan scan;
+    WIN32_FIND_DATAA fd;
+    TFindHandle find(FindFirstFileA((t.Folder().Dir() + "*.exe").c_str(), &fd));
+    if (!find.Valid())
+        return scan;
+    do {
+        const std::string name = fd.cFileName;
+        if ((fd.dwFileAttributes &
+             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) ||
+            !HasExeExtension(name))
+            continue;
+        const std::string full = t.Folder().Dir() + name;
+        const std::string alias = AliasOfHelperFile(name);
+        // A refused name is never treated as defined: no command writes its file.
+        const TExtIniSection* s = IsRefusedName(alias) ? nullptr : t.FindAlias(alias);
+        if (s)
+            scan.aliasFiles[s] = {full, examineAliasFiles && IsHelperCommand(full)};
+        else if (IsHelperCommand(full))
+            scan.orphans.push_back(full);
+    } while (FindNextFileA(find.Get(), &fd));
+    return scan;
+}
+
 THelperChange::THelperChange(const std::string& target)
     : FTarget(target), FNew(target + kNewSuffix), FOld(target + kOldSuffix) {
 }
@@ -123,17 +152,12 @@ void THelperChange::Finish() {
         DeleteFileA(FOld.c_str());
 }
 
-namespace {
-
-// The file is a whole helper of the kind the alias's definition asks for.
 bool HasKind(const std::string& path, bool windowed) {
     TExeType kind = etUnknown;
     std::wstring file;
     return ToWide(path, teCp932, file) && GetExeType(file, kind) == erOk &&
            (kind == etWinGui) == windowed;
 }
-
-} // namespace
 
 void RecoverInterruptedChanges(const TDefinitionTransaction& t) {
     const size_t suffix = sizeof kNewSuffix - 1;

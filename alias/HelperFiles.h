@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TDefinitionTransaction;
@@ -21,6 +22,27 @@ std::vector<std::string> FilesMatching(const TProgramFolder& folder, const std::
 bool HasHelperVersion(const std::string& path);
 // The file is one of this system's helper commands (".exe", and the version resource of orvex).
 bool IsHelperCommand(const std::string& path);
+// The file is a program of the kind, windowed or console, that a helper of an alias whose
+// definition asks for that kind must be.
+bool HasKind(const std::string& path, bool windowed);
+
+// The ".exe" files of the program folder, from one listing, sorted by what the maintenance
+// commands do with them. Looking each alias's file up on its own would cost, on some file
+// systems, a read of the whole folder per missing name.
+struct TFolderScan {
+    std::vector<std::string> orphans; // helper commands of no defined alias
+    // The file "<name>.exe" of each defined alias that has one, and whether it is a helper
+    // command (only examined when asked).
+    struct TAliasFile {
+        std::string path;
+        bool helper;
+    };
+    std::unordered_map<const TExtIniSection*, TAliasFile> aliasFiles;
+};
+
+// Lists the folder once; with examineAliasFiles, tells for each alias's file whether it is a
+// helper command.
+TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles);
 
 // One helper file being created, replaced or removed. The new file is prepared under another
 // name and the old one moved aside; neither is "<name>.exe", so nothing takes them for helpers.

@@ -5,10 +5,8 @@
 
 #include <windows.h>
 
-#include <unordered_map>
 #include <vector>
 
-#include "Handle.h"
 #include "HelperFiles.h"
 #include "Messages.h"
 #include "Names.h"
@@ -16,46 +14,6 @@
 #include "Transaction.h"
 
 namespace {
-
-const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a helper
-
-// The ".exe" files of the program folder, from one listing, sorted by what the maintenance
-// commands do with them. Looking each alias's file up on its own would cost, on some file
-// systems, a read of the whole folder per missing name.
-struct TFolderScan {
-    std::vector<std::string> orphans; // helper commands of no defined alias
-    // The file "<name>.exe" of each defined alias that has one, and whether it is a helper
-    // command (only examined when asked).
-    struct TAliasFile {
-        std::string path;
-        bool helper;
-    };
-    std::unordered_map<const TExtIniSection*, TAliasFile> aliasFiles;
-};
-
-TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) {
-    TFolderScan scan;
-    WIN32_FIND_DATAA fd;
-    TFindHandle find(FindFirstFileA((t.Folder().Dir() + "*.exe").c_str(), &fd));
-    if (!find.Valid())
-        return scan;
-    do {
-        const std::string name = fd.cFileName;
-        if ((fd.dwFileAttributes &
-             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) ||
-            !HasExeExtension(name))
-            continue;
-        const std::string full = t.Folder().Dir() + name;
-        const std::string alias = AliasOfHelperFile(name);
-        // A refused name is never treated as defined: no command writes its file.
-        const TExtIniSection* s = IsRefusedName(alias) ? nullptr : t.FindAlias(alias);
-        if (s)
-            scan.aliasFiles[s] = {full, examineAliasFiles && IsHelperCommand(full)};
-        else if (IsHelperCommand(full))
-            scan.orphans.push_back(full);
-    } while (FindNextFileA(find.Get(), &fd));
-    return scan;
-}
 
 // Deletes the orphaned helper commands and, with all, those of defined aliases too. The
 // listing has ended by then, so the folder is not changed while it is listed. The error line

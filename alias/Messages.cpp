@@ -47,3 +47,38 @@ std::string HelperFailed(const std::string& path, THelperFailure what) {
 std::string EditorFailed(const std::string& editor) {
     return "エディタ" + editor + "を起動できません。";
 }
+
+std::string ValueRefused(const std::string& name, const std::string& key, const char* why) {
+    return name + " の " + key + why;
+}
+
+std::string NoProgramGiven(const std::string& name) {
+    return name + " の app が指定されていません。";
+}
+
+std::string ProgramMissing(const std::string& name, const std::string& app) {
+    return name + " のプログラム " + app + " が見つかりません。";
+}
+
+std::string FolderMissing(const std::string& name, const std::string& dir) {
+    return name + " のディレクトリ " + dir + " が見つかりません。";
+}
+
+std::string HelperProblem(const std::string& name, const std::string& path, THelperProblem what) {
+    static const char* const kWhat[] = {
+        "がありません。alias /apply で作成してください。",
+        "はヘルパ コマンドではありません。名前を変えてから alias /apply を実行してください。",
+        "は定義とは別の種類 (GUI/コンソール) です。alias /update を実行してください。",
+        "は今のテンプレートと違います。alias /update を実行してください。",
+        "には定義がありません。alias /apply で削除されます。"};
+    return name + " のヘルパ コマンド" + path + kWhat[what];
+}
+
+std::string ShadowedBy(const std::string& name, const std::string& program) {
+    return name + " と入力すると PATH で先にある " + program + " が起動します。";
+}
+
+std::string FolderNotOnPath(const std::string& dir) {
+    return "フォルダー " + dir +
+           " が PATH にないため、エイリアスはコマンド プロンプトから使えません。";
+}

@@ -34,3 +34,21 @@ enum THelperFailure : int { hfCreate = 0, hfDelete = 1, hfUpdate = 2, hfRestore 
 std::string HelperFailed(const std::string& path, THelperFailure what);
 
 std::string EditorFailed(const std::string& editor);
+
+// What alias /check finds, each line naming the alias first.
+// A value the helper would refuse: "<name> の <key>" and the reason (kValueBadText and the like).
+std::string ValueRefused(const std::string& name, const std::string& key, const char* why);
+std::string NoProgramGiven(const std::string& name);
+std::string ProgramMissing(const std::string& name, const std::string& app);
+std::string FolderMissing(const std::string& name, const std::string& dir);
+// What is wrong with an alias's helper file, or with a helper file of no alias.
+enum THelperProblem : int {
+    hpMissing = 0,
+    hpNotHelper = 1,
+    hpOtherKind = 2,
+    hpOldTemplate = 3,
+    hpOrphan = 4
+};
+std::string HelperProblem(const std::string& name, const std::string& path, THelperProblem what);
+std::string ShadowedBy(const std::string& name, const std::string& program);
+std::string FolderNotOnPath(const std::string& dir);

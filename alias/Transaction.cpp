@@ -58,6 +58,18 @@ bool TDefinitionTransaction::Begin(TFileNeed need) {
         ReportError(DefinitionFileFailed(FPath, dfBusy));
         return false;
     }
+    if (!LoadReporting(need))
+        return false;
+    RecoverInterruptedChanges(*this);
+    return true;
+}
+
+bool TDefinitionTransaction::ReadRequired() {
+    FPath = FFolder.DefinitionFile();
+    return LoadReporting(fnRequired);
+}
+
+bool TDefinitionTransaction::LoadReporting(TFileNeed need) {
     // Only a file that is not there is no definition file: one that cannot be read still
     // holds definitions, which no command may take for absent.
     const TLoadResult result = FIni.Load(FPath);
@@ -79,7 +91,6 @@ bool TDefinitionTransaction::Begin(TFileNeed need) {
         ReportError(DefinitionFileFailed(FPath, dfMissing));
         return false;
     }
-    RecoverInterruptedChanges(*this);
     return true;
 }
 

@@ -53,6 +53,9 @@ class TDefinitionTransaction {
     // fnOptional a missing file, and only that, leaves Loaded() false and the command works on
     // the helper files alone.
     bool Begin(TFileNeed need);
+    // A command that changes nothing but needs the file: loads without the lock, and reports as
+    // Begin(fnRequired) does when there is none or it cannot be read.
+    bool ReadRequired();
 
     const TProgramFolder& Folder() const { return FFolder; }
     bool Loaded() const { return FLoaded; }
@@ -89,6 +92,9 @@ class TDefinitionTransaction {
     void ReportNotWritten() const;
 
   private:
+    // Loads FPath; false after reporting a file that cannot be read, or with fnRequired none.
+    bool LoadReporting(TFileNeed need);
+
     const TProgramFolder& FFolder;
     TDefinitionLock FLock;
     TExtIniFile FIni;

@@ -124,27 +124,34 @@ bool ResolveProgram(std::wstring& app, const std::wstring& self) {
               FilledBy([](wchar_t* b, DWORD n) { return GetCurrentDirectoryW(n, b); }), L";"sv,
               FilledBy([](wchar_t* b, DWORD n) { return GetSystemDirectoryW(b, n); }), L";"sv,
               windows, L"\\System;"sv, windows, L";"sv, EnvironmentValue(L"PATH")});
-    for (size_t start = 0; start <= list.size();) {
-        size_t end = list.find(';', start);
-        if (end == std::wstring::npos)
-            end = list.size();
-        // PATH entries may be padded and quoted.
-        size_t b = start;
-        while (b < end && IsBlank(list[b]))
-            ++b;
-        size_t e = end;
-        while (e > b && IsBlank(list[e - 1]))
-            --e;
-        if (e - b >= 2 && list[b] == '"' && list[e - 1] == '"')
-            ++b, --e;
-        start = end + 1;
-        if (b < e && SearchIn(list.substr(b, e - b).c_str(), app, found) &&
-            Acceptable(found, self)) {
+    std::wstring folder;
+    for (size_t start = 0; NextListEntry(list, start, folder);) {
+        if (!folder.empty() && SearchIn(folder.c_str(), app, found) && Acceptable(found, self)) {
             app = found;
             return true;
         }
     }
     return false;
+}
+
+bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry) {
+    if (start > list.size())
+        return false;
+    size_t end = list.find(';', start);
+    if (end == std::wstring::npos)
+        end = list.size();
+    // PATH entries may be padded and quoted.
+    size_t b = start;
+    while (b < end && IsBlank(list[b]))
+        ++b;
+    size_t e = end;
+    while (e > b && IsBlank(list[e - 1]))
+        --e;
+    if (e - b >= 2 && list[b] == '"' && list[e - 1] == '"')
+        ++b, --e;
+    start = end + 1;
+    entry = list.substr(b, e - b);
+    return true;
 }
 
 // Writes bytes to a file; false unless all of them went.

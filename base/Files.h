@@ -44,6 +44,10 @@ bool IsSameFile(const std::wstring& a, const std::wstring& b);
 // directory, the system folders, then PATH) and takes the first file that is neither. False
 // when nothing is found; app holds the name with ".exe" added either way.
 bool ResolveProgram(std::wstring& app, const std::wstring& self);
+// The entry of a ";"-separated folder list such as PATH that starts at start, without the
+// blanks around it and one pair of quotes (empty for an empty entry); start moves to the next.
+// False once the list is used up.
+bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry);
 
 // Writes bytes to a file; false unless all of them went.
 bool WriteAll(HANDLE file, const char* data, size_t size);

@@ -8,7 +8,7 @@
 #include "CommandLine.h"
 #include "Files.h"
 #include "Format.h"
-#include "Grow.h"
+#include "HandedOn.h"
 #include "HelperChain.h"
 #include "Schema.h"
 #include "Text.h"
@@ -18,56 +18,23 @@ using namespace std::string_view_literals;
 
 namespace {
 
-// The most a command line or an environment value can hold, its terminating zero included.
-const size_t kSystemTextLimit = 32767;
-
 // The report that ends the run, about one value of the alias.
-bool Fail(TComposed& c, const TStartup& start, std::string_view key, std::string_view what) {
+bool Fail(TComposed& c, const TStartup& start, std::string_view key, const char* what) {
     c.Error = Join({start.AliasName, " の "sv, key, what});
     return false;
 }
 
-// A stored value as UTF-16; false, with the report in c, when it holds a NUL (which no command
-// line or environment can carry) or bytes that are no text. What a file marked as UTF-8 holds
-// that is no UTF-8 is read as code page 932.
+// A stored value as UTF-16; false, with the report in c, when the helper cannot hand it on.
 bool StoredText(const TStartup& start, const TDefinition& def, std::string_view key,
                 const std::string& value, std::wstring& text, TComposed& c) {
-    return (value.find('\0') == std::string::npos &&
-            (ToWide(value, def.Encoding, text) || ToWide(value, teCp932, text))) ||
-           Fail(c, start, key, " の値に使えない文字があります。");
+    return StoredValueText(value, def.Encoding, text) || Fail(c, start, key, kValueBadText);
 }
 
-// The text with environment references expanded; false when the result is longer than any
-// environment value may be (the system would cut it). A failed expansion leaves it as written.
-bool ExpandEnvText(std::wstring& text) {
-    std::wstring expanded;
-    const bool done = !text.empty() && FillGrowing(expanded, [&](wchar_t* buffer, size_t capacity) {
-        // The size it gives counts the closing zero, whether the text fitted or not.
-        const DWORD n = ExpandEnvironmentStringsW(text.c_str(), buffer, DWORD(capacity));
-        return n == 0 ? 0 : n <= capacity ? n - 1 : n;
-    });
-    if (done && expanded.size() >= kSystemTextLimit)
-        return false;
-    if (done)
-        text = expanded;
-    return true;
-}
-
-// Each entry is applied before the next is expanded, so one can build on another; an empty
-// value removes the variable.
+// Each entry is applied before the next is expanded, so one can build on another.
 bool ApplyAliasEnvironment(const TStartup& start, const TDefinition& def, TComposed& c) {
-    std::wstring name, value;
-    for (const TKeyLine& e : def.Env) {
-        const std::string key = Join({kEnvPrefix, e.Key});
-        if (!StoredText(start, def, key, e.Key, name, c) ||
-            !StoredText(start, def, key, e.Value, value, c))
-            return false;
-        if (!ExpandEnvText(value))
-            return Fail(c, start, key, " を展開した値が長すぎます。");
-        if (!SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str()) &&
-            !value.empty())
-            return Fail(c, start, key, " を設定できません。");
-    }
+    for (const TKeyLine& e : def.Env)
+        if (const char* failure = ApplyEnvEntry(e.Key, e.Value, def.Encoding))
+            return Fail(c, start, Join({kEnvPrefix, e.Key}), failure);
     return true;
 }
 
@@ -89,7 +56,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
     // Without the depth handed on, the chain limit would be off: nothing is started then.
     if (!ApplyAliasEnvironment(start, def, c) ||
         (!SetEnvironmentVariableW(kChainVariable, depth.c_str()) &&
-         !Fail(c, start, "ORVEX_DEPTH", " を設定できません。")))
+         !Fail(c, start, "ORVEX_DEPTH", kValueNotSet)))
         return c;
     // The caller's text goes on unchanged; quoted paths leave the system and the interpreter no
     // shorter program to take.

@@ -1,9 +1,11 @@
 // Time of alias.exe's commands over definition files of 500, 2,000 and 10,000 aliases, per
 // alias, and the ratio of the largest to the smallest: registration (one alias into the full
 // file), /apply with every helper missing ("apply-new") and with every helper present
-// ("apply-kept"), /update (every helper present), /list. "copies" is the same number of template
-// copies into an empty folder made by this program alone: what creating the files costs the
-// file system, without alias.exe.
+// ("apply-kept"), /update (every helper present), /list, /check (every helper present and
+// current, the folder on PATH after the system's folders; every other alias a console alias
+// whose program, working folder and env: entry are checked, the others DOS aliases). "copies"
+// is the same number of template copies into an empty folder made by this program alone: what
+// creating the files costs the file system, without alias.exe.
 //   alias_bench [runs]     runs per registration and /list figure (median), default 5
 #include <windows.h>
 
@@ -42,6 +44,12 @@ void EmptyFolder(const std::string& dir) {
             DeleteFileA((dir + fd.cFileName).c_str());
     } while (FindNextFileA(h, &fd));
     FindClose(h);
+}
+
+std::string EnvironmentText(const char* name) {
+    char buf[32768];
+    const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+    return n < sizeof buf ? std::string(buf, n) : std::string();
 }
 
 // Runs alias.exe in dir with its output thrown away; milliseconds, or -1 on failure.
@@ -96,14 +104,16 @@ double CopiesAlone(const std::string& dir, const std::string& templ, int n) {
 }
 
 struct Figures {
-    double reg, applyNew, applyKept, update, list, copies; // milliseconds
+    double reg, applyNew, applyKept, update, list, check, copies; // milliseconds
 };
 
-const char* const kNames[] = {"register", "apply-new", "apply-kept", "/update", "/list", "copies"};
+const int kFigures = 7;
+const char* const kNames[kFigures] = {"register", "apply-new", "apply-kept", "/update",
+                                      "/list",    "/check",    "copies"};
 
-void Print(const char* label, const double (&v)[6], const char* unit) {
+void Print(const char* label, const double (&v)[kFigures], const char* unit) {
     printf("%-16s", label);
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < kFigures; ++i)
         printf("  %s %9.2f %s", kNames[i], v[i], unit);
     printf("\n");
 }
@@ -141,19 +151,38 @@ int main(int argc, char** argv) {
         }
         fig.reg = Median(reg);
         fig.list = Median(list);
+        // The helpers are all console helpers, as the console aliases need.
+        std::string checked = "[new]\r\ntype=DOS\r\napp=echo\r\n";
+        for (int i = 0; i < n; ++i)
+            checked += "[a" + std::to_string(i) + "]\r\n" +
+                       (i % 2 ? "type=console\r\napp=" + dir + "alias.exe\r\ndir=" + dir +
+                                    "\r\nenv:BENCH=%PATH%;x\r\n"
+                              : "type=DOS\r\napp=echo\r\n") +
+                       "\r\n";
+        const std::string path = EnvironmentText("PATH");
+        if (!WriteBytes(dir + "alias.ini", checked) ||
+            !SetEnvironmentVariableA("PATH", (path + ";" + dir).c_str())) {
+            printf("cannot prepare /check at %d aliases\n", n);
+            return 1;
+        }
+        std::vector<double> check;
+        for (int r = 0; r < runs; ++r)
+            check.push_back(Run(dir, "/check"));
+        fig.check = Median(check);
+        SetEnvironmentVariableA("PATH", path.c_str());
         EmptyFolder(dir);
         RemoveDirectoryA(dir.c_str());
         fig.copies =
             CopiesAlone(OwnDir() + "copy-bench-" + std::to_string(n) + "\\", dist + "dovoz.ex_", n);
         if (fig.applyNew < 0 || fig.applyKept < 0 || fig.update < 0 || fig.reg < 0 ||
-            fig.list < 0 || fig.copies < 0) {
+            fig.list < 0 || fig.check < 0 || fig.copies < 0) {
             printf("a command failed at %d aliases\n", n);
             return 1;
         }
-        const double ms[6] = {fig.reg,    fig.applyNew, fig.applyKept,
-                              fig.update, fig.list,     fig.copies};
-        double us[6];
-        for (int i = 0; i < 6; ++i)
+        const double ms[kFigures] = {fig.reg,  fig.applyNew, fig.applyKept, fig.update,
+                                     fig.list, fig.check,    fig.copies};
+        double us[kFigures];
+        for (int i = 0; i < kFigures; ++i)
             us[i] = ms[i] * 1000 / n;
         Print((std::to_string(n) + " aliases").c_str(), ms, "ms");
         Print("  per alias", us, "us");
@@ -162,9 +191,10 @@ int main(int argc, char** argv) {
     const Figures& a = all.front();
     const Figures& b = all.back();
     const double k = double(sizes[0]) / sizes[2];
-    const double ratio[6] = {
+    const double ratio[kFigures] = {
         b.reg / a.reg * k,       b.applyNew / a.applyNew * k, b.applyKept / a.applyKept * k,
-        b.update / a.update * k, b.list / a.list * k,         b.copies / a.copies * k};
+        b.update / a.update * k, b.list / a.list * k,         b.check / a.check * k,
+        b.copies / a.copies * k};
     char label[64];
     snprintf(label, sizeof label, "at %d / at %d", sizes[2], sizes[0]);
     printf("per-alias time ratio, ");

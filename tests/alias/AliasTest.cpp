@@ -36,7 +36,10 @@ TEST_F(AliasCmd, UsageForUnknownSwitches) {
     size_t lines = 0;
     for (char c : r.out)
         lines += c == '\n';
-    EXPECT_EQ(lines, 21u);
+    EXPECT_EQ(lines, 22u);
+    EXPECT_NE(
+        r.out.find("\r\n    alias /check                    エイリアスの点検 (問題の一覧)\r\n"),
+        std::string::npos);
     EXPECT_NE(r.out.find("\r\n    alias <name> /param <param ...> パラメタ指定(複数)\r\n"),
               std::string::npos);
     EXPECT_NE(

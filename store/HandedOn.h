@@ -1,0 +1,31 @@
+// Stored values as the helper hands them on: each turned from its stored bytes into UTF-16
+// exactly, and the alias's "env:" entries applied to the process's environment. The helper does
+// this before it starts its target; alias /check does the same to find a program where the
+// helper would find it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "Encoding.h"
+
+// The most a command line or an environment value can hold, its terminating zero included.
+constexpr size_t kSystemTextLimit = 32767;
+
+// Why a stored value cannot be handed on: each report, after "<alias> の <key>".
+constexpr const char* kValueBadText = " の値に使えない文字があります。";
+constexpr const char* kValueTooLong = " を展開した値が長すぎます。";
+constexpr const char* kValueNotSet = " を設定できません。";
+
+// A stored value, in the file's encoding, as UTF-16; false when it holds a NUL (which no command
+// line or environment can carry) or bytes that are no text. What a file marked as UTF-8 holds
+// that is no UTF-8 is read as code page 932.
+bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstring& text);
+
+// Applies one "env:" entry to this process's environment (the target inherits it): its value
+// with environment references expanded as the environment is now, so that one entry can build
+// on the one before; an empty value removes the variable. Null when it is applied, else the
+// report of why not (kValueBadText, kValueTooLong, kValueNotSet).
+const char* ApplyEnvEntry(const std::string& name, const std::string& value,
+                          TTextEncoding encoding);

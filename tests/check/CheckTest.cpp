@@ -1,0 +1,195 @@
+// alias /check with the real alias.exe: over a folder of sound aliases and one alias per
+// problem, each broken alias is named once, in the order of the file, no sound one is named,
+// and neither "alias.ini" nor the folder changes.
+#include <gtest/gtest.h>
+
+#include "Encoding.h"
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+// An alias of the table: its section's lines, its helper file, and the line /check gives for
+// it (empty for a sound alias).
+struct TAliasCase {
+    std::string Name, Lines;
+    const char* Helper; // a template, "text" for another file, "longer" for an older helper
+    std::string Report;
+};
+
+class Check : public AliasFolderTest {
+  protected:
+    std::string bin = dir / "bin\\", envbin = dir / "envbin\\", decoy = dir / "decoy\\";
+
+    void SetUp() override {
+        AliasFolderTest::SetUp();
+        for (const auto& sub : {bin, envbin, decoy})
+            ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+        // Any file is a program to find.
+        ASSERT_TRUE(WriteFileBytes(bin + "tool.exe", "tool"));
+        ASSERT_TRUE(WriteFileBytes(envbin + "envtool.exe", "envtool"));
+        ASSERT_TRUE(WriteFileBytes(decoy + "Shadowed.BAT", "@echo decoy"));
+    }
+
+    // The decoy folder before the program folder (quoted, padded, with its "\"), bin after it.
+    RunOptions Options(bool programFolderOnPath = true) {
+        RunOptions o;
+        const std::string folder = programFolderOnPath ? " \"" + dir.Path() + "\" ;" : "";
+        o.setEnv = {{"PATH", decoy.substr(0, decoy.size() - 1) + ";" + folder + bin},
+                    {"PATHEXT", ".COM;.EXE;.BAT"},
+                    {"HALF", std::string(16383, 'h')}};
+        return o;
+    }
+
+    // Writes the sections and the helper files of the cases.
+    void Make(const std::vector<TAliasCase>& cases) {
+        std::string ini = "[alias]\r\nkilltarget=on\r\n";
+        for (const auto& c : cases) {
+            ini += "[" + c.Name + "]\r\n" + c.Lines + "\r\n";
+            const std::string helper = dir / (c.Name + ".exe");
+            const std::string h = c.Helper ? c.Helper : "";
+            const std::string bytes = h == "text"     ? "not a helper"
+                                      : h == "longer" ? ReadFileBytes(dir / "dovoz.ex_") + '\0'
+                                      : h.empty()     ? ""
+                                                      : ReadFileBytes(dir / h);
+            if (!h.empty()) {
+                ASSERT_TRUE(WriteFileBytes(helper, bytes)) << helper;
+            }
+        }
+        SetIni(ini);
+    }
+
+    std::vector<TAliasCase> Sound() {
+        return {
+            {"ok", "app=" + bin + "tool.exe\r\ndir=" + bin + "\r\nenv:OKVAR=1", "dovoz.ex_", ""},
+            {"okgui", "type=GUI\r\napp=" + bin + "tool.exe", "rudi.ex_", ""},
+            {"viaenv", "app=envtool\r\nenv:PATH=" + envbin + ";%PATH%", "dovoz.ex_", ""},
+            {"okdos", "type=DOS\r\napp=nosuchcommand", "dovoz.ex_", ""}, // never searched
+            {"tool", "app=tool", "dovoz.ex_", ""}, // its own helper passed over, found on PATH
+        };
+    }
+};
+
+TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
+    const std::string tool = "app=" + bin + "tool.exe\r\n";
+    const std::string nul("\0", 1);
+    const std::string helper = "のヘルパ コマンド" + dir.Path();
+    std::vector<TAliasCase> cases = Sound();
+    const std::vector<TAliasCase> broken = {
+        {"gone", "app=" + bin + "nosuch.exe", "dovoz.ex_",
+         "gone のプログラム " + bin + "nosuch.exe が見つかりません。"},
+        // viaenv's PATH is put back before the next alias.
+        {"noenv", "app=envtool", "dovoz.ex_", "noenv のプログラム envtool が見つかりません。"},
+        {"selfonly", "app=selfonly", "dovoz.ex_",
+         "selfonly のプログラム selfonly が見つかりません。"},
+        {"noapp", "type=console", "dovoz.ex_", "noapp の app が指定されていません。"},
+        {"nodir", tool + "dir=" + dir.Path() + "nosuch", "dovoz.ex_",
+         "nodir のディレクトリ " + dir.Path() + "nosuch が見つかりません。"},
+        {"zero", tool + "param=-a" + nul + "b", "dovoz.ex_",
+         "zero の param の値に使えない文字があります。"},
+        {"lead", tool + "dir=\x81", "dovoz.ex_", "lead の dir の値に使えない文字があります。"},
+        {"big", tool + "env:BIG=%HALF%%HALF%x", "dovoz.ex_",
+         "big の env:BIG を展開した値が長すぎます。"},
+        {"nohelper", tool, nullptr,
+         "nohelper " + helper + "nohelper.exeがありません。alias /apply で作成してください。"},
+        {"nothelper", tool, "text",
+         "nothelper " + helper +
+             "nothelper.exeはヘルパ コマンドではありません。名前を変えてから alias /apply "
+             "を実行してください。"},
+        {"otherkind", tool, "rudi.ex_",
+         "otherkind " + helper +
+             "otherkind.exeは定義とは別の種類 (GUI/コンソール) です。alias /update "
+             "を実行してください。"},
+        {"old", tool + "type=console", "longer",
+         "old " + helper +
+             "old.exeは今のテンプレートと違います。alias /update を実行してください。"},
+        {"shadowed", tool, "dovoz.ex_",
+         "shadowed と入力すると PATH で先にある " + decoy + "Shadowed.BAT が起動します。"},
+        {"x.", tool, nullptr, "x. の名前で登録することはできません。"},
+    };
+    cases.insert(cases.begin() + 2, broken.begin(), broken.end());
+    Make(cases);
+    ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "orphan.exe"));
+    std::string expected;
+    for (const auto& c : cases)
+        if (!c.Report.empty())
+            expected += c.Report + "\r\n";
+    expected +=
+        "orphan " + helper + "orphan.exeには定義がありません。alias /apply で削除されます。\r\n";
+    const auto before = FolderFiles(dir.Path());
+    const ProcResult r = Alias("/check", Options());
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, expected) << Printable(r.out);
+    EXPECT_EQ(FolderFiles(dir.Path()), before);
+}
+
+// A sound folder gives nothing; what is wrong with no one alias is one line.
+TEST_F(Check, FolderWideProblems) {
+    Make(Sound());
+    const struct {
+        const char* What;
+        bool OnPath;
+        const char* Gone; // a template deleted first
+        std::string Out;
+    } cases[] = {
+        {"sound", true, nullptr, ""},
+        {"not on PATH", false, nullptr,
+         "フォルダー " + dir.Path() +
+             " が PATH にないため、エイリアスはコマンド プロンプトから使えません。\r\n"},
+        {"no template", true, "rudi.ex_",
+         "ヘルパ コマンド テンプレート" + dir.Path() + "rudi.ex_が見つかりません。\r\n"},
+    };
+    for (const auto& c : cases) {
+        if (c.Gone) {
+            ASSERT_TRUE(DeleteFileA((dir / c.Gone).c_str()));
+        }
+        const auto before = FolderFiles(dir.Path());
+        const ProcResult r = Alias("-check", Options(c.OnPath));
+        EXPECT_EQ(r.exitCode, c.Out.empty() ? 0u : 1u) << c.What;
+        EXPECT_EQ(r.out, c.Out) << c.What << Printable(r.out);
+        EXPECT_EQ(FolderFiles(dir.Path()), before) << c.What;
+    }
+}
+
+// A UTF-8 file is read in its encoding: a name that code page 932 cannot hold can have no
+// helper file, and what the lines show stands in "?" for what code page 932 cannot show.
+TEST_F(Check, AUtf8FileIsCheckedInItsEncoding) {
+    const auto utf8 = [](const std::wstring& text) {
+        std::string bytes;
+        EXPECT_TRUE(FromWide(text, teUtf8, bytes));
+        return bytes;
+    };
+    const std::string tool = "app=" + bin + "tool.exe\r\n";
+    SetIni("\xEF\xBB\xBF[" + utf8(L"\u58F2\u4E0A") + "]\r\n" + tool + // 売上, sound
+           "[" + utf8(L"\uD55C") + "]\r\n" + tool +                   // 한
+           "[nodir]\r\n" + tool + "dir=" + dir.Path() + utf8(L"Caf\u00E9") + "\r\n");
+    ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "売上.exe"));
+    ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "nodir.exe"));
+    const auto before = FolderFiles(dir.Path());
+    const ProcResult r = Alias("/check", Options());
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "? の名前で登録することはできません。\r\nnodir のディレクトリ " + dir.Path() +
+                         "Caf? が見つかりません。\r\n")
+        << Printable(r.out);
+    EXPECT_EQ(FolderFiles(dir.Path()), before);
+}
+
+// Without a definition file, or with one that cannot be read, the check says so as the
+// changing commands do.
+TEST_F(Check, ADefinitionFileMissingOrUnreadableIsReported) {
+    const std::string path = dir / "alias.ini";
+    const ProcResult missing = Alias("/check", Options());
+    EXPECT_EQ(missing.exitCode, 1u);
+    EXPECT_EQ(missing.out,
+              "error: 定義ファイル" + path + "がありません。alias /edit で作成してください。\r\n");
+    Make(Sound());
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const ProcResult r = Alias("/check", Options());
+    CloseHandle(held);
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: 定義ファイル" + path + "を読み込めません。\r\n");
+}
+
+} // namespace
