@@ -213,8 +213,7 @@ class TCheck {
             return;
         }
         FAliases = true;
-        Values(s, name);
-        Program(s, name, fileName);
+        Values(s, name, fileName);
         Helper(s, name, fileName);
         if (!FPrompt.Reached())
             return;
@@ -245,40 +244,44 @@ class TCheck {
 
     // The values as the helper hands them on, the program where it would find it, the
     // working folder.
-    void Values(const TExtIniSection& s, const std::string& name) {
+    // The values as the helper hands them on, the program where it would find it, the
+    // working folder.
+    void Values(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
         const TTextEncoding encoding = FTransaction.Encoding();
+        const std::string app = s.ReadValue(kKeyApp, "");
         const std::string dir = s.ReadValue(kKeyDir, "");
-        std::wstring param, wideDir;
+        std::wstring wideApp, param, wideDir;
+        const bool appText = StoredValueText(app, encoding, wideApp);
+        const bool dirText = StoredValueText(dir, encoding, wideDir);
+        if (!appText)
+            Found(ValueRefused(name, kKeyApp, kValueBadText));
         if (!StoredValueText(s.ReadValue(kKeyParam, ""), encoding, param))
             Found(ValueRefused(name, kKeyParam, kValueBadText));
-        if (!StoredValueText(dir, encoding, wideDir))
+        if (!dirText)
             Found(ValueRefused(name, kKeyDir, kValueBadText));
-        else if (!wideDir.empty() && !IsDirectory(wideDir))
+        Program(s, name, fileName, app, appText ? &wideApp : nullptr);
+        if (dirText && !wideDir.empty() && !IsDirectory(wideDir))
             Found(FolderMissing(name, FTransaction.Shown(dir)));
     }
 
-    // The program where the helper would find it, the alias's env: entries applied.
-    void Program(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
-        const TTextEncoding encoding = FTransaction.Encoding();
-        const std::string app = s.ReadValue(kKeyApp, "");
-        std::wstring wideApp;
-        const bool appText = StoredValueText(app, encoding, wideApp);
-        if (!appText)
-            Found(ValueRefused(name, kKeyApp, kValueBadText));
+    // The program where the helper would find it, the alias's env: entries applied; wideApp is
+    // null when the helper could not read the value.
+    void Program(const TExtIniSection& s, const std::string& name, const std::string& fileName,
+                 const std::string& app, std::wstring* wideApp) {
         // The entries apply to the search, and are taken back before the next alias.
         TAppliedEnvironment env;
         std::string key;
-        const char* failure = env.Apply(s, encoding, key);
+        const char* failure = env.Apply(s, FTransaction.Encoding(), key);
         if (failure)
             Found(ValueRefused(name, FTransaction.Shown(key), failure));
         if (app.empty())
             Found(NoProgramGiven(name));
-        else if (!failure && appText && !RunsThroughInterpreter(s.ReadValue(kKeyType, ""))) {
+        else if (!failure && wideApp && !RunsThroughInterpreter(s.ReadValue(kKeyType, ""))) {
             // Passed over where the search finds the helper itself, as the helper passes over
             // its own file.
             std::wstring self;
             ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
-            if (!ResolveProgram(wideApp, self))
+            if (!ResolveProgram(*wideApp, self))
                 Found(ProgramMissing(name, FTransaction.Shown(app)));
         }
     }

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
         }
         std::wstring probeW(probe.begin(), probe.end());
         ini += L"[hp]\r\ntype=console\r\napp=" + probeW +
-               L"\r\nparam=-q\r\nenv:TOOL_HOME=C:\\tools\r\n";
+               L"\r\nparam=-q\r\nenv:TOOL_HOME=C:\\tools\r\nenv:TITLE=\u58f2\u4e0a\r\n";
         if (s.kill)
             ini += L"killtarget=on\r\n";
         WriteBytes(work + "alias.ini", Encoded(ini, s.utf8));
