@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace {
 
 UINT CodePage(TTextEncoding encoding) {
@@ -54,6 +56,12 @@ size_t Utf8SequenceLength(const char* text, size_t size, size_t i) {
 
 void TEncodingRule::Feed(const char* text, size_t size) {
     for (size_t i = 0; i < size && !FBroken;) {
+        // ASCII, most of any definition file, four bytes at a time: the helper feeds it all.
+        uint32_t word;
+        while (i + 4 <= size && (memcpy(&word, text + i, 4), (word & 0x80808080u) == 0))
+            i += 4;
+        if (i >= size)
+            break;
         const size_t n = Utf8SequenceLength(text, size, i);
         FBroken = n == 0;
         FMultiByte = FMultiByte || n > 1;

@@ -65,18 +65,21 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
         return false;
     const TWantedName wanted(TrimBlanks(name)), reserved(kReservedSection);
     const bool ownIsDefaults = reserved.Matches(wanted.name, teCp932);
-    // The file's encoding by the rule the model decides it by, from the mark and the lines read
-    // here (every header, the two sections) rather than from a pass over the whole file: each
-    // line is read in the encoding they tell so far.
+    // The file's encoding, decided as the model decides it: from the mark, or from all the bytes
+    // after it. Decided from the lines read here alone, a header of another section could read
+    // as this alias's name.
     TEncodingRule rule;
-    if (buffer.SkipUtf8Bom())
+    if (buffer.SkipUtf8Bom()) {
         rule.Mark();
+    } else {
+        const std::string_view text = buffer.Rest();
+        rule.Feed(text.data(), text.size());
+    }
+    const TTextEncoding encoding = rule.Encoding();
     TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
     std::string line, header, key, value;
     // Lines of sections nobody reads are stepped over unless they could be a header.
     while ((current || buffer.SkipLinesNotStartingWith('[')) && buffer.ReadLine(line)) {
-        rule.Feed(line.data(), line.size());
-        const TTextEncoding encoding = rule.Encoding();
         if (IsSectionHeader(line, header, encoding)) {
             current = nullptr;
             if (header.empty())
@@ -101,6 +104,6 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
         if (ownIsDefaults)
             defaults.FKeys.push_back({key, value});
     }
-    own.FEncoding = defaults.FEncoding = rule.Encoding();
+    own.FEncoding = defaults.FEncoding = encoding;
     return true;
 }

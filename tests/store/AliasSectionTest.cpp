@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "AliasSection.h"
+#include "Encoding.h"
 #include "ExtIniFile.h"
 #include "Handle.h"
 #include "TestSupport.h"
@@ -147,10 +148,11 @@ TEST(NameComparison, SectionNamesAreOneExactlyWhenTheyAreOneFile) {
 
 // ---- differential: the helper's reading equals the full model's --------------------------
 
-const char* const kNames[] = {"ed",   "ED",   " Ed ",     "alias", "ALIAS ", "a]b",
-                              "[x]",  "x y",  "x-y",      "ｴﾃﾞｨﾀ", "表",     "ソ",
-                              "ａｂ", "ＡＢ", "\x83\x5D", "a\x01", "a\x7F",  "k1",
-                              "K1\t", "tool", "my.tool",  "",      "  ",     "\x81"};
+const char* const kNames[] = {"ed", "ED", " Ed ", "alias", "ALIAS ", "a]b", "[x]", "x y", "x-y",
+                              "ｴﾃﾞｨﾀ", "表", "ソ", "ａｂ", "ＡＢ", "\x83\x5D", "a\x01", "a\x7F",
+                              "k1", "K1\t", "tool", "my.tool", "", "  ", "\x81",
+                              // Half-width katakana that is well-formed UTF-8 too (θ), and θ
+                              "ﾎｸ", "θ"};
 const char* const kKeys[] = {"app",
                              "App",
                              "type",
@@ -175,7 +177,8 @@ const char* const kKeys[] = {"app",
                              "\x7F"
                              "app",
                              "ap p"};
-const char* const kValues[] = {"", "v", " v ", "a=b", "表ソ", "x\t ", "on", "ON", " on", "ソ\\"};
+const char* const kValues[] = {"",   "v",  " v ", "a=b",  "表ソ",        "x\t ",
+                               "on", "ON", " on", "ソ\\", "\xE3\x83\x84"}; // ツ in UTF-8
 
 template <size_t N> const char* Pick(const char* const (&pool)[N], std::mt19937& rng) {
     return pool[rng() % N];
@@ -301,22 +304,38 @@ class HelperReading : public ::testing::Test {
         ASSERT_TRUE(WriteFileBytes(path, text));
         TExtIniFile ini;
         ASSERT_TRUE(ini.LoadFromFile(path));
-        std::vector<std::string> names(std::begin(kNames), std::end(kNames));
+        // The helper is given its file's name, in code page 932; the model is asked in the
+        // file's encoding, as the manager asks it. A name that does not convert is not asked.
+        const TTextEncoding encoding = ini.Encoding();
+        const auto convert = [](const std::string& text, TTextEncoding from, TTextEncoding to,
+                                std::string& out) {
+            std::wstring wide;
+            out = text;
+            return from == to || (ToWide(text, from, wide) && FromWide(wide, to, out));
+        };
+        std::vector<std::pair<std::string, std::string>> names; // the helper's, the model's
+        std::string converted;
+        for (const char* name : kNames)
+            if (convert(name, teCp932, encoding, converted))
+                names.push_back({name, converted});
         std::vector<std::string> held;
         for (const TExtIniSection* s = ini.FirstSection(); s; s = s->Next())
             held.push_back(s->Name());
-        for (int i = 0; i < 3 && !held.empty(); ++i)
-            names.push_back(held[rng() % held.size()]);
-        for (const std::string& name : names) {
+        for (int i = 0; i < 3 && !held.empty(); ++i) {
+            const std::string& name = held[rng() % held.size()];
+            if (convert(name, encoding, teCp932, converted))
+                names.push_back({converted, name});
+        }
+        for (const auto& [name, modelName] : names) {
             TAliasSection own, defaults;
             ASSERT_TRUE(ReadAliasSections(path, name, own, defaults));
-            const TRead model = FromModel(ini, name), modelDefaults = FromModel(ini, "alias");
+            const TRead model = FromModel(ini, modelName), modelDefaults = FromModel(ini, "alias");
             ASSERT_EQ(Show(FromHelper(own, model)), Show(model))
                 << "name " << Printable(name) << " in " << Printable(text);
             ASSERT_EQ(Show(FromHelper(defaults, modelDefaults)), Show(modelDefaults))
                 << "name " << Printable(name) << " in " << Printable(text);
             for (const char* key : kKeys)
-                ASSERT_EQ(own.ReadValue(key, "<none>"), ini.ReadValue(name, key, "<none>"))
+                ASSERT_EQ(own.ReadValue(key, "<none>"), ini.ReadValue(modelName, key, "<none>"))
                     << "key " << Printable(key) << " of " << Printable(name) << " in "
                     << Printable(text);
             ++compared;
