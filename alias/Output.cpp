@@ -19,10 +19,23 @@ void WriteFileText(const std::string& text, TTextEncoding encoding) {
         WriteLine(text);
         return;
     }
-    std::wstring wide;
-    if (!ToWide(text, encoding, wide))
-        ToWide(text, teCp932, wide); // what is no UTF-8 in it, as the helper reads it
-    wide += L"\r\n";
+    // Line by line, so that a line that is no UTF-8 takes no other line with it; a line that is
+    // no text at all shows "?" for each byte that is not ASCII.
+    std::wstring wide, line;
+    for (size_t at = 0; at <= text.size();) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string bytes = text.substr(at, end - at);
+        if (!FileTextToWide(bytes, encoding, line)) {
+            line.clear();
+            for (const char c : bytes)
+                line += static_cast<unsigned char>(c) < 0x80 ? wchar_t(c) : L'?';
+        }
+        wide += line;
+        wide += end < text.size() ? L"\n" : L"\r\n";
+        at = end + 1;
+    }
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode = 0, put = 0;
     if (GetConsoleMode(out, &mode)) {

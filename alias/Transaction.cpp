@@ -103,8 +103,7 @@ bool TDefinitionTransaction::FileText(const std::wstring& text, std::string& out
 
 std::wstring TDefinitionTransaction::Decoded(const std::string& fileText) const {
     std::wstring wide;
-    if (!ToWide(fileText, Encoding(), wide))
-        ToWide(fileText, teCp932, wide);
+    FileTextToWide(fileText, Encoding(), wide);
     return wide;
 }
 

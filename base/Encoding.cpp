@@ -79,6 +79,10 @@ bool ToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide
     return n > 0 || bytes.empty();
 }
 
+bool FileTextToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide) {
+    return ToWide(bytes, encoding, wide) || ToWide(bytes, teCp932, wide);
+}
+
 bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& bytes) {
     if (encoding == teUtf8)
         return Narrow(wide, bytes, CP_UTF8, WC_ERR_INVALID_CHARS, nullptr);

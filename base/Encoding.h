@@ -36,6 +36,10 @@ class TEncodingRule {
 // The text as UTF-16; false when the bytes are no text in that encoding (a lone lead byte, an
 // undefined character, a malformed UTF-8 sequence). NUL bytes become NUL characters.
 bool ToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide);
+// A text of a definition file in that encoding as UTF-16, read as the helper reads it: what
+// is no text in the file's encoding (a hand edit in another editor) as code page 932. False
+// when it is neither.
+bool FileTextToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide);
 // UTF-16 in that encoding; false when it cannot hold every character as it is (code page 932:
 // an accented letter, Hangul, an emoji; either: an unpaired surrogate).
 bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& bytes);

@@ -125,6 +125,10 @@ TEST_F(Utf8File, AFileInNeitherEncodingIsReportedAndLeftAsItIs) {
     SetIni(broken);
     EXPECT_EQ(Started("p.exe").substr(0, tools.size()), tools);
     EXPECT_EQ(Started("b.exe").substr(0, tools.size()), tools);
+    // Listed line by line as the helper reads them, the broken line taking no other with it.
+    const std::string listed = "[???] p           " + WideToAnsi(tools) +
+                               "p.exe\r\n[???] b           " + WideToAnsi(tools) + "p.exe\r\n";
+    EXPECT_EQ(Alias("/list").out, listed);
     for (const char* command : {"n alias.exe", "p /param=1", "/del p", "/apply", "/clear all"}) {
         const ProcResult r = Alias(command);
         EXPECT_EQ(r.exitCode, 1u) << command;
