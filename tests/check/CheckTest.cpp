@@ -107,9 +107,14 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
         {"shadowed", tool, "dovoz.ex_",
          "shadowed と入力すると PATH で先にある " + decoy + "Shadowed.BAT が起動します。"},
         {"x.", tool, nullptr, "x. の名前で登録することはできません。"},
+        // café.exe beside it is no helper of cafe: code page 932 cannot spell its name.
+        {"cafe", tool, nullptr,
+         "cafe " + helper + "cafe.exeがありません。alias /apply で作成してください。"},
     };
     cases.insert(cases.begin() + 2, broken.begin(), broken.end());
     Make(cases);
+    ASSERT_TRUE(CopyFileW(AnsiToWide(dir / "dovoz.ex_").c_str(),
+                          (AnsiToWide(dir.Path()) + L"caf\u00e9.exe").c_str(), TRUE));
     ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "orphan.exe"));
     std::string expected;
     for (const auto& c : cases)
