@@ -46,7 +46,8 @@ bool TDefinitionLock::Acquire(const std::string& definitionFile, DWORD timeoutMs
 bool TDefinitionTransaction::Read() {
     FPath = FFolder.DefinitionFile();
     const TLoadResult result = FIni.Load(FPath);
-    if (result == lrOutOfMemory)
+    FReadReported = result == lrOutOfMemory;
+    if (FReadReported)
         ReportOutOfMemory();
     FLoaded = result == lrLoaded;
     return FLoaded;

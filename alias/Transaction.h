@@ -44,8 +44,9 @@ class TDefinitionTransaction {
     static const DWORD kLockTimeoutMs = 5000;
 
     // A reading command: loads without the lock. False when no file loads: silently, unless
-    // memory ran out.
+    // memory ran out, which is reported (and ReadReported() is true).
     bool Read();
+    bool ReadReported() const { return FReadReported; }
     // A changing command: takes the lock, loads, and puts right the helper files a killed run
     // left (RecoverInterruptedChanges). False after reporting when the lock is not obtained,
     // when the file is there but cannot be read (held by another program, no access, not
@@ -101,4 +102,5 @@ class TDefinitionTransaction {
     std::string FPath;
     TExtMem FOriginal;
     bool FLoaded = false;
+    bool FReadReported = false;
 };
