@@ -55,7 +55,8 @@ class TDefinitionTransaction {
     // the helper files alone.
     bool Begin(TFileNeed need);
     // A command that changes nothing but needs the file: loads without the lock, and reports as
-    // Begin(fnRequired) does when there is none or it cannot be read.
+    // Begin(fnRequired) does when there is none or it cannot be read. A file marked as UTF-8
+    // that holds other bytes loads, as the helper reads it (Ini().EncodingValid() is false).
     bool ReadRequired();
 
     const TProgramFolder& Folder() const { return FFolder; }
