@@ -324,9 +324,14 @@ bool CheckAliases(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
     if (!t.ReadRequired())
         return false;
+    // A file marked as UTF-8 that holds other bytes works for the helpers, which read it as it
+    // is checked here; that every changing command refuses it is a finding of its own.
+    const bool fileSound = t.Ini().EncodingValid();
+    if (!fileSound)
+        WriteLine(DefinitionFileFailed(t.Path(), dfNotUtf8));
     TCheck check(t);
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next())
         if (!IsReservedName(s->Name()))
             check.Alias(*s);
-    return check.Finish();
+    return check.Finish() && fileSound;
 }

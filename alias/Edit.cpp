@@ -34,8 +34,13 @@ bool RunCommandLine(std::wstring line) {
 
 bool EditDefinitionFile(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
+    // A file that is missing or cannot be read still opens, to be made or put right; a read
+    // that was reported (memory ran out) ends the command, as its error line says.
+    const bool loaded = t.Read();
+    if (!loaded && t.ReadReported())
+        return false;
     const std::string editor =
-        t.Read() ? t.Ini().ReadValue(kReservedSection, kKeyEditor, "") : std::string();
+        loaded ? t.Ini().ReadValue(kReservedSection, kKeyEditor, "") : std::string();
     // The editor setting is a command with arguments of its own and stays as written; the
     // path is one argument.
     std::wstring file, fallback;

@@ -38,16 +38,25 @@ std::string VersionString(const std::vector<char>& block, const char* key) {
 
 } // namespace
 
-std::vector<std::string> FilesMatching(const TProgramFolder& folder, const std::string& pattern) {
+std::vector<std::string> FilesMatching(const TProgramFolder& folder, const std::string& pattern,
+                                       uint32_t skipAttributes) {
+    // Listed with the wide call: the ANSI one gives a look-alike of a name that code page 932
+    // cannot hold ("cafe.exe" for "café.exe"), a file that is not there. Such a name is no
+    // alias's helper and is left out, so no command ever touches its file.
     std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    TFindHandle find(FindFirstFileA((folder.Dir() + pattern).c_str(), &fd));
-    if (find.Valid()) {
-        do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(fd.cFileName);
-        } while (FindNextFileA(find.Get(), &fd));
-    }
+    std::wstring search;
+    if (!ToWide(folder.Dir() + pattern, teCp932, search))
+        return names;
+    WIN32_FIND_DATAW fd;
+    TFindHandle find(FindFirstFileW(search.c_str(), &fd));
+    if (!find.Valid())
+        return names;
+    std::string name;
+    do {
+        if (!(fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | skipAttributes)) &&
+            FromWide(fd.cFileName, teCp932, name))
+            names.push_back(name);
+    } while (FindNextFileW(find.Get(), &fd));
     return names;
 }
 
@@ -87,15 +96,9 @@ const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a
 
 TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) {
     TFolderScan scan;
-    WIN32_FIND_DATAA fd;
-    TFindHandle find(FindFirstFileA((t.Folder().Dir() + "*.exe").c_str(), &fd));
-    if (!find.Valid())
-        return scan;
-    do {
-        const std::string name = fd.cFileName;
-        if ((fd.dwFileAttributes &
-             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) ||
-            !HasExeExtension(name))
+    for (const auto& name :
+         FilesMatching(t.Folder(), "*.exe", FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) {
+        if (!HasExeExtension(name))
             continue;
         const std::string full = t.Folder().Dir() + name;
         const std::string alias = AliasOfHelperFile(name);
@@ -105,7 +108,7 @@ TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) 
             scan.aliasFiles[s] = {full, examineAliasFiles && IsHelperCommand(full)};
         else if (IsHelperCommand(full))
             scan.orphans.push_back(full);
-    } while (FindNextFileA(find.Get(), &fd));
+    }
     return scan;
 }
 

@@ -2,6 +2,7 @@
 // change can be undone until the definition file has been saved.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -16,8 +17,11 @@ bool HasExeExtension(const std::string& path);
 std::string AliasOfHelperFile(const std::string& fileName);
 // Whether an alias's helper is the windowed build or the console one, by its "type".
 bool IsWindowed(const TExtIniSection& s);
-// The names of the files in the program folder that match the pattern ("*.exe").
-std::vector<std::string> FilesMatching(const TProgramFolder& folder, const std::string& pattern);
+// The names of the files in the program folder that match the pattern ("*.exe"), without
+// folders and files of the skipped attributes. Only names that code page 932 holds exactly
+// are given: the ANSI file calls name every file a command works on.
+std::vector<std::string> FilesMatching(const TProgramFolder& folder, const std::string& pattern,
+                                       uint32_t skipAttributes = 0);
 // The file carries the version resource of orvex: a helper command or a template that is whole.
 bool HasHelperVersion(const std::string& path);
 // The file is one of this system's helper commands (".exe", and the version resource of orvex).

@@ -33,14 +33,16 @@ bool IsShellBuiltin(const std::string& program) {
     return false;
 }
 
-// The kind a program argument gets when none was given; akAuto when no program is found, as
-// a helper would find it.
-TAliasKind DetectKind(const std::wstring& program) {
+// The kind a program argument gets when none was given; akAuto when no program is found. The
+// program is found as the alias's helper (at path helper) finds it, passing over that file: a
+// re-registration must not take the kind of the helper it replaces.
+TAliasKind DetectKind(const std::wstring& program, const std::string& helper) {
     if (IsShellBuiltin(ShownCp932(program)))
         return akDos;
-    std::wstring found = program;
+    std::wstring found = program, self;
     TExeType type = etUnknown;
-    if (!ResolveProgram(found, std::wstring()) || GetExeType(found, type) != erOk)
+    if (!ToWide(helper, teCp932, self) || !ResolveProgram(found, self) ||
+        GetExeType(found, type) != erOk)
         return akAuto;
     return (type == etWin16 || type == etWinGui) ? akGui : akConsole;
 }
@@ -69,15 +71,15 @@ bool RegisterAlias(const TProgramFolder& folder, const std::wstring& wideName,
         ReportError(NameRefused(name));
         return false;
     }
+    const std::string target = folder.HelperPath(name);
     if (kind == akAuto) {
-        kind = DetectKind(program);
+        kind = DetectKind(program, target);
         if (kind == akAuto) {
             ReportError(kProgramNotFound);
             return false;
         }
     }
     const std::string templatePath = folder.TemplatePath(kind == akGui);
-    const std::string target = folder.HelperPath(name);
     // A damaged template (cut short, or some other file) would make a helper that cannot start.
     if (!IsExistingFile(templatePath) || !HasHelperVersion(templatePath)) {
         ReportError(TemplateMissing(templatePath));

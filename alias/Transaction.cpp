@@ -46,7 +46,8 @@ bool TDefinitionLock::Acquire(const std::string& definitionFile, DWORD timeoutMs
 bool TDefinitionTransaction::Read() {
     FPath = FFolder.DefinitionFile();
     const TLoadResult result = FIni.Load(FPath);
-    if (result == lrOutOfMemory)
+    FReadReported = result == lrOutOfMemory;
+    if (FReadReported)
         ReportOutOfMemory();
     FLoaded = result == lrLoaded;
     return FLoaded;
@@ -60,6 +61,11 @@ bool TDefinitionTransaction::Begin(TFileNeed need) {
     }
     if (!LoadReporting(need))
         return false;
+    // A mark before bytes that are no UTF-8: a save would only spread the damage.
+    if (FLoaded && !FIni.EncodingValid()) {
+        ReportError(DefinitionFileFailed(FPath, dfNotUtf8));
+        return false;
+    }
     RecoverInterruptedChanges(*this);
     return true;
 }
@@ -80,11 +86,6 @@ bool TDefinitionTransaction::LoadReporting(TFileNeed need) {
     }
     if (result == lrUnreadable) {
         ReportError(DefinitionFileFailed(FPath, dfUnreadable));
-        return false;
-    }
-    // A mark before bytes that are no UTF-8: a save would only spread the damage.
-    if (FLoaded && !FIni.EncodingValid()) {
-        ReportError(DefinitionFileFailed(FPath, dfNotUtf8));
         return false;
     }
     if (result == lrMissing && need == fnRequired) {

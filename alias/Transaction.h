@@ -44,8 +44,9 @@ class TDefinitionTransaction {
     static const DWORD kLockTimeoutMs = 5000;
 
     // A reading command: loads without the lock. False when no file loads: silently, unless
-    // memory ran out.
+    // memory ran out, which is reported (and ReadReported() is true).
     bool Read();
+    bool ReadReported() const { return FReadReported; }
     // A changing command: takes the lock, loads, and puts right the helper files a killed run
     // left (RecoverInterruptedChanges). False after reporting when the lock is not obtained,
     // when the file is there but cannot be read (held by another program, no access, not
@@ -54,7 +55,8 @@ class TDefinitionTransaction {
     // the helper files alone.
     bool Begin(TFileNeed need);
     // A command that changes nothing but needs the file: loads without the lock, and reports as
-    // Begin(fnRequired) does when there is none or it cannot be read.
+    // Begin(fnRequired) does when there is none or it cannot be read. A file marked as UTF-8
+    // that holds other bytes loads, as the helper reads it (Ini().EncodingValid() is false).
     bool ReadRequired();
 
     const TProgramFolder& Folder() const { return FFolder; }
@@ -101,4 +103,5 @@ class TDefinitionTransaction {
     std::string FPath;
     TExtMem FOriginal;
     bool FLoaded = false;
+    bool FReadReported = false;
 };

@@ -335,7 +335,16 @@ TEST_F(AliasCmd, LargeFilesWorkOrGiveOneErrorLine) {
     if (sizeof(void*) > 4)
         return; // a 64-bit program does not run out of addresses here
 
-    // 100 million short lines: more than 2 GB of model.
+    // /edit ends too, before any editor starts; a probe stands in for Notepad all the same.
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", dir / "notepad.exe"));
+    const auto eachCommandEnds = [&](const char* file) {
+        for (const char* command : {"/list", "a /dir=x", "/edit"}) {
+            r = Alias(command);
+            EXPECT_EQ(r.exitCode, 1u) << file << " " << command;
+            EXPECT_EQ(r.out, "error: メモリが不足しています。\r\n") << file << " " << command;
+        }
+    };
+    // 100 million short lines: more than 2 GB of model. The load stops with the reserve lent.
     std::string lines = "[a]\nk=1\n";
     lines.resize(lines.size() + (200u << 20), '\n');
     for (size_t i = 8; i < lines.size(); i += 2)
@@ -343,13 +352,24 @@ TEST_F(AliasCmd, LargeFilesWorkOrGiveOneErrorLine) {
     SetIni(lines);
     std::string().swap(lines);
     const auto before = FolderFiles(dir.Path());
-    for (const char* command : {"/list", "a /dir=x"}) {
-        r = Alias(command);
-        EXPECT_EQ(r.exitCode, 1u) << command;
-        EXPECT_EQ(r.out, "error: メモリが不足しています。\r\n") << command;
-    }
+    eachCommandEnds("lines");
     EXPECT_TRUE(FolderFiles(dir.Path()) == before);
-    DeleteFileA((dir / "alias.ini").c_str());
+    // A file that no block of memory can hold (3.75 GB, sparse: it takes no disk). Its load
+    // fails at once, with all memory still free for whatever a command would do next.
+    const std::string ini = dir / "alias.ini";
+    HANDLE h = CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    size.QuadPart = 0xF0000000;
+    const bool sized = SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+    CloseHandle(h);
+    ASSERT_TRUE(sized);
+    eachCommandEnds("sparse");
+    WIN32_FILE_ATTRIBUTE_DATA after;
+    ASSERT_TRUE(GetFileAttributesExA(ini.c_str(), GetFileExInfoStandard, &after));
+    EXPECT_EQ(after.nFileSizeLow, size.LowPart);
+    EXPECT_EQ(after.nFileSizeHigh, DWORD(size.HighPart));
+    DeleteFileA(ini.c_str());
 }
 
 TEST_F(AliasCmd, EditStartsTheEditorOnTheDefinitionFile) {

@@ -10,6 +10,12 @@ using namespace testing_support;
 
 namespace {
 
+std::string Utf8(const std::wstring& text) {
+    std::string bytes;
+    EXPECT_TRUE(FromWide(text, teUtf8, bytes));
+    return bytes;
+}
+
 // An alias of the table: its section's lines, its helper file, and the line /check gives for
 // it (empty for a sound alias).
 struct TAliasCase {
@@ -107,9 +113,14 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
         {"shadowed", tool, "dovoz.ex_",
          "shadowed と入力すると PATH で先にある " + decoy + "Shadowed.BAT が起動します。"},
         {"x.", tool, nullptr, "x. の名前で登録することはできません。"},
+        // café.exe beside it is no helper of cafe: code page 932 cannot spell its name.
+        {"cafe", tool, nullptr,
+         "cafe " + helper + "cafe.exeがありません。alias /apply で作成してください。"},
     };
     cases.insert(cases.begin() + 2, broken.begin(), broken.end());
     Make(cases);
+    ASSERT_TRUE(CopyFileW(AnsiToWide(dir / "dovoz.ex_").c_str(),
+                          (AnsiToWide(dir.Path()) + L"caf\u00e9.exe").c_str(), TRUE));
     ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "orphan.exe"));
     std::string expected;
     for (const auto& c : cases)
@@ -155,15 +166,10 @@ TEST_F(Check, FolderWideProblems) {
 // A UTF-8 file is read in its encoding: a name that code page 932 cannot hold can have no
 // helper file, and what the lines show stands in "?" for what code page 932 cannot show.
 TEST_F(Check, AUtf8FileIsCheckedInItsEncoding) {
-    const auto utf8 = [](const std::wstring& text) {
-        std::string bytes;
-        EXPECT_TRUE(FromWide(text, teUtf8, bytes));
-        return bytes;
-    };
     const std::string tool = "app=" + bin + "tool.exe\r\n";
-    SetIni("\xEF\xBB\xBF[" + utf8(L"\u58F2\u4E0A") + "]\r\n" + tool + // 売上, sound
-           "[" + utf8(L"\uD55C") + "]\r\n" + tool +                   // 한
-           "[nodir]\r\n" + tool + "dir=" + dir.Path() + utf8(L"Caf\u00E9") + "\r\n");
+    SetIni("\xEF\xBB\xBF[" + Utf8(L"\u58F2\u4E0A") + "]\r\n" + tool + // 売上, sound
+           "[" + Utf8(L"\uD55C") + "]\r\n" + tool +                   // 한
+           "[nodir]\r\n" + tool + "dir=" + dir.Path() + Utf8(L"Caf\u00E9") + "\r\n");
     ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "売上.exe"));
     ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "nodir.exe"));
     const auto before = FolderFiles(dir.Path());
@@ -171,6 +177,27 @@ TEST_F(Check, AUtf8FileIsCheckedInItsEncoding) {
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out, "? の名前で登録することはできません。\r\nnodir のディレクトリ " + dir.Path() +
                          "Caf? が見つかりません。\r\n")
+        << Printable(r.out);
+    EXPECT_EQ(FolderFiles(dir.Path()), before);
+}
+
+// A file marked as UTF-8 that holds bytes that are no UTF-8 (a hand edit in another editor) is
+// checked as the helper reads it, what is no UTF-8 as code page 932; that the changing commands
+// refuse such a file is a line of its own, first.
+TEST_F(Check, AFileMarkedUtf8WithOtherBytesIsCheckedAsTheHelperReadsIt) {
+    const std::string tool = "app=" + bin + "tool.exe\r\n";
+    SetIni("\xEF\xBB\xBF[" + Utf8(L"\u58F2\u4E0A") + "]\r\n" + tool + // 売上 in UTF-8, sound
+           "[表]\r\napp=" + bin + "表.exe\r\n");                      // code page 932
+    ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "売上.exe"));
+    ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "表.exe"));
+    const auto before = FolderFiles(dir.Path());
+    const ProcResult r = Alias("/check", Options());
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out,
+              "定義ファイル" + dir.Path() +
+                  "alias.iniは UTF-8 と記されていますが、UTF-8 でない文字を含んでいます。\r\n"
+                  "表 のプログラム " +
+                  bin + "表.exe が見つかりません。\r\n")
         << Printable(r.out);
     EXPECT_EQ(FolderFiles(dir.Path()), before);
 }

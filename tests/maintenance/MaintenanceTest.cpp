@@ -178,6 +178,39 @@ TEST_F(Maintenance, WithoutDefinitionFileEveryHelperIsAnOrphan) {
     EXPECT_FALSE(PathExists(dir / "alias.ini"));
 }
 
+// A file whose name code page 932 cannot hold is no alias's helper: the ANSI calls would see
+// café.exe as "cafe.exe", the helper of alias cafe. No command takes it for that, nor
+// touches it.
+TEST_F(Maintenance, AFileNamedOutsideCodePage932IsNoAliasesHelper) {
+    const std::wstring cafe = AnsiToWide(dir.Path()) + L"caf\u00e9.exe";
+    const struct {
+        const char* Command;
+        bool Made; // cafe.exe is made
+    } cases[] = {
+        {"/apply", true},      {"/update", true},    {"/clear", false},
+        {"/clear all", false}, {"/del cafe", false},
+    };
+    for (const auto& c : cases) {
+        DeleteFileA((dir / "cafe.exe").c_str());
+        SetIni("[cafe]\r\ntype=console\r\napp=x\r\n");
+        // The windowed template: taken for cafe's helper, /update would write over it.
+        ASSERT_TRUE(CopyFileW(AnsiToWide(dir / "rudi.ex_").c_str(), cafe.c_str(), FALSE));
+        const ProcResult r = Alias(c.Command);
+        EXPECT_EQ(r.exitCode, 0u) << c.Command;
+        EXPECT_EQ(r.out, "") << c.Command << Printable(r.out);
+        EXPECT_EQ(Bytes("cafe.exe"), c.Made ? Bytes("dovoz.ex_") : "") << c.Command;
+        EXPECT_EQ(PathExists(dir / "cafe.exe"), c.Made) << c.Command;
+        HANDLE h = CreateFileW(cafe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE) << c.Command;
+        std::string bytes(Bytes("rudi.ex_").size() + 1, '\0');
+        DWORD got = 0;
+        ReadFile(h, &bytes[0], DWORD(bytes.size()), &got, nullptr);
+        CloseHandle(h);
+        EXPECT_EQ(bytes.substr(0, got), Bytes("rudi.ex_")) << c.Command;
+    }
+}
+
 // Hand-edited sections that name no plain file of the program folder are skipped with an error
 // line; nothing is written outside the folder or into a sub-folder, and the sound aliases
 // still get their helpers.

@@ -68,6 +68,14 @@ TEST_F(Register, BareNameIsSearchedAndStoredAsTyped) {
     ProcResult r = Alias("n notepad");
     EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
     EXPECT_EQ(Ini(), "\r\n" + Section("n", "GUI", "notepad", ""));
+    // The alias's own helper, here a windowed one, is passed over as the helper passes it over:
+    // the kind is the system's console hostname.exe's.
+    ASSERT_EQ(Alias("/gui hostname hostname").exitCode, 0u);
+    r = Alias("hostname hostname");
+    EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_EQ(Ini(), "\r\n" + Section("n", "GUI", "notepad", "") +
+                         Section("hostname", "console", "hostname", ""));
+    EXPECT_EQ(ReadFileBytes(dir / "hostname.exe"), Template("dovoz.ex_"));
 }
 
 TEST_F(Register, ParametersAreJoinedWithQuoting) {
