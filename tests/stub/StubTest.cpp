@@ -193,6 +193,22 @@ TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
     EXPECT_EQ(Rec(0), probe + " /s /c \"dir  \"");
 }
 
+TEST_F(Stub, WithoutComspecTheSystemsInterpreterRuns) {
+    // A bare "cmd.exe" would be looked for first beside the helper, where the helper of an
+    // alias named "cmd" is.
+    Ini("[d]\r\ntype=DOS\r\napp=echo\r\nparam=hi\r\n[cmd]\r\napp=" + probe + "\r\n");
+    Helper("d.exe");
+    Helper("cmd.exe");
+    RunOptions o;
+    o.cwd = dir.Path();
+    o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}};
+    o.unsetEnv = {"COMSPEC"};
+    const ProcResult r = RunProcess(Quote(dir / "d.exe") + " there", o);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(r.out, "hi  there\r\n") << Printable(r.out);
+    EXPECT_FALSE(PathExists(dir / "rec.txt"));
+}
+
 TEST_F(Stub, WorkingDirectory) {
     CreateDirectoryA((dir / "work").c_str(), nullptr);
     Ini("[w]\r\napp=" + probe + "\r\ndir=" + dir.Path() + "work\r\n[f]\r\napp=" + probe +
