@@ -276,7 +276,8 @@ class TCheck {
             Found(ValueRefused(name, FTransaction.Shown(key), failure));
         if (app.empty())
             Found(NoProgramGiven(name));
-        else if (!failure && wideApp && !RunsThroughInterpreter(s.ReadValue(kKeyType, ""))) {
+        else if (!failure && wideApp &&
+                 !RunsThroughInterpreter(s.ReadValue(kKeyType, ""), FTransaction.Encoding())) {
             // Passed over where the search finds the helper itself, as the helper passes over
             // its own file.
             std::wstring self;

@@ -62,7 +62,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
     // shorter program to take.
     std::wstring text(CallerArgumentText(start.CommandLine));
     const std::wstring command = Join({QuoteIfSpaced(app), L" "sv, param, L" "sv});
-    if (RunsThroughInterpreter(def.Type)) {
+    if (RunsThroughInterpreter(def.Type, def.Encoding)) {
         // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest. The
         // caller's text is an argument, never a command of its own.
         if (!text.empty())
