@@ -2,7 +2,14 @@
 
 #include <windows.h>
 
+#include "CommandLine.h"
+#include "Files.h"
+#include "Format.h"
 #include "Grow.h"
+#include "Schema.h"
+#include "Text.h"
+
+using namespace std::string_view_literals;
 
 bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstring& text) {
     return value.find('\0') == std::string::npos &&
@@ -41,4 +48,33 @@ const char* ApplyEnvEntry(const std::string& name, const std::string& value,
         !wideValue.empty())
         return kValueNotSet;
     return nullptr;
+}
+
+std::string LineTooLongReport(size_t length) {
+    return Join({"コマンド ラインが長すぎます ("sv, Decimal(uint32_t(length)), " 文字)。"sv});
+}
+
+TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, const std::string& type,
+                              TTextEncoding encoding, const std::wstring& interpreter,
+                              const std::wstring& self, std::wstring_view callerText,
+                              std::wstring& line) {
+    const bool dos = RunsThroughInterpreter(type, encoding);
+    if (!dos && !ResolveProgram(app, self))
+        return llProgramMissing;
+    // The caller's text goes on unchanged; quoted paths leave the system and the interpreter no
+    // shorter program to take.
+    std::wstring text(callerText);
+    const std::wstring command = Join({QuoteIfSpaced(app), L" "sv, param, L" "sv});
+    if (dos) {
+        // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest. The
+        // caller's text is an argument, never a command of its own.
+        if (!text.empty())
+            text = Join({L" "sv, EscapeForInterpreter(command, text)});
+        line = Join({QuoteIfSpaced(interpreter), L" /s /c \""sv, command, text, L"\""sv});
+    } else {
+        if (!text.empty())
+            text = Join({L" "sv, text});
+        line = Join({command, text});
+    }
+    return line.size() >= kSystemTextLimit ? llTooLong : llComposed;
 }
