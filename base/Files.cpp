@@ -139,8 +139,10 @@ bool ResolveProgram(std::wstring& app, const std::wstring& self) {
 }
 
 std::wstring InterpreterPath() {
-    const std::wstring comspec = EnvironmentValue(L"COMSPEC");
-    return comspec.empty() ? Join({SystemFolder(), L"\\cmd.exe"sv}) : comspec;
+    std::wstring path = EnvironmentValue(L"COMSPEC");
+    if (path.empty())
+        path = SystemFolder().append(L"\\cmd.exe");
+    return path;
 }
 
 bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry) {

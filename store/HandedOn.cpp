@@ -61,20 +61,16 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, cons
     const bool dos = RunsThroughInterpreter(type, encoding);
     if (!dos && !ResolveProgram(app, self))
         return llProgramMissing;
-    // The caller's text goes on unchanged; quoted paths leave the system and the interpreter no
-    // shorter program to take.
-    std::wstring text(callerText);
-    const std::wstring command = Join({QuoteIfSpaced(app), L" "sv, param, L" "sv});
-    if (dos) {
-        // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest. The
-        // caller's text is an argument, never a command of its own.
-        if (!text.empty())
-            text = Join({L" "sv, EscapeForInterpreter(command, text)});
-        line = Join({QuoteIfSpaced(interpreter), L" /s /c \""sv, command, text, L"\""sv});
-    } else {
-        if (!text.empty())
-            text = Join({L" "sv, text});
-        line = Join({command, text});
-    }
+    // Quoted paths leave the system and the interpreter no shorter program to take.
+    line = Join(
+        {QuoteIfHolding(app, dos ? kInterpreterBreaks : kSystemBreaks), L" "sv, param, L" "sv});
+    // The caller's text goes on unchanged; to the interpreter it is an argument, never a command
+    // of its own.
+    if (!callerText.empty())
+        line = Join({line, L" "sv,
+                     dos ? EscapeForInterpreter(line, callerText) : std::wstring(callerText)});
+    // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest.
+    if (dos)
+        line = Join({QuoteIfHolding(interpreter, kSystemBreaks), L" /s /c \""sv, line, L"\""sv});
     return line.size() >= kSystemTextLimit ? llTooLong : llComposed;
 }

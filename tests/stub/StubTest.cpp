@@ -178,8 +178,7 @@ TEST_F(Stub, ValuesNoCommandLineOrEnvironmentCanCarryAreReported) {
 TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
     // The probe stands in for the interpreter, so the record shows the composed line; an
     // "env:" entry for COMSPEC reaches the target but doesn't change the interpreter.
-    Ini("[d]\r\ntype=msdos\r\napp=echo hi\r\nparam=there\r\nenv:COMSPEC=C:\\nosuch.exe\r\n"
-        "[e]\r\ntype=DOS\r\napp=dir\r\n");
+    Ini("[d]\r\ntype=msdos\r\napp=echo hi\r\nparam=there\r\nenv:COMSPEC=C:\\nosuch.exe\r\n");
     Helper("d.exe");
     RunOptions o;
     o.setEnv = {{"PROBE_VARS", "COMSPEC"}};
@@ -188,9 +187,33 @@ TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
     EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
     EXPECT_EQ(Rec(0), probe + " /s /c \"\"echo hi\" there  you\"");
     EXPECT_EQ(Rec(2), "COMSPEC=C:\\nosuch.exe");
-    Helper("e.exe");
-    ASSERT_EQ(Run("e.exe", "").exitCode, 0u);
-    EXPECT_EQ(Rec(0), probe + " /s /c \"dir  \"");
+
+    // A command is quoted where the interpreter would end its name early.
+    const struct {
+        std::string Lines, Args;
+        bool Console;
+        std::string Line; // after "<interpreter> /s /c "
+    } cases[] = {
+        {"type=DOS\r\napp=dir", "", true, "\"dir  \""},
+        {"type=DOS\r\napp=echo", "a&b", true, "\"echo   a^&b\""},
+        {"type=DOS\r\napp=" + dir.Path() + "R&D\\t.bat", "^", true,
+         "\"\"" + dir.Path() + "R&D\\t.bat\"   ^^\""},
+    };
+    for (const auto& c : cases) {
+        Ini("[b]\r\n" + c.Lines + "\r\n");
+        Helper("b.exe", c.Console);
+        DeleteFileA((dir / "rec.txt").c_str());
+        r = Run("b.exe", c.Args);
+        EXPECT_EQ(r.exitCode, 0u) << c.Lines << Printable(r.out);
+        EXPECT_EQ(Rec(0), probe + " /s /c " + c.Line) << c.Lines;
+    }
+    for (const char c : std::string("&|<>^(),;= ")) {
+        const std::string app = std::string("a") + c + "b";
+        Ini("[b]\r\ntype=DOS\r\napp=" + app + "\r\n");
+        Helper("b.exe");
+        ASSERT_EQ(Run("b.exe", "").exitCode, 0u);
+        EXPECT_EQ(Rec(0), probe + " /s /c \"\"" + app + "\"  \"");
+    }
 }
 
 TEST_F(Stub, WithoutComspecTheSystemsInterpreterRuns) {
