@@ -38,9 +38,11 @@ enum TLaunchLine : int { llComposed, llProgramMissing, llTooLong };
 // The command line a helper starts for its alias, from the stored program, parameters and type
 // (in the file's encoding), the interpreter and the caller's argument text: the program (found
 // by ResolveProgram, self passed over), one space, the parameters, one space, then one space and
-// the caller's text when there is any. A DOS alias runs through the interpreter:
-// <interpreter> /s /c "<program> <parameters> <caller's text>", the caller's text escaped so
-// that it stays text.
+// the caller's text when there is any. A DOS alias, and a program that is a batch file (.bat or
+// .cmd, which the system would hand to the interpreter as it is), run through the interpreter:
+// <interpreter> /s /c "<program> <parameters> <caller's text>", the program quoted where the
+// interpreter would end it early (a batch file always), the caller's text escaped so that it
+// stays text.
 TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, const std::string& type,
                               TTextEncoding encoding, const std::wstring& interpreter,
                               const std::wstring& self, std::wstring_view callerText,

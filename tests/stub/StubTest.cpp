@@ -175,7 +175,7 @@ TEST_F(Stub, ValuesNoCommandLineOrEnvironmentCanCarryAreReported) {
     EXPECT_EQ(Rec(2), "BIG=" + std::string(32766, 'h'));
 }
 
-TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
+TEST_F(Stub, DosAliasesAndBatchFilesRunThroughTheInterpreter) {
     // The probe stands in for the interpreter, so the record shows the composed line; an
     // "env:" entry for COMSPEC reaches the target but doesn't change the interpreter.
     Ini("[d]\r\ntype=msdos\r\napp=echo hi\r\nparam=there\r\nenv:COMSPEC=C:\\nosuch.exe\r\n");
@@ -188,7 +188,12 @@ TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
     EXPECT_EQ(Rec(0), probe + " /s /c \"\"echo hi\" there  you\"");
     EXPECT_EQ(Rec(2), "COMSPEC=C:\\nosuch.exe");
 
-    // A command is quoted where the interpreter would end its name early.
+    // A program that is a batch file runs the same way, always quoted: started as it is, the
+    // system would hand it to the interpreter with the caller's text read as commands. A
+    // command is quoted where the interpreter would end its name early.
+    ASSERT_TRUE(WriteFileBytes(dir / "t.bat", "@echo [%*]\r\n"));
+    ASSERT_TRUE(WriteFileBytes(dir / "u.CmD", "@echo [%*]\r\n"));
+    const std::string tbat = dir / "t.bat", ucmd = dir / "u.CmD";
     const struct {
         std::string Lines, Args;
         bool Console;
@@ -196,6 +201,10 @@ TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
     } cases[] = {
         {"type=DOS\r\napp=dir", "", true, "\"dir  \""},
         {"type=DOS\r\napp=echo", "a&b", true, "\"echo   a^&b\""},
+        {"app=" + tbat, "x&echo INJECTED", true, "\"\"" + tbat + "\"   x^&echo INJECTED\""},
+        {"app=" + tbat + "\r\nparam=-p", "\"q&q\" a|b", true,
+         "\"\"" + tbat + "\" -p  \"q&q\" a^|b\""},
+        {"app=" + ucmd + "\r\nwait=on", "a>b", false, "\"\"" + ucmd + "\"   a^>b\""},
         {"type=DOS\r\napp=" + dir.Path() + "R&D\\t.bat", "^", true,
          "\"\"" + dir.Path() + "R&D\\t.bat\"   ^^\""},
     };

@@ -332,27 +332,39 @@ TEST_F(UnicodeCaller, EnvironmentValuesArriveWhole) {
 
 TEST_F(UnicodeCaller, AProgramsArgumentStaysTextForTheInterpreter) {
     // A program starting a DOS alias with one argument and no quotes (no blank, so a runtime
-    // adds none): the interpreter prints it and runs nothing, redirects nothing.
-    Ini("[e]\r\ntype=DOS\r\napp=echo\r\n");
+    // adds none): the interpreter prints it and runs nothing, redirects nothing. The same for
+    // aliases of batch files (any case of .bat or .cmd), which the system runs through the
+    // interpreter; the batch file prints its arguments in quotes.
+    ASSERT_TRUE(WriteFileBytes(dir / "t.bat", "@echo \"[%*]\"\r\n"));
+    ASSERT_TRUE(WriteFileBytes(dir / "u.CMD", "@echo \"[%*]\"\r\n"));
+    Ini("[e]\r\ntype=DOS\r\napp=echo\r\n[b]\r\napp=" + dir / "t.bat" +
+        "\r\n[c]\r\napp=" + dir / "u.CMD" + "\r\n");
     Helper("e.exe");
+    Helper("b.exe");
+    Helper("c.exe");
     const struct {
         const wchar_t* arg;
         const char* printed;
+        const char* batch; // null: quotes of its own would end the batch file's quotes
     } cases[] = {
-        {L"x&echo INJECTED", "  x&echo INJECTED\r\n"},
-        {L"a|find \"b\"", "  a|find \"b\"\r\n"},
-        {L"a>out.txt", "  a>out.txt\r\n"},
-        {L"a<in.txt", "  a<in.txt\r\n"},
-        {L"a^b", "  a^b\r\n"},
-        {L"\"a&b\"", "  \"a&b\"\r\n"},
-        {L"\"a\"&b>c", "  \"a\"&b>c\r\n"},
+        {L"x&echo INJECTED", "  x&echo INJECTED\r\n", "\"[x&echo INJECTED]\"\r\n"},
+        {L"a|find \"b\"", "  a|find \"b\"\r\n", "\"[a|find \"b\"]\"\r\n"},
+        {L"a>out.txt", "  a>out.txt\r\n", "\"[a>out.txt]\"\r\n"},
+        {L"a<in.txt", "  a<in.txt\r\n", "\"[a<in.txt]\"\r\n"},
+        {L"a^b", "  a^b\r\n", "\"[a^b]\"\r\n"},
+        {L"\"a&b\"", "  \"a&b\"\r\n", nullptr},
+        {L"\"a\"&b>c", "  \"a\"&b>c\r\n", nullptr},
     };
     ASSERT_TRUE(WriteFileBytes(dir / "in.txt", "input\r\n"));
-    for (const auto& c : cases) {
-        const ProcResult r = RunProcessW(W(dir / "e.exe") + L" " + c.arg, Options());
-        EXPECT_EQ(r.exitCode, 0u);
-        EXPECT_EQ(r.out, c.printed) << WideToAnsi(c.arg);
-    }
+    for (const auto& c : cases)
+        for (const char* helper : {"e.exe", "b.exe", "c.exe"}) {
+            const bool batch = helper[0] != 'e';
+            if (batch && !c.batch)
+                continue;
+            const ProcResult r = RunProcessW(W(dir / helper) + L" " + c.arg, Options());
+            EXPECT_EQ(r.exitCode, 0u);
+            EXPECT_EQ(r.out, batch ? c.batch : c.printed) << helper << " " << WideToAnsi(c.arg);
+        }
     EXPECT_FALSE(PathExists(dir / "out.txt"));
     EXPECT_FALSE(PathExists(dir / "c"));
 }
