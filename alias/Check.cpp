@@ -202,7 +202,7 @@ class TCheck {
         : FTransaction(t),
           FScan(ScanFolder(t, false)), FTemplates{TTemplate(t.Folder().TemplatePath(false)),
                                                   TTemplate(t.Folder().TemplatePath(true))},
-          FPrompt(t.Folder().Dir()) {}
+          FPrompt(t.Folder().Dir()), FInterpreter(InterpreterPath()) {}
 
     void Alias(const TExtIniSection& s) {
         // The name as messages show it, and as the helper's file carries it.
@@ -255,34 +255,48 @@ class TCheck {
         const bool dirText = StoredValueText(dir, encoding, wideDir);
         if (!appText)
             Found(ValueRefused(name, kKeyApp, kValueBadText));
-        if (!StoredValueText(s.ReadValue(kKeyParam, ""), encoding, param))
+        if (!StoredValueText(s.ReadValue(kKeyParam, ""), encoding, param)) {
             Found(ValueRefused(name, kKeyParam, kValueBadText));
+            param.clear(); // the program is still searched for
+        }
         if (!dirText)
             Found(ValueRefused(name, kKeyDir, kValueBadText));
-        Program(s, name, fileName, app, appText ? &wideApp : nullptr);
+        Program(s, name, fileName, app, appText ? &wideApp : nullptr, param);
         if (dirText && !wideDir.empty() && !IsDirectory(wideDir))
             Found(FolderMissing(name, FTransaction.Shown(dir)));
     }
 
-    // The program where the helper would find it, the alias's env: entries applied; wideApp is
-    // null when the helper could not read the value.
+    // The command line the helper would compose without caller text, its program found where
+    // the helper would find it, the alias's env: entries applied; wideApp is null when the
+    // helper could not read the value.
     void Program(const TExtIniSection& s, const std::string& name, const std::string& fileName,
-                 const std::string& app, std::wstring* wideApp) {
+                 const std::string& app, std::wstring* wideApp, const std::wstring& param) {
         // The entries apply to the search, and are taken back before the next alias.
         TAppliedEnvironment env;
         std::string key;
         const char* failure = env.Apply(s, FTransaction.Encoding(), key);
         if (failure)
             Found(ValueRefused(name, FTransaction.Shown(key), failure));
-        if (app.empty())
+        if (app.empty()) {
             Found(NoProgramGiven(name));
-        else if (!failure && wideApp && !RunsThroughInterpreter(s.ReadValue(kKeyType, ""))) {
-            // Passed over where the search finds the helper itself, as the helper passes over
-            // its own file.
-            std::wstring self;
-            ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
-            if (!ResolveProgram(*wideApp, self))
-                Found(ProgramMissing(name, FTransaction.Shown(app)));
+            return;
+        }
+        if (failure || !wideApp)
+            return;
+        // Passed over where the search finds the helper itself, as the helper passes over its
+        // own file.
+        std::wstring self, line;
+        ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
+        switch (ComposeLaunchLine(*wideApp, param, s.ReadValue(kKeyType, ""),
+                                  FTransaction.Encoding(), FInterpreter, self, {}, line)) {
+        case llProgramMissing:
+            Found(ProgramMissing(name, FTransaction.Shown(app)));
+            break;
+        case llTooLong:
+            Found(CommandLineTooLong(name, line.size()));
+            break;
+        case llComposed:
+            break;
         }
     }
 
@@ -312,6 +326,7 @@ class TCheck {
     const TFolderScan FScan;
     const TTemplate FTemplates[2]; // console, windowed
     const TPromptSearch FPrompt;
+    const std::wstring FInterpreter; // the helper's, read before any env: entry applies
     std::string FBuffer;
     bool FTemplateNeeded[2] = {false, false};
     bool FAliases = false;

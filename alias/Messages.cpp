@@ -1,5 +1,7 @@
 #include "Messages.h"
 
+#include "HandedOn.h"
+
 std::string NameRefused(const std::string& name) {
     return name + " の名前で登録することはできません。";
 }
@@ -62,6 +64,10 @@ std::string ProgramMissing(const std::string& name, const std::string& app) {
 
 std::string FolderMissing(const std::string& name, const std::string& dir) {
     return name + " のディレクトリ " + dir + " が見つかりません。";
+}
+
+std::string CommandLineTooLong(const std::string& name, size_t length) {
+    return name + " の" + LineTooLongReport(length);
 }
 
 std::string HelperProblem(const std::string& name, const std::string& path, THelperProblem what) {

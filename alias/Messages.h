@@ -1,6 +1,7 @@
 // The manager's reports, each text written once. Paths and names are put in as they are.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "Encoding.h"
@@ -41,6 +42,8 @@ std::string ValueRefused(const std::string& name, const std::string& key, const 
 std::string NoProgramGiven(const std::string& name);
 std::string ProgramMissing(const std::string& name, const std::string& app);
 std::string FolderMissing(const std::string& name, const std::string& dir);
+// The helper's command line, without caller text, is longer than the system takes.
+std::string CommandLineTooLong(const std::string& name, size_t length);
 // What is wrong with an alias's helper file, or with a helper file of no alias.
 enum THelperProblem : int {
     hpMissing = 0,

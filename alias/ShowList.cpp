@@ -53,7 +53,7 @@ bool ListAliases(const TProgramFolder& folder) {
         const std::string& n = s->Name();
         if (IsReservedName(n))
             continue;
-        const char* marker = ListMarker(s->ReadValue(kKeyType, ""));
+        const char* marker = ListMarker(s->ReadValue(kKeyType, ""), t.Encoding());
         std::string column = n;
         column.append(n.size() < 12 ? 12 - n.size() : 1, ' ');
         std::string param = s->ReadValue(kKeyParam, "");

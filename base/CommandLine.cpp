@@ -2,6 +2,8 @@
 
 #include "Text.h"
 
+using namespace std::string_view_literals;
+
 std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
     std::vector<std::wstring> args;
     const size_t n = line.size();
@@ -73,4 +75,10 @@ std::wstring EscapeForInterpreter(std::wstring_view command, std::wstring_view t
         out += c;
     }
     return out;
+}
+
+std::wstring QuoteIfHolding(const std::wstring& text, const wchar_t* breaks) {
+    if (breaks && text.find_first_of(breaks) == std::wstring::npos)
+        return text;
+    return Join({L"\""sv, text, L"\""sv});
 }

@@ -37,3 +37,13 @@ template <class S> S QuoteIfSpaced(const S& text) {
     quoted += '"';
     return quoted;
 }
+
+// What ends a program's path early where it is not quoted: for the system a space; for the
+// interpreter also & | < > ^ ( ) , ; = (unquoted, "R&D\t.bat" runs "R" and then "D\t.bat").
+// Built-in commands (echo) hold none and stay bare, as they must.
+constexpr wchar_t kSystemBreaks[] = L" ";
+constexpr wchar_t kInterpreterBreaks[] = L" &|<>^(),;=";
+
+// The text in double quotes when it holds one of breaks, or whatever it holds when breaks is
+// null; quotes inside stay as they are.
+std::wstring QuoteIfHolding(const std::wstring& text, const wchar_t* breaks);

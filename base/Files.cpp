@@ -59,6 +59,10 @@ std::wstring WindowsFolder() {
     return FilledBy([](wchar_t* b, DWORD n) { return GetWindowsDirectoryW(b, n); });
 }
 
+std::wstring SystemFolder() {
+    return FilledBy([](wchar_t* b, DWORD n) { return GetSystemDirectoryW(b, n); });
+}
+
 } // namespace
 
 std::string WindowsDirectory() {
@@ -122,8 +126,8 @@ bool ResolveProgram(std::wstring& app, const std::wstring& self) {
     const std::wstring list =
         Join({DirectoryPart(ModuleFilePath()), L";"sv,
               FilledBy([](wchar_t* b, DWORD n) { return GetCurrentDirectoryW(n, b); }), L";"sv,
-              FilledBy([](wchar_t* b, DWORD n) { return GetSystemDirectoryW(b, n); }), L";"sv,
-              windows, L"\\System;"sv, windows, L";"sv, EnvironmentValue(L"PATH")});
+              SystemFolder(), L";"sv, windows, L"\\System;"sv, windows, L";"sv,
+              EnvironmentValue(L"PATH")});
     std::wstring folder;
     for (size_t start = 0; NextListEntry(list, start, folder);) {
         if (!folder.empty() && SearchIn(folder.c_str(), app, found) && Acceptable(found, self)) {
@@ -132,6 +136,13 @@ bool ResolveProgram(std::wstring& app, const std::wstring& self) {
         }
     }
     return false;
+}
+
+std::wstring InterpreterPath() {
+    std::wstring path = EnvironmentValue(L"COMSPEC");
+    if (path.empty())
+        path = SystemFolder().append(L"\\cmd.exe");
+    return path;
 }
 
 bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry) {

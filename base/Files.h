@@ -44,6 +44,11 @@ bool IsSameFile(const std::wstring& a, const std::wstring& b);
 // directory, the system folders, then PATH) and takes the first file that is neither. False
 // when nothing is found; app holds the name with ".exe" added either way.
 bool ResolveProgram(std::wstring& app, const std::wstring& self);
+// The interpreter of DOS aliases: COMSPEC, or else the system folder's cmd.exe. A bare
+// "cmd.exe" would be looked for first in the program's own folder, where a helper of an alias
+// named "cmd" may be.
+std::wstring InterpreterPath();
+
 // The entry of a ";"-separated folder list such as PATH that starts at start, without the
 // blanks around it and one pair of quotes (empty for an empty entry); start moves to the next.
 // False once the list is used up.

@@ -2,7 +2,16 @@
 
 #include <windows.h>
 
+#include <cstring>
+
+#include "CommandLine.h"
+#include "Files.h"
+#include "Format.h"
 #include "Grow.h"
+#include "Schema.h"
+#include "Text.h"
+
+using namespace std::string_view_literals;
 
 bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstring& text) {
     return value.find('\0') == std::string::npos &&
@@ -27,6 +36,19 @@ bool ExpandEnvText(std::wstring& text) {
     return true;
 }
 
+// ".bat" or ".cmd", in any case: a program the system runs through the interpreter.
+bool IsBatchFile(const std::wstring& path) {
+    const size_t dot = SplitPath(path).Extension;
+    if (path.size() != dot + 4)
+        return false;
+    // "| 0x20" makes a letter lower case and no other character one of these letters.
+    wchar_t extension[3];
+    for (size_t i = 0; i < 3; ++i)
+        extension[i] = wchar_t(path[dot + 1 + i] | 0x20);
+    return !memcmp(extension, L"bat", sizeof extension) ||
+           !memcmp(extension, L"cmd", sizeof extension);
+}
+
 } // namespace
 
 const char* ApplyEnvEntry(const std::string& name, const std::string& value,
@@ -41,4 +63,35 @@ const char* ApplyEnvEntry(const std::string& name, const std::string& value,
         !wideValue.empty())
         return kValueNotSet;
     return nullptr;
+}
+
+std::string LineTooLongReport(size_t length) {
+    return Join({"コマンド ラインが長すぎます ("sv, Decimal(uint32_t(length)), " 文字)。"sv});
+}
+
+TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, const std::string& type,
+                              TTextEncoding encoding, const std::wstring& interpreter,
+                              const std::wstring& self, std::wstring_view callerText,
+                              std::wstring& line) {
+    const bool dos = RunsThroughInterpreter(type, encoding);
+    if (!dos && !ResolveProgram(app, self))
+        return llProgramMissing;
+    // The system would run a batch file through the interpreter itself, with the caller's text
+    // read as commands: it runs here as a DOS alias's command does, always quoted. Quoted paths
+    // leave the system and the interpreter no shorter program to take.
+    const bool interpreted = dos || IsBatchFile(app);
+    line = Join({QuoteIfHolding(app, !interpreted ? kSystemBreaks
+                                     : dos        ? kInterpreterBreaks
+                                                  : nullptr),
+                 L" "sv, param, L" "sv});
+    // The caller's text goes on unchanged; to the interpreter it is an argument, never a command
+    // of its own.
+    if (!callerText.empty())
+        line =
+            Join({line, L" "sv,
+                  interpreted ? EscapeForInterpreter(line, callerText) : std::wstring(callerText)});
+    // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest.
+    if (interpreted)
+        line = Join({QuoteIfHolding(interpreter, kSystemBreaks), L" /s /c \""sv, line, L"\""sv});
+    return line.size() >= kSystemTextLimit ? llTooLong : llComposed;
 }

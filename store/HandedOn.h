@@ -1,12 +1,13 @@
 // Stored values as the helper hands them on: each turned from its stored bytes into UTF-16
-// exactly, and the alias's "env:" entries applied to the process's environment. The helper does
-// this before it starts its target; alias /check does the same to find a program where the
-// helper would find it.
+// exactly, the alias's "env:" entries applied to the process's environment, and the command
+// line composed. The helper does this before it starts its target; alias /check does the same
+// to find a program where the helper would find it and a line the system would refuse.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "Encoding.h"
 
@@ -29,3 +30,23 @@ bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstr
 // report of why not (kValueBadText, kValueTooLong, kValueNotSet).
 const char* ApplyEnvEntry(const std::string& name, const std::string& value,
                           TTextEncoding encoding);
+
+// What became of a command line: composed, no program found (app, searched for, names it as the
+// helper would report it), or longer than the system takes (kSystemTextLimit).
+enum TLaunchLine : int { llComposed, llProgramMissing, llTooLong };
+
+// The command line a helper starts for its alias, from the stored program, parameters and type
+// (in the file's encoding), the interpreter and the caller's argument text: the program (found
+// by ResolveProgram, self passed over), one space, the parameters, one space, then one space and
+// the caller's text when there is any. A DOS alias, and a program that is a batch file (.bat or
+// .cmd, which the system would hand to the interpreter as it is), run through the interpreter:
+// <interpreter> /s /c "<program> <parameters> <caller's text>", the program quoted where the
+// interpreter would end it early (a batch file always), the caller's text escaped so that it
+// stays text.
+TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, const std::string& type,
+                              TTextEncoding encoding, const std::wstring& interpreter,
+                              const std::wstring& self, std::wstring_view callerText,
+                              std::wstring& line);
+
+// The report of a line longer than the system takes, with its length in characters.
+std::string LineTooLongReport(size_t length);

@@ -20,20 +20,20 @@ bool IsReservedName(const std::string& name) {
     return SameSectionName(name, kReservedSection);
 }
 
-bool RunsThroughInterpreter(const std::string& type) {
-    return MbcsPos("dos", LowerAscii(type)) != 0;
+bool RunsThroughInterpreter(const std::string& type, TTextEncoding encoding) {
+    return MbcsPos("dos", LowerAscii(type, encoding), encoding) != 0;
 }
 
 bool TakesWindowedHelper(const std::string& type) {
     return CompareLocaleNoCase(type, kTypeWindowed) == 0;
 }
 
-const char* ListMarker(const std::string& type) {
-    const std::string t = LowerAscii(type);
-    return MbcsPos("gui", t)       ? "[GUI] "
-           : MbcsPos("console", t) ? "[CON] "
-           : MbcsPos("dos", t)     ? "[DOS] "
-                                   : "[???] ";
+const char* ListMarker(const std::string& type, TTextEncoding encoding) {
+    const std::string t = LowerAscii(type, encoding);
+    return MbcsPos("gui", t, encoding)       ? "[GUI] "
+           : MbcsPos("console", t, encoding) ? "[CON] "
+           : MbcsPos("dos", t, encoding)     ? "[DOS] "
+                                             : "[???] ";
 }
 
 bool IsSwitchOn(const std::string& own, const std::string& fallback) {

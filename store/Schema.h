@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "Encoding.h"
+
 constexpr char kDefinitionFileName[] = "alias.ini";
 
 // The reserved section: settings for every alias, never an alias itself.
@@ -35,13 +37,14 @@ std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& w
 // The reserved section's name, "alias", in any case (as a section name compares).
 bool IsReservedName(const std::string& name);
 
-// What a hand-edited "type" value decides, each rule as it has always been read:
+// What a hand-edited "type" value decides, each rule as it has always been read, the value's
+// bytes read in the file's encoding:
 // the helper runs the command through the interpreter: "dos" anywhere, in any ASCII case;
-bool RunsThroughInterpreter(const std::string& type);
+bool RunsThroughInterpreter(const std::string& type, TTextEncoding encoding);
 // the helper is the windowed build: the value is "GUI", in any case;
 bool TakesWindowedHelper(const std::string& type);
 // the marker of the list: "gui", "console" or "dos" anywhere, in any ASCII case, first match.
-const char* ListMarker(const std::string& type);
+const char* ListMarker(const std::string& type, TTextEncoding encoding);
 
 // A switch's value: "on" or "off" in any ASCII case decides; anything else defers to the
 // reserved section's value, where only "on" turns it on.

@@ -58,29 +58,18 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         (!SetEnvironmentVariableW(kChainVariable, depth.c_str()) &&
          !Fail(c, start, "ORVEX_DEPTH", kValueNotSet)))
         return c;
-    // The caller's text goes on unchanged; quoted paths leave the system and the interpreter no
-    // shorter program to take.
-    std::wstring text(CallerArgumentText(start.CommandLine));
-    const std::wstring command = Join({QuoteIfSpaced(app), L" "sv, param, L" "sv});
-    if (RunsThroughInterpreter(def.Type)) {
-        // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest. The
-        // caller's text is an argument, never a command of its own.
-        if (!text.empty())
-            text = Join({L" "sv, EscapeForInterpreter(command, text)});
-        c.CommandLine =
-            Join({QuoteIfSpaced(start.ComSpecPath), L" /s /c \""sv, command, text, L"\""sv});
-    } else if (ResolveProgram(app, start.SelfPath)) {
-        if (!text.empty())
-            text = Join({L" "sv, text});
-        c.CommandLine = Join({QuoteIfSpaced(app), L" "sv, param, L" "sv, text});
-    } else {
+    switch (ComposeLaunchLine(app, param, def.Type, def.Encoding, start.ComSpecPath, start.SelfPath,
+                              CallerArgumentText(start.CommandLine), c.CommandLine)) {
+    case llProgramMissing:
         c.Error = Join({"プログラム "sv, ShownCp932(app), " が見つかりません。"sv});
         return c;
+    case llTooLong:
+        c.Error = LineTooLongReport(c.CommandLine.size());
+        return c;
+    case llComposed:
+        break;
     }
-    if (c.CommandLine.size() >= kSystemTextLimit)
-        c.Error = Join({"コマンド ラインが長すぎます ("sv, Decimal(uint32_t(c.CommandLine.size())),
-                        " 文字)。"sv});
-    else if (!dir.empty() && !IsDirectory(dir))
+    if (!dir.empty() && !IsDirectory(dir))
         c.Error = Join({"ディレクトリ "sv, ShownCp932(dir), " が見つかりません。"sv});
     c.WorkDir = dir;
     return c;

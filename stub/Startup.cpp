@@ -8,9 +8,7 @@
 
 TStartup ReadStartup() {
     TStartup s;
-    s.ComSpecPath = EnvironmentValue(L"COMSPEC");
-    if (s.ComSpecPath.empty())
-        s.ComSpecPath = std::wstring(L"cmd.exe");
+    s.ComSpecPath = InterpreterPath();
     s.SelfPath = ModuleFilePath();
     if (!ProgramFilePath(s.ExePath, s.Error))
         return s;

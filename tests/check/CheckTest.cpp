@@ -97,6 +97,10 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
         {"lead", tool + "dir=\x81", "dovoz.ex_", "lead の dir の値に使えない文字があります。"},
         {"big", tool + "env:BIG=%HALF%%HALF%x", "dovoz.ex_",
          "big の env:BIG を展開した値が長すぎます。"},
+        // The helper's line without caller text: program, blank, parameters, blank.
+        {"toolong", tool + "param=" + std::string(40000, 'p'), "dovoz.ex_",
+         "toolong のコマンド ラインが長すぎます (" +
+             std::to_string((bin + "tool.exe").size() + 1 + 40000 + 1) + " 文字)。"},
         {"nohelper", tool, nullptr,
          "nohelper " + helper + "nohelper.exeがありません。alias /apply で作成してください。"},
         {"nothelper", tool, "text",

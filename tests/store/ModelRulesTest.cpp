@@ -4,8 +4,10 @@
 
 #include <random>
 
+#include "Encoding.h"
 #include "ExtIniFile.h"
 #include "Handle.h"
+#include "Schema.h"
 #include "TestSupport.h"
 #include "Text.h"
 
@@ -194,6 +196,36 @@ TEST_F(Model, LookupRules) {
     EXPECT_EQ(ini.ReadValue("ａｂ", "x", "d"), "全角"); // full-width letters ignore case too
     EXPECT_EQ(SectionNames(ini), (std::vector<std::string>{"A", "ＡＢ"}));
     EXPECT_EQ(ini.FindSection(""), nullptr); // never the preamble
+}
+
+// The rules that read a hand-edited "type" find the same words in a value whatever the file's
+// encoding: no byte of a longer character is taken for a letter, nor a letter for part of one.
+TEST(TypeRules, AValueReadsTheSameInEitherEncoding) {
+    const struct {
+        const wchar_t* Type;
+        bool Dos;
+        const char* Marker;
+    } cases[] = {
+        {L"DOS", true, "[DOS] "},
+        {L"msdos", true, "[DOS] "},
+        {L"\u30b3\u30de\u30f3\u30c9dos", true, "[DOS] "}, // コマンドdos: 89 64 in UTF-8
+        {L"\u30b3\u30de\u30f3\u30c9DOS", true, "[DOS] "},
+        {L"\u8868dos", true, "[DOS] "},  // 表: 95 5C in code page 932
+        {L"\u30c5os", false, "[???] "},  // ヅ: 83 64 in code page 932
+        {L"\u30c9gui", false, "[GUI] "}, // ド
+        {L"\u30c9console", false, "[CON] "},
+        {L"Windows GUI dos", true, "[GUI] "},
+        {L"win32", false, "[???] "},
+    };
+    for (const auto& c : cases)
+        for (const TTextEncoding encoding : {teCp932, teUtf8}) {
+            std::string type;
+            ASSERT_TRUE(FromWide(c.Type, encoding, type));
+            EXPECT_EQ(RunsThroughInterpreter(type, encoding), c.Dos)
+                << WideToAnsi(c.Type) << " in " << encoding;
+            EXPECT_STREQ(ListMarker(type, encoding), c.Marker)
+                << WideToAnsi(c.Type) << " in " << encoding;
+        }
 }
 
 TEST_F(Model, EditingKeepsPlacesAndOrder) {

@@ -175,11 +175,10 @@ TEST_F(Stub, ValuesNoCommandLineOrEnvironmentCanCarryAreReported) {
     EXPECT_EQ(Rec(2), "BIG=" + std::string(32766, 'h'));
 }
 
-TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
+TEST_F(Stub, DosAliasesAndBatchFilesRunThroughTheInterpreter) {
     // The probe stands in for the interpreter, so the record shows the composed line; an
     // "env:" entry for COMSPEC reaches the target but doesn't change the interpreter.
-    Ini("[d]\r\ntype=msdos\r\napp=echo hi\r\nparam=there\r\nenv:COMSPEC=C:\\nosuch.exe\r\n"
-        "[e]\r\ntype=DOS\r\napp=dir\r\n");
+    Ini("[d]\r\ntype=msdos\r\napp=echo hi\r\nparam=there\r\nenv:COMSPEC=C:\\nosuch.exe\r\n");
     Helper("d.exe");
     RunOptions o;
     o.setEnv = {{"PROBE_VARS", "COMSPEC"}};
@@ -188,9 +187,58 @@ TEST_F(Stub, DosAliasesRunThroughTheInterpreter) {
     EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
     EXPECT_EQ(Rec(0), probe + " /s /c \"\"echo hi\" there  you\"");
     EXPECT_EQ(Rec(2), "COMSPEC=C:\\nosuch.exe");
-    Helper("e.exe");
-    ASSERT_EQ(Run("e.exe", "").exitCode, 0u);
-    EXPECT_EQ(Rec(0), probe + " /s /c \"dir  \"");
+
+    // A program that is a batch file runs the same way, always quoted: started as it is, the
+    // system would hand it to the interpreter with the caller's text read as commands. A
+    // command is quoted where the interpreter would end its name early.
+    ASSERT_TRUE(WriteFileBytes(dir / "t.bat", "@echo [%*]\r\n"));
+    ASSERT_TRUE(WriteFileBytes(dir / "u.CmD", "@echo [%*]\r\n"));
+    const std::string tbat = dir / "t.bat", ucmd = dir / "u.CmD";
+    const struct {
+        std::string Lines, Args;
+        bool Console;
+        std::string Line; // after "<interpreter> /s /c "
+    } cases[] = {
+        {"type=DOS\r\napp=dir", "", true, "\"dir  \""},
+        {"type=DOS\r\napp=echo", "a&b", true, "\"echo   a^&b\""},
+        {"app=" + tbat, "x&echo INJECTED", true, "\"\"" + tbat + "\"   x^&echo INJECTED\""},
+        {"app=" + tbat + "\r\nparam=-p", "\"q&q\" a|b", true,
+         "\"\"" + tbat + "\" -p  \"q&q\" a^|b\""},
+        {"app=" + ucmd + "\r\nwait=on", "a>b", false, "\"\"" + ucmd + "\"   a^>b\""},
+        {"type=DOS\r\napp=" + dir.Path() + "R&D\\t.bat", "^", true,
+         "\"\"" + dir.Path() + "R&D\\t.bat\"   ^^\""},
+    };
+    for (const auto& c : cases) {
+        Ini("[b]\r\n" + c.Lines + "\r\n");
+        Helper("b.exe", c.Console);
+        DeleteFileA((dir / "rec.txt").c_str());
+        r = Run("b.exe", c.Args);
+        EXPECT_EQ(r.exitCode, 0u) << c.Lines << Printable(r.out);
+        EXPECT_EQ(Rec(0), probe + " /s /c " + c.Line) << c.Lines;
+    }
+    for (const char c : std::string("&|<>^(),;= ")) {
+        const std::string app = std::string("a") + c + "b";
+        Ini("[b]\r\ntype=DOS\r\napp=" + app + "\r\n");
+        Helper("b.exe");
+        ASSERT_EQ(Run("b.exe", "").exitCode, 0u);
+        EXPECT_EQ(Rec(0), probe + " /s /c \"\"" + app + "\"  \"");
+    }
+}
+
+TEST_F(Stub, WithoutComspecTheSystemsInterpreterRuns) {
+    // A bare "cmd.exe" would be looked for first beside the helper, where the helper of an
+    // alias named "cmd" is.
+    Ini("[d]\r\ntype=DOS\r\napp=echo\r\nparam=hi\r\n[cmd]\r\napp=" + probe + "\r\n");
+    Helper("d.exe");
+    Helper("cmd.exe");
+    RunOptions o;
+    o.cwd = dir.Path();
+    o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}};
+    o.unsetEnv = {"COMSPEC"};
+    const ProcResult r = RunProcess(Quote(dir / "d.exe") + " there", o);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(r.out, "hi  there\r\n") << Printable(r.out);
+    EXPECT_FALSE(PathExists(dir / "rec.txt"));
 }
 
 TEST_F(Stub, WorkingDirectory) {

@@ -165,18 +165,26 @@ TEST_F(Transparency, AProgramPathWithABlankIsTakenWhole) {
 }
 
 TEST_F(Transparency, QuotedTextStaysTextInDosAliases) {
-    ASSERT_TRUE(CreateDirectoryA((dir / "my dir").c_str(), nullptr));
-    ASSERT_TRUE(WriteFileBytes(dir / "my dir\\x.bat", "@echo [%*]\r\n"));
+    // Scripts in folders whose names the interpreter would cut short unquoted ("R", then
+    // "D\x.bat" as a command), beside decoys of the shorter names.
+    for (const char* sub : {"my dir", "R&D", "x(1)"})
+        ASSERT_TRUE(CreateDirectoryA((dir / sub).c_str(), nullptr));
+    for (const char* script : {"my dir\\x.bat", "R&D\\x.bat", "x(1)\\x.bat"})
+        ASSERT_TRUE(WriteFileBytes(dir / script, "@echo [%*]\r\n"));
+    for (const char* decoy : {"my.bat", "R.bat", "x.bat"})
+        ASSERT_TRUE(WriteFileBytes(dir / decoy, "@echo decoy\r\n"));
     ASSERT_TRUE(WriteFileBytes(dir / "b.bat", "@echo piped> piped.txt\r\n"));
     Ini("[e]\r\ntype=DOS\r\napp=echo\r\n[xb]\r\ntype=DOS\r\napp=" + dir.Path() +
-        "my dir\\x.bat\r\n");
-    Helper("e.exe");
-    Helper("xb.exe");
+        "my dir\\x.bat\r\n[amp]\r\ntype=DOS\r\napp=" + dir.Path() +
+        "R&D\\x.bat\r\n[xp]\r\ntype=DOS\r\napp=" + dir.Path() + "x(1)\\x.bat\r\n");
+    for (const char* helper : {"e.exe", "xb.exe", "amp.exe", "xp.exe"})
+        Helper(helper);
     ProcResult r = Batch("e \"a&echo.INJECTED\"\r\ne \"a>pwned.txt\"\r\ne \"a|b\"\r\n"
-                         "xb \"a b\" c\r\nxb\r\n");
+                         "xb \"a b\" c\r\nxb\r\namp r\r\nxp p\r\n");
     EXPECT_EQ(r.exitCode, 0u);
     EXPECT_EQ(r.out,
-              "  \"a&echo.INJECTED\"\r\n  \"a>pwned.txt\"\r\n  \"a|b\"\r\n[\"a b\" c]\r\n[]\r\n")
+              "  \"a&echo.INJECTED\"\r\n  \"a>pwned.txt\"\r\n  \"a|b\"\r\n[\"a b\" c]\r\n[]\r\n"
+              "[r]\r\n[p]\r\n")
         << Printable(r.out);
     EXPECT_FALSE(PathExists(dir / "pwned.txt"));
     EXPECT_FALSE(PathExists(dir / "piped.txt"));
@@ -324,27 +332,39 @@ TEST_F(UnicodeCaller, EnvironmentValuesArriveWhole) {
 
 TEST_F(UnicodeCaller, AProgramsArgumentStaysTextForTheInterpreter) {
     // A program starting a DOS alias with one argument and no quotes (no blank, so a runtime
-    // adds none): the interpreter prints it and runs nothing, redirects nothing.
-    Ini("[e]\r\ntype=DOS\r\napp=echo\r\n");
+    // adds none): the interpreter prints it and runs nothing, redirects nothing. The same for
+    // aliases of batch files (any case of .bat or .cmd), which the system runs through the
+    // interpreter; the batch file prints its arguments in quotes.
+    ASSERT_TRUE(WriteFileBytes(dir / "t.bat", "@echo \"[%*]\"\r\n"));
+    ASSERT_TRUE(WriteFileBytes(dir / "u.CMD", "@echo \"[%*]\"\r\n"));
+    Ini("[e]\r\ntype=DOS\r\napp=echo\r\n[b]\r\napp=" + dir / "t.bat" +
+        "\r\n[c]\r\napp=" + dir / "u.CMD" + "\r\n");
     Helper("e.exe");
+    Helper("b.exe");
+    Helper("c.exe");
     const struct {
         const wchar_t* arg;
         const char* printed;
+        const char* batch; // null: quotes of its own would end the batch file's quotes
     } cases[] = {
-        {L"x&echo INJECTED", "  x&echo INJECTED\r\n"},
-        {L"a|find \"b\"", "  a|find \"b\"\r\n"},
-        {L"a>out.txt", "  a>out.txt\r\n"},
-        {L"a<in.txt", "  a<in.txt\r\n"},
-        {L"a^b", "  a^b\r\n"},
-        {L"\"a&b\"", "  \"a&b\"\r\n"},
-        {L"\"a\"&b>c", "  \"a\"&b>c\r\n"},
+        {L"x&echo INJECTED", "  x&echo INJECTED\r\n", "\"[x&echo INJECTED]\"\r\n"},
+        {L"a|find \"b\"", "  a|find \"b\"\r\n", "\"[a|find \"b\"]\"\r\n"},
+        {L"a>out.txt", "  a>out.txt\r\n", "\"[a>out.txt]\"\r\n"},
+        {L"a<in.txt", "  a<in.txt\r\n", "\"[a<in.txt]\"\r\n"},
+        {L"a^b", "  a^b\r\n", "\"[a^b]\"\r\n"},
+        {L"\"a&b\"", "  \"a&b\"\r\n", nullptr},
+        {L"\"a\"&b>c", "  \"a\"&b>c\r\n", nullptr},
     };
     ASSERT_TRUE(WriteFileBytes(dir / "in.txt", "input\r\n"));
-    for (const auto& c : cases) {
-        const ProcResult r = RunProcessW(W(dir / "e.exe") + L" " + c.arg, Options());
-        EXPECT_EQ(r.exitCode, 0u);
-        EXPECT_EQ(r.out, c.printed) << WideToAnsi(c.arg);
-    }
+    for (const auto& c : cases)
+        for (const char* helper : {"e.exe", "b.exe", "c.exe"}) {
+            const bool batch = helper[0] != 'e';
+            if (batch && !c.batch)
+                continue;
+            const ProcResult r = RunProcessW(W(dir / helper) + L" " + c.arg, Options());
+            EXPECT_EQ(r.exitCode, 0u);
+            EXPECT_EQ(r.out, batch ? c.batch : c.printed) << helper << " " << WideToAnsi(c.arg);
+        }
     EXPECT_FALSE(PathExists(dir / "out.txt"));
     EXPECT_FALSE(PathExists(dir / "c"));
 }
@@ -361,16 +381,11 @@ TEST_F(UnicodeCaller, TheManagerRefusesWhatCodePage932CannotHold) {
     const auto before = FolderFiles(dir.Path());
     const std::wstring alias = W(dir / "alias.exe") + L" ";
     const std::wstring lines[] = {
-        L"caf\u00e9 " + W(probe),
-        L"\uD55C " + W(probe),
-        L"q " + cafe + L"q.exe",
-        L"q " + W(probe) + L" -x \u00a5",
-        L"p /param=\U0001F600",
-        L"p /dir=C:\\Donn\u00e9es",
-        L"p /env:A=\u00e9",
-        L"p /env:\u00e9=1",
-        L"p /delenv:\u00e9",
-        L"/dos q echo \uD55C",
+        L"caf\u00e9 " + W(probe), L"\uD55C " + W(probe),
+        L"q " + cafe + L"q.exe",  L"q " + W(probe) + L" -x \u00a5",
+        L"p /param=\U0001F600",   L"p /dir=C:\\Donn\u00e9es",
+        L"p /env:A=\u00e9",       L"p /env:\u00e9=1",
+        L"p /delenv:\u00e9",      L"/dos q echo \uD55C",
         L"/del \u00e9",
     };
     for (const std::wstring& line : lines) {
