@@ -14,8 +14,7 @@
 using namespace std::string_view_literals;
 
 bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstring& text) {
-    return value.find('\0') == std::string::npos &&
-           (ToWide(value, encoding, text) || ToWide(value, teCp932, text));
+    return value.find('\0') == std::string::npos && FileTextToWide(value, encoding, text);
 }
 
 namespace {
