@@ -3,18 +3,11 @@
 // and neither "alias.ini" nor the folder changes.
 #include <gtest/gtest.h>
 
-#include "Encoding.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
 
 namespace {
-
-std::string Utf8(const std::wstring& text) {
-    std::string bytes;
-    EXPECT_TRUE(FromWide(text, teUtf8, bytes));
-    return bytes;
-}
 
 // An alias of the table: its section's lines, its helper file, and the line /check gives for
 // it (empty for a sound alias).

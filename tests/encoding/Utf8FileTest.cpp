@@ -4,18 +4,11 @@
 
 #include <windows.h>
 
-#include "Encoding.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
 
 namespace {
-
-std::string Utf8(const std::wstring& text) {
-    std::string bytes;
-    EXPECT_TRUE(FromWide(text, teUtf8, bytes));
-    return bytes;
-}
 
 // UTF-8 throughout, by the system's own reading.
 bool IsUtf8(const std::string& bytes) {

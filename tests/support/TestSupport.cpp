@@ -454,6 +454,15 @@ std::string WideToAnsi(const std::wstring& w) {
     return s;
 }
 
+std::string Utf8(const std::wstring& w) {
+    if (w.empty())
+        return std::string();
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), &s[0], n, nullptr, nullptr);
+    return s;
+}
+
 std::wstring AnsiToWide(const std::string& s) {
     if (s.empty())
         return std::wstring();

@@ -108,6 +108,8 @@ class AliasFolderTest : public ::testing::Test {
 
 // Code page 932 <-> UTF-8, for test probes that must read values through the wide API.
 std::string WideToAnsi(const std::wstring& w);
+// The text in UTF-8, as Notepad saves it (every test text is one UTF-8 can hold).
+std::string Utf8(const std::wstring& w);
 std::wstring AnsiToWide(const std::string& s);
 
 } // namespace testing_support
