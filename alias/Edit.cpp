@@ -43,9 +43,10 @@ bool EditDefinitionFile(const TProgramFolder& folder) {
         loaded ? t.Ini().ReadValue(kReservedSection, kKeyEditor, "") : std::string();
     // The editor setting is a command with arguments of its own and stays as written; the
     // path is one argument.
-    std::wstring file, fallback;
-    ToWide(" " + QuoteIfSpaced(t.Path()), teCp932, file);
+    std::wstring path, fallback;
+    ToWide(t.Path(), teCp932, path);
     ToWide(kFallbackEditor, teCp932, fallback);
+    const std::wstring file = L" " + QuoteIfHolding(path, kSystemBreaks);
     if (!editor.empty()) {
         if (RunCommandLine(t.Decoded(editor) + file))
             return true;

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "Files.h"
 #include "HelperFiles.h"
 #include "Messages.h"
 #include "Names.h"

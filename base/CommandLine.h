@@ -27,17 +27,6 @@ std::wstring_view CallerArgumentText(std::wstring_view line);
 // one nothing changes.
 std::wstring EscapeForInterpreter(std::wstring_view command, std::wstring_view text);
 
-// The text in double quotes when it holds a space (not a tab); quotes inside stay as they are.
-// (No second byte of a code page 932 character is a space, so bytes and UTF-16 alike.)
-template <class S> S QuoteIfSpaced(const S& text) {
-    if (text.find(' ') == S::npos)
-        return text;
-    S quoted(1, '"');
-    quoted += text;
-    quoted += '"';
-    return quoted;
-}
-
 // What ends a program's path early where it is not quoted: for the system a space; for the
 // interpreter also & | < > ^ ( ) , ; = (unquoted, "R&D\t.bat" runs "R" and then "D\t.bat").
 // Built-in commands (echo) hold none and stay bare, as they must.

@@ -2,13 +2,41 @@
 
 #include <windows.h>
 
-#include "Format.h"
+#include "Encoding.h"
 #include "Grow.h"
 #include "Handle.h"
 #include "Text.h"
-#include "Encoding.h"
 
 using namespace std::string_view_literals;
+
+static DWORD Attributes(const std::string& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
+}
+static DWORD Attributes(const std::wstring& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+}
+
+bool FileFound(const std::string& path) {
+    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+template <class S> static bool HasAttributes(const S& path, DWORD directory) {
+    const DWORD attrs = Attributes(path);
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) == directory;
+}
+
+bool IsExistingFile(const std::string& path) {
+    return HasAttributes(path, 0);
+}
+bool IsExistingFile(const std::wstring& path) {
+    return HasAttributes(path, 0);
+}
+bool IsDirectory(const std::string& path) {
+    return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY);
+}
+bool IsDirectory(const std::wstring& path) {
+    return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY);
+}
 
 std::wstring ModuleFilePath() {
     // The call cannot tell the size it needs: a name that filled the buffer may be cut off.

@@ -8,6 +8,18 @@
 
 #include <string>
 
+// What a path names, by its attributes (a wildcard matches nothing; a drive root and a path
+// ending in "\" name their folder). Paths of the program folder are code page 932, paths of
+// programs and working folders UTF-16.
+// Something (a file or a folder) is there.
+bool FileFound(const std::string& path);
+// A file, not a folder.
+bool IsExistingFile(const std::string& path);
+bool IsExistingFile(const std::wstring& path);
+// A folder.
+bool IsDirectory(const std::string& path);
+bool IsDirectory(const std::wstring& path);
+
 // Full path of the running program file (GetModuleFileNameW, grown until it fits).
 std::wstring ModuleFilePath();
 // The running program's path in code page 932, which every ANSI file call of the program

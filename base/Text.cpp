@@ -87,14 +87,16 @@ static int Compare(const std::string& a, const std::string& b, DWORD flags) {
 // as the helper reads such bytes.
 static std::wstring LocaleText(const std::string& text, TTextEncoding encoding) {
     const std::string upToNul = text.substr(0, text.find('\0'));
-    std::wstring wide(upToNul.size(), '\0');
-    int n = encoding == teUtf8
-                ? MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, upToNul.data(),
-                                      int(upToNul.size()), &wide[0], int(wide.size()))
-                : 0;
-    if (n <= 0)
-        n = MultiByteToWideChar(CP_ACP, 0, upToNul.data(), int(upToNul.size()), &wide[0],
-                                int(wide.size()));
+    std::wstring wide;
+    if (encoding == teUtf8 && ToWide(upToNul, teUtf8, wide))
+        return wide;
+    // Not exact: the ANSI calls read undefined bytes their own way, and the comparison must
+    // agree with them.
+    wide.assign(upToNul.size(), '\0');
+    const int n = upToNul.empty()
+                      ? 0
+                      : MultiByteToWideChar(CP_ACP, 0, upToNul.data(), int(upToNul.size()),
+                                            &wide[0], int(wide.size()));
     wide.resize(n > 0 ? size_t(n) : 0);
     return wide;
 }
@@ -109,35 +111,6 @@ int CompareLocale(const std::string& a, const std::string& b, TTextEncoding enco
 
 int CompareLocaleNoCase(const std::string& a, const std::string& b) {
     return Compare(a, b, NORM_IGNORECASE);
-}
-
-static DWORD Attributes(const std::string& path) {
-    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
-}
-static DWORD Attributes(const std::wstring& path) {
-    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
-}
-
-bool FileFound(const std::string& path) {
-    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-template <class S> static bool HasAttributes(const S& path, DWORD directory) {
-    const DWORD attrs = Attributes(path);
-    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) == directory;
-}
-
-bool IsExistingFile(const std::string& path) {
-    return HasAttributes(path, 0);
-}
-bool IsExistingFile(const std::wstring& path) {
-    return HasAttributes(path, 0);
-}
-bool IsDirectory(const std::string& path) {
-    return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY);
-}
-bool IsDirectory(const std::wstring& path) {
-    return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool EqualAsciiNoCase(const std::string& a, const std::string& b) {

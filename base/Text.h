@@ -1,6 +1,6 @@
 // base/: what both programs use and that knows nothing of aliases. This header: byte-string
-// rules for code page 932 text (the double-byte step, blanks, searches, the locale's
-// comparisons), shared by both programs.
+// rules for text in code page 932 or UTF-8 (the double-byte step, blanks, searches, the
+// locale's comparisons, file-name keys), shared by both programs.
 #pragma once
 
 #include <initializer_list>
@@ -82,15 +82,3 @@ std::string LocaleSortKey(const std::string& text, bool ignoreCase,
 // of printable ASCII alone keeps its bytes, upper-cased (no other character upper-cases into
 // printable ASCII).
 std::string FileNameKey(const std::string& name, TTextEncoding encoding = teCp932);
-
-// What a path names, by its attributes (a wildcard matches nothing; a drive root and a path
-// ending in "\" name their folder). Paths of the program folder are code page 932, paths of
-// programs and working folders UTF-16.
-// Something (a file or a folder) is there.
-bool FileFound(const std::string& path);
-// A file, not a folder.
-bool IsExistingFile(const std::string& path);
-bool IsExistingFile(const std::wstring& path);
-// A folder.
-bool IsDirectory(const std::string& path);
-bool IsDirectory(const std::wstring& path);

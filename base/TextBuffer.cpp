@@ -99,14 +99,17 @@ bool TTextBuffer::SkipLinesNotStartingWith(char first) {
     return false;
 }
 
-bool TTextBuffer::SkipUtf8Bom() {
-    if (!FMem.Allocated() || FPosition != 0 || FMem.Size() - 1 < 3)
-        return false;
+TEncodingRule TTextBuffer::DecideEncoding() {
+    TEncodingRule rule;
     const auto* text = static_cast<const unsigned char*>(FMem.Data());
-    if (text[0] != 0xEF || text[1] != 0xBB || text[2] != 0xBF)
-        return false;
-    FPosition = 3;
-    return true;
+    if (FMem.Allocated() && FPosition == 0 && FMem.Size() - 1 >= 3 && text[0] == 0xEF &&
+        text[1] == 0xBB && text[2] == 0xBF) {
+        FPosition = 3;
+        rule.Mark();
+    }
+    const std::string_view rest = Rest();
+    rule.Feed(rest.data(), rest.size());
+    return rule;
 }
 
 std::string_view TTextBuffer::Rest() const {

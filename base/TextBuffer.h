@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "Encoding.h"
 #include "ExtMem.h"
 
 // What a load of a text file gives. Only a file that is not there is missing: one that is there
@@ -31,9 +32,10 @@ class TTextBuffer {
     // Steps over the lines whose first byte other than blanks is not `first`, without copying
     // them, up to the start of the next line whose is; false when the text is used up.
     bool SkipLinesNotStartingWith(char first);
-    // Steps over a UTF-8 byte-order mark (EF BB BF) at the very start of the text, which some
-    // editors write; true when there was one.
-    bool SkipUtf8Bom();
+    // The text's encoding, as every reader of a definition file decides it: a UTF-8 byte-order
+    // mark (EF BB BF) at the very start, which some editors write and which is stepped over, and
+    // all the bytes after it (TEncodingRule).
+    TEncodingRule DecideEncoding();
     // The text not read yet.
     std::string_view Rest() const;
 

@@ -65,17 +65,9 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
         return false;
     const TWantedName wanted(TrimBlanks(name)), reserved(kReservedSection);
     const bool ownIsDefaults = reserved.Matches(wanted.name, teCp932);
-    // The file's encoding, decided as the model decides it: from the mark, or from all the bytes
-    // after it. Decided from the lines read here alone, a header of another section could read
-    // as this alias's name.
-    TEncodingRule rule;
-    if (buffer.SkipUtf8Bom()) {
-        rule.Mark();
-    } else {
-        const std::string_view text = buffer.Rest();
-        rule.Feed(text.data(), text.size());
-    }
-    const TTextEncoding encoding = rule.Encoding();
+    // The file's encoding, decided as the model decides it, from all its bytes: decided from the
+    // lines read here alone, a header of another section could read as this alias's name.
+    const TTextEncoding encoding = buffer.DecideEncoding().Encoding();
     TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
     std::string line, header, key, value;
     // Lines of sections nobody reads are stepped over unless they could be a header.

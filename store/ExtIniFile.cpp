@@ -191,13 +191,8 @@ TLoadResult TExtIniFile::Load(const std::string& path) {
         return read;
     const bool modified = FModified;
     // The encoding is the file's, decided anew at each load; one pass over the bytes decides it.
-    TEncodingRule rule;
-    if (buffer.SkipUtf8Bom()) {
-        FHasUtf8Bom = true;
-        rule.Mark();
-    }
-    const std::string_view text = buffer.Rest();
-    rule.Feed(text.data(), text.size());
+    const TEncodingRule rule = buffer.DecideEncoding();
+    FHasUtf8Bom = rule.HasMark();
     FEncoding = rule.Encoding();
     FEncodingValid = rule.Valid();
     TExtIniSection* current = FLastInFile ? FLastInFile : &FPreamble;

@@ -66,13 +66,9 @@ bool IsWritableLine(const std::string& key, const std::string& value, TTextEncod
     const std::string k = TrimBlanks(key);
     const std::string v = TrimRightBlanks(value);
     const std::string text = k.empty() ? v : k + "=" + v;
-    // A UTF-8 file read back takes what is no UTF-8 for code page 932.
-    TEncodingRule rule;
-    rule.Feed(text.data(), text.size());
-    if (encoding == teUtf8 && !rule.WellFormed())
-        return false;
+    // What a header cannot carry no other line can either.
     std::string name, readKey, readValue;
-    if (text.find_first_of("\r\n") != std::string::npos || IsSectionHeader(text, name, encoding))
+    if (!IsWritableName(text, encoding) || IsSectionHeader(text, name, encoding))
         return false;
     SplitKeyLine(text, readKey, readValue, encoding);
     // An empty plain line would be appended last, where loading drops it.
