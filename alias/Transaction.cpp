@@ -1,7 +1,5 @@
 #include "Transaction.h"
 
-#include <type_traits>
-
 #include "Alias.h"
 #include "Encoding.h"
 #include "Format.h"
@@ -128,21 +126,9 @@ bool TDefinitionTransaction::HelperName(const TExtIniSection& s, std::string& fi
            !IsRefusedName(fileName);
 }
 
-namespace {
-// The store's writers may refuse a value (returning false) or accept every value (void).
-template <class Op> bool StoreAccepted(Op op) {
-    if constexpr (std::is_void_v<decltype(op())>) {
-        op();
-        return true;
-    } else {
-        return bool(op());
-    }
-}
-} // namespace
-
 bool TDefinitionTransaction::WriteValue(const std::string& section, const std::string& key,
                                         const std::string& value) {
-    if (StoreAccepted([&] { return FIni.WriteValue(section, key, value); }))
+    if (FIni.WriteValue(section, key, value))
         return true;
     ReportError(kBadParameter);
     return false;
