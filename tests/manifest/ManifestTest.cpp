@@ -1,15 +1,32 @@
 // Every shipped program carries an application manifest that asks for no elevation: without it
 // Windows takes a 32-bit program whose name holds "setup", "update" or "patch" for an installer
-// and asks for administrator rights at every start.
+// and asks for administrator rights at every start. Every helper shows the same icon, in both
+// sizes Explorer and the task bar ask for.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <cstring>
+#include <set>
 
 #include "TestSupport.h"
 
 using namespace testing_support;
 
 namespace {
+
+// The bytes of a resource of the file; empty when missing.
+std::string Resource(const std::string& file, const char* type, const char* name, WORD language) {
+    HMODULE m = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!m)
+        return std::string();
+    std::string bytes;
+    if (HRSRC r = FindResourceExA(m, type, name, language))
+        if (HGLOBAL g = LoadResource(m, r))
+            bytes.assign(static_cast<const char*>(LockResource(g)), SizeofResource(m, r));
+    FreeLibrary(m);
+    return bytes;
+}
 
 // The text of the manifest resource the loader reads (RT_MANIFEST, id 1); empty when missing.
 std::string Manifest(const std::string& file) {
@@ -23,6 +40,15 @@ std::string Manifest(const std::string& file) {
     FreeLibrary(m);
     return text;
 }
+
+#pragma pack(push, 2)
+struct TIconEntry { // an entry of an icon group resource
+    BYTE Width, Height, Colours, Reserved;
+    WORD Planes, BitCount;
+    DWORD Bytes;
+    WORD Id;
+};
+#pragma pack(pop)
 
 TEST(Manifest, EveryProgramRunsAsItsInvokerOnEverySupportedSystem) {
     for (const char* file : {"alias.exe", "rudi.ex_", "dovoz.ex_"}) {
@@ -38,6 +64,37 @@ TEST(Manifest, EveryProgramRunsAsItsInvokerOnEverySupportedSystem) {
             EXPECT_NE(text.find(std::string("<supportedOS Id=\"{") + os + "}\"/>"),
                       std::string::npos)
                 << file << " " << os;
+    }
+}
+
+TEST(Manifest, EveryHelperShowsTheIconInBothSizes) {
+    const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    for (const char* file : {"rudi.ex_", "dovoz.ex_"}) {
+        const std::string path = DistDir() + file;
+        const std::string group =
+            Resource(path, MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(100), japanese); // RT_GROUP_ICON
+        ASSERT_GE(group.size(), 6u) << file;
+        const WORD count = *reinterpret_cast<const WORD*>(&group[4]);
+        ASSERT_EQ(group.size(), 6 + count * sizeof(TIconEntry)) << file;
+        std::set<int> sizes;
+        for (WORD i = 0; i < count; ++i) {
+            TIconEntry e;
+            memcpy(&e, &group[6 + i * sizeof e], sizeof e);
+            EXPECT_EQ(e.Width, e.Height) << file;
+            EXPECT_EQ(e.Colours, 16) << file;
+            EXPECT_EQ(e.BitCount, 4) << file;
+            // The image itself: a bitmap header of the size the group says.
+            const std::string image =
+                Resource(path, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(e.Id), japanese); // RT_ICON
+            ASSERT_EQ(image.size(), e.Bytes) << file;
+            BITMAPINFOHEADER h;
+            ASSERT_GE(image.size(), sizeof h) << file;
+            memcpy(&h, image.data(), sizeof h);
+            EXPECT_EQ(h.biWidth, e.Width) << file;
+            EXPECT_EQ(h.biBitCount, 4) << file;
+            sizes.insert(e.Width);
+        }
+        EXPECT_EQ(sizes, (std::set<int>{16, 32})) << file;
     }
 }
 
