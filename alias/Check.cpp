@@ -163,7 +163,7 @@ class TPromptSearch {
                 return size_t(GetFullPathNameW(folder.c_str(), DWORD(capacity), buffer, nullptr));
             }))
             full = folder;
-        while (!full.empty() && (full.back() == '\\' || full.back() == '/'))
+        while (!full.empty() && IsPathSeparator(full.back()))
             full.pop_back();
         if (!full.empty())
             LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &full[0], int(full.size()), &full[0],
@@ -173,8 +173,7 @@ class TPromptSearch {
 
     void List(const std::wstring& entry) {
         TFolder folder;
-        const wchar_t last = entry.back();
-        const std::wstring dir = last == '\\' || last == '/' ? entry : entry + L"\\";
+        const std::wstring dir = IsPathSeparator(entry.back()) ? entry : entry + L"\\";
         folder.Shown = ShownCp932(dir);
         WIN32_FIND_DATAW fd;
         TFindHandle find(FindFirstFileW((dir + L"*").c_str(), &fd));

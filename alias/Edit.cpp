@@ -5,11 +5,14 @@
 
 #include "CommandLine.h"
 #include "Encoding.h"
+#include "Files.h"
 #include "Handle.h"
 #include "Messages.h"
 #include "Schema.h"
 #include "Text.h"
 #include "Transaction.h"
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -30,6 +33,17 @@ bool RunCommandLine(std::wstring line) {
     return true;
 }
 
+// Starts the editor command for file, its program found by the programs' one search: a
+// notepad.exe left in the caller's folder is never the one that opens.
+bool RunEditor(const std::wstring& command, const std::wstring& file) {
+    std::wstring program = ProgramNameToken(command);
+    const std::wstring_view arguments = CallerArgumentText(command);
+    return ResolveProgram(program, std::wstring()) &&
+           RunCommandLine(
+               Join({QuoteIfHolding(program, kSystemBreaks), arguments.empty() ? L""sv : L" "sv,
+                     arguments, L" "sv, QuoteIfHolding(file, kSystemBreaks)}));
+}
+
 } // namespace
 
 bool EditDefinitionFile(const TProgramFolder& folder) {
@@ -46,14 +60,13 @@ bool EditDefinitionFile(const TProgramFolder& folder) {
     std::wstring path, fallback;
     ToWide(t.Path(), teCp932, path);
     ToWide(kFallbackEditor, teCp932, fallback);
-    const std::wstring file = L" " + QuoteIfHolding(path, kSystemBreaks);
     if (!editor.empty()) {
-        if (RunCommandLine(t.Decoded(editor) + file))
+        if (RunEditor(t.Decoded(editor), path))
             return true;
         // The file still opens; the user learns why not in the editor of their choice.
         WriteLine(EditorFailed(t.Shown(editor)) + "notepad.exe で開きます。");
     }
-    if (RunCommandLine(fallback + file))
+    if (RunEditor(fallback, path))
         return true;
     ReportError(EditorFailed(kFallbackEditor));
     return false;

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <algorithm>
+
 #include "Text.h"
 
 using namespace std::string_view_literals;
@@ -39,16 +41,26 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
     return args;
 }
 
+namespace {
+// Where the program-name token of line ends: at its closing quote (the end of the line when
+// there is none) or at its first blank.
+size_t TokenEnd(std::wstring_view line, bool quoted) {
+    return std::min(line.find_first_of(quoted ? L"\"" : L" \t", quoted), line.size());
+}
+bool StartsQuoted(std::wstring_view line) {
+    return !line.empty() && line[0] == '"';
+}
+} // namespace
+
 std::wstring_view CallerArgumentText(std::wstring_view line) {
-    size_t end;
-    if (!line.empty() && line[0] == '"') {
-        end = line.find('"', 1);
-        end = end == line.npos ? line.size() : end + 1;
-    } else {
-        end = line.find_first_of(L" \t");
-    }
-    const size_t text = end == line.npos ? end : line.find_first_not_of(L" \t", end);
+    const bool quoted = StartsQuoted(line);
+    const size_t text = line.find_first_not_of(L" \t", TokenEnd(line, quoted) + quoted);
     return text == line.npos ? std::wstring_view() : line.substr(text);
+}
+
+std::wstring ProgramNameToken(std::wstring_view line) {
+    const bool quoted = StartsQuoted(line);
+    return std::wstring(line.substr(quoted, TokenEnd(line, quoted) - quoted));
 }
 
 namespace {

@@ -19,6 +19,8 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line);
 // the next one (or the end), otherwise the token ends at the first space or tab. Empty when
 // nothing follows.
 std::wstring_view CallerArgumentText(std::wstring_view line);
+// The program-name token of line, read by the same rule, without its quotes.
+std::wstring ProgramNameToken(std::wstring_view line);
 
 // text as the interpreter (cmd /s /c "...") must see it to take it as text when it follows
 // command: each & | < > ^ that the interpreter would read outside double quotes gets a ^ in

@@ -106,14 +106,6 @@ std::wstring EnvironmentValue(const wchar_t* name) {
 
 namespace {
 
-// SearchPathW for name in pathList (nullptr: the system's default order).
-bool SearchIn(const wchar_t* pathList, const std::wstring& name, std::wstring& found) {
-    found = FilledBy([&](wchar_t* b, DWORD n) {
-        return SearchPathW(pathList, name.c_str(), nullptr, n, b, nullptr);
-    });
-    return !found.empty();
-}
-
 bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
     // No access asked: a running program file opens this way too.
     TFileHandle f(CreateFileW(path.c_str(), 0,
@@ -122,9 +114,10 @@ bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
     return f.Valid() && GetFileInformationByHandle(f.Get(), &info);
 }
 
-// A program is a file, and never the helper's own.
-bool Acceptable(const std::wstring& found, const std::wstring& self) {
-    return IsExistingFile(found) && (self.empty() || !IsSameFile(found, self));
+// A folder named whatever the current folder and drive are: "X:\..." or "\\server\...".
+bool IsAbsoluteFolder(const std::wstring& f) {
+    return f.size() > 2 &&
+           (f[1] == ':' ? IsPathSeparator(f[2]) : IsPathSeparator(f[0]) && IsPathSeparator(f[1]));
 }
 
 } // namespace
@@ -142,23 +135,20 @@ bool ResolveProgram(std::wstring& app, const std::wstring& self) {
         app += L".exe";
     if (parts.FileName != 0)
         return IsExistingFile(app);
-    std::wstring found;
-    if (SearchIn(nullptr, app, found) && Acceptable(found, self)) {
-        app = found;
-        return true;
-    }
-    // Where the default order finds a folder of the name or the helper itself (also a hard
-    // link to it, or the program folder spelled otherwise on PATH), the same order once more,
-    // folder by folder, passing over those.
+    // Never the current folder, nor a relative PATH entry: what a bare name starts must not
+    // depend on where the caller stands, nor on a file someone left there.
     const std::wstring windows = WindowsFolder();
     const std::wstring list =
-        Join({DirectoryPart(ModuleFilePath()), L";"sv,
-              FilledBy([](wchar_t* b, DWORD n) { return GetCurrentDirectoryW(n, b); }), L";"sv,
-              SystemFolder(), L";"sv, windows, L"\\System;"sv, windows, L";"sv,
-              EnvironmentValue(L"PATH")});
+        Join({DirectoryPart(ModuleFilePath()), L";"sv, SystemFolder(), L";"sv, windows,
+              L"\\System;"sv, windows, L";"sv, EnvironmentValue(L"PATH")});
     std::wstring folder;
     for (size_t start = 0; NextListEntry(list, start, folder);) {
-        if (!folder.empty() && SearchIn(folder.c_str(), app, found) && Acceptable(found, self)) {
+        if (!IsAbsoluteFolder(folder))
+            continue;
+        const std::wstring found =
+            Join({folder, IsPathSeparator(folder.back()) ? L""sv : L"\\"sv, app});
+        // A program is a file, and never the helper's own (nor a hard link to it).
+        if (IsExistingFile(found) && (self.empty() || !IsSameFile(found, self))) {
             app = found;
             return true;
         }

@@ -38,6 +38,11 @@ TPathParts SplitPath(const std::wstring& path);
 template <class S> S DirectoryPart(const S& path) {
     return path.substr(0, SplitPath(path).FileName);
 }
+// "\" or "/", which both end a folder's name in a path.
+inline bool IsPathSeparator(wchar_t c) {
+    return c == '\\' || c == '/';
+}
+
 // The Windows directory, ending in "\"; empty when the system cannot tell.
 std::string WindowsDirectory();
 
@@ -49,12 +54,12 @@ std::wstring EnvironmentValue(const wchar_t* name);
 bool IsSameFile(const std::wstring& a, const std::wstring& b);
 
 // The program file an alias names, as both programs find it: ".exe" is added when the file
-// name has no extension; a path (with "\" or "/") must name an existing file; a bare name is
-// searched for in the system's default order. Only a file is a program, never a folder, and
-// never the file self (a helper command's own, empty for none): where the default order finds
-// one of those, the search goes on folder by folder (the program's folder, the current
-// directory, the system folders, then PATH) and takes the first file that is neither. False
-// when nothing is found; app holds the name with ".exe" added either way.
+// name has no extension; a path (with "\" or "/") must name an existing file, relative to the
+// current folder as any path is; a bare name is looked for in the running program's folder,
+// the system folder, the Windows folders, then each folder of PATH, in that order. The current
+// folder is never searched, nor a PATH entry that is relative to it (or empty). Only a file is
+// a program, never a folder, and never the file self (a helper command's own, empty for none).
+// False when nothing is found; app holds the name with ".exe" added either way.
 bool ResolveProgram(std::wstring& app, const std::wstring& self);
 // The interpreter of DOS aliases: COMSPEC, or else the system folder's cmd.exe. A bare
 // "cmd.exe" would be looked for first in the program's own folder, where a helper of an alias

@@ -403,7 +403,7 @@ TEST_F(AliasCmd, EditFallsBackToNotepadAndSaysWhy) {
     for (int i = 0; i < 100 && !PathExists(dir / "rec.txt"); ++i)
         Sleep(50);
     std::string rec = ReadFileBytes(dir / "rec.txt");
-    EXPECT_EQ(rec.substr(0, rec.find('\n')), "notepad.exe " + dir.Path() + "alias.ini");
+    EXPECT_EQ(rec.substr(0, rec.find('\n')), (dir / "notepad.exe ") + dir.Path() + "alias.ini");
 }
 
 // The editor runs on after alias.exe has ended and must hold none of the caller's handles: a
@@ -432,16 +432,20 @@ TEST_F(AliasCmd, TheEditorHoldsNoHandleOfTheCaller) {
 }
 
 TEST_F(AliasCmd, EditWithoutSettingOrFileUsesNotepadOnThePathBesideTheProgram) {
-    // A notepad.exe beside alias.exe is found first, so the probe shows the command line.
+    // A notepad.exe beside alias.exe is found first, so the probe shows the command line; the
+    // one planted in the caller's folder never opens.
     ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", dir / "notepad.exe"));
+    ASSERT_TRUE(CreateDirectoryA((dir / "planted").c_str(), nullptr));
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", dir / "planted\\notepad.exe"));
     RunOptions o;
+    o.cwd = dir / "planted";
     o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}};
     ProcResult r = Alias("/edit", o, false);
     EXPECT_EQ(r.exitCode, 0u);
     for (int i = 0; i < 100 && !PathExists(dir / "rec.txt"); ++i)
         Sleep(50);
     std::string rec = ReadFileBytes(dir / "rec.txt");
-    EXPECT_EQ(rec.substr(0, rec.find('\n')), "notepad.exe " + dir.Path() + "alias.ini");
+    EXPECT_EQ(rec.substr(0, rec.find('\n')), (dir / "notepad.exe ") + dir.Path() + "alias.ini");
     EXPECT_FALSE(PathExists(dir / "alias.ini")); // alias never creates it itself
 }
 

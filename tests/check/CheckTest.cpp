@@ -82,6 +82,8 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
         {"noenv", "app=envtool", "dovoz.ex_", "noenv のプログラム envtool が見つかりません。"},
         {"selfonly", "app=selfonly", "dovoz.ex_",
          "selfonly のプログラム selfonly が見つかりません。"},
+        // Only in the folder /check is run from, which no helper searches.
+        {"planted", "app=planted", "dovoz.ex_", "planted のプログラム planted が見つかりません。"},
         {"noapp", "type=console", "dovoz.ex_", "noapp の app が指定されていません。"},
         {"nodir", tool + "dir=" + dir.Path() + "nosuch", "dovoz.ex_",
          "nodir のディレクトリ " + dir.Path() + "nosuch が見つかりません。"},
@@ -125,8 +127,13 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
             expected += c.Report + "\r\n";
     expected +=
         "orphan " + helper + "orphan.exeには定義がありません。alias /apply で削除されます。\r\n";
+    const std::string here = dir / "here\\";
+    ASSERT_TRUE(CreateDirectoryA(here.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(here + "planted.exe", "planted"));
     const auto before = FolderFiles(dir.Path());
-    const ProcResult r = Alias("/check", Options());
+    RunOptions o = Options();
+    o.cwd = here;
+    const ProcResult r = Alias("/check", o);
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out, expected) << Printable(r.out);
     EXPECT_EQ(FolderFiles(dir.Path()), before);

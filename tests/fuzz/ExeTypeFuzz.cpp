@@ -8,6 +8,7 @@
 
 #include "ExeType.h"
 #include "FuzzDriver.h"
+#include "ImportSwap.h"
 #include "Encoding.h"
 
 namespace {
@@ -86,30 +87,10 @@ BOOL WINAPI RecordingReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD g
 }
 
 bool RecordReads() {
-    if (gReadFile)
-        return true;
-    // The address of a dllimport function is what its import-table entry holds.
-    const TReadFile real = &ReadFile;
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress)
-        return false;
-    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         d->Name; ++d)
-        for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); t->u1.Function;
-             ++t) {
-            if (t->u1.Function != reinterpret_cast<ULONG_PTR>(real))
-                continue;
-            DWORD old = 0;
-            if (!VirtualProtect(&t->u1.Function, sizeof t->u1.Function, PAGE_READWRITE, &old))
-                return false;
-            t->u1.Function = reinterpret_cast<ULONG_PTR>(&RecordingReadFile);
-            VirtualProtect(&t->u1.Function, sizeof t->u1.Function, old, &old);
-            gReadFile = real;
-        }
+    if (!gReadFile)
+        gReadFile = reinterpret_cast<TReadFile>(
+            testing_support::PointImportsAt(reinterpret_cast<const void*>(&ReadFile),
+                                            reinterpret_cast<const void*>(&RecordingReadFile)));
     return gReadFile != nullptr;
 }
 

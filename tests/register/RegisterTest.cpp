@@ -78,6 +78,23 @@ TEST_F(Register, BareNameIsSearchedAndStoredAsTyped) {
     EXPECT_EQ(ReadFileBytes(dir / "hostname.exe"), Template("dovoz.ex_"));
 }
 
+// The kind comes from the program the helper will start, never from a file of the name in the
+// folder registration was typed in.
+TEST_F(Register, AProgramPlantedInTheCallersFolderGivesNoKind) {
+    SetIni("");
+    for (const char* sub : {"planted", "bin"})
+        ASSERT_TRUE(CreateDirectoryA((dir / sub).c_str(), nullptr));
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_gui.exe", dir / "planted\\tool.exe"));
+    RunOptions o;
+    o.cwd = dir / "planted";
+    o.setEnv = {{"PATH", dir / "bin"}};
+    EXPECT_EQ(Alias("k tool", o).exitCode, 1u);
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", dir / "bin\\tool.exe"));
+    ProcResult r = Alias("k tool", o);
+    EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_EQ(Ini(), "\r\n" + Section("k", "console", "tool", ""));
+}
+
 TEST_F(Register, ParametersAreJoinedWithQuoting) {
     SetIni("");
     ASSERT_EQ(Alias("d dir \"a b\" c").exitCode, 0u);

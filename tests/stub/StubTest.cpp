@@ -131,6 +131,33 @@ TEST_F(Stub, ExeIsAppendedAndBareNamesAreSearched) {
     EXPECT_EQ(r.out, "error: プログラム " + dir.Path() + "tool.exe が見つかりません。\r\n");
 }
 
+// A bare name means one program wherever the caller stands: the caller's folder is never
+// searched, nor a PATH entry relative to it; a path says where, and is taken as it is.
+TEST_F(Stub, ABareNameIsNeverTakenFromTheCallersFolder) {
+    for (const char* sub : {"planted", "bin"})
+        ASSERT_TRUE(CreateDirectoryA((dir / sub).c_str(), nullptr));
+    ASSERT_TRUE(CopyOneFile(probe, dir / "planted\\tool.exe"));
+    ASSERT_TRUE(CopyOneFile(probe, dir / "bin\\tool.exe"));
+    Ini("[t]\r\napp=tool\r\n[r]\r\napp=.\\tool.exe\r\n");
+    Helper("t.exe");
+    Helper("r.exe");
+    char path[32767];
+    const std::string system(path, GetEnvironmentVariableA("PATH", path, sizeof path));
+    RunOptions o;
+    o.cwd = dir / "planted\\";
+    o.setEnv = {{"PATH", ".;planted;" + (dir / "bin") + ";" + system}};
+    ProcResult r = Run("t.exe", "x", o);
+    ASSERT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_EQ(Rec(0), (dir / "bin\\tool.exe") + "   x");
+    ASSERT_TRUE(DeleteFileA((dir / "bin\\tool.exe").c_str()));
+    r = Run("t.exe", "x", o);
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: プログラム tool.exe が見つかりません。\r\n");
+    r = Run("r.exe", "x", o);
+    ASSERT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_EQ(Rec(0), ".\\tool.exe   x");
+}
+
 TEST_F(Stub, EnvironmentEntries) {
     Ini("[p]\r\napp=" + probe + "\r\nenv:A=1\r\nENV:B=%A%-x\r\nenv:GONE=\r\nenv:  =skip\r\n" +
         "env:C=%NOSUCHVAR%\r\nEnv:A=2\r\n");

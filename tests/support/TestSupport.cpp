@@ -392,7 +392,8 @@ void AliasFolderTest::SetUp() {
 }
 
 ProcResult AliasFolderTest::Alias(const std::string& args, RunOptions o) {
-    o.cwd = dir.Path();
+    if (o.cwd.empty())
+        o.cwd = dir.Path();
     return RunProcess(Quote(dir / "alias.exe") + (args.empty() ? "" : " " + args), o);
 }
 

@@ -95,7 +95,7 @@ std::string Quote(const std::string& s);
 std::string Printable(const std::string& bytes);
 
 // A program folder of the test's own with copies of alias.exe and both templates, and
-// alias.exe run there with the folder as its current directory.
+// alias.exe run there with the folder as its current directory unless the options name one.
 class AliasFolderTest : public ::testing::Test {
   protected:
     ScratchDir dir{CurrentTestName()};
