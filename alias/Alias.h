@@ -1,6 +1,6 @@
 // alias/: the manager, alias.exe, and what only it uses. One command per run: each command
-// reports its own failures and returns false for them; Dispatch turns the result into the exit
-// code, the one place that does.
+// returns its failure, if any, as a value; Dispatch prints it and turns it into the exit code,
+// the one place that does either.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 
 #include "Encoding.h"
 #include "ProgramFolder.h"
+#include "Report.h"
 
 // How a new alias is to be started.
 enum TAliasKind : int32_t { akAuto = 0, akConsole = 1, akGui = 2, akDos = 3 };
@@ -23,13 +24,15 @@ void WriteLine(const std::string& text);
 // shows every character (WriteConsoleW); a file or pipe gets code page 932 bytes, in which "?"
 // stands for what code page 932 cannot show. Code page 932 text goes out as it is.
 void WriteFileText(const std::string& text, TTextEncoding encoding);
-void ReportError(const std::string& text);
+// The error line of a failure: the memory line when memory ran out (it allocates nothing),
+// none for a failure that says nothing.
+void ReportFailure(const TFailure& failure);
 // The error line for memory that ran out; it allocates nothing.
 void ReportOutOfMemory();
 
 // The command line (AliasMain.cpp): args[0] is the program; the exit code of the command.
 int Dispatch(const TProgramFolder& folder, const TArgs& args);
-bool ShowUsage();
+TFailure ShowUsage();
 
 // The option form (Definitions.cpp).
 enum TOptionKind : int32_t { okPath = 0, okParam = 1, okDir = 2, okEnv = 3, okDelEnv = 4 };
@@ -42,25 +45,26 @@ std::wstring JoinParams(const TArgs& words);
 // The options in the order typed; false when an argument is no option or holds a value that
 // "alias.ini" cannot store (a line break).
 bool ParseOptions(const TArgs& args, std::vector<TOption>& options);
-bool ChangeAlias(const TProgramFolder& folder, const std::wstring& name,
-                 const std::vector<TOption>& options);
+TFailure ChangeAlias(const TProgramFolder& folder, const std::wstring& name,
+                     const std::vector<TOption>& options);
 
 // Show and list (ShowList.cpp).
-bool ShowAlias(const TProgramFolder& folder, const std::wstring& name);
-bool ListAliases(const TProgramFolder& folder);
+TFailure ShowAlias(const TProgramFolder& folder, const std::wstring& name);
+TFailure ListAliases(const TProgramFolder& folder);
 
 // Registration (Register.cpp).
-bool RegisterAlias(const TProgramFolder& folder, const std::wstring& name,
-                   const std::wstring& program, const TArgs& params, TAliasKind kind);
+TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& name,
+                       const std::wstring& program, const TArgs& params, TAliasKind kind);
 
 // Maintenance (Maintenance.cpp).
-bool DeleteAlias(const TProgramFolder& folder, const std::wstring& name);
-bool RemoveHelperCommands(const TProgramFolder& folder, bool all);
-bool ClearAll(const TProgramFolder& folder);
-bool RebuildHelperCommands(const TProgramFolder& folder, bool all);
+TFailure DeleteAlias(const TProgramFolder& folder, const std::wstring& name);
+TFailure RemoveHelperCommands(const TProgramFolder& folder, bool all);
+TFailure ClearAll(const TProgramFolder& folder);
+TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all);
 
-// What would fail, found before it does (Check.cpp): false when anything was found.
-bool CheckAliases(const TProgramFolder& folder);
+// What would fail, found before it does (Check.cpp): a failure (one that says nothing more than
+// its lines) when anything was found.
+TFailure CheckAliases(const TProgramFolder& folder);
 
 // Editing the definition file (Edit.cpp).
-bool EditDefinitionFile(const TProgramFolder& folder);
+TFailure EditDefinitionFile(const TProgramFolder& folder);

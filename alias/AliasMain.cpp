@@ -8,7 +8,7 @@
 #include "Text.h"
 #include "Encoding.h"
 
-bool ShowUsage() {
+TFailure ShowUsage() {
     static const char* const kLines[] = {
         "-------------------------------------------------------",
         " ",
@@ -35,7 +35,7 @@ bool ShowUsage() {
     };
     for (const char* line : kLines)
         WriteLine(line);
-    return true;
+    return TFailure();
 }
 
 static bool IsSwitch(const std::wstring& arg) {
@@ -46,7 +46,7 @@ static TArgs Tail(const TArgs& args, size_t from) {
     return from < args.size() ? TArgs(args.begin() + from, args.end()) : TArgs();
 }
 
-static bool Run(const TProgramFolder& folder, const TArgs& args) {
+static TFailure Run(const TProgramFolder& folder, const TArgs& args) {
     const size_t n = args.size() - 1;
     if (n == 0)
         return ListAliases(folder);
@@ -56,32 +56,24 @@ static bool Run(const TProgramFolder& folder, const TArgs& args) {
             return ShowAlias(folder, arg1);
         if (IsSwitch(args[2])) {
             std::vector<TOption> options;
-            if (!ParseOptions(Tail(args, 2), options)) {
-                ReportError(kBadParameter);
-                return false;
-            }
+            if (!ParseOptions(Tail(args, 2), options))
+                return Failure(kBadParameter);
             return ChangeAlias(folder, arg1, options);
         }
         return RegisterAlias(folder, arg1, args[2], Tail(args, 3), akAuto);
     }
     std::string word;
-    if (!FromWide(TrimBlanks(arg1.substr(1)), teCp932, word)) {
-        ReportError(NotCodePage932(ShownCp932(arg1)));
-        return false;
-    }
+    if (!FromWide(TrimBlanks(arg1.substr(1)), teCp932, word))
+        return Failure(NotCodePage932(ShownCp932(arg1)));
     auto same = [&word](const char* name) { return CompareLocaleNoCase(word, name) == 0; };
     if (word == "del") {
-        if (n < 2) {
-            ReportError(kMissingParameter);
-            return false;
-        }
+        if (n < 2)
+            return Failure(kMissingParameter);
         return DeleteAlias(folder, args[2]);
     }
     if (same("gui") || same("con") || same("dos")) {
-        if (n < 3) {
-            ReportError(kMissingParameter);
-            return false;
-        }
+        if (n < 3)
+            return Failure(kMissingParameter);
         const TAliasKind kind = same("gui") ? akGui : same("con") ? akConsole : akDos;
         return RegisterAlias(folder, args[2], args[3], Tail(args, 4), kind);
     }
@@ -101,16 +93,17 @@ static bool Run(const TProgramFolder& folder, const TArgs& args) {
 }
 
 int Dispatch(const TProgramFolder& folder, const TArgs& args) {
-    if (args.empty()) // no program name at all: treat as a bare "alias"
-        return Run(folder, {std::wstring()}) ? 0 : 1;
-    return Run(folder, args) ? 0 : 1;
+    // No program name at all: a bare "alias".
+    const TFailure failure = Run(folder, args.empty() ? TArgs{std::wstring()} : args);
+    ReportFailure(failure);
+    return failure ? 1 : 0;
 }
 
 int main() {
     TProgramFolder folder("", "");
     std::string error;
     if (!TProgramFolder::OfThisProgram(folder, error)) {
-        ReportError(error);
+        ReportFailure(Failure(error));
         return 1;
     }
     // The caller's text stays UTF-16 until a command turns it, exactly, into the encoding of

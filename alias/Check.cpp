@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -17,7 +18,6 @@
 #include "Files.h"
 #include "Grow.h"
 #include "HandedOn.h"
-#include "Handle.h"
 #include "HelperFiles.h"
 #include "Messages.h"
 #include "Names.h"
@@ -27,38 +27,24 @@
 
 namespace {
 
-// The bytes of a file, or false when it cannot be read whole. A file whose size is not
-// expectedSize (unless that is 0) is not read.
-bool ReadBytes(const std::string& path, size_t expectedSize, std::string& bytes) {
-    TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
-    LARGE_INTEGER size;
-    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF ||
-        (expectedSize && size_t(size.QuadPart) != expectedSize))
-        return false;
-    bytes.resize(size_t(size.QuadPart));
-    DWORD got = 0;
-    return bytes.empty() || (ReadFile(file.Get(), &bytes[0], DWORD(bytes.size()), &got, nullptr) &&
-                             got == bytes.size());
-}
-
 // A template, read once: whether it is whole (as /apply and /update take it) and which files
 // are copies of it.
 class TTemplate {
   public:
     explicit TTemplate(const std::string& path)
-        : FPath(path), FWhole(HasHelperVersion(path) && ReadBytes(path, 0, FBytes)) {}
+        : FPath(path), FWhole(HasHelperVersion(path) && ReadWholeFile(path, FBytes) == lrLoaded) {}
     const std::string& Path() const { return FPath; }
     bool Whole() const { return FWhole; }
-    // The file holds the template's bytes; buffer is the space to read it into.
-    bool IsCopy(const std::string& path, std::string& buffer) const {
-        return FWhole && ReadBytes(path, FBytes.size(), buffer) && buffer == FBytes;
+    // The file holds the template's bytes (a file of another size is not read).
+    bool IsCopy(const std::string& path) const {
+        TExtMem bytes;
+        return FWhole && ReadWholeFile(path, bytes, FBytes.Size() - 1) == lrLoaded &&
+               bytes.Size() == FBytes.Size() && !memcmp(bytes.Data(), FBytes.Data(), bytes.Size());
     }
 
   private:
     std::string FPath;
-    std::string FBytes;
+    TExtMem FBytes;
     bool FWhole;
 };
 
@@ -69,15 +55,21 @@ struct TVariable {
 };
 
 // An alias's env: entries applied to this process as the helper applies them to its own, and
-// taken back when this goes.
+// taken back before the next alias is checked.
 class TAppliedEnvironment {
   public:
     TAppliedEnvironment() = default;
     TAppliedEnvironment(const TAppliedEnvironment&) = delete;
     TAppliedEnvironment& operator=(const TAppliedEnvironment&) = delete;
-    ~TAppliedEnvironment() {
+    // Puts every variable back as it was; the name of one that could not be, or empty.
+    std::wstring Restore() {
+        std::wstring failed;
         for (auto v = FBefore.rbegin(); v != FBefore.rend(); ++v)
-            SetEnvironmentVariableW(v->Name.c_str(), v->Set ? v->Value.c_str() : nullptr);
+            if (!SetEnvironmentVariableW(v->Name.c_str(), v->Set ? v->Value.c_str() : nullptr) &&
+                v->Set)
+                failed = v->Name;
+        FBefore.clear();
+        return failed;
     }
 
     // The entries in file order, of equal keys the first (as the helper reads them); null, or
@@ -155,8 +147,8 @@ class TPromptSearch {
         std::unordered_map<std::string, std::string> Files; // FileNameKey -> file name
     };
 
-    // One key for the spellings of a folder: its full path, upper-cased, without a trailing
-    // separator.
+    // One key for the spellings of a folder: its full path, folded as file names are, without
+    // a trailing separator.
     static std::wstring FolderKey(const std::wstring& folder) {
         std::wstring full;
         if (!FillGrowing(full, [&](wchar_t* buffer, size_t capacity) {
@@ -165,27 +157,16 @@ class TPromptSearch {
             full = folder;
         while (!full.empty() && IsPathSeparator(full.back()))
             full.pop_back();
-        if (!full.empty())
-            LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &full[0], int(full.size()), &full[0],
-                         int(full.size()));
-        return full;
+        return FoldFileName(full);
     }
 
     void List(const std::wstring& entry) {
         TFolder folder;
         const std::wstring dir = IsPathSeparator(entry.back()) ? entry : entry + L"\\";
         folder.Shown = ShownCp932(dir);
-        WIN32_FIND_DATAW fd;
-        TFindHandle find(FindFirstFileW((dir + L"*").c_str(), &fd));
-        if (!find.Valid())
-            return;
-        std::string name;
-        do {
-            // A name that code page 932 cannot hold is no alias's.
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                FromWide(fd.cFileName, teCp932, name))
-                folder.Files.emplace(FileNameKey(name, teCp932), name);
-        } while (FindNextFileW(find.Get(), &fd));
+        // A name that code page 932 cannot hold is no alias's.
+        for (const auto& name : ListFolder(dir + L"*"))
+            folder.Files.emplace(FileNameKey(name, teCp932), name);
         FFolders.push_back(std::move(folder));
     }
 
@@ -270,8 +251,18 @@ class TCheck {
     // helper could not read the value.
     void Program(const TExtIniSection& s, const std::string& name, const std::string& fileName,
                  const std::string& app, std::wstring* wideApp, const std::wstring& param) {
-        // The entries apply to the search, and are taken back before the next alias.
+        // The entries apply to the search, and are taken back before the next alias: one that
+        // cannot be would change what every later alias is checked in.
         TAppliedEnvironment env;
+        Program(env, s, name, fileName, app, wideApp, param);
+        const std::wstring stuck = env.Restore();
+        if (!stuck.empty())
+            Found(ValueRefused(name, Join({kEnvPrefix, ShownCp932(stuck)}), kValueNotSet));
+    }
+
+    void Program(TAppliedEnvironment& env, const TExtIniSection& s, const std::string& name,
+                 const std::string& fileName, const std::string& app, std::wstring* wideApp,
+                 const std::wstring& param) {
         std::string key;
         const char* failure = env.Apply(s, FTransaction.Encoding(), key);
         if (failure)
@@ -311,7 +302,7 @@ class TCheck {
             return;
         }
         const std::string& path = file->second.path;
-        if (current.IsCopy(path, FBuffer))
+        if (current.IsCopy(path))
             return;
         if (!IsHelperCommand(path))
             Found(HelperProblem(name, path, hpNotHelper));
@@ -326,7 +317,6 @@ class TCheck {
     const TTemplate FTemplates[2]; // console, windowed
     const TPromptSearch FPrompt;
     const std::wstring FInterpreter; // the helper's, read before any env: entry applies
-    std::string FBuffer;
     bool FTemplateNeeded[2] = {false, false};
     bool FAliases = false;
     bool FFound = false;
@@ -334,10 +324,10 @@ class TCheck {
 
 } // namespace
 
-bool CheckAliases(const TProgramFolder& folder) {
+TFailure CheckAliases(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
-    if (!t.ReadRequired())
-        return false;
+    if (TFailure f = t.ReadRequired())
+        return f;
     // A file marked as UTF-8 that holds other bytes works for the helpers, which read it as it
     // is checked here; that every changing command refuses it is a finding of its own.
     const bool fileSound = t.Ini().EncodingValid();
@@ -347,5 +337,5 @@ bool CheckAliases(const TProgramFolder& folder) {
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next())
         if (!IsReservedName(s->Name()))
             check.Alias(*s);
-    return check.Finish() && fileSound;
+    return check.Finish() && fileSound ? TFailure() : SilentFailure();
 }

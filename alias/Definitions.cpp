@@ -1,6 +1,8 @@
 // The option form: alias <name> /path=... /param=... /param ... /dir=... /env:... /delenv:...
 #include "Alias.h"
 
+#include "CommandLine.h"
+#include "HandedOn.h"
 #include "Messages.h"
 #include "Names.h"
 #include "Text.h"
@@ -19,49 +21,51 @@ bool HasPrefix(const std::wstring& arg, const char* prefix) {
 
 // Applies one option to the alias's section in memory, its text in the file's encoding (key
 // names are ASCII, the same in either).
-bool ApplyOption(TDefinitionTransaction& t, const std::string& section, const TOption& o) {
+TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, const TOption& o) {
+    static const char* const kKeys[] = {kKeyApp, kKeyParam, kKeyDir};
     std::string value, var;
     switch (o.Kind) {
     case okPath:
-        return o.Value.empty() ||
-               (t.FileText(o.Value, value) && t.WriteValue(section, kKeyApp, value));
     case okParam:
-        return t.FileText(o.Value, value) && t.WriteValue(section, kKeyParam, value);
-    case okDir:
-        return t.FileText(o.Value, value) && t.WriteValue(section, kKeyDir, value);
+    case okDir: {
+        // An empty /path= keeps the program.
+        if (o.Kind == okPath && o.Value.empty())
+            return TFailure();
+        TFailure f = t.FileText(o.Value, value);
+        return f ? f : t.WriteValue(section, kKeys[o.Kind], value);
+    }
     case okEnv: {
         const size_t eq = o.Value.find('=');
-        if (eq == std::wstring::npos || TrimBlanks(o.Value.substr(0, eq)).empty())
-            return true;
-        return t.FileText(TrimBlanks(o.Value.substr(0, eq)), var) &&
-               t.FileText(TrimBlanks(o.Value.substr(eq + 1)), value) &&
-               t.WriteValue(section, kEnvPrefix + var, value);
+        const std::wstring name =
+            eq == std::wstring::npos ? L"" : TrimBlanks(o.Value.substr(0, eq));
+        if (name.empty())
+            return TFailure();
+        TFailure f = t.FileText(name, var);
+        if (!f)
+            f = t.FileText(TrimBlanks(o.Value.substr(eq + 1)), value);
+        return f ? f : t.WriteValue(section, kEnvPrefix + var, value);
     }
-    case okDelEnv:
-        if (!t.FileText(o.Value, var))
-            return false;
-        t.Ini().DeleteKey(section, kEnvPrefix + var);
-        return true;
+    case okDelEnv: {
+        TFailure f = t.FileText(o.Value, var);
+        if (!f)
+            t.Ini().DeleteKey(section, kEnvPrefix + var);
+        return f;
     }
-    return false;
+    }
+    return Failure(kBadParameter);
 }
 
 } // namespace
 
-// A word holding a blank, or a character the command interpreter takes for a command
-// separator, a pipe, a redirection or an escape, is stored quoted: the user quoted or escaped
-// it to mean the text itself, and a DOS alias runs its parameters through the interpreter.
-// A program's C runtime takes the quotes off again.
-static std::wstring QuoteWord(const std::wstring& word) {
-    return word.find_first_of(L" &|<>^") == std::wstring::npos ? word : L"\"" + word + L"\"";
-}
-
+// A word holding a blank or an operator of the interpreter is stored quoted: the user quoted or
+// escaped it to mean the text itself, and a DOS alias runs its parameters through the
+// interpreter. A program's C runtime takes the quotes off again.
 std::wstring JoinParams(const TArgs& words) {
     std::wstring text;
     for (const auto& w : words) {
         if (!text.empty())
             text += ' ';
-        text += QuoteWord(w);
+        text += QuoteIfHolding(w, kInterpreterWordBreaks);
     }
     return text;
 }
@@ -100,27 +104,23 @@ bool ParseOptions(const TArgs& args, std::vector<TOption>& options) {
     return true;
 }
 
-bool ChangeAlias(const TProgramFolder& folder, const std::wstring& name,
-                 const std::vector<TOption>& options) {
+TFailure ChangeAlias(const TProgramFolder& folder, const std::wstring& name,
+                     const std::vector<TOption>& options) {
     std::string fileName;
-    if (!HelperFileName(name, fileName))
-        return false;
-    if (IsReservedName(fileName)) {
-        ReportError(NameRefused(fileName));
-        return false;
-    }
+    if (TFailure f = HelperFileName(name, fileName))
+        return f;
+    if (IsReservedName(fileName))
+        return Failure(NameRefused(fileName));
     TDefinitionTransaction t(folder);
-    if (!t.Begin(fnRequired))
-        return false;
+    if (TFailure f = t.Begin(fnRequired))
+        return f;
     const TExtIniSection* s = t.FindAlias(fileName);
-    if (!s) {
-        ReportError(AliasNotDefined(fileName));
-        return false;
-    }
+    if (!s)
+        return Failure(NotDefinedReport(fileName));
     // Later options see the effect of earlier ones: of two on the same key the later wins.
     const std::string section = s->Name();
     for (const auto& o : options)
-        if (!ApplyOption(t, section, o))
-            return false;
+        if (TFailure f = ApplyOption(t, section, o))
+            return f;
     return t.Commit();
 }

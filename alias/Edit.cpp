@@ -8,6 +8,7 @@
 #include "Files.h"
 #include "Handle.h"
 #include "Messages.h"
+#include "Process.h"
 #include "Schema.h"
 #include "Text.h"
 #include "Transaction.h"
@@ -22,15 +23,14 @@ const char kFallbackEditor[] = "notepad.exe";
 // Starts a command line without waiting for it; true when the process started. The editor
 // inherits no handles: it runs on after alias.exe has ended, and holding the caller's output
 // pipe would keep a script that reads alias's output waiting until the editor closes.
-bool RunCommandLine(std::wstring line) {
+bool RunCommandLine(const std::wstring& line) {
     STARTUPINFOW si;
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
+    const bool started = StartProcess(line, nullptr, false, 0, si, pi) == 0;
     TKernelHandle thread(pi.hThread), process(pi.hProcess);
-    return true;
+    return started;
 }
 
 // Starts the editor command for file, its program found by the programs' one search: a
@@ -46,15 +46,15 @@ bool RunEditor(const std::wstring& command, const std::wstring& file) {
 
 } // namespace
 
-bool EditDefinitionFile(const TProgramFolder& folder) {
+TFailure EditDefinitionFile(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
-    // A file that is missing or cannot be read still opens, to be made or put right; a read
-    // that was reported (memory ran out) ends the command, as its error line says.
-    const bool loaded = t.Read();
-    if (!loaded && t.ReadReported())
-        return false;
+    // A file that is missing or cannot be read still opens, to be made or put right; memory
+    // that ran out reading it ends the command, as its error line says.
+    const TFailure read = t.Read();
+    if (read.Error == ERROR_NOT_ENOUGH_MEMORY)
+        return read;
     const std::string editor =
-        loaded ? t.Ini().ReadValue(kReservedSection, kKeyEditor, "") : std::string();
+        read ? std::string() : t.Ini().ReadValue(kReservedSection, kKeyEditor, "");
     // The editor setting is a command with arguments of its own and stays as written; the
     // path is one argument.
     std::wstring path, fallback;
@@ -62,12 +62,10 @@ bool EditDefinitionFile(const TProgramFolder& folder) {
     ToWide(kFallbackEditor, teCp932, fallback);
     if (!editor.empty()) {
         if (RunEditor(t.Decoded(editor), path))
-            return true;
+            return TFailure();
         // The file still opens; the user learns why not in the editor of their choice.
         WriteLine(EditorFailed(t.Shown(editor)) + "notepad.exe で開きます。");
     }
-    if (RunEditor(fallback, path))
-        return true;
-    ReportError(EditorFailed(kFallbackEditor));
-    return false;
+    return RunEditor(fallback, path) ? TFailure()
+                                     : Failure(EditorFailed(kFallbackEditor), GetLastError());
 }

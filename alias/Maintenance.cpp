@@ -16,70 +16,65 @@
 
 namespace {
 
-// Deletes the orphaned helper commands and, with all, those of defined aliases too. The
-// listing has ended by then, so the folder is not changed while it is listed. The error line
-// for the last file that could not be deleted, or empty when every deletion worked.
-std::string RemoveHelpers(const TFolderScan& scan, bool all) {
-    std::string failed;
-    for (const auto& path : scan.orphans)
-        if (!DeleteFileA(path.c_str()))
-            failed = path;
-    if (all)
-        for (const auto& file : scan.aliasFiles)
-            if (file.second.helper && !DeleteFileA(file.second.path.c_str()))
-                failed = file.second.path;
-    return failed.empty() ? failed : HelperFailed(failed, hfDelete);
+// Deletes a file the command no longer wants, noting one that could not go.
+void Delete(const std::string& path, TFailure& failed) {
+    if (!DeleteFileA(path.c_str()))
+        failed.Add(Failure(HelperFailed(path, hfDelete), GetLastError()));
 }
 
-// Reports the last failure of a command that went on after it; true when there was none.
-bool ReportLast(const std::string& failure) {
-    if (failure.empty())
-        return true;
-    ReportError(failure);
-    return false;
+// Deletes the orphaned helper commands and, with all, those of defined aliases too. The
+// listing has ended by then, so the folder is not changed while it is listed.
+void RemoveHelpers(const TFolderScan& scan, bool all, TFailure& failed) {
+    for (const auto& path : scan.orphans)
+        Delete(path, failed);
+    if (all)
+        for (const auto& file : scan.aliasFiles)
+            if (file.second.helper)
+                Delete(file.second.path, failed);
 }
 
 } // namespace
 
-bool DeleteAlias(const TProgramFolder& folder, const std::wstring& wideName) {
+TFailure DeleteAlias(const TProgramFolder& folder, const std::wstring& wideName) {
     // A name that could never be registered names no helper command either; refusing it keeps
     // "/del ..\x" from deleting outside the program folder.
     std::string name;
-    if (!HelperFileName(wideName, name) || IsRefusedName(name))
-        return false;
+    if (TFailure f = HelperFileName(wideName, name))
+        return f;
+    if (IsRefusedName(name))
+        return SilentFailure();
     TDefinitionTransaction t(folder);
-    if (!t.Begin(fnOptional))
-        return false;
+    if (TFailure f = t.Begin(fnOptional))
+        return f;
     const std::string path = folder.HelperPath(name);
     // The helper is only moved aside until the definition is gone, so a failure on either
     // side leaves both as they were.
     THelperChange helper(path);
-    if (IsExistingFile(path) && !helper.MoveOldAside()) {
-        ReportError(HelperFailed(path, hfDelete));
-        return false;
-    }
+    if (IsExistingFile(path) && !helper.MoveOldAside())
+        return helper.Undo(Failure(HelperFailed(path, hfDelete), GetLastError()));
     if (const TExtIniSection* s = t.FindAlias(name)) {
         t.Ini().DeleteSection(s->Name());
-        if (!t.Commit())
-            return false;
+        if (TFailure f = t.Commit())
+            return helper.Undo(f);
     }
     helper.Finish();
-    return true;
+    return TFailure();
 }
 
-bool RemoveHelperCommands(const TProgramFolder& folder, bool all) {
+TFailure RemoveHelperCommands(const TProgramFolder& folder, bool all) {
     TDefinitionTransaction t(folder);
-    if (!t.Begin(fnOptional))
-        return false;
-    return ReportLast(RemoveHelpers(ScanFolder(t, all), all));
+    TFailure failed = t.Begin(fnOptional);
+    if (!failed)
+        RemoveHelpers(ScanFolder(t, all), all, failed);
+    return failed;
 }
 
-bool ClearAll(const TProgramFolder& folder) {
+TFailure ClearAll(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
-    if (!t.Begin(fnOptional))
-        return false;
+    if (TFailure f = t.Begin(fnOptional))
+        return f;
     const TFolderScan scan = ScanFolder(t, false);
-    std::string failure;
+    TFailure failed;
     if (t.Loaded()) {
         // The definitions go first: when they cannot be saved, no helper has gone either.
         std::vector<std::string> names;
@@ -93,29 +88,28 @@ bool ClearAll(const TProgramFolder& folder) {
         // Sections go in file order, so each is found at the front of what is left.
         for (const auto& name : names)
             t.Ini().DeleteSection(name);
-        if (!t.Commit())
-            return false;
+        if (TFailure f = t.Commit())
+            return f;
         for (const auto& path : aliasFiles)
-            if (!DeleteFileA(path.c_str()))
-                failure = HelperFailed(path, hfDelete);
+            Delete(path, failed);
     }
-    const std::string orphans = RemoveHelpers(scan, false);
-    return ReportLast(orphans.empty() ? failure : orphans);
+    RemoveHelpers(scan, false, failed);
+    return failed;
 }
 
-bool RebuildHelperCommands(const TProgramFolder& folder, bool all) {
+TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
     TDefinitionTransaction t(folder);
-    if (!t.Begin(fnOptional))
-        return false;
+    if (TFailure f = t.Begin(fnOptional))
+        return f;
     const TFolderScan scan = ScanFolder(t, all);
-    std::string message = RemoveHelpers(scan, false);
+    TFailure failed;
+    RemoveHelpers(scan, false, failed);
     // A damaged template (cut short, or some other file) is never copied: its copies could not
     // start.
     const bool templateWhole[2] = {HasHelperVersion(folder.TemplatePath(false)),
                                    HasHelperVersion(folder.TemplatePath(true))};
     if (!t.Loaded())
-        return ReportLast(message);
-    bool refused = false;
+        return failed;
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {
         if (IsReservedName(s->Name()))
             continue;
@@ -123,8 +117,7 @@ bool RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         // a name code page 932 cannot hold).
         std::string name;
         if (!t.HelperName(*s, name)) {
-            ReportError(NameRefused(t.Shown(s->Name())));
-            refused = true;
+            failed.Add(Failure(NameRefused(t.Shown(s->Name()))));
             continue;
         }
         const auto file = scan.aliasFiles.find(s);
@@ -149,7 +142,7 @@ bool RebuildHelperCommands(const TProgramFolder& folder, bool all) {
                      GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS;
         }
         if (!copied)
-            message = HelperFailed(target, hfUpdate);
+            failed.Add(Failure(HelperFailed(target, hfUpdate), GetLastError()));
     }
-    return ReportLast(message) && !refused;
+    return failed;
 }

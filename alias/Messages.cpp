@@ -6,10 +6,6 @@ std::string NameRefused(const std::string& name) {
     return name + " の名前で登録することはできません。";
 }
 
-std::string AliasNotDefined(const std::string& name) {
-    return name + " の定義が見つかりません。";
-}
-
 std::string NotCodePage932(const std::string& shown) {
     return shown + " にはコード ページ 932 で表せない文字があります。";
 }
@@ -59,11 +55,11 @@ std::string NoProgramGiven(const std::string& name) {
 }
 
 std::string ProgramMissing(const std::string& name, const std::string& app) {
-    return name + " のプログラム " + app + " が見つかりません。";
+    return name + " の" + ProgramNotFoundReport(app);
 }
 
 std::string FolderMissing(const std::string& name, const std::string& dir) {
-    return name + " のディレクトリ " + dir + " が見つかりません。";
+    return name + " の" + FolderNotFoundReport(dir);
 }
 
 std::string CommandLineTooLong(const std::string& name, size_t length) {

@@ -11,7 +11,6 @@ constexpr char kMissingParameter[] = "パラメタが不足しています。";
 constexpr char kProgramNotFound[] = "指定されたアプリケーションが見つかりません。";
 
 std::string NameRefused(const std::string& name);
-std::string AliasNotDefined(const std::string& name);
 std::string NotCodePage932(const std::string& shown);
 // What the definition file's encoding cannot hold; for a code page 932 file the report says that
 // a file saved as UTF-8 can.

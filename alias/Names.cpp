@@ -1,6 +1,5 @@
 #include "Names.h"
 
-#include "Alias.h"
 #include "LocaleCase.h"
 #include "Messages.h"
 #include "Schema.h"
@@ -46,9 +45,7 @@ bool HasLineBreak(const std::wstring& text) {
     return text.find_first_of(L"\r\n") != std::wstring::npos;
 }
 
-bool HelperFileName(const std::wstring& name, std::string& fileName) {
-    if (FromWide(name, teCp932, fileName))
-        return true;
-    ReportError(NotCodePage932(ShownCp932(name)));
-    return false;
+TFailure HelperFileName(const std::wstring& name, std::string& fileName) {
+    return FromWide(name, teCp932, fileName) ? TFailure()
+                                             : Failure(NotCodePage932(ShownCp932(name)));
 }

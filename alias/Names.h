@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "Report.h"
 #include "Schema.h"
 
 // True for names that cannot be aliases because they are no plain file name in the program
@@ -13,5 +14,5 @@ bool IsRefusedName(const std::string& name);
 // The text holds a CR or LF, which no line of "alias.ini" can hold.
 bool HasLineBreak(const std::wstring& text);
 // An alias name as the name of its helper file: code page 932 exactly, for the ANSI file calls
-// of the program folder; false, after reporting, when code page 932 cannot hold it.
-bool HelperFileName(const std::wstring& name, std::string& fileName);
+// of the program folder; a failure when code page 932 cannot hold it.
+TFailure HelperFileName(const std::wstring& name, std::string& fileName);

@@ -41,20 +41,31 @@ void WriteFileText(const std::string& text, TTextEncoding encoding) {
     if (GetConsoleMode(out, &mode)) {
         // A console window shows every character; its writes are of bounded length.
         const size_t kChunk = 8192;
-        for (size_t at = 0; at < wide.size(); at += kChunk)
-            WriteConsoleW(out, wide.data() + at, DWORD(std::min(kChunk, wide.size() - at)), &put,
-                          nullptr);
+        for (size_t at = 0, n; at < wide.size(); at += n) {
+            n = std::min(kChunk, wide.size() - at);
+            // A chunk never ends between the two halves of a character.
+            if (n < wide.size() - at && wide[at + n - 1] >= 0xD800 && wide[at + n - 1] <= 0xDBFF)
+                --n;
+            WriteConsoleW(out, wide.data() + at, DWORD(n), &put, nullptr);
+        }
         return;
     }
     const std::string shown = ShownCp932(wide);
     WriteAll(out, shown.data(), shown.size());
 }
 
-void ReportError(const std::string& text) {
-    WriteLine("error: " + text);
+void ReportFailure(const TFailure& failure) {
+    if (failure.Error == ERROR_NOT_ENOUGH_MEMORY)
+        ReportOutOfMemory();
+    else if (!failure.Text.empty())
+        WriteLine(kErrorLinePrefix + failure.Text);
+    for (const auto& more : failure.More)
+        WriteLine(kErrorLinePrefix + more);
 }
 
 void ReportOutOfMemory() {
-    static const char kLine[] = "error: メモリが不足しています。\r\n";
-    WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), kLine, sizeof kLine - 1);
+    static const char kLine[] = "メモリが不足しています。\r\n";
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    WriteAll(out, kErrorLinePrefix, sizeof kErrorLinePrefix - 1);
+    WriteAll(out, kLine, sizeof kLine - 1);
 }

@@ -1,5 +1,6 @@
 #include "ProgramFolder.h"
 
+#include "Encoding.h"
 #include "Files.h"
 #include "Schema.h"
 
@@ -21,4 +22,11 @@ std::string TProgramFolder::HelperPath(const std::string& name) const {
 
 std::string TProgramFolder::TemplatePath(bool windowed) const {
     return FDir + (windowed ? "rudi.ex_" : "dovoz.ex_");
+}
+
+std::vector<std::string> TProgramFolder::List(const std::string& pattern,
+                                              uint32_t skipAttributes) const {
+    std::wstring search;
+    return ToWide(FDir + pattern, teCp932, search) ? ListFolder(search, skipAttributes)
+                                                   : std::vector<std::string>();
 }

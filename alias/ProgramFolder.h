@@ -2,7 +2,9 @@
 // commands it makes are. One value, made at start-up and handed to every command.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class TProgramFolder {
   public:
@@ -22,6 +24,9 @@ class TProgramFolder {
     std::string HelperPath(const std::string& name) const;
     // The windowed ("rudi.ex_") or the console ("dovoz.ex_") template.
     std::string TemplatePath(bool windowed) const;
+    // The names of the folder's files that match the pattern ("*.exe"), as ListFolder gives
+    // them: no folders, none of skipAttributes, only names that code page 932 holds exactly.
+    std::vector<std::string> List(const std::string& pattern, uint32_t skipAttributes = 0) const;
 
   private:
     std::string FDir, FWinDir;

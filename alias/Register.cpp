@@ -58,71 +58,63 @@ bool AnyLineBreak(const std::wstring& name, const std::wstring& program, const T
 
 } // namespace
 
-bool RegisterAlias(const TProgramFolder& folder, const std::wstring& wideName,
-                   const std::wstring& program, const TArgs& params, TAliasKind kind) {
-    if (AnyLineBreak(wideName, program, params)) {
-        ReportError(kBadParameter);
-        return false;
-    }
+TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideName,
+                       const std::wstring& program, const TArgs& params, TAliasKind kind) {
+    if (AnyLineBreak(wideName, program, params))
+        return Failure(kBadParameter);
     std::string name; // as the helper file's name
-    if (!HelperFileName(wideName, name))
-        return false;
-    if (IsRefusedName(name)) {
-        ReportError(NameRefused(name));
-        return false;
-    }
+    if (TFailure f = HelperFileName(wideName, name))
+        return f;
+    if (IsRefusedName(name))
+        return Failure(NameRefused(name));
     const std::string target = folder.HelperPath(name);
     if (kind == akAuto) {
         kind = DetectKind(program, target);
-        if (kind == akAuto) {
-            ReportError(kProgramNotFound);
-            return false;
-        }
+        if (kind == akAuto)
+            return Failure(kProgramNotFound);
     }
     const std::string templatePath = folder.TemplatePath(kind == akGui);
     // A damaged template (cut short, or some other file) would make a helper that cannot start.
-    if (!IsExistingFile(templatePath) || !HasHelperVersion(templatePath)) {
-        ReportError(TemplateMissing(templatePath));
-        return false;
-    }
+    if (!IsExistingFile(templatePath) || !HasHelperVersion(templatePath))
+        return Failure(TemplateMissing(templatePath));
 
     TDefinitionTransaction t(folder);
-    if (!t.Begin(fnRequired))
-        return false;
+    if (TFailure f = t.Begin(fnRequired))
+        return f;
     const bool defined = t.FindAlias(name) != nullptr;
-    if (!defined && FileFound(target)) {
-        ReportError(HelperNameTaken(target));
-        return false;
-    }
+    if (!defined && FileFound(target))
+        return Failure(HelperNameTaken(target));
 
     // The new definition replaces the old one at the end of the file, in the file's encoding.
     std::string section, app, param;
-    if (!t.FileText(wideName, section) || !t.FileText(program, app) ||
-        !t.FileText(JoinParams(params), param))
-        return false;
+    TFailure f = t.FileText(wideName, section);
+    if (!f)
+        f = t.FileText(program, app);
+    if (!f)
+        f = t.FileText(JoinParams(params), param);
+    if (f)
+        return f;
     if (defined)
         t.Ini().DeleteSection(t.FindAlias(name)->Name());
-    if (!t.WriteValue(section, kKeyType, TypeText(kind)) || !t.WriteValue(section, kKeyApp, app) ||
-        !t.WriteValue(section, kKeyParam, param) || !t.WriteValue(section, kKeyDir, ""))
-        return false;
+    for (const auto& kv :
+         {std::make_pair(kKeyType, std::string(TypeText(kind))), std::make_pair(kKeyApp, app),
+          std::make_pair(kKeyParam, param), std::make_pair(kKeyDir, std::string())})
+        if (TFailure w = t.WriteValue(section, kv.first, kv.second))
+            return w;
 
     // The helper takes its name only after the definition is saved, so no helper is ever
     // without its definition; until then each step can be undone.
     THelperChange helper(target);
-    if (IsDirectory(target) || !helper.Prepare(templatePath) || !helper.MoveOldAside()) {
-        ReportError(HelperFailed(target, hfCreate));
-        return false;
-    }
-    if (!t.KeepOriginal())
-        return false;
-    if (!t.Commit())
-        return false;
+    if (IsDirectory(target) || !helper.Prepare(templatePath) || !helper.MoveOldAside())
+        return helper.Undo(Failure(HelperFailed(target, hfCreate), GetLastError()));
+    if (TFailure k = t.KeepOriginal())
+        return helper.Undo(k);
+    if (TFailure c = t.Commit())
+        return helper.Undo(c);
     if (!helper.PutNewInPlace()) {
-        if (!t.RestoreOriginal())
-            t.ReportNotWritten();
-        ReportError(HelperFailed(target, hfCreate));
-        return false;
+        const TFailure placed = Failure(HelperFailed(target, hfCreate), GetLastError());
+        return helper.Undo(t.RestoreOriginal() ? placed : t.NotWritten());
     }
     helper.Finish();
-    return true;
+    return TFailure();
 }

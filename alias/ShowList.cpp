@@ -7,16 +7,18 @@
 #include "Text.h"
 #include "Transaction.h"
 
-bool ShowAlias(const TProgramFolder& folder, const std::wstring& wideName) {
+TFailure ShowAlias(const TProgramFolder& folder, const std::wstring& wideName) {
     // A name no helper file can carry names no alias; showing stays silent then.
     std::string fileName, name;
     TDefinitionTransaction t(folder);
-    if (!FromWide(wideName, teCp932, fileName) || !t.Read() ||
-        !FromWide(wideName, t.Encoding(), name))
-        return false;
-    const TExtIniSection* s = t.FindAlias(fileName);
+    if (!FromWide(wideName, teCp932, fileName))
+        return SilentFailure();
+    if (TFailure f = t.Read())
+        return f;
+    const TExtIniSection* s =
+        FromWide(wideName, t.Encoding(), name) ? t.FindAlias(fileName) : nullptr;
     if (!s)
-        return false;
+        return SilentFailure();
     std::string text = "name:  " + name + "\r\ntype:  " + s->ReadValue(kKeyType, "") +
                        "\r\npath:  " + s->ReadValue(kKeyApp, "") +
                        "\r\nparam: " + s->ReadValue(kKeyParam, "") +
@@ -30,13 +32,13 @@ bool ShowAlias(const TProgramFolder& folder, const std::wstring& wideName) {
         if (const TExtIniItem* item = s->FindItem(key))
             text += "\r\n" + std::string(key) + ": " + item->Value();
     WriteFileText(text, t.Encoding());
-    return true;
+    return TFailure();
 }
 
-bool ListAliases(const TProgramFolder& folder) {
+TFailure ListAliases(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
-    if (!t.Read())
-        return false;
+    if (TFailure f = t.Read())
+        return f;
     // Lines go out in blocks: one write per line costs a system call each, which at hundreds
     // of thousands of aliases is most of the time.
     std::string block;
@@ -65,5 +67,5 @@ bool ListAliases(const TProgramFolder& folder) {
         block.resize(block.size() - 2);
         WriteFileText(block, t.Encoding());
     }
-    return true;
+    return TFailure();
 }

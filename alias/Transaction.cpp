@@ -2,10 +2,10 @@
 
 #include "Alias.h"
 #include "Encoding.h"
+#include "Files.h"
 #include "Format.h"
 #include "Grow.h"
 #include "HelperFiles.h"
-#include "LocaleCase.h"
 #include "Messages.h"
 #include "Names.h"
 #include "Text.h"
@@ -22,82 +22,64 @@ std::string DefinitionLockName(const std::string& definitionFile) {
                 GetFullPathNameA(definitionFile.c_str(), DWORD(capacity), buffer, nullptr));
         }))
         full = definitionFile;
-    std::string name = "alias.ini lock:" + UpperLocale(full);
-    for (size_t i = 0; i < name.size(); i += CharLength(name, i))
-        if (name[i] == '\\')
-            name[i] = '/';
-    // Object names are limited to MAX_PATH; a longer path is named by its hash.
-    if (name.size() >= MAX_PATH)
-        name = "alias.ini lock#" + FormatNumber<std::string>(HashBytes(name), 16, 16);
-    return name;
+    // Named by the hash of the path's file-name key (object names compare case-sensitively,
+    // file names do not, and a "\" would name a namespace), so every spelling of one file
+    // names one lock.
+    return "alias.ini lock#" + FormatNumber<std::string>(HashBytes(FileNameKey(full)), 16, 16);
 }
 
-bool TDefinitionLock::Acquire(const std::string& definitionFile, DWORD timeoutMs) {
+DWORD TDefinitionLock::Acquire(const std::string& definitionFile, DWORD timeoutMs) {
     FMutex.Reset(CreateMutexA(nullptr, FALSE, DefinitionLockName(definitionFile).c_str()));
     if (!FMutex.Valid())
-        return false;
+        return GetLastError();
     const DWORD w = WaitForSingleObject(FMutex.Get(), timeoutMs);
     FOwned = w == WAIT_OBJECT_0 || w == WAIT_ABANDONED;
-    return FOwned;
+    return FOwned ? 0 : w == WAIT_TIMEOUT ? w : GetLastError();
 }
 
-bool TDefinitionTransaction::Read() {
+TFailure TDefinitionTransaction::Read() {
     FPath = FFolder.DefinitionFile();
     const TLoadResult result = FIni.Load(FPath);
-    FReadReported = result == lrOutOfMemory;
-    if (FReadReported)
-        ReportOutOfMemory();
     FLoaded = result == lrLoaded;
-    return FLoaded;
+    return FLoaded ? TFailure() : result == lrOutOfMemory ? OutOfMemoryFailure() : SilentFailure();
 }
 
-bool TDefinitionTransaction::Begin(TFileNeed need) {
+TFailure TDefinitionTransaction::Begin(TFileNeed need) {
     FPath = FFolder.DefinitionFile();
-    if (!FLock.Acquire(FPath, kLockTimeoutMs)) {
-        ReportError(DefinitionFileFailed(FPath, dfBusy));
-        return false;
-    }
-    if (!LoadReporting(need))
-        return false;
+    // Only another run's lock is "busy"; a lock that cannot be made at all is a file that
+    // cannot be worked on.
+    if (const DWORD e = FLock.Acquire(FPath, kLockTimeoutMs))
+        return Failure(DefinitionFileFailed(FPath, e == WAIT_TIMEOUT ? dfBusy : dfUnreadable), e);
+    if (TFailure f = Load(need))
+        return f;
     // A mark before bytes that are no UTF-8: a save would only spread the damage.
-    if (FLoaded && !FIni.EncodingValid()) {
-        ReportError(DefinitionFileFailed(FPath, dfNotUtf8));
-        return false;
-    }
-    RecoverInterruptedChanges(*this);
-    return true;
+    if (FLoaded && !FIni.EncodingValid())
+        return Failure(DefinitionFileFailed(FPath, dfNotUtf8));
+    return RecoverInterruptedChanges(*this);
 }
 
-bool TDefinitionTransaction::ReadRequired() {
+TFailure TDefinitionTransaction::ReadRequired() {
     FPath = FFolder.DefinitionFile();
-    return LoadReporting(fnRequired);
+    return Load(fnRequired);
 }
 
-bool TDefinitionTransaction::LoadReporting(TFileNeed need) {
+TFailure TDefinitionTransaction::Load(TFileNeed need) {
     // Only a file that is not there is no definition file: one that cannot be read still
     // holds definitions, which no command may take for absent.
     const TLoadResult result = FIni.Load(FPath);
     FLoaded = result == lrLoaded;
-    if (result == lrOutOfMemory) {
-        ReportOutOfMemory();
-        return false;
-    }
-    if (result == lrUnreadable) {
-        ReportError(DefinitionFileFailed(FPath, dfUnreadable));
-        return false;
-    }
-    if (result == lrMissing && need == fnRequired) {
-        ReportError(DefinitionFileFailed(FPath, dfMissing));
-        return false;
-    }
-    return true;
+    if (result == lrOutOfMemory)
+        return OutOfMemoryFailure();
+    if (result == lrUnreadable)
+        return Failure(DefinitionFileFailed(FPath, dfUnreadable));
+    if (result == lrMissing && need == fnRequired)
+        return Failure(DefinitionFileFailed(FPath, dfMissing));
+    return TFailure();
 }
 
-bool TDefinitionTransaction::FileText(const std::wstring& text, std::string& out) const {
-    if (FromWide(text, Encoding(), out))
-        return true;
-    ReportError(NotInEncoding(ShownCp932(text), Encoding()));
-    return false;
+TFailure TDefinitionTransaction::FileText(const std::wstring& text, std::string& out) const {
+    return FromWide(text, Encoding(), out) ? TFailure()
+                                           : Failure(NotInEncoding(ShownCp932(text), Encoding()));
 }
 
 std::wstring TDefinitionTransaction::Decoded(const std::string& fileText) const {
@@ -126,58 +108,104 @@ bool TDefinitionTransaction::HelperName(const TExtIniSection& s, std::string& fi
            !IsRefusedName(fileName);
 }
 
-bool TDefinitionTransaction::WriteValue(const std::string& section, const std::string& key,
-                                        const std::string& value) {
-    if (FIni.WriteValue(section, key, value))
-        return true;
-    ReportError(kBadParameter);
-    return false;
+TFailure TDefinitionTransaction::WriteValue(const std::string& section, const std::string& key,
+                                            const std::string& value) {
+    return FIni.WriteValue(section, key, value) ? TFailure() : Failure(kBadParameter);
 }
 
-void TDefinitionTransaction::ReportNotWritten() const {
-    ReportError(DefinitionFileFailed(FPath, dfNotWritten));
+TFailure TDefinitionTransaction::NotWritten() const {
+    return Failure(DefinitionFileFailed(FPath, dfNotWritten));
 }
 
-bool TDefinitionTransaction::Commit() {
+TFailure TDefinitionTransaction::Commit() {
     if (FLoaded && !FIni.Modified())
-        return true;
-    if (FLoaded && !FIni.KeepsEncoding()) {
-        ReportError(DefinitionFileFailed(FPath, dfWouldReadAsUtf8));
-        return false;
-    }
+        return TFailure();
+    if (FLoaded && !FIni.KeepsEncoding())
+        return Failure(DefinitionFileFailed(FPath, dfWouldReadAsUtf8));
+    const uint32_t memory = MemoryMark();
     if (FLoaded && FIni.Save())
-        return true;
-    if (OutOfMemory())
-        ReportOutOfMemory();
-    else
-        ReportNotWritten();
-    return false;
+        return TFailure();
+    return MemoryRanOutSince(memory) ? OutOfMemoryFailure() : NotWritten();
 }
 
-bool TDefinitionTransaction::KeepOriginal() {
-    TFileHandle file(CreateFileA(FPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
-    LARGE_INTEGER size;
-    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) {
-        ReportNotWritten();
-        return false;
-    }
+TFailure TDefinitionTransaction::KeepOriginal() {
     // A large file is a large block: one that memory cannot give is reported, not fatal.
-    FOriginal.Release();
-    if (!FOriginal.Allocate(uint32_t(size.QuadPart))) {
-        ReportOutOfMemory();
-        return false;
+    switch (ReadWholeFile(FPath, FOriginal)) {
+    case lrLoaded:
+        return TFailure();
+    case lrOutOfMemory:
+        return OutOfMemoryFailure();
+    default:
+        return NotWritten();
     }
-    DWORD got = 0;
-    if (FOriginal.Size() > 0 &&
-        (!ReadFile(file.Get(), FOriginal.Data(), FOriginal.Size(), &got, nullptr) ||
-         got != FOriginal.Size())) {
-        ReportNotWritten();
-        return false;
-    }
-    return true;
 }
 
 bool TDefinitionTransaction::RestoreOriginal() const {
-    return SaveTextToFile(FPath, static_cast<const char*>(FOriginal.Data()), FOriginal.Size());
+    // The block holds a zero byte after the file's bytes.
+    return SaveTextToFile(FPath, static_cast<const char*>(FOriginal.Data()), FOriginal.Size() - 1);
+}
+
+namespace {
+const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a helper
+} // namespace
+
+TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) {
+    TFolderScan scan;
+    for (const auto& name : t.Folder().List("*.exe", FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) {
+        if (!HasExeExtension(name))
+            continue;
+        const std::string full = t.Folder().Dir() + name;
+        const std::string alias = AliasOfHelperFile(name);
+        // A refused name is never treated as defined: no command writes its file.
+        const TExtIniSection* s = IsRefusedName(alias) ? nullptr : t.FindAlias(alias);
+        if (s)
+            scan.aliasFiles[s] = {full, examineAliasFiles && IsHelperCommand(full)};
+        else if (IsHelperCommand(full))
+            scan.orphans.push_back(full);
+    }
+    return scan;
+}
+
+TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t) {
+    const size_t suffix = sizeof kNewSuffix - 1;
+    static_assert(sizeof kNewSuffix == sizeof kOldSuffix, "one suffix length");
+    TFailure failed;
+    // Moves one file to the helper's name; one that cannot be moved stays, and is reported.
+    auto take = [&failed](const std::string& from, const std::string& target) {
+        if (MoveFileExA(from.c_str(), target.c_str(), 0))
+            return true;
+        failed.Add(Failure(HelperFailed(target, hfRestore), GetLastError()));
+        return false;
+    };
+    // Prepared copies first: one whose alias is defined and whose name is free takes it. The
+    // kill fell after the definition was saved (the copy is whole: it was made before), or
+    // before, while the old helper stood aside; the definition's kind tells which is its own.
+    const TProgramFolder& folder = t.Folder();
+    for (const auto& name : folder.List(std::string("*") + kNewSuffix)) {
+        const std::string prepared = folder.Dir() + name;
+        const std::string target = prepared.substr(0, prepared.size() - suffix);
+        const std::string helperName = name.substr(0, name.size() - suffix);
+        const TExtIniSection* s =
+            HasExeExtension(helperName) ? t.FindAlias(AliasOfHelperFile(helperName)) : nullptr;
+        if (s && !FileFound(target) && HasHelperVersion(prepared)) {
+            const std::string old = target + kOldSuffix;
+            const bool windowed = IsWindowed(*s);
+            const bool takeOld = FileFound(old) && HasHelperVersion(old) &&
+                                 HasKind(old, windowed) && !HasKind(prepared, windowed);
+            if (!take(takeOld ? old : prepared, target))
+                continue;
+        }
+        DeleteFileA(prepared.c_str());
+    }
+    for (const auto& name : folder.List(std::string("*") + kOldSuffix)) {
+        const std::string old = folder.Dir() + name;
+        const std::string target = old.substr(0, old.size() - suffix);
+        const std::string helperName = name.substr(0, name.size() - suffix);
+        if (!(HasExeExtension(helperName) && t.FindAlias(AliasOfHelperFile(helperName)) &&
+              !FileFound(target)))
+            DeleteFileA(old.c_str());
+        else
+            take(old, target);
+    }
+    return failed;
 }

@@ -65,7 +65,10 @@ std::wstring ProgramNameToken(std::wstring_view line) {
 
 namespace {
 bool IsInterpreterOperator(wchar_t c) {
-    return c == '&' || c == '|' || c == '<' || c == '>' || c == '^';
+    for (const wchar_t o : kInterpreterOperators)
+        if (o == c)
+            return true;
+    return false;
 }
 } // namespace
 

@@ -32,8 +32,15 @@ std::wstring EscapeForInterpreter(std::wstring_view command, std::wstring_view t
 // What ends a program's path early where it is not quoted: for the system a space; for the
 // interpreter also & | < > ^ ( ) , ; = (unquoted, "R&D\t.bat" runs "R" and then "D\t.bat").
 // Built-in commands (echo) hold none and stay bare, as they must.
-constexpr wchar_t kSystemBreaks[] = L" ";
-constexpr wchar_t kInterpreterBreaks[] = L" &|<>^(),;=";
+inline constexpr wchar_t kSystemBreaks[] = L" ";
+inline constexpr wchar_t kInterpreterBreaks[] = L" &|<>^(),;=";
+// The interpreter's operators, which it acts on outside quotes: command separators, pipes,
+// redirections and its escape (the five after the blank above, so no helper carries them
+// twice). EscapeForInterpreter escapes them in a caller's text.
+inline constexpr std::wstring_view kInterpreterOperators(kInterpreterBreaks + 1, 5);
+// What ends a word handed to the interpreter (a stored parameter): a blank or an operator. A
+// command's name ends at ( ) , ; = as well, a word does not.
+inline constexpr wchar_t kInterpreterWordBreaks[] = L" &|<>^";
 
 // The text in double quotes when it holds one of breaks, or whatever it holds when breaks is
 // null; quotes inside stay as they are.

@@ -7,7 +7,7 @@
 namespace {
 
 UINT CodePage(TTextEncoding encoding) {
-    return encoding == teUtf8 ? CP_UTF8 : 932;
+    return encoding == teUtf8 ? CP_UTF8 : kAnsiCodePage;
 }
 
 // A text never takes more UTF-16 units than it has bytes, nor more bytes than three per unit:
@@ -87,7 +87,7 @@ bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& byt
     if (encoding == teUtf8)
         return Narrow(wide, bytes, CP_UTF8, WC_ERR_INVALID_CHARS, nullptr);
     BOOL usedDefault = FALSE;
-    if (!Narrow(wide, bytes, 932, WC_NO_BEST_FIT_CHARS, &usedDefault) || usedDefault)
+    if (!Narrow(wide, bytes, kAnsiCodePage, WC_NO_BEST_FIT_CHARS, &usedDefault) || usedDefault)
         return false;
     // The way back must give the same characters: what maps to one of several forms is exact
     // only if it is that form.
@@ -97,5 +97,6 @@ bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& byt
 
 std::string ShownCp932(const std::wstring& wide) {
     std::string bytes;
-    return Narrow(wide, bytes, 932, WC_NO_BEST_FIT_CHARS, nullptr) ? bytes : std::string();
+    return Narrow(wide, bytes, kAnsiCodePage, WC_NO_BEST_FIT_CHARS, nullptr) ? bytes
+                                                                             : std::string();
 }

@@ -10,6 +10,10 @@
 
 enum TTextEncoding : int32_t { teCp932 = 0, teUtf8 = 1 };
 
+// The ANSI code page both programs' ANSI calls work in, and so what "code page 932" means in
+// every conversion.
+constexpr unsigned kAnsiCodePage = 932;
+
 // The length of the well-formed UTF-8 sequence that starts at byte i (1 to 4), or 0 when none
 // does: a stray continuation byte, an overlong form, a surrogate, a value past U+10FFFF or a
 // sequence cut short.

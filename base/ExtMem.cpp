@@ -3,15 +3,19 @@
 #include <windows.h>
 
 namespace {
-bool MemoryRanOut = false;
+uint32_t TimesMemoryRanOut = 0;
 } // namespace
 
-bool OutOfMemory() {
-    return MemoryRanOut;
+uint32_t MemoryMark() {
+    return TimesMemoryRanOut;
+}
+
+bool MemoryRanOutSince(uint32_t mark) {
+    return TimesMemoryRanOut != mark;
 }
 
 void NoteOutOfMemory() {
-    MemoryRanOut = true;
+    ++TimesMemoryRanOut;
 }
 
 void* TExtMem::Allocate(uint32_t size) {

@@ -24,8 +24,10 @@ class TExtMem {
     void* FData = nullptr;
 };
 
-// Whether memory has run out in this process: alias.exe's allocator had to lend its reserve.
-// Work that builds large structures (loading the definition file) stops at it, and the command
-// reports it instead of going on at the edge.
-bool OutOfMemory();
+// Whether memory has run out in this process since a mark was taken: alias.exe's allocator had
+// to lend its reserve. Work that builds large structures (loading the definition file) stops at
+// it, and the command reports it instead of going on at the edge; each piece of work watches
+// from its own mark, so a shortage is never taken for a later failure's cause.
+uint32_t MemoryMark();
+bool MemoryRanOutSince(uint32_t mark);
 void NoteOutOfMemory();

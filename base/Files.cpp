@@ -183,6 +183,42 @@ bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry)
     return true;
 }
 
+TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxSize) {
+    bytes.Release();
+    // A program replacing or writing the file holds it for a moment (a save of alias.ini by
+    // another run): that is waited out, not taken for an unreadable file.
+    const int kAttempts = 40;
+    const DWORD kPauseMs = 25;
+    TFileHandle file;
+    for (int attempt = 1;; ++attempt) {
+        file.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr));
+        if (file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION || attempt == kAttempts)
+            break;
+        Sleep(kPauseMs);
+    }
+    if (!file.Valid()) {
+        const DWORD e = GetLastError();
+        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? lrMissing : lrUnreadable;
+    }
+    // The whole size, so that a file of 4 GB or more is never read as its low part.
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.Get(), &size) || uint64_t(size.QuadPart) >= 0xFFFFFFFF ||
+        uint64_t(size.QuadPart) > maxSize)
+        return lrUnreadable;
+    const DWORD n = DWORD(size.QuadPart);
+    auto* data = static_cast<char*>(bytes.Allocate(n + 1));
+    if (!data)
+        return lrOutOfMemory;
+    DWORD got = 0;
+    if (n != 0 && (!ReadFile(file.Get(), data, n, &got, nullptr) || got != n)) {
+        bytes.Release();
+        return lrUnreadable;
+    }
+    data[n] = '\0';
+    return lrLoaded;
+}
+
 // Writes bytes to a file; false unless all of them went.
 bool WriteAll(HANDLE file, const char* data, size_t size) {
     while (size > 0) {

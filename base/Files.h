@@ -6,7 +6,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "ExtMem.h"
 
 // What a path names, by its attributes (a wildcard matches nothing; a drive root and a path
 // ending in "\" name their folder). Paths of the program folder are code page 932, paths of
@@ -70,6 +74,24 @@ std::wstring InterpreterPath();
 // blanks around it and one pair of quotes (empty for an empty entry); start moves to the next.
 // False once the list is used up.
 bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry);
+
+// What reading a whole file gives. Only a file that is not there is missing: one that is there
+// and cannot be read (held by another program, no access, a folder, a read error, too large) is
+// unreadable, and so is never taken for an absent one.
+enum TLoadResult : int32_t { lrLoaded = 0, lrMissing = 1, lrUnreadable = 2, lrOutOfMemory = 3 };
+
+// The one way a whole file is read: opened for reading while others may read it too; held by
+// another program for writing (a replace in progress), the open is retried for about a second;
+// the size must be below 4 GB and at most maxSize; one ReadFile into a block of exactly that
+// size plus a zero byte after it (bytes.Size() counts the zero). Anything but lrLoaded leaves
+// bytes empty.
+TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxSize = ~0ull);
+
+// The names of the files (no folders, no files with one of skipAttributes) that search (a folder
+// and a pattern) matches. Listed with the wide call and converted exactly: the ANSI listing
+// would give a look-alike for a name code page 932 cannot hold ("cafe.exe" for "café.exe"), a
+// file that is not there; such a name is left out, so no ANSI file call is ever made on it.
+std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes = 0);
 
 // Writes bytes to a file; false unless all of them went.
 bool WriteAll(HANDLE file, const char* data, size_t size);

@@ -95,7 +95,7 @@ static std::wstring LocaleText(const std::string& text, TTextEncoding encoding) 
     wide.assign(upToNul.size(), '\0');
     const int n = upToNul.empty()
                       ? 0
-                      : MultiByteToWideChar(CP_ACP, 0, upToNul.data(), int(upToNul.size()),
+                      : MultiByteToWideChar(kAnsiCodePage, 0, upToNul.data(), int(upToNul.size()),
                                             &wide[0], int(wide.size()));
     wide.resize(n > 0 ? size_t(n) : 0);
     return wide;
@@ -156,6 +156,15 @@ std::string LocaleSortKey(const std::string& text, bool ignoreCase, TTextEncodin
     return std::string(1, '\0') + text;
 }
 
+std::wstring FoldFileName(std::wstring name) {
+    // The file system folds each UTF-16 unit on its own: a character outside the basic plane
+    // (a pair of surrogates) keeps its case.
+    for (wchar_t& c : name)
+        if (c < 0xD800 || c > 0xDFFF)
+            LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &c, 1, &c, 1);
+    return name;
+}
+
 std::string FileNameKey(const std::string& name, TTextEncoding encoding) {
     const std::string upToNul = name.substr(0, name.find('\0'));
     if (IsPlainAscii(upToNul)) {
@@ -165,11 +174,11 @@ std::string FileNameKey(const std::string& name, TTextEncoding encoding) {
                 c -= 'a' - 'A';
         return key;
     }
-    // The UTF-16 code units as bytes, upper-cased, then a byte that ends no printable-ASCII key.
-    std::wstring units = LocaleText(upToNul, encoding);
-    const int count = int(units.size());
-    if (count == 0 || LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &units[0], count, &units[0],
-                                   count) != count)
-        return upToNul + '\2'; // the system cannot convert it: the bytes alone, marked apart
+    // The UTF-16 code units as bytes, folded, then a byte that ends no printable-ASCII key. Bytes
+    // that are no text (a lone lead byte) name no file another text names: they stay apart.
+    std::wstring units;
+    if (!FileTextToWide(upToNul, encoding, units))
+        return upToNul + '\2';
+    units = FoldFileName(units);
     return std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2) + '\1';
 }

@@ -75,10 +75,15 @@ int CompareLocaleNoCase(const std::string& a, const std::string& b);
 // when ignoreCase). Two texts have equal keys exactly when CompareLocale finds them equal.
 std::string LocaleSortKey(const std::string& text, bool ignoreCase,
                           TTextEncoding encoding = teCp932);
+// A file name or path folded as the file system folds names to compare them: each UTF-16 unit
+// upper-cased on its own, without regard to locale (a pair of surrogates is left as it is). The
+// one case-folding of file names: section names, the definition lock's name and the folders
+// alias /check lists all use it.
+std::wstring FoldFileName(std::wstring name);
 // What a name is as part of a file name: its text up to its first NUL (where an ANSI file call
-// ends it) in UTF-16 (code page 932 text by the ANSI code page, as the file call converts it),
-// each character upper-cased without regard to locale, as the file system compares names. Two
-// names name one file exactly when their keys are equal, whatever encoding each was in; a name
-// of printable ASCII alone keeps its bytes, upper-cased (no other character upper-cases into
-// printable ASCII).
+// ends it) in UTF-16, converted exactly (what is no text in the encoding as code page 932, as
+// the helper reads it), folded (FoldFileName). Two names name one file exactly when their keys
+// are equal, whatever encoding each was in; bytes that are no text at all equal only the same
+// bytes; a name of printable ASCII alone keeps its bytes, upper-cased (no other character
+// upper-cases into printable ASCII).
 std::string FileNameKey(const std::string& name, TTextEncoding encoding = teCp932);

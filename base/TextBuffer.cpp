@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "Handle.h"
 #include "Text.h"
 
 void TTextBuffer::Clear() {
@@ -12,41 +11,15 @@ void TTextBuffer::Clear() {
 
 TLoadResult TTextBuffer::LoadFromFile(const std::string& path) {
     Clear();
-    // A program replacing or writing the file holds it for a moment (a save of alias.ini by
-    // another run): that is waited out for about a second, not taken for an unreadable file.
-    const int kAttempts = 40;
-    const DWORD kPauseMs = 25;
-    TFileHandle file;
-    for (int attempt = 1;; ++attempt) {
-        file.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               0, nullptr));
-        if (file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION || attempt == kAttempts)
-            break;
-        Sleep(kPauseMs);
-    }
-    if (!file.Valid()) {
-        const DWORD e = GetLastError();
-        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? lrMissing : lrUnreadable;
-    }
-    // The whole size, so that a file of 4 GB or more is never read as its low part.
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart >= 0xFFFFFFFF)
-        return lrUnreadable;
-    const DWORD n = DWORD(size.QuadPart);
-    auto* data = static_cast<char*>(FMem.Allocate(n + 1));
-    if (!data)
-        return lrOutOfMemory;
-    DWORD got = 0;
-    const bool read = n == 0 || (ReadFile(file.Get(), data, n, &got, nullptr) && got == n);
-    data[n] = '\0';
+    const TLoadResult result = ReadWholeFile(path, FMem);
     // FF FE or FE FF (the zero byte after a short text stands for a second byte that is not
     // there): no code page 932 text starts so.
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    if (!read || (bytes[0] >= 0xFE && (bytes[0] ^ bytes[1]) == 1)) {
+    const auto* bytes = static_cast<const unsigned char*>(FMem.Data());
+    if (result == lrLoaded && bytes[0] >= 0xFE && (bytes[0] ^ bytes[1]) == 1) {
         FMem.Release();
         return lrUnreadable;
     }
-    return lrLoaded;
+    return result;
 }
 
 bool TTextBuffer::ReadLine(std::string& line) {

@@ -7,11 +7,7 @@
 
 #include "Encoding.h"
 #include "ExtMem.h"
-
-// What a load of a text file gives. Only a file that is not there is missing: one that is there
-// and cannot be read (held by another program, no access, a folder, a read error, too large, or
-// text that is not code page 932 at all) is unreadable, and so is not taken for an absent one.
-enum TLoadResult : int32_t { lrLoaded = 0, lrMissing = 1, lrUnreadable = 2, lrOutOfMemory = 3 };
+#include "Files.h"
 
 class TTextBuffer {
   public:
@@ -20,11 +16,9 @@ class TTextBuffer {
     TTextBuffer& operator=(const TTextBuffer&) = delete;
 
     void Clear();
-    // Reads the whole file with a single ReadFile. Anything but lrLoaded leaves no text: the file
-    // is missing, cannot be opened (a directory, locked for writing, no access), sized, read
-    // whole or allocated, or starts with a UTF-16 byte-order mark (text whose every other byte
-    // is zero, which a byte-wise reading would mangle). A sharing violation is retried for about
-    // a second first.
+    // Reads the whole file (ReadWholeFile). Anything but lrLoaded leaves no text; a file that
+    // starts with a UTF-16 byte-order mark (text whose every other byte is zero, which a
+    // byte-wise reading would mangle) is unreadable too.
     TLoadResult LoadFromFile(const std::string& path);
     // The next line: CR bytes are dropped wherever they stand, LF ends the line. False when the
     // text is used up.

@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""Writes the helper command's icon: a 32x32 and a 16x16 image, 16 colours each (4 bits per
-pixel).
+"""Writes the helper command's icon: a 32x32 and a 16x16 image, 16 colours each (a palette of
+16, 4 bits per pixel). The images are stored as PNG, which Windows reads in icons since Vista
+(the oldest system the programs run on): a fifth of the bytes of a bitmap, in every helper
+command.
 
 Usage: make-icon.py OUT.ico
 The picture is a dark blue tile with a white prompt arrow and a yellow underscore.
 """
 import struct
 import sys
+import zlib
 
 # The standard 16-colour palette (R, G, B).
 PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
@@ -30,22 +33,22 @@ def pixel(x, y, n):
     return NAVY
 
 
+def chunk(kind, data):
+    return (struct.pack(">I", len(data)) + kind + data +
+            struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+
 def image(n):
     rows = []
-    for y in reversed(range(n)):  # bitmaps are stored bottom-up
-        row = bytearray()
+    for y in range(n):  # PNG rows run top-down, each after its filter byte (none)
+        row = bytearray([0])
         for x in range(0, n, 2):
             row.append((pixel(x, y, n) << 4) | pixel(x + 1, y, n))
-        while len(row) % 4:
-            row.append(0)
         rows.append(bytes(row))
-    xor = b"".join(rows)
-    mask_row = ((n + 31) // 32) * 4
-    and_mask = bytes(mask_row * n)  # fully opaque
-    header = struct.pack("<IiiHHIIiiII", 40, n, n * 2, 1, 4, 0, len(xor) + len(and_mask),
-                         0, 0, 16, 0)
-    pal = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
-    return header + pal + xor + and_mask
+    header = struct.pack(">IIBBBBB", n, n, 4, 3, 0, 0, 0)  # 4 bits, palette colour
+    palette = b"".join(struct.pack("BBB", r, g, b) for (r, g, b) in PALETTE)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"PLTE", palette) +
+            chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b""))
 
 
 def main():

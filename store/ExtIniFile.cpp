@@ -185,6 +185,7 @@ void TExtIniFile::TrimTrailingBlankLines() {
 }
 
 TLoadResult TExtIniFile::Load(const std::string& path) {
+    const uint32_t memory = MemoryMark();
     TTextBuffer buffer; // the file's bytes, let go once the model is built
     const TLoadResult read = buffer.LoadFromFile(path);
     if (read != lrLoaded)
@@ -199,7 +200,7 @@ TLoadResult TExtIniFile::Load(const std::string& path) {
     std::string line, name;
     while (buffer.ReadLine(line)) {
         // The allocator lent its reserve: stop before the next allocation fails outright.
-        if (OutOfMemory()) {
+        if (MemoryRanOutSince(memory)) {
             buffer.Clear();
             Clear();
             return lrOutOfMemory;

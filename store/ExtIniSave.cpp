@@ -139,14 +139,10 @@ namespace {
 // holds its file open without sharing, so it is never among those deleted.
 void RemoveLeftoverTempFiles(const std::string& path) {
     const std::string dir = DirectoryPart(path);
-    WIN32_FIND_DATAA fd;
-    TFindHandle find(FindFirstFileA((path + ".~*.tmp").c_str(), &fd));
-    if (!find.Valid())
-        return;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileA((dir + fd.cFileName).c_str());
-    } while (FindNextFileA(find.Get(), &fd));
+    std::wstring search;
+    if (ToWide(path + ".~*.tmp", teCp932, search))
+        for (const auto& name : ListFolder(search))
+            DeleteFileA((dir + name).c_str());
 }
 
 // Replaces the file at path with what write(handle) puts into a new one, as SaveTextToFile

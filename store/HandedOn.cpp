@@ -68,6 +68,18 @@ std::string LineTooLongReport(size_t length) {
     return Join({"コマンド ラインが長すぎます ("sv, Decimal(uint32_t(length)), " 文字)。"sv});
 }
 
+std::string ProgramNotFoundReport(std::string_view program) {
+    return Join({"プログラム "sv, program, " が見つかりません。"sv});
+}
+
+std::string FolderNotFoundReport(std::string_view dir) {
+    return Join({"ディレクトリ "sv, dir, " が見つかりません。"sv});
+}
+
+std::string NotDefinedReport(std::string_view alias) {
+    return Join({alias, " の定義が見つかりません。"sv});
+}
+
 TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, const std::string& type,
                               TTextEncoding encoding, const std::wstring& interpreter,
                               const std::wstring& self, std::wstring_view callerText,

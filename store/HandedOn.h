@@ -48,5 +48,10 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, cons
                               const std::wstring& self, std::wstring_view callerText,
                               std::wstring& line);
 
-// The report of a line longer than the system takes, with its length in characters.
+// Reports both programs give in the same words: a line longer than the system takes, with its
+// length in characters; a program or working folder that is not there (as shown in code page
+// 932); an alias "alias.ini" does not define.
 std::string LineTooLongReport(size_t length);
+std::string ProgramNotFoundReport(std::string_view program);
+std::string FolderNotFoundReport(std::string_view dir);
+std::string NotDefinedReport(std::string_view alias);

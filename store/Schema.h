@@ -7,28 +7,28 @@
 
 #include "Encoding.h"
 
-constexpr char kDefinitionFileName[] = "alias.ini";
+inline constexpr char kDefinitionFileName[] = "alias.ini";
 
 // The reserved section: settings for every alias, never an alias itself.
-constexpr char kReservedSection[] = "alias";
-constexpr char kKeyEditor[] = "editor"; // of the reserved section: the command of /edit
+inline constexpr char kReservedSection[] = "alias";
+inline constexpr char kKeyEditor[] = "editor"; // of the reserved section: the command of /edit
 
 // The keys of an alias's section.
-constexpr char kKeyType[] = "type";
-constexpr char kKeyApp[] = "app";
-constexpr char kKeyParam[] = "param";
-constexpr char kKeyDir[] = "dir";
-constexpr char kEnvPrefix[] = "env:"; // env:NAME=value, one environment variable each
+inline constexpr char kKeyType[] = "type";
+inline constexpr char kKeyApp[] = "app";
+inline constexpr char kKeyParam[] = "param";
+inline constexpr char kKeyDir[] = "dir";
+inline constexpr char kEnvPrefix[] = "env:"; // env:NAME=value, one environment variable each
 // The helper's switches: the alias's own "on" or "off" decides, else the reserved section's.
-constexpr char kKeyJoinErrorOutput[] = "stderr2stdout";
-constexpr char kKeyKillTarget[] = "killtarget";
-constexpr char kKeyWait[] = "wait";
-constexpr const char* kSwitchKeys[] = {kKeyJoinErrorOutput, kKeyKillTarget, kKeyWait};
+inline constexpr char kKeyJoinErrorOutput[] = "stderr2stdout";
+inline constexpr char kKeyKillTarget[] = "killtarget";
+inline constexpr char kKeyWait[] = "wait";
+inline constexpr const char* kSwitchKeys[] = {kKeyJoinErrorOutput, kKeyKillTarget, kKeyWait};
 
 // The "type" values that registration writes.
-constexpr char kTypeWindowed[] = "GUI";
-constexpr char kTypeConsole[] = "console";
-constexpr char kTypeDos[] = "DOS";
+inline constexpr char kTypeWindowed[] = "GUI";
+inline constexpr char kTypeConsole[] = "console";
+inline constexpr char kTypeDos[] = "DOS";
 
 // exeDir + "alias.ini" when that is a file; else winDir + "alias.ini" when that is a file;
 // else exeDir + "alias.ini" (where /edit creates it).

@@ -56,12 +56,12 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
     // Without the depth handed on, the chain limit would be off: nothing is started then.
     if (!ApplyAliasEnvironment(start, def, c) ||
         (!SetEnvironmentVariableW(kChainVariable, depth.c_str()) &&
-         !Fail(c, start, "ORVEX_DEPTH", kValueNotSet)))
+         !Fail(c, start, kChainVariableName, kValueNotSet)))
         return c;
     switch (ComposeLaunchLine(app, param, def.Type, def.Encoding, start.ComSpecPath, start.SelfPath,
                               CallerArgumentText(start.CommandLine), c.CommandLine)) {
     case llProgramMissing:
-        c.Error = Join({"プログラム "sv, ShownCp932(app), " が見つかりません。"sv});
+        c.Error = ProgramNotFoundReport(ShownCp932(app));
         return c;
     case llTooLong:
         c.Error = LineTooLongReport(c.CommandLine.size());
@@ -70,7 +70,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         break;
     }
     if (!dir.empty() && !IsDirectory(dir))
-        c.Error = Join({"ディレクトリ "sv, ShownCp932(dir), " が見つかりません。"sv});
+        c.Error = FolderNotFoundReport(ShownCp932(dir));
     c.WorkDir = dir;
     return c;
 }

@@ -5,6 +5,7 @@
 
 #include "Files.h"
 #include "Format.h"
+#include "Report.h"
 #include "Text.h"
 #include "Encoding.h"
 
@@ -21,7 +22,7 @@ BOOL WINAPI SwallowBreak(DWORD event) {
 } // namespace
 
 void ReportError(const std::string& text) {
-    const std::string line = Join({"error: "sv, text, "\r\n"sv});
+    const std::string line = Join({kErrorLinePrefix, text, "\r\n"sv});
     WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), line.size());
 }
 

@@ -2,9 +2,7 @@
 // starts its target. Any failure is reported once and ends the run with exit code 1.
 #include "Stub.h"
 
-#include "Text.h"
-
-using namespace std::string_view_literals;
+#include "HandedOn.h"
 
 namespace {
 
@@ -16,7 +14,7 @@ DWORD Run() {
     }
     const TDefinition def = ReadDefinition(start);
     if (def.App.empty()) {
-        ReportError(Join({start.AliasName, " の定義が見つかりません。"sv}));
+        ReportError(NotDefinedReport(start.AliasName));
         return 1;
     }
     const TComposed what = ComposeLaunch(start, def);

@@ -92,20 +92,26 @@ TEST(AliasParams, AWordIsQuotedWhenItHoldsABlankOrWhatTheInterpreterReads) {
         L"-n \"a b\" \"x&y\" \"p|q\" \"<i\" \"o>\" \"c^d\" %V% \uFF5C \"caf\u00e9 \U0001F600\"");
 }
 
-TEST(DefinitionLock, NamedByTheFullPathUpperCasedOrByItsHash) {
-    EXPECT_EQ(DefinitionLockName("C:\\tools\\alias.ini"), "alias.ini lock:C:/TOOLS/ALIAS.INI");
-    EXPECT_EQ(DefinitionLockName("C:\\ab\\..\\Tools\\.\\alias.ini"),
-              DefinitionLockName("c:\\TOOLS\\Alias.ini"));
-    // A second byte 0x5C stays itself; only separators become "/".
-    EXPECT_EQ(DefinitionLockName("C:\\\x95\x5C\\alias.ini"),
-              "alias.ini lock:C:/\x95\x5C/ALIAS.INI");
-    // A path too long for an object name: its hash, the same for the same file.
+// Every spelling of one file names one lock, another file another; a path too long for an
+// object name still names one.
+TEST(DefinitionLock, OneFileOneLock) {
     const std::string folder = "C:\\" + std::string(300, 'd') + "\\";
-    const std::string name = DefinitionLockName(folder + "alias.ini");
-    EXPECT_EQ(name.size(), std::string("alias.ini lock#").size() + 16);
-    EXPECT_EQ(name.compare(0, 15, "alias.ini lock#"), 0) << name;
-    EXPECT_EQ(DefinitionLockName(folder + "ALIAS.INI"), name);
-    EXPECT_NE(DefinitionLockName(folder + "other.ini"), name);
+    const struct {
+        std::string A, B;
+        bool Same;
+    } kCases[] = {
+        {"C:\\ab\\..\\Tools\\.\\alias.ini", "c:\\TOOLS\\Alias.ini", true},
+        {"C:\\\x95\x5C\\alias.ini", "C:\\\x95\x5C\\ALIAS.INI", true},
+        {"C:\\\x82\x81\\alias.ini", "C:\\\x82\x60\\alias.ini", true}, // a and A, full width
+        {folder + "alias.ini", folder + "ALIAS.INI", true},
+        {"C:\\tools\\alias.ini", "C:\\tool\\alias.ini", false},
+        {folder + "alias.ini", folder + "other.ini", false},
+    };
+    for (const auto& c : kCases) {
+        const std::string a = DefinitionLockName(c.A);
+        EXPECT_LT(a.size(), size_t(MAX_PATH)) << c.A;
+        EXPECT_EQ(a == DefinitionLockName(c.B), c.Same) << c.A << " " << c.B;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "Transaction.h"
 
 using namespace testing_support;
 
@@ -146,16 +147,6 @@ TEST_F(AliasCmd, CommandsThatChangeNothingWriteNothing) {
     }
 }
 
-// The name of the lock every alias.exe takes for the definition file at path.
-std::string LockName(const std::string& path) {
-    std::string upper = path;
-    CharUpperBuffA(&upper[0], DWORD(upper.size()));
-    for (char& c : upper)
-        if (c == '\\')
-            c = '/';
-    return "alias.ini lock:" + upper;
-}
-
 // Every change that cannot be stored is reported with one error line and exit code 1, and
 // leaves the folder (alias.ini and helpers) exactly as it was.
 TEST_F(AliasCmd, ChangesThatAreNotStoredAreReportedAndChangeNothing) {
@@ -204,7 +195,7 @@ TEST_F(AliasCmd, ChangesThatAreNotStoredAreReportedAndChangeNothing) {
 TEST_F(AliasCmd, ALockHeldByAnotherRunIsWaitedForThenReported) {
     SetIni(kSample);
     const std::string before = Ini();
-    HANDLE m = CreateMutexA(nullptr, TRUE, LockName(dir / "alias.ini").c_str());
+    HANDLE m = CreateMutexA(nullptr, TRUE, DefinitionLockName(dir / "alias.ini").c_str());
     ASSERT_NE(m, nullptr);
     ProcResult r = Alias("ed /dir=x");
     EXPECT_EQ(r.exitCode, 1u);
@@ -226,7 +217,7 @@ TEST_F(AliasCmd, ALockHeldByAnotherRunIsWaitedForThenReported) {
 TEST_F(AliasCmd, ALockWhoseOwnerEndedWithoutReleasingIsTakenOver) {
     SetIni(kSample);
     HANDLE m = nullptr;
-    const std::string name = LockName(dir / "alias.ini");
+    const std::string name = DefinitionLockName(dir / "alias.ini");
     std::thread owner([&] {
         m = CreateMutexA(nullptr, TRUE, name.c_str()); // owned, never released
     });

@@ -64,15 +64,28 @@ bool Same(const std::string& a, const std::string& b) {
     return CompareStringW(LOCALE_USER_DEFAULT, 0, Decoded(a).c_str(), -1, Decoded(b).c_str(), -1) ==
            CSTR_EQUAL;
 }
-// Section names as file names: in UTF-16, each character upper-cased.
-std::wstring AsFileName(const std::string& s) {
-    std::wstring w = Decoded(s);
+// Section names as file names: up to the first NUL, in UTF-16 converted exactly (UTF-8 when
+// the file is, else or failing that code page 932), each UTF-16 unit upper-cased on its own.
+// Bytes that are no text in either name no other name's file.
+bool AsFileName(const std::string& s, std::wstring& w) {
+    const std::string text = s.substr(0, s.find('\0'));
+    w.assign(text.size() + 1, L'\0');
+    int n = 0;
+    for (const UINT cp : {Utf8 ? UINT(CP_UTF8) : UINT(932), UINT(932)})
+        if (n <= 0)
+            n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.c_str(), -1, &w[0],
+                                    int(w.size()));
+    w.resize(n > 0 ? size_t(n - 1) : 0);
     for (wchar_t& c : w)
         LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &c, 1, &c, 1);
-    return w;
+    return n > 0;
 }
 bool SameName(const std::string& a, const std::string& b) {
-    return AsFileName(a) == AsFileName(b);
+    std::wstring x, y;
+    const bool textA = AsFileName(a, x), textB = AsFileName(b, y);
+    return textA && textB
+               ? x == y
+               : !textA && !textB && a.substr(0, a.find('\0')) == b.substr(0, b.find('\0'));
 }
 
 struct TRefSection {

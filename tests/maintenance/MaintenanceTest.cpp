@@ -157,12 +157,15 @@ TEST_F(Maintenance, UpdateReportsAHelperInUseAndKeepsIt) {
     EXPECT_EQ(Bytes("b.exe"), Bytes("dovoz.ex_"));
 }
 
-TEST_F(Maintenance, UpdateReportsOnlyTheLastFailedCopy) {
+// Each helper that could not be made is named, in the order of the file: none is lost behind
+// a later one.
+TEST_F(Maintenance, UpdateReportsEveryFailedCopy) {
     SetIni("[a]\r\ntype=GUI\r\napp=x\r\n[b]\r\ntype=GUI\r\napp=y\r\n");
     ASSERT_TRUE(DeleteFileA((dir / "rudi.ex_").c_str()));
     ProcResult r = Alias("/update");
     EXPECT_EQ(r.exitCode, 1u);
-    EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "b.exeの更新に失敗しました。\r\n");
+    EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "a.exeの更新に失敗しました。\r\n" +
+                         "error: ヘルパ コマンド" + dir.Path() + "b.exeの更新に失敗しました。\r\n");
 }
 
 TEST_F(Maintenance, WithoutDefinitionFileEveryHelperIsAnOrphan) {

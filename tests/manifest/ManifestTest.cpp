@@ -83,15 +83,21 @@ TEST(Manifest, EveryHelperShowsTheIconInBothSizes) {
             EXPECT_EQ(e.Width, e.Height) << file;
             EXPECT_EQ(e.Colours, 16) << file;
             EXPECT_EQ(e.BitCount, 4) << file;
-            // The image itself: a bitmap header of the size the group says.
+            // The image itself, of the size the group says: a PNG of that width and height,
+            // 4 bits a pixel from a palette of 16 colours.
             const std::string image =
                 Resource(path, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(e.Id), japanese); // RT_ICON
             ASSERT_EQ(image.size(), e.Bytes) << file;
-            BITMAPINFOHEADER h;
-            ASSERT_GE(image.size(), sizeof h) << file;
-            memcpy(&h, image.data(), sizeof h);
-            EXPECT_EQ(h.biWidth, e.Width) << file;
-            EXPECT_EQ(h.biBitCount, 4) << file;
+            ASSERT_GE(image.size(), 8u + 25 + 12 + 48) << file;
+            EXPECT_EQ(image.compare(0, 8, "\x89PNG\r\n\x1a\n"), 0) << file;
+            EXPECT_EQ(image.compare(12, 4, "IHDR"), 0) << file;
+            const auto byte = [&image](size_t at) { return uint8_t(image[at]); };
+            EXPECT_EQ(byte(19), e.Width) << file;  // width, big-endian
+            EXPECT_EQ(byte(23), e.Height) << file; // height
+            EXPECT_EQ(byte(24), 4) << file;        // bits a pixel
+            EXPECT_EQ(byte(25), 3) << file;        // from a palette
+            EXPECT_EQ(image.compare(37, 4, "PLTE"), 0) << file;
+            EXPECT_EQ(byte(36), 48) << file; // 16 colours of 3 bytes
             sizes.insert(e.Width);
         }
         EXPECT_EQ(sizes, (std::set<int>{16, 32})) << file;

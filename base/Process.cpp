@@ -1,0 +1,51 @@
+#include "Process.h"
+
+#include <shellapi.h>
+
+#include "CommandLine.h"
+
+namespace {
+
+// The system's error for a program that asks for administrator rights, which the toolchain's
+// headers do not name.
+constexpr DWORD kElevationRequired = 740;
+
+// shell32 is loaded only here, so a normal start does not pay for it.
+bool StartElevated(const std::wstring& line, const wchar_t* dir, HANDLE& process) {
+    using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    // Without shell32 the look-up is made in the program itself, which exports nothing.
+    const auto run = reinterpret_cast<ShellExecuteExFn>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"shell32.dll"), "ShellExecuteExW")));
+    if (!run)
+        return false;
+    const std::wstring program = ProgramNameToken(line);
+    SHELLEXECUTEINFOW info;
+    ZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    info.lpVerb = L"runas";
+    info.lpFile = program.c_str();
+    // The rest of the line, unchanged; it ends where the line does, with its zero.
+    info.lpParameters = CallerArgumentText(line).data();
+    info.lpDirectory = dir;
+    info.nShow = SW_SHOWNORMAL;
+    if (!run(&info))
+        return false;
+    process = info.hProcess;
+    return true;
+}
+
+} // namespace
+
+DWORD StartProcess(const std::wstring& line, const wchar_t* dir, bool inherit, DWORD flags,
+                   STARTUPINFOW& si, PROCESS_INFORMATION& pi) {
+    ZeroMemory(&pi, sizeof pi);
+    std::wstring writable = line; // CreateProcessW may write into it
+    if (CreateProcessW(nullptr, &writable[0], nullptr, nullptr, inherit, flags, nullptr, dir, &si,
+                       &pi))
+        return 0;
+    const DWORD error = GetLastError();
+    if (error != kElevationRequired)
+        return error;
+    return StartElevated(line, dir, pi.hProcess) ? 0 : GetLastError();
+}

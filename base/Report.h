@@ -1,0 +1,43 @@
+// How both programs report a failure: as a value, what failed in the program's own words (which
+// name the path or name it concerns) and the system's error where a call failed, carried up to
+// the one place that prints it as one error line and decides the exit code.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+inline constexpr char kErrorLinePrefix[] = "error: ";
+
+struct TFailure {
+    bool Failed = false;
+    std::string Text; // the report; empty for a failure that says nothing but its exit code
+    DWORD Error = 0;  // the system's error, 0 where no call failed
+    // A command that goes on after a failure (one file of many) reports each one, in order.
+    std::vector<std::string> More;
+    explicit operator bool() const { return Failed; }
+    void Add(TFailure later) {
+        if (!Failed)
+            *this = std::move(later);
+        else if (later.Failed)
+            More.push_back(std::move(later.Text));
+    }
+};
+
+inline TFailure Failure(std::string text, DWORD error = 0) {
+    TFailure f;
+    f.Failed = true;
+    f.Text = std::move(text);
+    f.Error = error;
+    return f;
+}
+// A failure whose exit code says all (a name no alias can have, shown or deleted).
+inline TFailure SilentFailure() {
+    return Failure(std::string());
+}
+// Memory ran out: reported by its own line, whatever the work was.
+inline TFailure OutOfMemoryFailure() {
+    return Failure(std::string(), ERROR_NOT_ENOUGH_MEMORY);
+}
