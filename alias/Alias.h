@@ -24,6 +24,10 @@ void WriteLine(const std::string& text);
 // shows every character (WriteConsoleW); a file or pipe gets code page 932 bytes, in which "?"
 // stands for what code page 932 cannot show. Code page 932 text goes out as it is.
 void WriteFileText(const std::string& text, TTextEncoding encoding);
+// How much of text from at a console write of at most limit units takes: never the first half
+// of a character outside the basic plane without its second, unless that half is all there is
+// room for.
+size_t ConsoleChunk(const std::wstring& text, size_t at, size_t limit);
 // The error line of a failure: the memory line when memory ran out (it allocates nothing),
 // none for a failure that says nothing.
 void ReportFailure(const TFailure& failure);

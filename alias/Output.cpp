@@ -14,6 +14,12 @@ void WriteLine(const std::string& text) {
     WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), line.size());
 }
 
+size_t ConsoleChunk(const std::wstring& text, size_t at, size_t limit) {
+    const size_t n = std::min(limit, text.size() - at);
+    const wchar_t last = text[at + n - 1];
+    return n > 1 && n < text.size() - at && last >= 0xD800 && last <= 0xDBFF ? n - 1 : n;
+}
+
 void WriteFileText(const std::string& text, TTextEncoding encoding) {
     if (encoding == teCp932) {
         WriteLine(text);
@@ -40,12 +46,8 @@ void WriteFileText(const std::string& text, TTextEncoding encoding) {
     DWORD mode = 0, put = 0;
     if (GetConsoleMode(out, &mode)) {
         // A console window shows every character; its writes are of bounded length.
-        const size_t kChunk = 8192;
         for (size_t at = 0, n; at < wide.size(); at += n) {
-            n = std::min(kChunk, wide.size() - at);
-            // A chunk never ends between the two halves of a character.
-            if (n < wide.size() - at && wide[at + n - 1] >= 0xD800 && wide[at + n - 1] <= 0xDBFF)
-                --n;
+            n = ConsoleChunk(wide, at, 8192);
             WriteConsoleW(out, wide.data() + at, DWORD(n), &put, nullptr);
         }
         return;

@@ -146,6 +146,11 @@ class TExtIniFile {
     // that happens to be UTF-8 throughout (rare: runs of half-width katakana, say) would make
     // the file read as UTF-8, its non-ASCII text as other characters; Save then refuses.
     bool KeepsEncoding() const;
+    // Whether what a save would write loads again as this file: it must not start with a
+    // UTF-16 mark (which the programs refuse) nor, without a mark of its own, with the bytes of
+    // one (which would mark the file for good). A line's bytes can make it so once a lone CR is
+    // dropped; Save then refuses.
+    bool ReadsBackAsItself() const;
     // Whether edits since the load have changed what a save would write: a value set to what
     // it was, a key or section deleted that was not there, or a key set and set back, change
     // nothing; a section added or deleted always does.
@@ -169,7 +174,8 @@ class TExtIniFile {
     // which then replaces the target in one step, so a failure leaves the old file exactly as
     // it was. The text is written as it is made, never held whole. False on any failure.
     bool SaveToFile(const std::string& path) const;
-    // SaveToFile(FileName()) after a successful load; false, writing nothing, otherwise.
+    // SaveToFile(FileName()) after a successful load, of text that KeepsEncoding and
+    // ReadsBackAsItself; false, writing nothing, otherwise.
     bool Save() const;
 
   private:

@@ -23,7 +23,11 @@ struct TRuleSink {
     TEncodingRule Rule;
     bool Start = true;
     bool Ascii = true;
+    unsigned char First[3] = {0, 0, 0}; // the text's first bytes
+    size_t Seen = 0;
     void Put(const char* p, size_t n) {
+        for (size_t i = 0; i < n && Seen < 3; ++i)
+            First[Seen++] = static_cast<unsigned char>(p[i]);
         if (Start && n == 3 && memcmp(p, kUtf8Bom, 3) == 0)
             Rule.Mark();
         else
@@ -94,6 +98,16 @@ bool TExtIniFile::KeepsEncoding() const {
     TRuleSink sink;
     Emit(sink);
     return sink.Rule.Encoding() == FEncoding || sink.Ascii;
+}
+
+bool TExtIniFile::ReadsBackAsItself() const {
+    TRuleSink sink;
+    Emit(sink);
+    const unsigned char* b = sink.First;
+    // FF FE or FE FF, as a load tells a UTF-16 file.
+    if (sink.Seen >= 2 && b[0] >= 0xFE && (b[0] ^ b[1]) == 1)
+        return false;
+    return FHasUtf8Bom || !(sink.Seen == 3 && !memcmp(b, kUtf8Bom, 3));
 }
 
 void TExtIniFile::WriteTo(std::string& out) const {
@@ -204,5 +218,5 @@ bool TExtIniFile::SaveToFile(const std::string& path) const {
 }
 
 bool TExtIniFile::Save() const {
-    return !FFileName.empty() && KeepsEncoding() && SaveToFile(FFileName);
+    return !FFileName.empty() && KeepsEncoding() && ReadsBackAsItself() && SaveToFile(FFileName);
 }

@@ -5,6 +5,7 @@
 #include "Alias.h"
 #include "Names.h"
 #include "TestSupport.h"
+#include "ExtMem.h"
 #include "Transaction.h"
 
 using namespace testing_support;
@@ -112,6 +113,42 @@ TEST(DefinitionLock, OneFileOneLock) {
         EXPECT_LT(a.size(), size_t(MAX_PATH)) << c.A;
         EXPECT_EQ(a == DefinitionLockName(c.B), c.Same) << c.A << " " << c.B;
     }
+}
+
+// A shortage of memory belongs to the work it fell in: a later save that fails for another
+// cause is reported as what it is.
+TEST(Transaction, AnEarlierShortageOfMemoryIsNoLaterFailuresCause) {
+    ScratchDir dir(CurrentTestName());
+    ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", "[ed]\r\napp=x\r\n"));
+    const TProgramFolder folder(dir.Path(), "");
+    TDefinitionTransaction t(folder);
+    ASSERT_FALSE(t.Begin(fnRequired));
+    NoteOutOfMemory(); // as alias.exe's allocator notes the reserve it lent
+    ASSERT_FALSE(t.WriteValue("ed", "dir", "y"));
+    ASSERT_TRUE(SetFileAttributesA((dir / "alias.ini").c_str(), FILE_ATTRIBUTE_READONLY));
+    const TFailure f = t.Commit();
+    SetFileAttributesA((dir / "alias.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(f);
+    EXPECT_NE(f.Error, DWORD(ERROR_NOT_ENOUGH_MEMORY));
+    EXPECT_EQ(f.Text, "定義ファイル" + dir.Path() + "alias.iniに書き込めません。");
+}
+
+// A console takes text in chunks, and a chunk never ends between the two halves of a character
+// outside the basic plane.
+TEST(ConsoleOutput, AChunkNeverSplitsACharacter) {
+    const std::wstring pair = L"\U0001F600";
+    const struct {
+        std::wstring Text;
+        size_t Limit, Chunk;
+    } kCases[] = {
+        {L"abc", 8, 3},
+        {std::wstring(7, 'a') + pair, 8, 7},        // the pair would straddle the end
+        {std::wstring(6, 'a') + pair + L"b", 8, 8}, // it ends the chunk whole
+        {pair + pair, 3, 2},
+        {pair, 1, 1}, // no room for a whole one: the half goes alone rather than nothing
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(ConsoleChunk(c.Text, 0, c.Limit), c.Chunk) << c.Text.size() << " " << c.Limit;
 }
 
 } // namespace

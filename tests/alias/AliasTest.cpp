@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "Handle.h"
 #include "Transaction.h"
 
 using namespace testing_support;
@@ -212,6 +213,20 @@ TEST_F(AliasCmd, ALockHeldByAnotherRunIsWaitedForThenReported) {
     EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
     EXPECT_NE(Ini().find("dir=y\r\n"), std::string::npos);
     CloseHandle(m);
+}
+
+// Only another run's lock is "busy": a lock that cannot be made (its name taken by an object
+// of another kind) is a file that cannot be worked on.
+TEST_F(AliasCmd, ALockThatCannotBeMadeIsNoOtherRunsLock) {
+    SetIni(kSample);
+    const std::string before = Ini();
+    TKernelHandle event(
+        CreateEventA(nullptr, TRUE, FALSE, DefinitionLockName(dir / "alias.ini").c_str()));
+    ASSERT_TRUE(event.Valid());
+    ProcResult r = Alias("ed /dir=x");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: 定義ファイル" + dir.Path() + "alias.iniを読み込めません。\r\n");
+    EXPECT_EQ(Ini(), before);
 }
 
 TEST_F(AliasCmd, ALockWhoseOwnerEndedWithoutReleasingIsTakenOver) {

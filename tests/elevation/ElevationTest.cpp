@@ -27,9 +27,19 @@ struct TShellCall {
 
 using TCreateProcessW = decltype(&CreateProcessW);
 using TGetProcAddress = decltype(&GetProcAddress);
+using TWaitForSingleObject = decltype(&WaitForSingleObject);
 TCreateProcessW gCreateProcessW = nullptr;
 TGetProcAddress gGetProcAddress = nullptr;
+TWaitForSingleObject gWaitForSingleObject = nullptr;
 bool gNeedsElevation = true;
+bool gWaitFails = false;
+
+DWORD WINAPI Wait(HANDLE handle, DWORD ms) {
+    if (!gWaitFails)
+        return gWaitForSingleObject(handle, ms);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return WAIT_FAILED;
+}
 
 BOOL WINAPI ElevationRequired(LPCWSTR app, LPWSTR line, LPSECURITY_ATTRIBUTES pa,
                               LPSECURITY_ATTRIBUTES ta, BOOL inherit, DWORD flags, LPVOID env,
@@ -83,7 +93,10 @@ class Elevation : public ::testing::Test {
         gGetProcAddress = reinterpret_cast<TGetProcAddress>(
             PointImportsAt(reinterpret_cast<const void*>(&GetProcAddress),
                            reinterpret_cast<const void*>(&ShellFound)));
-        ASSERT_TRUE(gCreateProcessW && gGetProcAddress);
+        gWaitForSingleObject = reinterpret_cast<TWaitForSingleObject>(
+            PointImportsAt(reinterpret_cast<const void*>(&WaitForSingleObject),
+                           reinterpret_cast<const void*>(&Wait)));
+        ASSERT_TRUE(gCreateProcessW && gGetProcAddress && gWaitForSingleObject);
     }
     void SetUp() override { gShell = TShellCall(); }
 
@@ -122,6 +135,23 @@ TEST_F(Elevation, ADeclinedPromptIsAFailedStart) {
     EXPECT_FALSE(out.Started);
     EXPECT_EQ(out.Code, DWORD(ERROR_CANCELLED));
     EXPECT_EQ(gShell.Calls, 1);
+}
+
+// A wait that fails says nothing of the target: reported, never the code of a process that
+// still runs (STILL_ACTIVE, 259) handed on as its exit code.
+TEST_F(Elevation, AFailedWaitIsReportedNotTakenForAnExitCode) {
+    gNeedsElevation = false;
+    gWaitFails = true;
+    TComposed what;
+    what.CommandLine = L"cmd.exe /c exit 7";
+    TTargetHandling how;
+    how.Wait = true;
+    const TLaunchOutcome out = Launch(what, how);
+    gWaitFails = false;
+    gNeedsElevation = true;
+    EXPECT_TRUE(out.Started);
+    EXPECT_EQ(out.Error, "プログラムの終了を待てません。 Code = 5");
+    EXPECT_EQ(gShell.Calls, 0);
 }
 
 } // namespace

@@ -318,13 +318,17 @@ std::string Check(const std::string& input) {
     TExtIniFile first;
     if (!Load(input, "in.ini", first))
         return "the input does not load";
-    // What would read back in another encoding is never saved (Save refuses it), so nothing is
-    // asked of a save; the lookups still are.
-    const bool saves = first.KeepsEncoding();
+    // What would read back in another encoding or as another file is never saved (Save refuses
+    // it), so nothing is asked of a save; the lookups still are.
+    const bool saves = first.KeepsEncoding() && first.ReadsBackAsItself();
     const std::string saved = saves ? Bytes(first) : input;
     TExtIniFile second;
     if (!Load(saved, "saved.ini", second))
         return "the saved bytes do not load";
+    // A save keeps the mark, or keeps its absence.
+    if (saves &&
+        (saved.compare(0, 3, "\xEF\xBB\xBF") == 0) != (input.compare(0, 3, "\xEF\xBB\xBF") == 0))
+        return "a save adds or drops the UTF-8 mark";
     if (saves && Bytes(second) != saved)
         return "load -> save -> load -> save is not byte-stable";
     for (const TExtIniFile* ini : {&first, &second}) {
@@ -431,7 +435,7 @@ std::string Check(const std::string& input) {
         if (!shape.empty())
             return "after an edit: " + shape;
     }
-    if (!first.KeepsEncoding())
+    if (!first.KeepsEncoding() || !first.ReadsBackAsItself())
         return std::string();
     TExtIniFile edited;
     if (!Load(Bytes(first), "edited.ini", edited))

@@ -303,6 +303,22 @@ TEST_F(Maintenance, FilesOfAnInterruptedRunArePutRight) {
     }
 }
 
+// A prepared helper that cannot take its name (another program holds it) is reported and kept
+// for the next command, never deleted: that left the alias without its helper, silently.
+TEST_F(Maintenance, ARecoveryThatCannotMoveKeepsTheCopyAndSaysSo) {
+    SetIni("[a]\r\ntype=console\r\napp=x\r\n");
+    Helper("a.exe.~aliasnew", "dovoz.ex_");
+    ProcResult r = AliasWhileHeld("a.exe.~aliasnew", "/apply");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "a.exeの復元に失敗しました。\r\n");
+    EXPECT_EQ(Bytes("a.exe.~aliasnew"), Bytes("dovoz.ex_"));
+    EXPECT_FALSE(PathExists(dir / "a.exe"));
+    r = Alias("/apply"); // free again: the next command finishes the step
+    EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
+    EXPECT_EQ(Bytes("a.exe"), Bytes("dovoz.ex_"));
+    EXPECT_FALSE(PathExists(dir / "a.exe.~aliasnew"));
+}
+
 // "alias.ini" held by another program that shares nothing (a sync tool, a scanner, an editor
 // that locks), or holding text that is not code page 932, is there but cannot be read: every
 // changing command reports it and changes nothing, and none takes the helpers for orphans.

@@ -132,6 +132,31 @@ TEST_F(Model, WritesAreStoredOrRefused) {
     EXPECT_EQ(SectionNames(marked), std::vector<std::string>{"\xFF"});
 }
 
+// A save never writes what would load as another file: a UTF-16 mark (refused by every reader)
+// or, in a file without one, a UTF-8 mark, which both appear once a lone CR between their
+// bytes is dropped or a key line's leading blank is trimmed. Such a save is refused and the
+// file is left as it was.
+TEST_F(Model, ASaveNeverWritesWhatLoadsAsAnotherFile) {
+    for (const std::string& bytes :
+         {std::string("\xFF\r\xFE\n[ed]\r\napp=notepad\r\n"),
+          std::string("\xFE\r\xFF\n[ed]\r\napp=notepad\r\n"),
+          std::string(" \xEF\xBB\xBF=\r\n[ed]\r\napp=\xE3\x81\x82\r\n")}) {
+        ASSERT_TRUE(WriteFileBytes(dir / "f.ini", bytes));
+        TExtIniFile ini;
+        ASSERT_TRUE(ini.LoadFromFile(dir / "f.ini")) << Printable(bytes);
+        ASSERT_TRUE(ini.WriteValue("ed", "param", "-x"));
+        EXPECT_FALSE(ini.ReadsBackAsItself()) << Printable(bytes);
+        EXPECT_FALSE(ini.Save()) << Printable(bytes);
+        EXPECT_EQ(ReadFileBytes(dir / "f.ini"), bytes);
+    }
+    // The same lines where nothing comes to the front save as ever.
+    ASSERT_TRUE(WriteFileBytes(dir / "f.ini", "; x\r\n\xFF\r\xFE\n[ed]\r\napp=notepad\r\n"));
+    TExtIniFile ini;
+    ASSERT_TRUE(ini.LoadFromFile(dir / "f.ini"));
+    ASSERT_TRUE(ini.WriteValue("ed", "param", "-x"));
+    EXPECT_TRUE(ini.Save());
+}
+
 // An edit tells whether it changed what a save writes, and what a save wrote loads and saves
 // to the same bytes again, whatever the edit left at a section's end.
 TEST_F(Model, EditsKnowWhetherTheyChangedAndSavesAreStable) {
