@@ -5,6 +5,7 @@
 
 #include "AliasSection.h"
 #include "List.h"
+#include "Schema.h"
 #include "Text.h"
 
 namespace {

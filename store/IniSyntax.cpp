@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "Schema.h"
 #include "Text.h"
 
 void SplitKeyLine(const std::string& line, std::string& key, std::string& value,
@@ -43,16 +42,6 @@ bool IsSectionHeader(const std::string& line, std::string& name, TTextEncoding e
         --ne;
     name.assign(p + nb, ne - nb);
     return true;
-}
-
-bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
-                  std::string& value) {
-    const size_t prefix = sizeof kEnvPrefix - 1;
-    if (LowerAscii(key.substr(0, prefix)) != kEnvPrefix)
-        return false;
-    name = TrimBlanks(key.substr(prefix));
-    value = TrimRightBlanks(itemValue);
-    return !name.empty();
 }
 
 bool IsWritableName(const std::string& name, TTextEncoding encoding) {

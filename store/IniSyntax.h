@@ -26,12 +26,6 @@ bool IsWritableName(const std::string& name, TTextEncoding encoding);
 // (empty key) some text that is not itself a key line, and in a UTF-8 file UTF-8 alone.
 bool IsWritableLine(const std::string& key, const std::string& value,
                     TTextEncoding encoding = teCp932);
-// An alias's "env:" entry: a key that starts with "env:" in any ASCII case. name is the rest of
-// the key, trimmed, and value the item's value without trailing blanks. False for every other
-// key and for an entry whose name is empty, which both programs skip.
-bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
-                  std::string& value);
-
 // Two section names name one alias exactly when "<a>.exe" and "<b>.exe" are one file: their
 // FileNameKey is equal (ASCII letters in any case; never two characters that the locale's sort
 // rules alone take for equal, such as a half-width and a full-width mark or a repeat mark and

@@ -44,3 +44,13 @@ bool IsSwitchOn(const std::string& own, const std::string& fallback) {
         return false;
     return LowerAscii(fallback) == "on";
 }
+
+bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
+                  std::string& value) {
+    const size_t prefix = sizeof kEnvPrefix - 1;
+    if (LowerAscii(key.substr(0, prefix)) != kEnvPrefix)
+        return false;
+    name = TrimBlanks(key.substr(prefix));
+    value = TrimRightBlanks(itemValue);
+    return !name.empty();
+}

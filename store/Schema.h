@@ -49,3 +49,9 @@ const char* ListMarker(const std::string& type, TTextEncoding encoding);
 // A switch's value: "on" or "off" in any ASCII case decides; anything else defers to the
 // reserved section's value, where only "on" turns it on.
 bool IsSwitchOn(const std::string& own, const std::string& fallback);
+
+// An alias's "env:" entry: a key that starts with "env:" in any ASCII case. name is the rest of
+// the key, trimmed, and value the item's value without trailing blanks. False for every other
+// key and for an entry whose name is empty, which both programs skip.
+bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
+                  std::string& value);

@@ -9,6 +9,7 @@
 #include "Encoding.h"
 #include "ExtIniFile.h"
 #include "Handle.h"
+#include "Schema.h"
 #include "TestSupport.h"
 #include "Text.h"
 
