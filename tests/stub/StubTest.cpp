@@ -8,24 +8,11 @@ using namespace testing_support;
 
 namespace {
 
-class Stub : public ::testing::Test {
+class Stub : public HelperFolderTest {
   protected:
-    ScratchDir dir{CurrentTestName()};
-    std::string probe;   // the console probe, copied into the scratch folder
-    std::string comspec; // the interpreter, a path without blanks
-
     void SetUp() override {
-        ASSERT_TRUE(dir.Ok());
-        probe = dir / "probe.exe";
-        ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", probe));
+        HelperFolderTest::SetUp();
         ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_gui.exe", dir / "probegui.exe"));
-        char win[MAX_PATH];
-        GetWindowsDirectoryA(win, MAX_PATH);
-        comspec = std::string(win) + "\\system32\\cmd.exe";
-    }
-    void Ini(const std::string& bytes) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", bytes)); }
-    void Helper(const std::string& name, bool console = true) {
-        ASSERT_TRUE(CopyOneFile(DistDir() + (console ? "dovoz.ex_" : "rudi.ex_"), dir / name));
     }
     ProcResult Run(const std::string& exe, const std::string& args, RunOptions o = RunOptions()) {
         o.setEnv.push_back({"PROBE_OUT", dir / "rec.txt"});

@@ -391,6 +391,15 @@ void AliasFolderTest::SetUp() {
         ASSERT_TRUE(CopyOneFile(DistDir() + f, dir / f)) << f;
 }
 
+void HelperFolderTest::SetUp() {
+    ASSERT_TRUE(dir.Ok());
+    probe = dir / "probe.exe";
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", probe));
+    char win[MAX_PATH];
+    ASSERT_GT(GetWindowsDirectoryA(win, MAX_PATH), 0u);
+    comspec = std::string(win) + "\\system32\\cmd.exe";
+}
+
 ProcResult AliasFolderTest::Alias(const std::string& args, RunOptions o) {
     if (o.cwd.empty())
         o.cwd = dir.Path();

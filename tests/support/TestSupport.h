@@ -106,6 +106,22 @@ class AliasFolderTest : public ::testing::Test {
     void SetIni(const std::string& bytes) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", bytes)); }
 };
 
+// A scratch folder for helper commands, shared by the helper tests and the transparency tests:
+// the console probe copied in as probe.exe, the system's interpreter, and "alias.ini" and
+// helper copies written by name.
+class HelperFolderTest : public ::testing::Test {
+  protected:
+    ScratchDir dir{CurrentTestName()};
+    std::string probe;   // the console probe, copied into the scratch folder
+    std::string comspec; // the interpreter, a path without blanks
+
+    void SetUp() override;
+    void Ini(const std::string& bytes) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", bytes)); }
+    void Helper(const std::string& name, bool console = true) {
+        ASSERT_TRUE(CopyOneFile(DistDir() + (console ? "dovoz.ex_" : "rudi.ex_"), dir / name));
+    }
+};
+
 // Code page 932 <-> UTF-8, for test probes that must read values through the wide API.
 std::string WideToAnsi(const std::wstring& w);
 // The text in UTF-8, as Notepad saves it (every test text is one UTF-8 can hold).

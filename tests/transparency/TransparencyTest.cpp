@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "CommandLine.h"
+#include "Handle.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -29,13 +30,11 @@ bool AllEnded(const std::string& folder, DWORD ms) {
 class Watchdog {
   public:
     Watchdog(const std::string& folder, DWORD ms) : folder_(folder), ms_(ms) {
-        thread_ = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+        thread_.Reset(CreateThread(nullptr, 0, Watch, this, 0, nullptr));
     }
     ~Watchdog() {
-        SetEvent(stop_);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        CloseHandle(stop_);
+        SetEvent(stop_.Get());
+        WaitForSingleObject(thread_.Get(), INFINITE);
     }
     Watchdog(const Watchdog&) = delete;
     Watchdog& operator=(const Watchdog&) = delete;
@@ -43,31 +42,26 @@ class Watchdog {
   private:
     static DWORD WINAPI Watch(void* self) {
         auto* w = static_cast<Watchdog*>(self);
-        if (WaitForSingleObject(w->stop_, w->ms_) == WAIT_TIMEOUT)
+        if (WaitForSingleObject(w->stop_.Get(), w->ms_) == WAIT_TIMEOUT)
             do
                 ProcessesUnder(w->folder_, true);
-            while (WaitForSingleObject(w->stop_, 50) == WAIT_TIMEOUT);
+            while (WaitForSingleObject(w->stop_.Get(), 50) == WAIT_TIMEOUT);
         return 0;
     }
     std::string folder_;
     DWORD ms_;
-    HANDLE stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE thread_ = nullptr;
+    TKernelHandle stop_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    TKernelHandle thread_;
 };
 
-class Transparency : public ::testing::Test {
+class Transparency : public HelperFolderTest {
   protected:
-    ScratchDir dir{CurrentTestName()};
-    std::string probe, comspec, path;
+    std::string path;
     Watchdog watchdog{dir.Path(), 30000};
 
     void SetUp() override {
-        ASSERT_TRUE(dir.Ok());
-        probe = dir / "probe.exe";
-        ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", probe));
+        HelperFolderTest::SetUp();
         char buf[32768];
-        GetWindowsDirectoryA(buf, MAX_PATH);
-        comspec = std::string(buf) + "\\system32\\cmd.exe";
         DWORD n = GetEnvironmentVariableA("PATH", buf, sizeof buf);
         path = std::string(buf, n);
     }
@@ -76,10 +70,6 @@ class Transparency : public ::testing::Test {
         for (int round = 0; round < 50 && ProcessesUnder(dir.Path(), true) > 0; ++round)
             Sleep(50);
         EXPECT_EQ(ProcessesUnder(dir.Path(), false), 0);
-    }
-    void Ini(const std::string& bytes) { ASSERT_TRUE(WriteFileBytes(dir / "alias.ini", bytes)); }
-    void Helper(const std::string& name, bool console = true) {
-        ASSERT_TRUE(CopyOneFile(DistDir() + (console ? "dovoz.ex_" : "rudi.ex_"), dir / name));
     }
     RunOptions Options() {
         RunOptions o;
