@@ -40,11 +40,11 @@ DWORD Run() {
 
 // The process's entry, without the C runtime's start-up code, which the helper does not need:
 // it has no static constructors and reads its own command line. The linker takes the one the
-// build's subsystem asks for.
-extern "C" void mainCRTStartup() {
+// build's subsystem asks for, by name: the whole-program build must keep both.
+extern "C" __attribute__((externally_visible)) void mainCRTStartup() {
     TakeOverBreaks();
     ExitProcess(Run());
 }
-extern "C" void WinMainCRTStartup() {
+extern "C" __attribute__((externally_visible)) void WinMainCRTStartup() {
     mainCRTStartup();
 }
