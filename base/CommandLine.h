@@ -22,12 +22,12 @@ std::wstring_view CallerArgumentText(std::wstring_view line);
 // The program-name token of line, read by the same rule, without its quotes.
 std::wstring ProgramNameToken(std::wstring_view line);
 
-// text as the interpreter (cmd /s /c "...") must see it to take it as text when it follows
-// command: each & | < > ^ that the interpreter would read outside double quotes gets a ^ in
-// front. The quote state is the interpreter's own, carried over from command (where a ^
-// outside quotes escapes the next character): a " opens or closes a quoted stretch, and inside
-// one nothing changes.
-std::wstring EscapeForInterpreter(std::wstring_view command, std::wstring_view text);
+// Appends text to line as the interpreter (cmd /s /c "...") must see it to take it as text
+// after line: each & | < > ^ of text that the interpreter would read outside double quotes gets
+// a ^ in front. The quote state is the interpreter's own, carried over from line (where a ^
+// outside quotes escapes the next character, the first of text too when line ends in it): a "
+// opens or closes a quoted stretch, and inside one nothing changes.
+void AppendForInterpreter(std::wstring& line, std::wstring_view text);
 
 // What ends a program's path early where it is not quoted: for the system a space; for the
 // interpreter also & | < > ^ ( ) , ; = (unquoted, "R&D\t.bat" runs "R" and then "D\t.bat").

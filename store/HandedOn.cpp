@@ -85,10 +85,13 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, cons
                  L" "sv, param, L" "sv});
     // The caller's text goes on unchanged; to the interpreter it is an argument, never a command
     // of its own.
-    if (!callerText.empty())
-        line =
-            Join({line, L" "sv,
-                  interpreted ? EscapeForInterpreter(line, callerText) : std::wstring(callerText)});
+    if (!callerText.empty()) {
+        line += L' ';
+        if (interpreted)
+            AppendForInterpreter(line, callerText);
+        else
+            line += callerText;
+    }
     // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest.
     if (interpreted)
         line = Join({QuoteIfHolding(interpreter, kSystemBreaks), L" /s /c \""sv, line, L"\""sv});
