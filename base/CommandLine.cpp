@@ -63,6 +63,21 @@ std::wstring ProgramNameToken(std::wstring_view line) {
     return std::wstring(line.substr(quoted, TokenEnd(line, quoted) - quoted));
 }
 
+std::wstring_view CallerArgument(std::wstring_view text, size_t n) {
+    const wchar_t *p = text.data(), *end = p + text.size(), *start = p;
+    for (; n; --n) {
+        while (p < end && (*p == ' ' || *p == '\t'))
+            ++p;
+        start = p;
+        bool quoted = false, escaped = false;
+        for (; p < end && (quoted || (*p != ' ' && *p != '\t')); ++p) {
+            quoted ^= *p == '"' && !escaped;
+            escaped = *p == '\\' && !escaped;
+        }
+    }
+    return std::wstring_view(start, size_t(p - start));
+}
+
 namespace {
 bool IsInterpreterOperator(wchar_t c) {
     return c == '&' || c == '|' || c == '<' || c == '>' || c == '^';

@@ -23,7 +23,9 @@ constexpr char kEnvPrefix[] = "env:"; // env:NAME=value, one environment variabl
 constexpr char kKeyJoinErrorOutput[] = "stderr2stdout";
 constexpr char kKeyKillTarget[] = "killtarget";
 constexpr char kKeyWait[] = "wait";
-constexpr const char* kSwitchKeys[] = {kKeyJoinErrorOutput, kKeyKillTarget, kKeyWait};
+constexpr char kKeyPlaceArgs[] = "placeargs"; // "param" is a template for the caller's text
+constexpr const char* kSwitchKeys[] = {kKeyJoinErrorOutput, kKeyKillTarget, kKeyWait,
+                                       kKeyPlaceArgs};
 
 // The "type" values that registration writes.
 constexpr char kTypeWindowed[] = "GUI";

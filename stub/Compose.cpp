@@ -59,7 +59,8 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
          !Fail(c, start, "ORVEX_DEPTH", kValueNotSet)))
         return c;
     switch (ComposeLaunchLine(app, param, def.Type, def.Encoding, start.ComSpecPath, start.SelfPath,
-                              CallerArgumentText(start.CommandLine), c.CommandLine)) {
+                              CallerArgumentText(start.CommandLine), def.PlaceArgs,
+                              c.CommandLine)) {
     case llProgramMissing:
         c.Error = Join({"プログラム "sv, ShownCp932(app), " が見つかりません。"sv});
         return c;
