@@ -1,6 +1,10 @@
 // The option form: alias <name> /path=... /param=... /param ... /dir=... /env:... /delenv:...
+// /<switch>=on|off
 #include "Alias.h"
 
+#include <iterator>
+
+#include "HandedOn.h"
 #include "Messages.h"
 #include "Names.h"
 #include "Text.h"
@@ -26,7 +30,10 @@ bool ApplyOption(TDefinitionTransaction& t, const std::string& section, const TO
         return o.Value.empty() ||
                (t.FileText(o.Value, value) && t.WriteValue(section, kKeyApp, value));
     case okParam:
-        return t.FileText(o.Value, value) && t.WriteValue(section, kKeyParam, value);
+        // Parameters that place the caller's text mean it at once; /placeargs=off after them
+        // makes the placeholders text again.
+        return t.FileText(o.Value, value) && t.WriteValue(section, kKeyParam, value) &&
+               (!HoldsPlaceholder(o.Value) || t.WriteValue(section, kKeyPlaceArgs, "on"));
     case okDir:
         return t.FileText(o.Value, value) && t.WriteValue(section, kKeyDir, value);
     case okEnv: {
@@ -42,6 +49,13 @@ bool ApplyOption(TDefinitionTransaction& t, const std::string& section, const TO
             return false;
         t.Ini().DeleteKey(section, kEnvPrefix + var);
         return true;
+    case okJoinErrorOutput:
+    case okKillTarget:
+    case okWait:
+    case okPlaceArgs:
+        // "off" is stored, not the key removed: [alias]'s "on" must not turn the switch back on.
+        return t.FileText(o.Value, value) &&
+               t.WriteValue(section, kSwitchKeys[o.Kind - okJoinErrorOutput], value);
     }
     return false;
 }
@@ -90,6 +104,17 @@ bool ParseOptions(const TArgs& args, std::vector<TOption>& options) {
                 known = true;
                 break;
             }
+        }
+        for (size_t k = 0; !known && k < std::size(kSwitchKeys); ++k) {
+            const std::string prefix = "/" + std::string(kSwitchKeys[k]) + "=";
+            if (!HasPrefix(a, prefix.c_str()))
+                continue;
+            const std::wstring value = TrimBlanks(a.substr(prefix.size()));
+            const bool on = value.size() == 2 && HasPrefix(value, "on");
+            if (!on && !(value.size() == 3 && HasPrefix(value, "off")))
+                return false;
+            options.push_back({TOptionKind(okJoinErrorOutput + k), on ? L"on" : L"off"});
+            known = true;
         }
         if (!known)
             return false;

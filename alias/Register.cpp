@@ -6,6 +6,7 @@
 #include "Encoding.h"
 #include "ExeType.h"
 #include "Files.h"
+#include "HandedOn.h"
 #include "HelperFiles.h"
 #include "LocaleCase.h"
 #include "Messages.h"
@@ -97,13 +98,14 @@ bool RegisterAlias(const TProgramFolder& folder, const std::wstring& wideName,
 
     // The new definition replaces the old one at the end of the file, in the file's encoding.
     std::string section, app, param;
-    if (!t.FileText(wideName, section) || !t.FileText(program, app) ||
-        !t.FileText(JoinParams(params), param))
+    const std::wstring joined = JoinParams(params);
+    if (!t.FileText(wideName, section) || !t.FileText(program, app) || !t.FileText(joined, param))
         return false;
     if (defined)
         t.Ini().DeleteSection(t.FindAlias(name)->Name());
     if (!t.WriteValue(section, kKeyType, TypeText(kind)) || !t.WriteValue(section, kKeyApp, app) ||
-        !t.WriteValue(section, kKeyParam, param) || !t.WriteValue(section, kKeyDir, ""))
+        !t.WriteValue(section, kKeyParam, param) || !t.WriteValue(section, kKeyDir, "") ||
+        (HoldsPlaceholder(joined) && !t.WriteValue(section, kKeyPlaceArgs, "on")))
         return false;
 
     // The helper takes its name only after the definition is saved, so no helper is ever
