@@ -39,15 +39,28 @@ int Dispatch(const TProgramFolder& folder, const TArgs& args);
 TFailure ShowUsage();
 
 // The option form (Definitions.cpp).
-enum TOptionKind : int32_t { okPath = 0, okParam = 1, okDir = 2, okEnv = 3, okDelEnv = 4 };
+enum TOptionKind : int32_t {
+    okPath = 0,
+    okParam = 1,
+    okDir = 2,
+    okEnv = 3,
+    okDelEnv = 4,
+    // "/<switch>=on" or "=off", one kind per switch in the order of kSwitchKeys
+    okJoinErrorOutput = 5,
+    okKillTarget = 6,
+    okWait = 7,
+    okPlaceArgs = 8
+};
 struct TOption {
     TOptionKind Kind;
-    std::wstring Value; // trimmed; for okParam from "/param" the joined words
+    std::wstring Value; // trimmed; for okParam from "/param" the joined words; a switch's "on"
+                        // or "off" in lower case
 };
 // The words as one parameter text: a word holding a blank or & | < > ^ in quotes.
 std::wstring JoinParams(const TArgs& words);
-// The options in the order typed; false when an argument is no option or holds a value that
-// "alias.ini" cannot store (a line break).
+// The options in the order typed; false when an argument is no option, holds a value that
+// "alias.ini" cannot store (a line break) or sets a switch to other than "on" or "off" (any
+// ASCII case).
 bool ParseOptions(const TArgs& args, std::vector<TOption>& options);
 TFailure ChangeAlias(const TProgramFolder& folder, const std::wstring& name,
                      const std::vector<TOption>& options);

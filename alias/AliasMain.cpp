@@ -22,6 +22,7 @@ TFailure ShowUsage() {
         "    alias <name> /param <param ...> パラメタ指定(複数)",
         "    alias <name> /env:<key>=<value> 環境変数の追加指定",
         "    alias <name> /delenv:<key>      環境変数の追加指定を削除",
+        "    alias <name> /<switch>=on|off   (wait killtarget stderr2stdout placeargs)",
         "    alias <name>                    情報表示",
         "    alias /del <name>               エイリアスの削除",
         "    alias /edit                     定義ファイルの直接編集",

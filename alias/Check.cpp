@@ -277,8 +277,12 @@ class TCheck {
         // own file.
         std::wstring self, line;
         ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
+        const bool placeArgs =
+            IsSwitchOn(s.ReadValue(kKeyPlaceArgs, ""),
+                       FTransaction.Ini().ReadValue(kReservedSection, kKeyPlaceArgs, ""));
         switch (ComposeLaunchLine(*wideApp, param, s.ReadValue(kKeyType, ""),
-                                  FTransaction.Encoding(), FInterpreter, self, {}, line)) {
+                                  FTransaction.Encoding(), FInterpreter, self, {}, placeArgs,
+                                  line)) {
         case llProgramMissing:
             Found(ProgramMissing(name, FTransaction.Shown(app)));
             break;

@@ -1,5 +1,8 @@
 // The option form: alias <name> /path=... /param=... /param ... /dir=... /env:... /delenv:...
+// /<switch>=on|off
 #include "Alias.h"
+
+#include <iterator>
 
 #include "CommandLine.h"
 #include "HandedOn.h"
@@ -32,7 +35,13 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
         if (o.Kind == okPath && o.Value.empty())
             return TFailure();
         TFailure f = t.FileText(o.Value, value);
-        return f ? f : t.WriteValue(section, kKeys[o.Kind], value);
+        if (!f)
+            f = t.WriteValue(section, kKeys[o.Kind], value);
+        // Parameters that place the caller's text mean it at once; /placeargs=off after them
+        // makes the placeholders text again.
+        if (!f && o.Kind == okParam && HoldsPlaceholder(o.Value))
+            f = t.WriteValue(section, kKeyPlaceArgs, "on");
+        return f;
     }
     case okEnv: {
         const size_t eq = o.Value.find('=');
@@ -50,6 +59,14 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
         if (!f)
             t.Ini().DeleteKey(section, kEnvPrefix + var);
         return f;
+    }
+    case okJoinErrorOutput:
+    case okKillTarget:
+    case okWait:
+    case okPlaceArgs: {
+        // "off" is stored, not the key removed: [alias]'s "on" must not turn the switch back on.
+        TFailure f = t.FileText(o.Value, value);
+        return f ? f : t.WriteValue(section, kSwitchKeys[o.Kind - okJoinErrorOutput], value);
     }
     }
     return Failure(kBadParameter);
@@ -94,6 +111,17 @@ bool ParseOptions(const TArgs& args, std::vector<TOption>& options) {
                 known = true;
                 break;
             }
+        }
+        for (size_t k = 0; !known && k < std::size(kSwitchKeys); ++k) {
+            const std::string prefix = "/" + std::string(kSwitchKeys[k]) + "=";
+            if (!HasPrefix(a, prefix.c_str()))
+                continue;
+            const std::wstring value = TrimBlanks(a.substr(prefix.size()));
+            const bool on = value.size() == 2 && HasPrefix(value, "on");
+            if (!on && !(value.size() == 3 && HasPrefix(value, "off")))
+                return false;
+            options.push_back({TOptionKind(okJoinErrorOutput + k), on ? L"on" : L"off"});
+            known = true;
         }
         if (!known)
             return false;

@@ -6,6 +6,7 @@
 #include "Encoding.h"
 #include "ExeType.h"
 #include "Files.h"
+#include "HandedOn.h"
 #include "HelperFiles.h"
 #include "LocaleCase.h"
 #include "Messages.h"
@@ -87,11 +88,12 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
 
     // The new definition replaces the old one at the end of the file, in the file's encoding.
     std::string section, app, param;
+    const std::wstring joined = JoinParams(params);
     TFailure f = t.FileText(wideName, section);
     if (!f)
         f = t.FileText(program, app);
     if (!f)
-        f = t.FileText(JoinParams(params), param);
+        f = t.FileText(joined, param);
     if (f)
         return f;
     if (defined)
@@ -100,6 +102,10 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
          {std::make_pair(kKeyType, std::string(TypeText(kind))), std::make_pair(kKeyApp, app),
           std::make_pair(kKeyParam, param), std::make_pair(kKeyDir, std::string())})
         if (TFailure w = t.WriteValue(section, kv.first, kv.second))
+            return w;
+    // Parameters that place the caller's text mean it at once.
+    if (HoldsPlaceholder(joined))
+        if (TFailure w = t.WriteValue(section, kKeyPlaceArgs, "on"))
             return w;
 
     // The helper takes its name only after the definition is saved, so no helper is ever

@@ -65,6 +65,7 @@ class TDefinitionTransaction {
     bool Loaded() const { return FLoaded; }
     const std::string& Path() const { return FPath; }
     TExtIniFile& Ini() { return FIni; }
+    const TExtIniFile& Ini() const { return FIni; }
     // The encoding of the loaded file: code page 932 without one.
     TTextEncoding Encoding() const { return FIni.Encoding(); }
     // A text of the command line in the file's encoding; a failure when the file cannot hold it

@@ -63,6 +63,21 @@ std::wstring ProgramNameToken(std::wstring_view line) {
     return std::wstring(line.substr(quoted, TokenEnd(line, quoted) - quoted));
 }
 
+std::wstring_view CallerArgument(std::wstring_view text, size_t n) {
+    const wchar_t *p = text.data(), *end = p + text.size(), *start = p;
+    for (; n; --n) {
+        while (p < end && (*p == ' ' || *p == '\t'))
+            ++p;
+        start = p;
+        bool quoted = false, escaped = false;
+        for (; p < end && (quoted || (*p != ' ' && *p != '\t')); ++p) {
+            quoted ^= *p == '"' && !escaped;
+            escaped = *p == '\\' && !escaped;
+        }
+    }
+    return std::wstring_view(start, size_t(p - start));
+}
+
 namespace {
 bool IsInterpreterOperator(wchar_t c) {
     for (const wchar_t o : kInterpreterOperators)
@@ -72,24 +87,24 @@ bool IsInterpreterOperator(wchar_t c) {
 }
 } // namespace
 
-std::wstring EscapeForInterpreter(std::wstring_view command, std::wstring_view text) {
-    bool quoted = false;
-    for (size_t i = 0; i < command.size(); ++i) {
-        if (command[i] == '"')
+void AppendForInterpreter(std::wstring& line, std::wstring_view text) {
+    // One walk over both, as the interpreter reads them; line grows only past where it is read.
+    const size_t n = line.size();
+    bool quoted = false, escaped = false;
+    for (size_t i = 0; i < n + text.size(); ++i) {
+        const wchar_t c = i < n ? line[i] : text[i - n];
+        const bool mark = i >= n && !quoted && !escaped && IsInterpreterOperator(c);
+        if (escaped)
+            escaped = false; // the escaped character is text, a quote included
+        else if (c == '"')
             quoted = !quoted;
-        else if (!quoted && command[i] == '^')
-            ++i; // the escaped character is text, a quote included
+        else if (!quoted && c == '^' && !mark)
+            escaped = true;
+        if (mark)
+            line += '^';
+        if (i >= n)
+            line += c;
     }
-    std::wstring out;
-    out.reserve(text.size() + text.size() / 8);
-    for (wchar_t c : text) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (!quoted && IsInterpreterOperator(c))
-            out += '^';
-        out += c;
-    }
-    return out;
 }
 
 std::wstring QuoteIfHolding(const std::wstring& text, const wchar_t* breaks) {

@@ -22,12 +22,20 @@ std::wstring_view CallerArgumentText(std::wstring_view line);
 // The program-name token of line, read by the same rule, without its quotes.
 std::wstring ProgramNameToken(std::wstring_view line);
 
-// text as the interpreter (cmd /s /c "...") must see it to take it as text when it follows
-// command: each & | < > ^ that the interpreter would read outside double quotes gets a ^ in
-// front. The quote state is the interpreter's own, carried over from command (where a ^
-// outside quotes escapes the next character): a " opens or closes a quoted stretch, and inside
-// one nothing changes.
-std::wstring EscapeForInterpreter(std::wstring_view command, std::wstring_view text);
+// The n-th argument (from 1) of a caller's argument text in its own spelling: the stretch of
+// text the C runtime takes for it, quotes and backslashes as typed; empty when there are fewer.
+// Space and tab end an argument outside quotes; a " after an even number of backslashes opens
+// or closes a quoted stretch, which runs to the end when it is not closed. (Two quotes inside a
+// stretch are one quote of the argument's own to the Visual C++ runtime since 2008, the UCRT,
+// and the stretch goes on: the argument ends where it ends when each quote opens or closes.)
+std::wstring_view CallerArgument(std::wstring_view text, size_t n);
+
+// Appends text to line as the interpreter (cmd /s /c "...") must see it to take it as text
+// after line: each & | < > ^ of text that the interpreter would read outside double quotes gets
+// a ^ in front. The quote state is the interpreter's own, carried over from line (where a ^
+// outside quotes escapes the next character, the first of text too when line ends in it): a "
+// opens or closes a quoted stretch, and inside one nothing changes.
+void AppendForInterpreter(std::wstring& line, std::wstring_view text);
 
 // What ends a program's path early where it is not quoted: for the system a space; for the
 // interpreter also & | < > ^ ( ) , ; = (unquoted, "R&D\t.bat" runs "R" and then "D\t.bat").

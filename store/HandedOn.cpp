@@ -80,10 +80,44 @@ std::string NotDefinedReport(std::string_view alias) {
     return Join({alias, " の定義が見つかりません。"sv});
 }
 
+bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring_view callerText,
+                     bool escape) {
+    bool placed = false;
+    const wchar_t* end = pattern.data() + pattern.size();
+    for (const wchar_t* p = pattern.data(); p < end; ++p) {
+        const wchar_t next = p + 1 < end ? p[1] : 0;
+        const size_t n = size_t(next - '0');
+        const bool number = n - 1 < 9 && !(p + 2 < end && unsigned(p[2] - '0') < 10);
+        if (*p == '$' && (number || next == '*')) {
+            ++p;
+            placed = true;
+            const std::wstring_view piece = number ? CallerArgument(callerText, n) : callerText;
+            // Past the limit the line is refused anyway: a template that names the caller's text
+            // thousands of times must not take the memory and time of all of them.
+            if (piece.empty() || line.size() >= kSystemTextLimit)
+                continue;
+            if (escape)
+                AppendForInterpreter(line, piece);
+            else
+                line += piece;
+            continue;
+        }
+        if (*p == '$' && next == '$')
+            ++p;
+        line += *p;
+    }
+    return placed;
+}
+
+bool HoldsPlaceholder(std::wstring_view param) {
+    std::wstring filled;
+    return PlaceCallerText(filled, param, {}, false);
+}
+
 TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, const std::string& type,
                               TTextEncoding encoding, const std::wstring& interpreter,
                               const std::wstring& self, std::wstring_view callerText,
-                              std::wstring& line) {
+                              bool placeArgs, std::wstring& line) {
     const bool dos = RunsThroughInterpreter(type, encoding);
     if (!dos && !ResolveProgram(app, self))
         return llProgramMissing;
@@ -94,13 +128,21 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, cons
     line = Join({QuoteIfHolding(app, !interpreted ? kSystemBreaks
                                      : dos        ? kInterpreterBreaks
                                                   : nullptr),
-                 L" "sv, param, L" "sv});
+                 L" "sv});
+    bool placed = false;
+    if (placeArgs)
+        placed = PlaceCallerText(line, param, callerText, interpreted);
+    else
+        line += param;
     // The caller's text goes on unchanged; to the interpreter it is an argument, never a command
     // of its own.
-    if (!callerText.empty())
-        line =
-            Join({line, L" "sv,
-                  interpreted ? EscapeForInterpreter(line, callerText) : std::wstring(callerText)});
+    if (!placed) {
+        line += callerText.empty() ? L" " : L"  ";
+        if (interpreted)
+            AppendForInterpreter(line, callerText);
+        else
+            line += callerText;
+    }
     // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest.
     if (interpreted)
         line = Join({QuoteIfHolding(interpreter, kSystemBreaks), L" /s /c \""sv, line, L"\""sv});

@@ -38,15 +38,27 @@ enum TLaunchLine : int { llComposed, llProgramMissing, llTooLong };
 // The command line a helper starts for its alias, from the stored program, parameters and type
 // (in the file's encoding), the interpreter and the caller's argument text: the program (found
 // by ResolveProgram, self passed over), one space, the parameters, one space, then one space and
-// the caller's text when there is any. A DOS alias, and a program that is a batch file (.bat or
-// .cmd, which the system would hand to the interpreter as it is), run through the interpreter:
+// the caller's text when there is any. With placeArgs the parameters are a template
+// (PlaceCallerText); one that holds a placeholder takes the caller's text where it says, with
+// nothing after it. A DOS alias, and a program that is a batch file (.bat or .cmd, which the
+// system would hand to the interpreter as it is), run through the interpreter:
 // <interpreter> /s /c "<program> <parameters> <caller's text>", the program quoted where the
-// interpreter would end it early (a batch file always), the caller's text escaped so that it
-// stays text.
+// interpreter would end it early (a batch file always), each piece of the caller's text escaped
+// so that it stays text.
 TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, const std::string& type,
                               TTextEncoding encoding, const std::wstring& interpreter,
                               const std::wstring& self, std::wstring_view callerText,
-                              std::wstring& line);
+                              bool placeArgs, std::wstring& line);
+
+// Appends the template to line with its placeholders filled in: "$1" to "$9" (no digit after
+// it) the caller's n-th argument in its spelling (CallerArgument), empty when there is none;
+// "$*" the caller's whole text; "$$" one "$"; any other "$" stays. With escape each placed piece
+// is escaped for the interpreter as it follows the line so far. Once line is longer than the
+// system takes, no more pieces are placed. True when the template holds a placeholder.
+bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring_view callerText,
+                     bool escape);
+// The parameters hold a placeholder ("$1" to "$9" or "$*").
+bool HoldsPlaceholder(std::wstring_view param);
 
 // Reports both programs give in the same words: a line longer than the system takes, with its
 // length in characters; a program or working folder that is not there (as shown in code page

@@ -23,7 +23,9 @@ inline constexpr char kEnvPrefix[] = "env:"; // env:NAME=value, one environment 
 inline constexpr char kKeyJoinErrorOutput[] = "stderr2stdout";
 inline constexpr char kKeyKillTarget[] = "killtarget";
 inline constexpr char kKeyWait[] = "wait";
-inline constexpr const char* kSwitchKeys[] = {kKeyJoinErrorOutput, kKeyKillTarget, kKeyWait};
+inline constexpr char kKeyPlaceArgs[] = "placeargs"; // "param" is a template for the caller's text
+inline constexpr const char* kSwitchKeys[] = {kKeyJoinErrorOutput, kKeyKillTarget, kKeyWait,
+                                              kKeyPlaceArgs};
 
 // The "type" values that registration writes.
 inline constexpr char kTypeWindowed[] = "GUI";

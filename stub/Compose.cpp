@@ -59,7 +59,8 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
          !Fail(c, start, kChainVariableName, kValueNotSet)))
         return c;
     switch (ComposeLaunchLine(app, param, def.Type, def.Encoding, start.ComSpecPath, start.SelfPath,
-                              CallerArgumentText(start.CommandLine), c.CommandLine)) {
+                              CallerArgumentText(start.CommandLine), def.PlaceArgs,
+                              c.CommandLine)) {
     case llProgramMissing:
         c.Error = ProgramNotFoundReport(ShownCp932(app));
         return c;

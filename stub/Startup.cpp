@@ -42,7 +42,8 @@ TDefinition ReadDefinition(const TStartup& start) {
         bool TDefinition::*Field;
     } kSwitches[] = {{kKeyJoinErrorOutput, &TDefinition::JoinErrorOutput},
                      {kKeyKillTarget, &TDefinition::KillTarget},
-                     {kKeyWait, &TDefinition::Wait}};
+                     {kKeyWait, &TDefinition::Wait},
+                     {kKeyPlaceArgs, &TDefinition::PlaceArgs}};
     for (const auto& v : kSwitches)
         def.*v.Field = IsSwitchOn(own.ReadValue(v.Key, std::string()),
                                   defaults.ReadValue(v.Key, std::string()));

@@ -40,6 +40,7 @@ struct TDefinition {
     bool JoinErrorOutput = false; // "stderr2stdout"
     bool KillTarget = false;      // "killtarget"
     bool Wait = false;            // "wait", the windowed build's
+    bool PlaceArgs = false;       // "placeargs"
 };
 
 // What to start: a non-empty Error is the report that ends the run instead.

@@ -38,7 +38,7 @@ TEST_F(AliasCmd, UsageForUnknownSwitches) {
     size_t lines = 0;
     for (char c : r.out)
         lines += c == '\n';
-    EXPECT_EQ(lines, 22u);
+    EXPECT_EQ(lines, 23u);
     EXPECT_NE(
         r.out.find("\r\n    alias /check                    エイリアスの点検 (問題の一覧)\r\n"),
         std::string::npos);
@@ -119,6 +119,35 @@ TEST_F(AliasCmd, OptionsChangeTheirOwnKeysInOrder) {
                      "env:LANG=ja\r\nENV:B=2\r\nenv:=3\r\n;c\r\nenv:X=2\r\n\r\n"
                      "[d]\r\ntype=DOS\r\napp=dir\r\nparam=/w\r\n\r\n"
                      "[alias]\r\neditor=\r\n\r\n");
+}
+
+TEST_F(AliasCmd, SwitchOptionsAndParametersThatPlaceTheCallersText) {
+    // "off" is stored, so [alias]'s "on" does not win; parameters with a placeholder turn
+    // "placeargs" on, unless an option after them says otherwise. After "dir:", "alias <name>"
+    // shows the switches in a fixed order.
+    SetIni("[alias]\r\nwait=on\r\n[ed]\r\napp=x\r\n");
+    const std::string program = " " + Quote(TestBinDir() + "probe_con.exe") + " log ";
+    const std::string cases[][3] = {
+        {"ed /wait=OFF /killtarget=On /stderr2stdout=on /placeargs=off", "ed",
+         "stderr2stdout: on\r\nkilltarget: on\r\nwait: off\r\nplaceargs: off\r\n"},
+        {"ed /wait=on /killtarget=off /stderr2stdout=Off /param log $1", "ed",
+         "stderr2stdout: off\r\nkilltarget: off\r\nwait: on\r\nplaceargs: on\r\n"},
+        {"ed \"/param=$$1 $*\" /placeargs=oFF", "ed",
+         "stderr2stdout: off\r\nkilltarget: off\r\nwait: on\r\nplaceargs: off\r\n"},
+        {"gl" + program + "$1 --oneline", "gl", "placeargs: on\r\n"},
+        {"gm" + program + "$$1 $0 $10", "gm", ""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(Alias(c[0]).exitCode, 0u) << c[0];
+        const std::string shown = Alias(c[1]).out;
+        EXPECT_EQ(shown.substr(shown.find("dir:   \r\n") + 9), c[2]) << c[0];
+    }
+    const std::string before = Ini();
+    for (const char* c : {"ed /wait=yes", "ed /placeargs=", "ed /dir=y /killtarget=onn"}) {
+        const ProcResult r = Alias(c);
+        EXPECT_EQ(r.exitCode, 1u) << c;
+        EXPECT_EQ(r.out, "error: パラメタに誤りがあります。\r\n") << c;
+        EXPECT_EQ(Ini(), before) << c;
+    }
 }
 
 TEST_F(AliasCmd, ParamTakesTheRestAsWords) {

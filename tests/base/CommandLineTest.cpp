@@ -79,36 +79,40 @@ std::wstring LiveOperators(const std::wstring& line) {
     return live;
 }
 
-// The text with the carets the escaping inserted taken out again: every ^ outside quotes that
-// stands before one of & | < > ^.
+// The text with the carets the escaping inserted taken out again: the line read as the
+// interpreter reads it, every character a ^ outside quotes escapes kept, the ^ itself dropped.
 std::wstring Unescaped(const std::wstring& command, const std::wstring& escaped) {
-    bool quoted = false;
-    for (size_t i = 0; i < command.size(); ++i)
-        if (command[i] == '"')
-            quoted = !quoted;
-        else if (!quoted && command[i] == '^')
-            ++i;
+    const std::wstring line = command + escaped;
     std::wstring text;
-    for (size_t i = 0; i < escaped.size(); ++i) {
-        const wchar_t c = escaped[i];
-        if (c == '"')
-            quoted = !quoted;
-        else if (!quoted && c == '^' && i + 1 < escaped.size())
+    for (size_t i = 0, quoted = 0; i < line.size(); ++i) {
+        if (line[i] == '"')
+            quoted ^= 1;
+        else if (!quoted && line[i] == '^' && i + 1 < line.size())
             ++i;
-        text += escaped[i];
+        if (i >= command.size())
+            text += line[i];
     }
     return text;
 }
 
+// What AppendForInterpreter puts after command.
+std::wstring Escaped(const std::wstring& command, const std::wstring& text) {
+    std::wstring line = command;
+    AppendForInterpreter(line, text);
+    return line.substr(command.size());
+}
+
 } // namespace
 
-TEST(EscapeForInterpreter, TheCallersTextAddsNoCommandAndLosesNothing) {
+TEST(AppendForInterpreter, TheCallersTextAddsNoCommandAndLosesNothing) {
     // Random texts after commands that leave the interpreter in either quote state: the whole
     // line has exactly the operators of the command alone, and taking the carets out again
     // gives the caller's text.
     const wchar_t alphabet[] = L"a &|<>^\"\\%\u8868\u00e9";
-    const std::wstring commands[] = {L"p.exe  ", L"\"C:\\a b\\p.exe\" -x ", L"p.exe \"open ",
-                                     L"p.exe ^\" ", L"p.exe a&b "};
+    // A command that ends in ^ makes the text's first character text already.
+    const std::wstring commands[] = {L"p.exe  ",       L"\"C:\\a b\\p.exe\" -x ",
+                                     L"p.exe \"open ", L"p.exe ^\" ",
+                                     L"p.exe a&b ",    L"p.exe x^"};
     uint32_t seed = 12345;
     auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
     for (int round = 0; round < 3000; ++round) {
@@ -116,7 +120,7 @@ TEST(EscapeForInterpreter, TheCallersTextAddsNoCommandAndLosesNothing) {
         for (size_t n = next() % 12; n > 0; --n)
             text += alphabet[next() % (sizeof alphabet / sizeof *alphabet - 1)];
         for (const std::wstring& command : commands) {
-            const std::wstring escaped = EscapeForInterpreter(command, text);
+            const std::wstring escaped = Escaped(command, text);
             ASSERT_EQ(LiveOperators(command + escaped), LiveOperators(command))
                 << WideToAnsi(command + escaped);
             ASSERT_EQ(Unescaped(command, escaped), text) << WideToAnsi(command + escaped);
@@ -124,11 +128,11 @@ TEST(EscapeForInterpreter, TheCallersTextAddsNoCommandAndLosesNothing) {
     }
 }
 
-TEST(EscapeForInterpreter, QuotedTextStaysAsTyped) {
-    EXPECT_EQ(EscapeForInterpreter(L"p ", L"x&echo INJECTED"), L"x^&echo INJECTED");
-    EXPECT_EQ(EscapeForInterpreter(L"p ", L"a|find \"b|c\""), L"a^|find \"b|c\"");
-    EXPECT_EQ(EscapeForInterpreter(L"p ", L"\"a&b\" a^b"), L"\"a&b\" a^^b");
-    EXPECT_EQ(EscapeForInterpreter(L"p \"open ", L"a>b"), L"a>b");
+TEST(AppendForInterpreter, QuotedTextStaysAsTyped) {
+    EXPECT_EQ(Escaped(L"p ", L"x&echo INJECTED"), L"x^&echo INJECTED");
+    EXPECT_EQ(Escaped(L"p ", L"a|find \"b|c\""), L"a^|find \"b|c\"");
+    EXPECT_EQ(Escaped(L"p ", L"\"a&b\" a^b"), L"\"a&b\" a^^b");
+    EXPECT_EQ(Escaped(L"p \"open ", L"a>b"), L"a>b");
 }
 
 namespace {

@@ -74,6 +74,7 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
     const std::string tool = "app=" + bin + "tool.exe\r\n";
     const std::string nul("\0", 1);
     const std::string helper = "のヘルパ コマンド" + dir.Path();
+    const std::string dollars(80000, '$');
     std::vector<TAliasCase> cases = Sound();
     const std::vector<TAliasCase> broken = {
         {"gone", "app=" + bin + "nosuch.exe", "dovoz.ex_",
@@ -96,6 +97,10 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
         {"toolong", tool + "param=" + std::string(40000, 'p'), "dovoz.ex_",
          "toolong のコマンド ラインが長すぎます (" +
              std::to_string((bin + "tool.exe").size() + 1 + 40000 + 1) + " 文字)。"},
+        // The filled-in template: "$$" one "$", "$1" without caller text nothing, no blank after.
+        {"placed", tool + "placeargs=on\r\nparam=$1" + dollars, "dovoz.ex_",
+         "placed のコマンド ラインが長すぎます (" +
+             std::to_string((bin + "tool.exe").size() + 1 + dollars.size() / 2) + " 文字)。"},
         {"nohelper", tool, nullptr,
          "nohelper " + helper + "nohelper.exeがありません。alias /apply で作成してください。"},
         {"nothelper", tool, "text",

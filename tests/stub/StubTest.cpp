@@ -508,6 +508,23 @@ TEST_F(Stub, LongCommandLines) {
     EXPECT_FALSE(PathExists(dir / "rec.txt"));
 }
 
+TEST_F(Stub, PlacedArgumentsGoWhereTheTemplateSays) {
+    // A console alias; a DOS alias through the real interpreter, where a placed piece stays text,
+    // right after a caret of the template's own too; a "$1" without the switch is text.
+    Ini("[g]\r\napp=" + probe +
+        "\r\nparam=log $1 --oneline\r\nplaceargs=on\r\n[e]\r\ntype=DOS\r\n" +
+        "app=echo\r\nparam=[$1] [^$2]\r\nplaceargs=ON\r\n[s]\r\napp=" + probe +
+        "\r\nparam=s/$1/\r\n");
+    for (const char* name : {"g.exe", "e.exe", "s.exe"})
+        Helper(name);
+    EXPECT_EQ(Run("g.exe", "main \"b c\"").exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + " log main --oneline");
+    EXPECT_EQ(Run("e.exe", "x&echo INJECTED").out, "[x&echo] [INJECTED]\r\n");
+    EXPECT_EQ(Run("e.exe", "\"a&b\" &echo").out, "[\"a&b\"] [&echo]\r\n");
+    EXPECT_EQ(Run("s.exe", "z").exitCode, 0u);
+    EXPECT_EQ(Rec(0), probe + " s/$1/  z");
+}
+
 TEST_F(Stub, ThroughARealCommandPrompt) {
     Ini("[ed]\r\napp=" + probe + "\r\nparam=-n\r\n");
     Helper("ed.exe");
