@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ExtIniFile.h"
+#include "ExtMem.h"
 #include "Handle.h"
 #include "ProgramFolder.h"
 
