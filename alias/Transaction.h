@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ExtIniFile.h"
+#include "ExtMem.h"
 #include "Handle.h"
 #include "ProgramFolder.h"
 #include "Report.h"

@@ -54,19 +54,48 @@ size_t Utf8SequenceLength(const char* text, size_t size, size_t i) {
     return n;
 }
 
+namespace {
+using TWord = uintptr_t;
+TWord WordAt(const char* p) {
+    TWord w;
+    memcpy(&w, p, sizeof w);
+    return w;
+}
+} // namespace
+
 void TEncodingRule::Feed(const char* text, size_t size) {
-    for (size_t i = 0; i < size && !FBroken;) {
-        // ASCII, most of any definition file, four bytes at a time: the helper feeds it all.
-        uint32_t word;
-        while (i + 4 <= size && (memcpy(&word, text + i, 4), (word & 0x80808080u) == 0))
-            i += 4;
-        if (i >= size)
-            break;
-        const size_t n = Utf8SequenceLength(text, size, i);
-        FBroken = n == 0;
-        FMultiByte = FMultiByte || n > 1;
+    const TWord highs = TWord(-1) / 0xFF << 7;
+    const size_t kBlock = 4 * sizeof(TWord);
+    bool broken = FBroken, multiByte = FMultiByte;
+    for (size_t i = 0; i < size && !broken;) {
+        // ASCII, most of any definition file, four machine words at a time: the helper feeds it
+        // all. Among other characters a word at a time, from one to the next.
+        const char* p = text + i;
+        if (size - i >= kBlock && ((WordAt(p) | WordAt(p + sizeof(TWord)) |
+                                    WordAt(p + 2 * sizeof(TWord)) | WordAt(p + 3 * sizeof(TWord))) &
+                                   highs) == 0) {
+            i += kBlock;
+            continue;
+        }
+        if (size - i >= sizeof(TWord)) {
+            const TWord other = WordAt(p) & highs;
+            if (!other) {
+                i += sizeof(TWord);
+                continue;
+            }
+            // The first such byte: the lowest set bit of the little-endian word.
+            i += size_t(sizeof(TWord) == 8 ? __builtin_ctzll(other)
+                                           : __builtin_ctz(unsigned(other))) /
+                 8;
+        }
+        const size_t n =
+            static_cast<unsigned char>(text[i]) < 0x80 ? 1 : Utf8SequenceLength(text, size, i);
+        broken = n == 0;
+        multiByte = multiByte || n > 1;
         i += n;
     }
+    FBroken = broken;
+    FMultiByte = multiByte;
 }
 
 bool ToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide) {

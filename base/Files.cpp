@@ -183,13 +183,12 @@ bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry)
     return true;
 }
 
-TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxSize) {
-    bytes.Release();
+TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& size,
+                          uint64_t maxSize) {
     // A program replacing or writing the file holds it for a moment (a save of alias.ini by
     // another run): that is waited out, not taken for an unreadable file.
     const int kAttempts = 40;
     const DWORD kPauseMs = 25;
-    TFileHandle file;
     for (int attempt = 1;; ++attempt) {
         file.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                0, nullptr));
@@ -202,11 +201,22 @@ TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxS
         return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? lrMissing : lrUnreadable;
     }
     // The whole size, so that a file of 4 GB or more is never read as its low part.
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.Get(), &size) || uint64_t(size.QuadPart) >= 0xFFFFFFFF ||
-        uint64_t(size.QuadPart) > maxSize)
-        return lrUnreadable;
-    const DWORD n = DWORD(size.QuadPart);
+    LARGE_INTEGER whole;
+    size = GetFileSizeEx(file.Get(), &whole) ? uint64_t(whole.QuadPart) : ~0ull;
+    if (size < 0xFFFFFFFF && size <= maxSize)
+        return lrLoaded;
+    file.Reset();
+    return lrUnreadable;
+}
+
+TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxSize) {
+    bytes.Release();
+    TFileHandle file;
+    uint64_t size = 0;
+    const TLoadResult opened = OpenWholeFile(path, file, size, maxSize);
+    if (opened != lrLoaded)
+        return opened;
+    const DWORD n = DWORD(size);
     auto* data = static_cast<char*>(bytes.Allocate(n + 1));
     if (!data)
         return lrOutOfMemory;

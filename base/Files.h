@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ExtMem.h"
+#include "Handle.h"
 
 // What a path names, by its attributes (a wildcard matches nothing; a drive root and a path
 // ending in "\" name their folder). Paths of the program folder are code page 932, paths of
@@ -80,11 +81,14 @@ bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry)
 // unreadable, and so is never taken for an absent one.
 enum TLoadResult : int32_t { lrLoaded = 0, lrMissing = 1, lrUnreadable = 2, lrOutOfMemory = 3 };
 
-// The one way a whole file is read: opened for reading while others may read it too; held by
-// another program for writing (a replace in progress), the open is retried for about a second;
-// the size must be below 4 GB and at most maxSize; one ReadFile into a block of exactly that
-// size plus a zero byte after it (bytes.Size() counts the zero). Anything but lrLoaded leaves
-// bytes empty.
+// The one way a whole file is opened to be read: for reading while others may read it too;
+// held by another program for writing (a replace in progress), the open is retried for about a
+// second; its size must be below 4 GB and at most maxSize. Anything but lrLoaded leaves file
+// closed.
+TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& size,
+                          uint64_t maxSize = ~0ull);
+// The whole file so opened, read with one ReadFile into a block of exactly its size plus a zero
+// byte after it (bytes.Size() counts the zero). Anything but lrLoaded leaves bytes empty.
 TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxSize = ~0ull);
 
 // The names of the files (no folders, no files with one of skipAttributes) that search (a folder

@@ -4,32 +4,73 @@
 
 #include "Text.h"
 
+namespace {
+
+// The position of the first byte c at or after i, or n when there is none. Two machine words at
+// a time: a byte equal to c is a zero byte of the word xor'ed with copies of c, which the
+// subtraction borrows through (exactly for the first such byte of a word).
+uint32_t FindByte(const char* text, uint32_t i, uint32_t n, char c) {
+    using W = uintptr_t;
+    const W ones = W(-1) / 0xFF, highs = ones << 7, copies = ones * static_cast<unsigned char>(c);
+    for (W w[2]; n - i >= sizeof w; i += sizeof w) {
+        memcpy(w, text + i, sizeof w);
+        const W a = w[0] ^ copies, b = w[1] ^ copies;
+        if ((((a - ones) & ~a) | ((b - ones) & ~b)) & highs)
+            break;
+    }
+    while (i < n && text[i] != c)
+        ++i;
+    return i;
+}
+
+} // namespace
+
 void TTextBuffer::Clear() {
-    FMem.Release();
-    FPosition = 0;
+    if (FSize)
+        UnmapViewOfFile(FText);
+    FFile.Reset();
+    FText = nullptr;
+    FSize = FPosition = 0;
 }
 
 TLoadResult TTextBuffer::LoadFromFile(const std::string& path) {
     Clear();
-    const TLoadResult result = ReadWholeFile(path, FMem);
-    // FF FE or FE FF (the zero byte after a short text stands for a second byte that is not
-    // there): no code page 932 text starts so.
-    const auto* bytes = static_cast<const unsigned char*>(FMem.Data());
-    if (result == lrLoaded && bytes[0] >= 0xFE && (bytes[0] ^ bytes[1]) == 1) {
-        FMem.Release();
-        return lrUnreadable;
+    uint64_t size = 0;
+    const TLoadResult opened = OpenWholeFile(path, FFile, size);
+    if (opened != lrLoaded)
+        return opened;
+    if (size == 0) // an empty file cannot be mapped, and has no bytes to show
+        return lrLoaded;
+    // A view of the file's pages in the system's cache, not a copy: the fresh pages of a copy
+    // cost several times what reading the bytes does. A page that cannot be read in later fails
+    // as one of the program's own would: its file lies beside this one.
+    TLoadResult result = lrUnreadable;
+    {
+        TKernelHandle mapping(
+            CreateFileMappingA(FFile.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+        if (mapping.Valid()) {
+            FText = static_cast<const char*>(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+            result = lrOutOfMemory; // no room for the view in the address space
+        }
     }
+    if (FText) {
+        FSize = DWORD(size);
+        // FF FE or FE FF: no code page 932 text starts so.
+        const auto* bytes = reinterpret_cast<const unsigned char*>(FText);
+        if (FSize < 2 || bytes[0] < 0xFE || (bytes[0] ^ bytes[1]) != 1)
+            return lrLoaded;
+        result = lrUnreadable;
+    }
+    Clear();
     return result;
 }
 
 bool TTextBuffer::ReadLine(std::string& line) {
     line.clear();
-    if (!FMem.Allocated())
-        return false;
-    const uint32_t n = FMem.Size() - 1;
+    const uint32_t n = FSize;
     if (FPosition >= n)
         return false;
-    const char* text = static_cast<const char*>(FMem.Data());
+    const char* text = FText;
     uint32_t i = FPosition;
     // Copy runs between CR bytes in one go; CR is dropped, LF ends the line.
     uint32_t runStart = i;
@@ -51,22 +92,27 @@ bool TTextBuffer::ReadLine(std::string& line) {
     return true;
 }
 
-bool TTextBuffer::SkipLinesNotStartingWith(char first) {
-    if (!FMem.Allocated())
-        return false;
-    const uint32_t n = FMem.Size() - 1;
-    const char* text = static_cast<const char*>(FMem.Data());
-    uint32_t i = FPosition;
-    while (i < n) {
-        uint32_t j = i;
+// One search for `first` steps over every line between two of them; the lines it lands in are
+// then looked at around it.
+bool TTextBuffer::SkipLinesNotStartingWith(char first, const char* next) {
+    const char* text = FText;
+    const uint32_t n = FSize;
+    for (uint32_t at = FPosition; (at = FindByte(text, at, n, first)) < n; ++at) {
+        uint32_t start = at, j = at + 1;
+        while (start > FPosition && text[start - 1] != '\n' && IsBlank(text[start - 1]))
+            --start;
         while (j < n && text[j] != '\n' && IsBlank(text[j]))
             ++j;
-        if (j < n && text[j] == first) {
-            FPosition = i;
+        if (start > FPosition && text[start - 1] != '\n')
+            continue; // not the line's first byte other than blanks
+        const char c = j < n ? LowerAsciiChar(text[j]) : '\n';
+        const char* p = next;
+        while (p && *p && *p != c)
+            ++p;
+        if (!p || *p) {
+            FPosition = start;
             return true;
         }
-        const void* lf = memchr(text + j, '\n', n - j);
-        i = lf ? uint32_t(static_cast<const char*>(lf) - text) + 1 : n;
     }
     FPosition = n;
     return false;
@@ -74,20 +120,15 @@ bool TTextBuffer::SkipLinesNotStartingWith(char first) {
 
 TEncodingRule TTextBuffer::DecideEncoding() {
     TEncodingRule rule;
-    const auto* text = static_cast<const unsigned char*>(FMem.Data());
-    if (FMem.Allocated() && FPosition == 0 && FMem.Size() - 1 >= 3 && text[0] == 0xEF &&
-        text[1] == 0xBB && text[2] == 0xBF) {
+    const auto* text = reinterpret_cast<const unsigned char*>(FText);
+    if (FPosition == 0 && FSize >= 3 && text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF) {
         FPosition = 3;
         rule.Mark();
     }
-    const std::string_view rest = Rest();
-    rule.Feed(rest.data(), rest.size());
+    rule.Feed(FText + FPosition, FSize - FPosition);
     return rule;
 }
 
 std::string_view TTextBuffer::Rest() const {
-    if (!FMem.Allocated())
-        return std::string_view();
-    return std::string_view(static_cast<const char*>(FMem.Data()) + FPosition,
-                            FMem.Size() - 1 - FPosition);
+    return std::string_view(FText + FPosition, FSize - FPosition);
 }

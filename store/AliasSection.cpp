@@ -1,5 +1,7 @@
 #include "AliasSection.h"
 
+#include <utility>
+
 #include "IniSyntax.h"
 #include "Schema.h"
 #include "Text.h"
@@ -51,7 +53,7 @@ std::vector<TKeyLine> TAliasSection::EnvEntries() const {
         for (size_t j = 0; j < i && !repeated; ++j)
             repeated = Same(FKeys[j].Key, FKeys[i].Key);
         if (!repeated)
-            entries.push_back(entry);
+            entries.push_back(std::move(entry));
     }
     return entries;
 }
@@ -70,8 +72,12 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
     const TTextEncoding encoding = buffer.DecideEncoding().Encoding();
     TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
     std::string line, header, key, value;
-    // Lines of sections nobody reads are stepped over unless they could be a header.
-    while ((current || buffer.SkipLinesNotStartingWith('[')) && buffer.ReadLine(line)) {
+    // Lines of sections nobody reads are stepped over unless they could be a header of one of
+    // the two. A name of printable ASCII is only ever equal to one that starts with its first
+    // letter in either case; other names are compared whatever they start with.
+    const char firsts[] = {LowerAsciiChar(wanted.name.empty() ? 'a' : wanted.name[0]), 'a', 0};
+    const char* next = wanted.plain ? firsts : nullptr;
+    while ((current || buffer.SkipLinesNotStartingWith('[', next)) && buffer.ReadLine(line)) {
         if (IsSectionHeader(line, header, encoding)) {
             current = nullptr;
             if (header.empty())

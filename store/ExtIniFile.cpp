@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "AliasSection.h"
+#include "ExtMem.h"
 #include "List.h"
 #include "Schema.h"
 #include "Text.h"

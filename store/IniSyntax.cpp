@@ -4,13 +4,14 @@
 
 #include "Text.h"
 
-void SplitKeyLine(const std::string& line, std::string& key, std::string& value,
-                  TTextEncoding encoding) {
+void SplitKeyLine(const std::string& line, std::string& key, std::string& value, TTextEncoding) {
     const std::string t = TrimBlanks(line);
-    const size_t p = MbcsPos("=", t, encoding);
-    if (p > 1 && t[0] != ';') {
-        key = TrimBlanks(t.substr(0, p - 1));
-        value = TrimRightBlanks(t.substr(p));
+    // "=" is no second byte of a character in either encoding: its first byte is its first
+    // character.
+    const size_t p = t.find('=');
+    if (p != t.npos && p > 0 && t[0] != ';') {
+        key = TrimBlanks(t.substr(0, p));
+        value = TrimRightBlanks(t.substr(p + 1));
         if (!key.empty())
             return;
     }

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
+#include <random>
+
 #include "CommandLine.h"
 #include "ExtMem.h"
 #include "Handle.h"
@@ -98,6 +102,44 @@ TEST(TextBuffer, LineSplitting) {
     EXPECT_EQ(LinesOf(std::string("x\0y\x1A\n", 5)), (Args{std::string("x\0y\x1A", 4)}));
     EXPECT_EQ(LinesOf("\n"), (Args{""}));
     EXPECT_EQ(LinesOf(""), Args{});
+}
+
+// A search for "[" lands on the lines a walk from line to line finds, in texts of pieces that
+// fall on and across word boundaries and in whole pages, after whose last byte a view has none.
+TEST(TextBuffer, SkipsToTheLinesALineWalkFinds) {
+    ScratchDir dir(CurrentTestName());
+    static const std::string pieces[] = {
+        "[",  " [",   "\t", std::string(1, '\0'), "e", "E", "a", "x", "\x83[", "\xDB", "]",
+        "\n", "\r\n", "\r", std::string(40, 'x')};
+    std::string blanks; // but LF, which ends a line
+    for (char c = 0; c <= ' '; ++c)
+        if (c != '\n')
+            blanks += c;
+    std::mt19937 rng(32);
+    for (int i = 0; i < 800; ++i) {
+        const size_t size = i % 8 ? rng() % 100 : 4096;
+        std::string text;
+        while (text.size() < size)
+            text += pieces[rng() % (sizeof pieces / sizeof *pieces)];
+        text.resize(size);
+        ASSERT_TRUE(WriteFileBytes(dir / "t.txt", text));
+        for (const char* next : {static_cast<const char*>(nullptr), "ea"}) {
+            std::vector<size_t> want, got;
+            for (size_t s = 0, e; s < text.size(); s = e + 1) {
+                e = std::min(text.find('\n', s), text.size());
+                const size_t b = text.find_first_not_of(blanks, s),
+                             c = text.find_first_not_of(blanks, b + 1);
+                if (b < e && text[b] == '[' &&
+                    (!next || (c < e && strchr(next, LowerAsciiChar(text[c])))))
+                    want.push_back(s);
+            }
+            TTextBuffer buf;
+            ASSERT_EQ(buf.LoadFromFile(dir / "t.txt"), lrLoaded);
+            for (std::string line; buf.SkipLinesNotStartingWith('[', next); buf.ReadLine(line))
+                got.push_back(text.size() - buf.Rest().size());
+            ASSERT_EQ(got, want) << Printable(text) << " " << (next ? next : "any");
+        }
+    }
 }
 
 // Only a file that is not there is missing; one that is there and cannot be read is not.
