@@ -27,27 +27,6 @@
 
 namespace {
 
-// A template, read once: whether it is whole (as /apply and /update take it) and which files
-// are copies of it.
-class TTemplate {
-  public:
-    explicit TTemplate(const std::string& path)
-        : FPath(path), FWhole(HasHelperVersion(path) && ReadWholeFile(path, FBytes) == lrLoaded) {}
-    const std::string& Path() const { return FPath; }
-    bool Whole() const { return FWhole; }
-    // The file holds the template's bytes (a file of another size is not read).
-    bool IsCopy(const std::string& path) const {
-        TExtMem bytes;
-        return FWhole && ReadWholeFile(path, bytes, FBytes.Size() - 1) == lrLoaded &&
-               bytes.Size() == FBytes.Size() && !memcmp(bytes.Data(), FBytes.Data(), bytes.Size());
-    }
-
-  private:
-    std::string FPath;
-    TExtMem FBytes;
-    bool FWhole;
-};
-
 // Whether a variable is set, and its value.
 struct TVariable {
     std::wstring Name, Value;
@@ -179,9 +158,7 @@ class TPromptSearch {
 class TCheck {
   public:
     explicit TCheck(const TDefinitionTransaction& t)
-        : FTransaction(t),
-          FScan(ScanFolder(t, false)), FTemplates{TTemplate(t.Folder().TemplatePath(false)),
-                                                  TTemplate(t.Folder().TemplatePath(true))},
+        : FTransaction(t), FTemplates(t.Folder()), FScan(ScanFolder(t, FTemplates, false)),
           FPrompt(t.Folder().Dir()), FInterpreter(InterpreterPath()) {}
 
     void Alias(const TExtIniSection& s) {
@@ -217,13 +194,12 @@ class TCheck {
     }
 
   private:
-    void Found(const std::string& line) {
+    void Found(std::string line) {
+        BlankControls(line.data(), line.data() + line.size());
         WriteLine(line);
         FFound = true;
     }
 
-    // The values as the helper hands them on, the program where it would find it, the
-    // working folder.
     // The values as the helper hands them on, the program where it would find it, the
     // working folder.
     void Values(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
@@ -242,7 +218,7 @@ class TCheck {
         if (!dirText)
             Found(ValueRefused(name, kKeyDir, kValueBadText));
         Program(s, name, fileName, app, appText ? &wideApp : nullptr, param);
-        if (dirText && !wideDir.empty() && !IsDirectory(wideDir))
+        if (dirText && !wideDir.empty() && !IsWorkingFolder(wideDir))
             Found(FolderMissing(name, FTransaction.Shown(dir)));
     }
 
@@ -308,8 +284,9 @@ class TCheck {
         const std::string& path = file->second.path;
         if (current.IsCopy(path))
             return;
-        if (!IsHelperCommand(path))
-            Found(HelperProblem(name, path, hpNotHelper));
+        const THelperState state = ExamineHelper(path, FTemplates);
+        if (state != hsWhole)
+            Found(HelperProblem(name, path, state == hsDamaged ? hpDamaged : hpNotHelper));
         else if (!HasKind(path, windowed))
             Found(HelperProblem(name, path, hpOtherKind));
         else if (current.Whole())
@@ -317,8 +294,8 @@ class TCheck {
     }
 
     const TDefinitionTransaction& FTransaction;
+    const THelperTemplates FTemplates;
     const TFolderScan FScan;
-    const TTemplate FTemplates[2]; // console, windowed
     const TPromptSearch FPrompt;
     const std::wstring FInterpreter; // the helper's, read before any env: entry applies
     bool FTemplateNeeded[2] = {false, false};

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "CommandLine.h"
+#include "Files.h"
 #include "HandedOn.h"
 #include "Messages.h"
 #include "Names.h"
@@ -34,6 +35,12 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
         // An empty /path= keeps the program.
         if (o.Kind == okPath && o.Value.empty())
             return TFailure();
+        // A path the system could not start the program with, or in (a DOS alias's command is
+        // the interpreter's).
+        if ((o.Kind == okPath && !ProgramFitsStart(o.Value) &&
+             !RunsThroughInterpreter(t.Ini().ReadValue(section, kKeyType, ""), t.Encoding())) ||
+            (o.Kind == okDir && !FitsStartLimit(o.Value, true)))
+            return Failure(kBadParameter);
         TFailure f = t.FileText(o.Value, value);
         if (!f)
             f = t.WriteValue(section, kKeys[o.Kind], value);

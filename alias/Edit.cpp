@@ -38,7 +38,8 @@ bool RunCommandLine(const std::wstring& line) {
 bool RunEditor(const std::wstring& command, const std::wstring& file) {
     std::wstring program = ProgramNameToken(command);
     const std::wstring_view arguments = CallerArgumentText(command);
-    return ResolveProgram(program, std::wstring()) &&
+    const std::wstring none; // no file to pass over
+    return ResolveProgram(program, &none) &&
            RunCommandLine(
                Join({QuoteIfHolding(program, kSystemBreaks), arguments.empty() ? L""sv : L" "sv,
                      arguments, L" "sv, QuoteIfHolding(file, kSystemBreaks)}));

@@ -2,33 +2,156 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <algorithm>
+#include <cstring>
 
 #include "Alias.h"
 #include "ExeType.h"
 #include "ExtIniFile.h"
 #include "Files.h"
-#include "Handle.h"
 #include "Messages.h"
+#include "ProgramFolder.h"
 #include "Schema.h"
 #include "Text.h"
 #include "Encoding.h"
 
 namespace {
 
-// One value of the "041104b0" string table of a version resource; empty when missing.
-std::string VersionString(const std::vector<char>& block, const char* key) {
-    void* value = nullptr;
-    UINT len = 0;
-    const std::string query = std::string("\\StringFileInfo\\041104b0\\") + key;
-    if (!VerQueryValueA(block.data(), query.c_str(), &value, &len) || !value)
-        return std::string();
-    // Copy up to the terminating zero, never past the value's length.
-    const char* text = static_cast<const char*>(value);
-    size_t n = 0;
-    while (n < len && text[n])
-        ++n;
-    return std::string(text, n);
+// Far more than any template holds: a larger file is no helper, and is never read whole.
+constexpr uint64_t kHelperSizeLimit = 1 << 20;
+
+// A file's bytes, read little-endian; what lies past their end reads as 0, which no field this
+// reading follows may be.
+struct TBytes {
+    const unsigned char* Data;
+    uint64_t Size;
+    uint32_t U16(uint64_t at) const { return at + 2 <= Size ? Data[at] | Data[at + 1] << 8 : 0; }
+    uint32_t U32(uint64_t at) const { return U16(at) | U16(at + 2) << 16; }
+};
+
+TBytes BytesOf(const TExtMem& m) {
+    return {static_cast<const unsigned char*>(m.Data()), m.Size() ? m.Size() - 1u : 0u};
+}
+
+// The section table of a program image: where an address of the image lies in the file.
+struct TSections {
+    uint64_t Table = 0;
+    uint32_t Count = 0;
+    uint64_t FileOffset(const TBytes& f, uint32_t rva) const {
+        for (uint32_t i = 0; i < Count; ++i) {
+            const uint64_t s = Table + 40 * i;
+            const uint32_t va = f.U32(s + 12), size = std::max(f.U32(s + 8), f.U32(s + 16));
+            if (rva >= va && rva - va < size)
+                return f.U32(s + 20) + uint64_t(rva - va);
+        }
+        return 0;
+    }
+};
+
+// A version resource's block (UTF-16: length, value length, type, key, then at 4-byte
+// boundaries its value and its children), within the resource's bytes v.
+struct TBlock {
+    uint64_t End = 0, Value = 0, Children = 0;
+    std::wstring Key;
+};
+
+uint64_t Align4(uint64_t at) {
+    return (at + 3) & ~uint64_t(3);
+}
+
+bool ReadBlock(const TBytes& v, uint64_t at, uint64_t end, TBlock& b) {
+    const uint32_t length = v.U16(at);
+    if (length < 6 || at + length > end)
+        return false;
+    b.End = at + length;
+    b.Key.clear();
+    uint64_t i = at + 6;
+    for (; i < b.End && v.U16(i); i += 2)
+        b.Key += wchar_t(v.U16(i));
+    b.Value = Align4(i + 2);
+    // A text value counts its characters, a binary one its bytes.
+    b.Children = Align4(b.Value + v.U16(at + 2) * (v.U16(at + 4) == 1 ? 2 : 1));
+    return true;
+}
+
+wchar_t LowerAscii(wchar_t c) {
+    return c >= 'A' && c <= 'Z' ? wchar_t(c - 'A' + 'a') : c;
+}
+
+// Equal but for the case of ASCII letters, as the version calls compare keys.
+bool SameKey(const std::wstring& a, const wchar_t* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    return i == a.size() && !b[i];
+}
+
+bool FindChild(const TBytes& v, const TBlock& parent, const wchar_t* key, TBlock& child) {
+    for (uint64_t at = parent.Children; ReadBlock(v, at, parent.End, child); at = Align4(child.End))
+        if (SameKey(child.Key, key))
+            return true;
+    return false;
+}
+
+// The text of a string value, up to its zero.
+std::wstring BlockText(const TBytes& v, const TBlock& b) {
+    std::wstring text;
+    for (uint64_t i = b.Value; i < b.End && v.U16(i); i += 2)
+        text += wchar_t(v.U16(i));
+    return text;
+}
+
+// The file carries the version resource of orvex: "Tovimar" in LegalCopyright and "orvex" as
+// InternalName, in the "041104b0" string table of its first VS_VERSION_INFO. whole tells
+// whether every section's bytes are there (a copy cut short lacks some).
+bool HasOrvexVersion(const TBytes& f, bool& whole) {
+    const uint64_t pe = f.U32(0x3C), optional = pe + 24;
+    if (f.U16(0) != 0x5A4D || f.U32(pe) != 0x4550) // "MZ", "PE\0\0"
+        return false;
+    const uint32_t magic = f.U16(optional);
+    const uint64_t directories = optional + (magic == 0x20B ? 112 : 96);
+    if ((magic != 0x10B && magic != 0x20B) || f.U32(directories - 4) <= 2)
+        return false;
+    TSections sections;
+    sections.Count = f.U16(pe + 6);
+    sections.Table = optional + f.U16(pe + 20);
+    whole = sections.Table + 40 * uint64_t(sections.Count) <= f.Size;
+    for (uint32_t i = 0; i < sections.Count; ++i) {
+        const uint64_t s = sections.Table + 40 * i;
+        whole = whole && f.U32(s + 20) + uint64_t(f.U32(s + 16)) <= f.Size;
+    }
+    // The resource tree: type RT_VERSION, name VS_VERSION_INFO, the first language, its data.
+    const uint64_t root = sections.FileOffset(f, f.U32(directories + 16));
+    uint64_t node = root;
+    for (const uint32_t id : {16u, 1u, 0u}) {
+        const uint32_t named = f.U16(node + 12), entries = named + f.U16(node + 14);
+        uint32_t next = 0;
+        for (uint32_t e = 0; e < entries && !next; ++e)
+            if (!id || (e >= named && f.U32(node + 16 + 8 * e) == id))
+                next = f.U32(node + 20 + 8 * e);
+        // A subdirectory at each level but the last, which leads to the data.
+        if (!root || !next || (next >> 31) != (id != 0))
+            return false;
+        node = root + (next & 0x7FFFFFFF);
+    }
+    const uint64_t at = sections.FileOffset(f, f.U32(node)), size = f.U32(node + 4);
+    if (!at || at + size > f.Size)
+        return false;
+    const TBytes v{f.Data + at, size};
+    TBlock info, files, table, copyright, name;
+    return ReadBlock(v, 0, size, info) && SameKey(info.Key, L"VS_VERSION_INFO") &&
+           FindChild(v, info, L"StringFileInfo", files) &&
+           FindChild(v, files, L"041104b0", table) &&
+           FindChild(v, table, L"LegalCopyright", copyright) &&
+           FindChild(v, table, L"InternalName", name) &&
+           BlockText(v, copyright).find(L"Tovimar") != std::wstring::npos &&
+           SameKey(BlockText(v, name), L"orvex");
+}
+
+bool IsWholeHelperImage(const TExtMem& bytes) {
+    bool whole = false;
+    return HasOrvexVersion(BytesOf(bytes), whole) && whole;
 }
 
 } // namespace
@@ -45,22 +168,40 @@ bool IsWindowed(const TExtIniSection& s) {
     return TakesWindowedHelper(s.ReadValue(kKeyType, ""));
 }
 
-bool IsHelperCommand(const std::string& path) {
-    return HasExeExtension(path) && HasHelperVersion(path);
+bool IsWholeHelper(const std::string& path) {
+    TExtMem bytes;
+    return ReadWholeFile(path, bytes, kHelperSizeLimit) == lrLoaded && IsWholeHelperImage(bytes);
 }
 
-bool HasHelperVersion(const std::string& path) {
-    std::string copyright, internalName;
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
-    if (size != 0) {
-        std::vector<char> block(size);
-        if (GetFileVersionInfoA(path.c_str(), handle, size, block.data())) {
-            copyright = VersionString(block, "LegalCopyright");
-            internalName = VersionString(block, "InternalName");
-        }
-    }
-    return MbcsPos("Tovimar", copyright) != 0 && CompareLocaleNoCase(internalName, "orvex") == 0;
+TTemplate::TTemplate(const std::string& path)
+    : FPath(path), FWhole(ReadWholeFile(path, FBytes, kHelperSizeLimit) == lrLoaded &&
+                          IsWholeHelperImage(FBytes)) {
+}
+
+bool TTemplate::IsCopy(const std::string& path) const {
+    TExtMem bytes;
+    return FWhole && ReadWholeFile(path, bytes, FBytes.Size() - 1) == lrLoaded &&
+           bytes.Size() == FBytes.Size() && !memcmp(bytes.Data(), FBytes.Data(), bytes.Size());
+}
+
+bool TTemplate::IsCutCopy(const TExtMem& bytes) const {
+    return FWhole && bytes.Size() < FBytes.Size() &&
+           !memcmp(bytes.Data(), FBytes.Data(), bytes.Size() - 1);
+}
+
+THelperTemplates::THelperTemplates(const TProgramFolder& folder)
+    : FConsole(folder.TemplatePath(false)), FWindowed(folder.TemplatePath(true)) {
+}
+
+THelperState ExamineHelper(const std::string& path, const THelperTemplates& templates) {
+    TExtMem bytes;
+    bool whole = false;
+    if (ReadWholeFile(path, bytes, kHelperSizeLimit) != lrLoaded)
+        return hsNoHelper;
+    if (HasOrvexVersion(BytesOf(bytes), whole))
+        return whole ? hsWhole : hsDamaged;
+    return templates[false].IsCutCopy(bytes) || templates[true].IsCutCopy(bytes) ? hsDamaged
+                                                                                 : hsNoHelper;
 }
 
 THelperChange::THelperChange(const std::string& target)
@@ -86,9 +227,16 @@ TFailure THelperChange::Undo(TFailure why) {
     return restored ? why : Failure(HelperFailed(FTarget, hfRestore), GetLastError());
 }
 
-bool THelperChange::Prepare(const std::string& templatePath) {
-    FPrepared = CopyFileA(templatePath.c_str(), FNew.c_str(), FALSE) != 0;
-    return FPrepared;
+bool THelperChange::Prepare(const TTemplate& from) {
+    // Marked first: a copy that fails part-way (a full disk) may leave a file, which Undo removes.
+    FPrepared = true;
+    if (!from.Whole() || !CopyFileA(from.Path().c_str(), FNew.c_str(), FALSE))
+        return false;
+    if (from.IsCopy(FNew))
+        return true;
+    // Written short without a word from the system: no error of its own to report.
+    SetLastError(ERROR_WRITE_FAULT);
+    return false;
 }
 
 bool THelperChange::MoveOldAside() {
@@ -99,8 +247,8 @@ bool THelperChange::MoveOldAside() {
     return FMovedAside;
 }
 
-bool THelperChange::PutNewInPlace() {
-    FInPlace = MoveFileExA(FNew.c_str(), FTarget.c_str(), 0) != 0;
+bool THelperChange::PutNewInPlace(bool replace) {
+    FInPlace = MoveFileExA(FNew.c_str(), FTarget.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0);
     return FInPlace;
 }
 

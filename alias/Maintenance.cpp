@@ -29,7 +29,7 @@ void RemoveHelpers(const TFolderScan& scan, bool all, TFailure& failed) {
         Delete(path, failed);
     if (all)
         for (const auto& file : scan.aliasFiles)
-            if (file.second.helper)
+            if (file.second.state != hsNoHelper)
                 Delete(file.second.path, failed);
 }
 
@@ -65,7 +65,7 @@ TFailure RemoveHelperCommands(const TProgramFolder& folder, bool all) {
     TDefinitionTransaction t(folder);
     TFailure failed = t.Begin(fnOptional);
     if (!failed)
-        RemoveHelpers(ScanFolder(t, all), all, failed);
+        RemoveHelpers(ScanFolder(t, THelperTemplates(folder), all), all, failed);
     return failed;
 }
 
@@ -73,7 +73,7 @@ TFailure ClearAll(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
     if (TFailure f = t.Begin(fnOptional))
         return f;
-    const TFolderScan scan = ScanFolder(t, false);
+    const TFolderScan scan = ScanFolder(t, THelperTemplates(folder), false);
     TFailure failed;
     if (t.Loaded()) {
         // The definitions go first: when they cannot be saved, no helper has gone either.
@@ -101,13 +101,11 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
     TDefinitionTransaction t(folder);
     if (TFailure f = t.Begin(fnOptional))
         return f;
-    const TFolderScan scan = ScanFolder(t, all);
+    // Each template is read once; a damaged one (cut short, or some other file) is never copied.
+    const THelperTemplates templates(folder);
+    const TFolderScan scan = ScanFolder(t, templates, true);
     TFailure failed;
     RemoveHelpers(scan, false, failed);
-    // A damaged template (cut short, or some other file) is never copied: its copies could not
-    // start.
-    const bool templateWhole[2] = {HasHelperVersion(folder.TemplatePath(false)),
-                                   HasHelperVersion(folder.TemplatePath(true))};
     if (!t.Loaded())
         return failed;
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {
@@ -122,27 +120,25 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         }
         const auto file = scan.aliasFiles.find(s);
         const bool exists = file != scan.aliasFiles.end();
-        // An existing helper stays (with all it is renewed); a file of that name that is no
-        // helper always stays.
-        if (exists && !(all && file->second.helper))
+        // A whole helper stays (with all it is renewed), a damaged one is renewed; a file of
+        // that name that is no helper always stays.
+        const THelperState state = exists ? file->second.state : hsNoHelper;
+        if (exists && (state == hsNoHelper || (state == hsWhole && !all)))
             continue;
-        const bool windowed = IsWindowed(*s);
-        const std::string templatePath = folder.TemplatePath(windowed);
         const std::string target = exists ? file->second.path : folder.HelperPath(name);
-        bool copied;
-        if (!templateWhole[windowed]) {
-            copied = false;
-        } else if (exists) {
-            // Written over in place rather than deleted and made anew: the same result, and a
-            // helper that is running (and so cannot be replaced) is reported, not lost.
-            copied = CopyFileA(templatePath.c_str(), target.c_str(), FALSE) != 0;
-        } else {
-            // Never over a file that appeared since the listing.
-            copied = CopyFileA(templatePath.c_str(), target.c_str(), TRUE) ||
-                     GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS;
+        // Made beside its name and checked whole before it takes the name in one step: a disk
+        // that fills up leaves the helper as it was or none, never a part of one. A helper that
+        // is running (and so cannot be replaced) is reported, not lost.
+        THelperChange helper(target);
+        if (helper.Prepare(templates[IsWindowed(*s)]) && helper.PutNewInPlace(exists)) {
+            helper.Finish();
+            continue;
         }
-        if (!copied)
-            failed.Add(Failure(HelperFailed(target, hfUpdate), GetLastError()));
+        const DWORD error = GetLastError();
+        // Never over a file that appeared since the listing.
+        failed.Add(helper.Undo(!exists && error == ERROR_ALREADY_EXISTS
+                                   ? TFailure()
+                                   : Failure(HelperFailed(target, hfUpdate), error)));
     }
     return failed;
 }

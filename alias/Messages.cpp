@@ -72,7 +72,8 @@ std::string HelperProblem(const std::string& name, const std::string& path, THel
         "はヘルパ コマンドではありません。名前を変えてから alias /apply を実行してください。",
         "は定義とは別の種類 (GUI/コンソール) です。alias /update を実行してください。",
         "は今のテンプレートと違います。alias /update を実行してください。",
-        "には定義がありません。alias /apply で削除されます。"};
+        "には定義がありません。alias /apply で削除されます。",
+        "は壊れています。alias /apply で作り直されます。"};
     return name + " のヘルパ コマンド" + path + kWhat[what];
 }
 

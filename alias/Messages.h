@@ -49,7 +49,8 @@ enum THelperProblem : int {
     hpNotHelper = 1,
     hpOtherKind = 2,
     hpOldTemplate = 3,
-    hpOrphan = 4
+    hpOrphan = 4,
+    hpDamaged = 5
 };
 std::string HelperProblem(const std::string& name, const std::string& path, THelperProblem what);
 std::string ShadowedBy(const std::string& name, const std::string& program);

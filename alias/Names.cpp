@@ -1,5 +1,6 @@
 #include "Names.h"
 
+#include "Files.h"
 #include "LocaleCase.h"
 #include "Messages.h"
 #include "Schema.h"
@@ -48,4 +49,11 @@ bool HasLineBreak(const std::wstring& text) {
 TFailure HelperFileName(const std::wstring& name, std::string& fileName) {
     return FromWide(name, teCp932, fileName) ? TFailure()
                                              : Failure(NotCodePage932(ShownCp932(name)));
+}
+
+bool ProgramFitsStart(const std::wstring& program) {
+    std::wstring app = program;
+    const std::wstring none;
+    ResolveProgram(app, &none);
+    return FitsStartLimit(app, false);
 }

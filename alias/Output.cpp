@@ -7,6 +7,7 @@
 
 #include "Encoding.h"
 #include "Files.h"
+#include "Text.h"
 
 void WriteLine(const std::string& text) {
     // Output that is closed has nothing more to say.
@@ -57,12 +58,17 @@ void WriteFileText(const std::string& text, TTextEncoding encoding) {
 }
 
 void ReportFailure(const TFailure& failure) {
+    // A report names what it is about, which may hold control bytes: shown as blanks.
+    auto write = [](std::string line) {
+        BlankControls(line.data(), line.data() + line.size());
+        WriteLine(line);
+    };
     if (failure.Error == ERROR_NOT_ENOUGH_MEMORY)
         ReportOutOfMemory();
     else if (!failure.Text.empty())
-        WriteLine(kErrorLinePrefix + failure.Text);
+        write(kErrorLinePrefix + failure.Text);
     for (const auto& more : failure.More)
-        WriteLine(kErrorLinePrefix + more);
+        write(kErrorLinePrefix + more);
 }
 
 void ReportOutOfMemory() {

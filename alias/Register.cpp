@@ -42,7 +42,7 @@ TAliasKind DetectKind(const std::wstring& program, const std::string& helper) {
         return akDos;
     std::wstring found = program, self;
     TExeType type = etUnknown;
-    if (!ToWide(helper, teCp932, self) || !ResolveProgram(found, self) ||
+    if (!ToWide(helper, teCp932, self) || !ResolveProgram(found, &self) ||
         GetExeType(found, type) != erOk)
         return akAuto;
     return (type == etWin16 || type == etWinGui) ? akGui : akConsole;
@@ -61,7 +61,8 @@ bool AnyLineBreak(const std::wstring& name, const std::wstring& program, const T
 
 TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideName,
                        const std::wstring& program, const TArgs& params, TAliasKind kind) {
-    if (AnyLineBreak(wideName, program, params))
+    // A DOS alias's command is the interpreter's, no program the system starts.
+    if (AnyLineBreak(wideName, program, params) || (kind != akDos && !ProgramFitsStart(program)))
         return Failure(kBadParameter);
     std::string name; // as the helper file's name
     if (TFailure f = HelperFileName(wideName, name))
@@ -74,10 +75,10 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
         if (kind == akAuto)
             return Failure(kProgramNotFound);
     }
-    const std::string templatePath = folder.TemplatePath(kind == akGui);
     // A damaged template (cut short, or some other file) would make a helper that cannot start.
-    if (!IsExistingFile(templatePath) || !HasHelperVersion(templatePath))
-        return Failure(TemplateMissing(templatePath));
+    const TTemplate from(folder.TemplatePath(kind == akGui));
+    if (!from.Whole())
+        return Failure(TemplateMissing(from.Path()));
 
     TDefinitionTransaction t(folder);
     if (TFailure f = t.Begin(fnRequired))
@@ -111,7 +112,7 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
     // The helper takes its name only after the definition is saved, so no helper is ever
     // without its definition; until then each step can be undone.
     THelperChange helper(target);
-    if (IsDirectory(target) || !helper.Prepare(templatePath) || !helper.MoveOldAside())
+    if (IsDirectory(target) || !helper.Prepare(from) || !helper.MoveOldAside())
         return helper.Undo(Failure(HelperFailed(target, hfCreate), GetLastError()));
     if (TFailure k = t.KeepOriginal())
         return helper.Undo(k);

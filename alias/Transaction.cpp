@@ -149,7 +149,8 @@ namespace {
 const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a helper
 } // namespace
 
-TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) {
+TFolderScan ScanFolder(const TDefinitionTransaction& t, const THelperTemplates& templates,
+                       bool examineAliasFiles) {
     TFolderScan scan;
     for (const auto& name : t.Folder().List("*.exe", FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) {
         if (!HasExeExtension(name))
@@ -159,8 +160,9 @@ TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles) 
         // A refused name is never treated as defined: no command writes its file.
         const TExtIniSection* s = IsRefusedName(alias) ? nullptr : t.FindAlias(alias);
         if (s)
-            scan.aliasFiles[s] = {full, examineAliasFiles && IsHelperCommand(full)};
-        else if (IsHelperCommand(full))
+            scan.aliasFiles[s] = {full,
+                                  examineAliasFiles ? ExamineHelper(full, templates) : hsNoHelper};
+        else if (ExamineHelper(full, templates) != hsNoHelper)
             scan.orphans.push_back(full);
     }
     return scan;
@@ -187,11 +189,11 @@ TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t) {
         const std::string helperName = name.substr(0, name.size() - suffix);
         const TExtIniSection* s =
             HasExeExtension(helperName) ? t.FindAlias(AliasOfHelperFile(helperName)) : nullptr;
-        if (s && !FileFound(target) && HasHelperVersion(prepared)) {
+        if (s && !FileFound(target) && IsWholeHelper(prepared)) {
             const std::string old = target + kOldSuffix;
             const bool windowed = IsWindowed(*s);
-            const bool takeOld = FileFound(old) && HasHelperVersion(old) &&
-                                 HasKind(old, windowed) && !HasKind(prepared, windowed);
+            const bool takeOld = FileFound(old) && IsWholeHelper(old) && HasKind(old, windowed) &&
+                                 !HasKind(prepared, windowed);
             if (!take(takeOld ? old : prepared, target))
                 continue;
         }

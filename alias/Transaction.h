@@ -13,6 +13,7 @@
 #include "ExtIniFile.h"
 #include "ExtMem.h"
 #include "Handle.h"
+#include "HelperFiles.h"
 #include "ProgramFolder.h"
 #include "Report.h"
 
@@ -114,19 +115,19 @@ class TDefinitionTransaction {
 // commands do with them. Looking each alias's file up on its own would cost, on some file
 // systems, a read of the whole folder per missing name.
 struct TFolderScan {
-    std::vector<std::string> orphans; // helper commands of no defined alias
-    // The file "<name>.exe" of each defined alias that has one, and whether it is a helper
-    // command (only examined when asked).
+    std::vector<std::string> orphans; // helper commands, whole or damaged, of no defined alias
+    // The file "<name>.exe" of each defined alias that has one, and what it is (only examined
+    // when asked: hsNoHelper otherwise).
     struct TAliasFile {
         std::string path;
-        bool helper;
+        THelperState state;
     };
     std::unordered_map<const TExtIniSection*, TAliasFile> aliasFiles;
 };
 
-// Lists the folder once; with examineAliasFiles, tells for each alias's file whether it is a
-// helper command.
-TFolderScan ScanFolder(const TDefinitionTransaction& t, bool examineAliasFiles);
+// Lists the folder once; with examineAliasFiles, tells for each alias's file what it is.
+TFolderScan ScanFolder(const TDefinitionTransaction& t, const THelperTemplates& templates,
+                       bool examineAliasFiles);
 
 // Files that a killed run left by a THelperChange. While an alias is defined and its helper's
 // name is free, the step is finished: of the prepared copy and the helper moved aside, the one

@@ -28,14 +28,14 @@ template <class S> static bool HasAttributes(const S& path, DWORD directory) {
 bool IsExistingFile(const std::string& path) {
     return HasAttributes(path, 0);
 }
-bool IsExistingFile(const std::wstring& path) {
-    return HasAttributes(path, 0);
+bool IsProgramFile(const std::wstring& path) {
+    return FitsStartLimit(path, false) && HasAttributes(path, 0);
 }
 bool IsDirectory(const std::string& path) {
     return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY);
 }
-bool IsDirectory(const std::wstring& path) {
-    return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY);
+bool IsWorkingFolder(const std::wstring& path) {
+    return FitsStartLimit(path, true) && HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::wstring ModuleFilePath() {
@@ -129,26 +129,27 @@ bool IsSameFile(const std::wstring& a, const std::wstring& b) {
            x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 }
 
-bool ResolveProgram(std::wstring& app, const std::wstring& self) {
+bool ResolveProgram(std::wstring& app, const std::wstring* self) {
     const TPathParts parts = SplitPath(app);
     if (parts.Extension == app.size())
         app += L".exe";
     if (parts.FileName != 0)
-        return IsExistingFile(app);
+        return IsProgramFile(app);
     // Never the current folder, nor a relative PATH entry: what a bare name starts must not
     // depend on where the caller stands, nor on a file someone left there.
-    const std::wstring windows = WindowsFolder();
-    const std::wstring list =
-        Join({DirectoryPart(ModuleFilePath()), L";"sv, SystemFolder(), L";"sv, windows,
-              L"\\System;"sv, windows, L";"sv, EnvironmentValue(L"PATH")});
+    const std::wstring windows = WindowsFolder(), own = DirectoryPart(ModuleFilePath());
+    const std::wstring list = Join({own, L";"sv, SystemFolder(), L";"sv, windows, L"\\System;"sv,
+                                    windows, L";"sv, EnvironmentValue(L"PATH")});
     std::wstring folder;
     for (size_t start = 0; NextListEntry(list, start, folder);) {
-        if (!IsAbsoluteFolder(folder))
+        // An interpreter is never an alias: no file of the program folder is one.
+        if (!IsAbsoluteFolder(folder) || (!self && IsSameFile(folder, own)))
             continue;
         const std::wstring found =
             Join({folder, IsPathSeparator(folder.back()) ? L""sv : L"\\"sv, app});
-        // A program is a file, and never the helper's own (nor a hard link to it).
-        if (IsExistingFile(found) && (self.empty() || !IsSameFile(found, self))) {
+        // A program is a file, never the helper's own (nor a hard link to it) nor one of the
+        // folder passed over.
+        if (IsProgramFile(found) && (!self || self->empty() || !IsSameFile(found, *self))) {
             app = found;
             return true;
         }
@@ -158,7 +159,8 @@ bool ResolveProgram(std::wstring& app, const std::wstring& self) {
 
 std::wstring InterpreterPath() {
     std::wstring path = EnvironmentValue(L"COMSPEC");
-    if (path.empty())
+    // The system would look for a bare name in the program folder first.
+    if (path.empty() || !ResolveProgram(path, nullptr))
         path = SystemFolder().append(L"\\cmd.exe");
     return path;
 }
@@ -200,9 +202,12 @@ TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& 
         const DWORD e = GetLastError();
         return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? lrMissing : lrUnreadable;
     }
-    // The whole size, so that a file of 4 GB or more is never read as its low part.
+    // Only a file on a disk: a pipe of that name (possible under Wine) would read as empty. The
+    // whole size, so that a file of 4 GB or more is never read as its low part.
     LARGE_INTEGER whole;
-    size = GetFileSizeEx(file.Get(), &whole) ? uint64_t(whole.QuadPart) : ~0ull;
+    size = GetFileType(file.Get()) == FILE_TYPE_DISK && GetFileSizeEx(file.Get(), &whole)
+               ? uint64_t(whole.QuadPart)
+               : ~0ull;
     if (size < 0xFFFFFFFF && size <= maxSize)
         return lrLoaded;
     file.Reset();

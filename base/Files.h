@@ -20,10 +20,8 @@
 bool FileFound(const std::string& path);
 // A file, not a folder.
 bool IsExistingFile(const std::string& path);
-bool IsExistingFile(const std::wstring& path);
 // A folder.
 bool IsDirectory(const std::string& path);
-bool IsDirectory(const std::wstring& path);
 
 // Full path of the running program file (GetModuleFileNameW, grown until it fits).
 std::wstring ModuleFilePath();
@@ -58,17 +56,33 @@ std::wstring EnvironmentValue(const wchar_t* name);
 // case, "." or ".." steps, a short name or a second hard link.
 bool IsSameFile(const std::wstring& a, const std::wstring& b);
 
+// The longest paths the system starts a program with: the program of CreateProcessW's command
+// line shorter than MAX_PATH (259 characters at most); a working folder too, with the "\" the
+// system adds to it (SetCurrentDirectory's limit: 258 characters without it, 259 with it). An
+// empty folder is the caller's own.
+inline bool FitsStartLimit(const std::wstring& path, bool folder) {
+    const size_t n = path.size();
+    return n + (folder && !IsPathSeparator(path.c_str()[n ? n - 1 : 0])) < MAX_PATH;
+}
+// A file the system can start as a program, and a folder it can start one in: within the limit,
+// and a file, or a folder.
+bool IsProgramFile(const std::wstring& path);
+bool IsWorkingFolder(const std::wstring& dir);
+
 // The program file an alias names, as both programs find it: ".exe" is added when the file
 // name has no extension; a path (with "\" or "/") must name an existing file, relative to the
 // current folder as any path is; a bare name is looked for in the running program's folder,
 // the system folder, the Windows folders, then each folder of PATH, in that order. The current
-// folder is never searched, nor a PATH entry that is relative to it (or empty). Only a file is
-// a program, never a folder, and never the file self (a helper command's own, empty for none).
-// False when nothing is found; app holds the name with ".exe" added either way.
-bool ResolveProgram(std::wstring& app, const std::wstring& self);
-// The interpreter of DOS aliases: COMSPEC, or else the system folder's cmd.exe. A bare
-// "cmd.exe" would be looked for first in the program's own folder, where a helper of an alias
-// named "cmd" may be.
+// folder is never searched, nor a PATH entry that is relative to it (or empty). Only a file the
+// system can start (IsProgramFile) is a program, never a folder, and never the file *self (a
+// helper command's own, empty for none); with self null (the interpreter's search) no file of
+// the running program's folder. False when nothing is found; app holds the name with ".exe"
+// added either way.
+bool ResolveProgram(std::wstring& app, const std::wstring* self);
+// The interpreter of DOS aliases: COMSPEC as ResolveProgram finds it with every file of the
+// running program's folder passed over (for a bare name the system would look there first,
+// where the helper of an alias of that name may be: an interpreter is never an alias); the
+// system folder's cmd.exe when COMSPEC is unset or names no program the system can start.
 std::wstring InterpreterPath();
 
 // The entry of a ";"-separated folder list such as PATH that starts at start, without the
@@ -83,8 +97,8 @@ enum TLoadResult : int32_t { lrLoaded = 0, lrMissing = 1, lrUnreadable = 2, lrOu
 
 // The one way a whole file is opened to be read: for reading while others may read it too;
 // held by another program for writing (a replace in progress), the open is retried for about a
-// second; its size must be below 4 GB and at most maxSize. Anything but lrLoaded leaves file
-// closed.
+// second; it must be a file on a disk (a pipe or a device of that name is unreadable), its size
+// below 4 GB and at most maxSize. Anything but lrLoaded leaves file closed.
 TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& size,
                           uint64_t maxSize = ~0ull);
 // The whole file so opened, read with one ReadFile into a block of exactly its size plus a zero

@@ -38,6 +38,14 @@ std::wstring Join(std::initializer_list<std::wstring_view> pieces);
 
 std::string TrimBlanks(const std::string& s);
 std::wstring TrimBlanks(const std::wstring& s);
+// Each control byte (0x00 to 0x1F) from begin to end made a space, as a message shows it: no
+// message carries one, whatever a name in it holds (no character of code page 932 or UTF-8 has
+// such a byte inside it). keep, a line break the message puts in itself, stays.
+inline void BlankControls(char* begin, char* end, char keep = ' ') {
+    for (; begin < end; ++begin)
+        if (IsBlank(*begin) && *begin != keep)
+            *begin = ' ';
+}
 std::string TrimLeftBlanks(const std::string& s);
 std::string TrimRightBlanks(const std::string& s);
 

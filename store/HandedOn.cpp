@@ -19,20 +19,19 @@ bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstr
 
 namespace {
 
-// The text with environment references expanded; false when the result is longer than any
-// environment value may be (the system would cut it). A failed expansion leaves it as written.
+// The text with environment references expanded; false when it, as written or expanded, is
+// longer than any environment value may be: the system would cut it (a longer text is cut
+// before it is expanded). A failed expansion leaves it as written.
 bool ExpandEnvText(std::wstring& text) {
     std::wstring expanded;
-    const bool done = !text.empty() && FillGrowing(expanded, [&](wchar_t* buffer, size_t capacity) {
-        // The size it gives counts the closing zero, whether the text fitted or not.
-        const DWORD n = ExpandEnvironmentStringsW(text.c_str(), buffer, DWORD(capacity));
-        return n == 0 ? 0 : n <= capacity ? n - 1 : n;
-    });
-    if (done && expanded.size() >= kSystemTextLimit)
-        return false;
-    if (done)
+    if (text.size() < kSystemTextLimit && !text.empty() &&
+        FillGrowing(expanded, [&](wchar_t* buffer, size_t capacity) {
+            // The size it gives counts the closing zero, whether the text fitted or not.
+            const DWORD n = ExpandEnvironmentStringsW(text.c_str(), buffer, DWORD(capacity));
+            return n == 0 ? 0 : n <= capacity ? n - 1 : n;
+        }))
         text = expanded;
-    return true;
+    return text.size() < kSystemTextLimit;
 }
 
 // ".bat" or ".cmd", in any case: a program the system runs through the interpreter.
@@ -119,7 +118,7 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, cons
                               const std::wstring& self, std::wstring_view callerText,
                               bool placeArgs, std::wstring& line) {
     const bool dos = RunsThroughInterpreter(type, encoding);
-    if (!dos && !ResolveProgram(app, self))
+    if (!dos && !ResolveProgram(app, &self))
         return llProgramMissing;
     // The system would run a batch file through the interpreter itself, with the caller's text
     // read as commands: it runs here as a DOS alias's command does, always quoted. Quoted paths

@@ -70,7 +70,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
     case llComposed:
         break;
     }
-    if (!dir.empty() && !IsDirectory(dir))
+    if (!dir.empty() && !IsWorkingFolder(dir))
         c.Error = FolderNotFoundReport(ShownCp932(dir));
     c.WorkDir = dir;
     return c;

@@ -22,7 +22,8 @@ BOOL WINAPI SwallowBreak(DWORD event) {
 } // namespace
 
 void ReportError(const std::string& text) {
-    const std::string line = Join({kErrorLinePrefix, text, "\r\n"sv});
+    std::string line = Join({kErrorLinePrefix, text, "\r\n"sv});
+    BlankControls(line.data(), line.data() + line.size() - 2);
     WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), line.size());
 }
 

@@ -12,18 +12,23 @@ void ReportError(const std::string& text) {
     // user32 is loaded only here, so a normal start does not pay for it; the run ends after
     // the report, which lets it go.
     using MessageBoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+    // The line break StartFailureText puts in stays.
+    std::string shown = text;
+    BlankControls(shown.data(), shown.data() + shown.size(), '\r');
     if (HMODULE user32 = LoadLibraryA("user32.dll")) {
         auto box = reinterpret_cast<MessageBoxFn>(
             reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA")));
         if (box)
-            box(nullptr, text.c_str(), "Orvex エラー", MB_OK);
+            box(nullptr, shown.c_str(), "Orvex エラー", MB_OK);
     }
 }
 
 // The code first: a message box shows the command line, which may be long, on a line of its own.
 std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
-    return Join({"プログラムの起動に失敗しました。 Code = "sv, Decimal(error), "\r"sv,
-                 ShownCp932(commandLine)});
+    // The caller's text may hold a line break of its own.
+    std::string shown = ShownCp932(commandLine);
+    BlankControls(shown.data(), shown.data() + shown.size());
+    return Join({"プログラムの起動に失敗しました。 Code = "sv, Decimal(error), "\r"sv, shown});
 }
 
 // Ends at once by default; with "wait" on it stands in for a caller that waits for its editor

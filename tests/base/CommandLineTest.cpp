@@ -168,7 +168,8 @@ class SearchExcept : public ::testing::Test {
     void Path(const std::string& list) { SetEnvironmentVariableA("PATH", list.c_str()); }
     std::string Found(const std::string& selfSpelling, const std::string& program = "") {
         std::wstring app = AnsiToWide(program.empty() ? name : program);
-        return ResolveProgram(app, AnsiToWide(selfSpelling)) ? WideToAnsi(app) : "<none>";
+        const std::wstring other = AnsiToWide(selfSpelling);
+        return ResolveProgram(app, &other) ? WideToAnsi(app) : "<none>";
     }
 };
 

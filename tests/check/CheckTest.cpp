@@ -13,7 +13,8 @@ namespace {
 // it (empty for a sound alias).
 struct TAliasCase {
     std::string Name, Lines;
-    const char* Helper; // a template, "text" for another file, "longer" for an older helper
+    const char* Helper; // a template, "text" for another file, "longer" for an older helper,
+                        // "cut" for a copy cut short
     std::string Report;
 };
 
@@ -48,8 +49,10 @@ class Check : public AliasFolderTest {
             ini += "[" + c.Name + "]\r\n" + c.Lines + "\r\n";
             const std::string helper = dir / (c.Name + ".exe");
             const std::string h = c.Helper ? c.Helper : "";
+            const std::string dovoz = ReadFileBytes(dir / "dovoz.ex_");
             const std::string bytes = h == "text"     ? "not a helper"
-                                      : h == "longer" ? ReadFileBytes(dir / "dovoz.ex_") + '\0'
+                                      : h == "longer" ? dovoz + '\0'
+                                      : h == "cut"    ? dovoz.substr(0, 20000)
                                       : h.empty()     ? ""
                                                       : ReadFileBytes(dir / h);
             if (!h.empty()) {
@@ -91,6 +94,8 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
         {"zero", tool + "param=-a" + nul + "b", "dovoz.ex_",
          "zero の param の値に使えない文字があります。"},
         {"lead", tool + "dir=\x81", "dovoz.ex_", "lead の dir の値に使えない文字があります。"},
+        {"nulkey", tool + "env:V" + nul + "W=1", "dovoz.ex_",
+         "nulkey の env:V W の値に使えない文字があります。"},
         {"big", tool + "env:BIG=%HALF%%HALF%x", "dovoz.ex_",
          "big の env:BIG を展開した値が長すぎます。"},
         // The helper's line without caller text: program, blank, parameters, blank.
@@ -111,9 +116,12 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
          "otherkind " + helper +
              "otherkind.exeは定義とは別の種類 (GUI/コンソール) です。alias /update "
              "を実行してください。"},
-        {"old", tool + "type=console", "longer",
-         "old " + helper +
-             "old.exeは今のテンプレートと違います。alias /update を実行してください。"},
+        // A name Wine builds in: the version resource is read from the file itself.
+        {"hostname", tool + "type=console", "longer",
+         "hostname " + helper +
+             "hostname.exeは今のテンプレートと違います。alias /update を実行してください。"},
+        {"cut", tool, "cut",
+         "cut " + helper + "cut.exeは壊れています。alias /apply で作り直されます。"},
         {"shadowed", tool, "dovoz.ex_",
          "shadowed と入力すると PATH で先にある " + decoy + "Shadowed.BAT が起動します。"},
         {"x.", tool, nullptr, "x. の名前で登録することはできません。"},

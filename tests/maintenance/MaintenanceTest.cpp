@@ -81,13 +81,13 @@ TEST_F(Maintenance, DelReportsAHelperThatCannotBeDeleted) {
 TEST_F(Maintenance, ClearRemovesOnlyHelperCommands) {
     SetIni("[a]\r\napp=x\r\n");
     Helper("a.exe", "dovoz.ex_");
-    Helper("ORPHAN.EXE", "rudi.ex_"); // capital extension still recognised
-    Helper("copy.bin", "rudi.ex_");   // another extension is not
+    Helper("CMD.EXE", "rudi.ex_");  // capital extension, a name Wine builds in
+    Helper("copy.bin", "rudi.ex_"); // another extension is not
     ASSERT_TRUE(CopyOneFile(DistDir() + "..\\tests\\maintenance_tests.exe", dir / "other.exe"));
     ProcResult r = Alias("/clear");
     EXPECT_EQ(r.exitCode, 0u);
     EXPECT_FALSE(PathExists(dir / "a.exe"));
-    EXPECT_FALSE(PathExists(dir / "ORPHAN.EXE"));
+    EXPECT_FALSE(PathExists(dir / "CMD.EXE"));
     for (const char* keep : {"copy.bin", "other.exe", "alias.exe", "rudi.ex_", "dovoz.ex_"})
         EXPECT_TRUE(PathExists(dir / keep)) << keep;
     EXPECT_EQ(Ini(), "[a]\r\napp=x\r\n"); // not even rewritten
@@ -122,25 +122,30 @@ TEST_F(Maintenance, ClearWithOtherWordOnlyRemovesHelpers) {
     EXPECT_FALSE(PathExists(dir / "a.exe"));
 }
 
-TEST_F(Maintenance, ApplyRemovesOrphansAndCreatesMissingHelpers) {
+// Helpers are told from their own bytes, so names Wine builds in (find, hostname) are no
+// exception; a helper cut short (empty included) is damaged and renewed.
+TEST_F(Maintenance, ApplyRemovesOrphansAndCreatesMissingOrDamagedHelpers) {
     SetIni("[g]\r\ntype=GUI\r\napp=x\r\n[c]\r\ntype=console\r\napp=y\r\n[k]"
-           "\r\napp=z\r\n");
-    Helper("orphan.exe", "dovoz.ex_");
+           "\r\napp=z\r\n[hostname]\r\napp=x\r\n[e]\r\napp=x\r\n");
+    Helper("find.exe", "dovoz.ex_");
     Helper("c.exe", "rudi.ex_"); // existing helper of another kind stays as it is
+    ASSERT_TRUE(WriteFileBytes(dir / "hostname.exe", Bytes("dovoz.ex_").substr(0, 9000)));
+    ASSERT_TRUE(WriteFileBytes(dir / "e.exe", ""));
     ProcResult r = Alias("/apply");
     EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
-    EXPECT_FALSE(PathExists(dir / "orphan.exe"));
+    EXPECT_FALSE(PathExists(dir / "find.exe"));
     EXPECT_EQ(Bytes("g.exe"), Bytes("rudi.ex_"));
     EXPECT_EQ(Bytes("c.exe"), Bytes("rudi.ex_"));
-    EXPECT_EQ(Bytes("k.exe"), Bytes("dovoz.ex_")); // no type: the console build
+    for (const char* f : {"k.exe", "hostname.exe", "e.exe"}) // no type: the console build
+        EXPECT_EQ(Bytes(f), Bytes("dovoz.ex_")) << f;
 }
 
 TEST_F(Maintenance, UpdateRecreatesAllSoAChangedKindTakesEffect) {
-    SetIni("[c]\r\ntype=console\r\napp=y\r\n");
-    Helper("c.exe", "rudi.ex_");
+    SetIni("[more]\r\ntype=console\r\napp=y\r\n[keep]\r\napp=y\r\n");
+    Helper("more.exe", "rudi.ex_");
     ASSERT_TRUE(WriteFileBytes(dir / "keep.exe", "not a helper"));
     EXPECT_EQ(Alias("/update").exitCode, 0u);
-    EXPECT_EQ(Bytes("c.exe"), Bytes("dovoz.ex_"));
+    EXPECT_EQ(Bytes("more.exe"), Bytes("dovoz.ex_"));
     EXPECT_EQ(Bytes("keep.exe"), "not a helper");
 }
 

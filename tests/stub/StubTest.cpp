@@ -169,6 +169,8 @@ TEST_F(Stub, ValuesNoCommandLineOrEnvironmentCanCarryAreReported) {
         {"param=-a" + nul + "-b", "p の param の値に使えない文字があります。"},
         {"dir=" + dir.Path() + nul + "x", "p の dir の値に使えない文字があります。"},
         {"env:X=1" + nul + "2", "p の env:X の値に使えない文字があります。"},
+        // A report never carries a control byte: a key's NUL shows as a blank.
+        {"env:V" + nul + "\x01W=1", "p の env:V  W の値に使えない文字があります。"},
         {"param=\x81", "p の param の値に使えない文字があります。"}, // a lone lead byte
         {"env:BIG=%HALF%%HALF%x", "p の env:BIG を展開した値が長すぎます。"},
     };
@@ -239,20 +241,25 @@ TEST_F(Stub, DosAliasesAndBatchFilesRunThroughTheInterpreter) {
     }
 }
 
-TEST_F(Stub, WithoutComspecTheSystemsInterpreterRuns) {
-    // A bare "cmd.exe" would be looked for first beside the helper, where the helper of an
-    // alias named "cmd" is.
+// Without COMSPEC, or with a bare name there, the system's interpreter runs: a bare "cmd.exe"
+// would be looked for first beside the helper, where the helper of an alias named "cmd" is.
+TEST_F(Stub, WithoutComspecOrWithABareNameTheSystemsInterpreterRuns) {
     Ini("[d]\r\ntype=DOS\r\napp=echo\r\nparam=hi\r\n[cmd]\r\napp=" + probe + "\r\n");
     Helper("d.exe");
     Helper("cmd.exe");
-    RunOptions o;
-    o.cwd = dir.Path();
-    o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}};
-    o.unsetEnv = {"COMSPEC"};
-    const ProcResult r = RunProcess(Quote(dir / "d.exe") + " there", o);
-    EXPECT_EQ(r.exitCode, 0u);
-    EXPECT_EQ(r.out, "hi  there\r\n") << Printable(r.out);
-    EXPECT_FALSE(PathExists(dir / "rec.txt"));
+    for (const char* comspec : {"", "cmd.exe", "CMD"}) {
+        RunOptions o;
+        o.cwd = dir.Path();
+        o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}, {"PATH", dir.Path()}};
+        if (*comspec)
+            o.setEnv.push_back({"COMSPEC", comspec});
+        else
+            o.unsetEnv = {"COMSPEC"};
+        const ProcResult r = RunProcess(Quote(dir / "d.exe") + " there", o);
+        EXPECT_EQ(r.exitCode, 0u) << comspec;
+        EXPECT_EQ(r.out, "hi  there\r\n") << comspec << Printable(r.out);
+        EXPECT_FALSE(PathExists(dir / "rec.txt")) << comspec;
+    }
 }
 
 TEST_F(Stub, WorkingDirectory) {
