@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "Text.h"
+
 namespace {
 
 UINT CodePage(TTextEncoding encoding) {
@@ -54,16 +56,8 @@ size_t Utf8SequenceLength(const char* text, size_t size, size_t i) {
     return n;
 }
 
-namespace {
-using TWord = uintptr_t;
-TWord WordAt(const char* p) {
-    TWord w;
-    memcpy(&w, p, sizeof w);
-    return w;
-}
-} // namespace
-
 void TEncodingRule::Feed(const char* text, size_t size) {
+    using TWord = uintptr_t;
     const TWord highs = TWord(-1) / 0xFF << 7;
     const size_t kBlock = 4 * sizeof(TWord);
     bool broken = FBroken, multiByte = FMultiByte;

@@ -3,6 +3,8 @@
 // locale's comparisons, file-name keys), shared by both programs.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -29,6 +31,13 @@ inline size_t CharLength(const std::string& s, size_t i, TTextEncoding encoding 
 // A blank is any byte (or UTF-16 unit) from 0x00 to 0x20.
 template <class C> bool IsBlank(C c) {
     return static_cast<std::make_unsigned_t<C>>(c) <= 0x20;
+}
+
+// The machine word at p, however aligned: the scans that take text a word at a time read it so.
+inline uintptr_t WordAt(const char* p) {
+    uintptr_t w;
+    memcpy(&w, p, sizeof w);
+    return w;
 }
 
 // The pieces joined into one text. Texts are built this way rather than with a chain of "+",

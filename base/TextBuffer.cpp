@@ -12,9 +12,8 @@ namespace {
 uint32_t FindByte(const char* text, uint32_t i, uint32_t n, char c) {
     using W = uintptr_t;
     const W ones = W(-1) / 0xFF, highs = ones << 7, copies = ones * static_cast<unsigned char>(c);
-    for (W w[2]; n - i >= sizeof w; i += sizeof w) {
-        memcpy(w, text + i, sizeof w);
-        const W a = w[0] ^ copies, b = w[1] ^ copies;
+    for (; n - i >= 2 * sizeof(W); i += 2 * sizeof(W)) {
+        const W a = WordAt(text + i) ^ copies, b = WordAt(text + i + sizeof(W)) ^ copies;
         if ((((a - ones) & ~a) | ((b - ones) & ~b)) & highs)
             break;
     }
