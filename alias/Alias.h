@@ -20,6 +20,8 @@ using TArgs = std::vector<std::wstring>;
 
 // Output (Output.cpp).
 void WriteLine(const std::string& text);
+// A message line: the control bytes of what it names (a key, a value, a name) shown as blanks.
+void WriteMessage(std::string text);
 // Lines of the definition file's text (CR LF between them, none after the last): a console
 // shows every character (WriteConsoleW); a file or pipe gets code page 932 bytes, in which "?"
 // stands for what code page 932 cannot show. Code page 932 text goes out as it is.

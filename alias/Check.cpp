@@ -194,9 +194,8 @@ class TCheck {
     }
 
   private:
-    void Found(std::string line) {
-        BlankControls(line.data(), line.data() + line.size());
-        WriteLine(line);
+    void Found(const std::string& line) {
+        WriteMessage(line);
         FFound = true;
     }
 
@@ -313,7 +312,7 @@ TFailure CheckAliases(const TProgramFolder& folder) {
     // is checked here; that every changing command refuses it is a finding of its own.
     const bool fileSound = t.Ini().EncodingValid();
     if (!fileSound)
-        WriteLine(DefinitionFileFailed(t.Path(), dfNotUtf8));
+        WriteMessage(DefinitionFileFailed(t.Path(), dfNotUtf8));
     TCheck check(t);
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next())
         if (!IsReservedName(s->Name()))

@@ -65,7 +65,7 @@ TFailure EditDefinitionFile(const TProgramFolder& folder) {
         if (RunEditor(t.Decoded(editor), path))
             return TFailure();
         // The file still opens; the user learns why not in the editor of their choice.
-        WriteLine(EditorFailed(t.Shown(editor)) + "notepad.exe で開きます。");
+        WriteMessage(EditorFailed(t.Shown(editor)) + "notepad.exe で開きます。");
     }
     return RunEditor(fallback, path) ? TFailure()
                                      : Failure(EditorFailed(kFallbackEditor), GetLastError());

@@ -15,6 +15,11 @@ void WriteLine(const std::string& text) {
     WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), line.size());
 }
 
+void WriteMessage(std::string text) {
+    BlankControls(text.data(), text.data() + text.size());
+    WriteLine(text);
+}
+
 size_t ConsoleChunk(const std::wstring& text, size_t at, size_t limit) {
     const size_t n = std::min(limit, text.size() - at);
     const wchar_t last = text[at + n - 1];
@@ -58,17 +63,12 @@ void WriteFileText(const std::string& text, TTextEncoding encoding) {
 }
 
 void ReportFailure(const TFailure& failure) {
-    // A report names what it is about, which may hold control bytes: shown as blanks.
-    auto write = [](std::string line) {
-        BlankControls(line.data(), line.data() + line.size());
-        WriteLine(line);
-    };
     if (failure.Error == ERROR_NOT_ENOUGH_MEMORY)
         ReportOutOfMemory();
     else if (!failure.Text.empty())
-        write(kErrorLinePrefix + failure.Text);
+        WriteMessage(kErrorLinePrefix + failure.Text);
     for (const auto& more : failure.More)
-        write(kErrorLinePrefix + more);
+        WriteMessage(kErrorLinePrefix + more);
 }
 
 void ReportOutOfMemory() {
