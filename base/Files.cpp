@@ -133,8 +133,9 @@ bool ResolveProgram(std::wstring& app, const std::wstring* self) {
     const TPathParts parts = SplitPath(app);
     if (parts.Extension == app.size())
         app += L".exe";
+    // The interpreter's path is taken as it is: looking at it would cost every start a call.
     if (parts.FileName != 0)
-        return IsProgramFile(app);
+        return !self || IsProgramFile(app);
     // Never the current folder, nor a relative PATH entry: what a bare name starts must not
     // depend on where the caller stands, nor on a file someone left there.
     const std::wstring windows = WindowsFolder(), own = DirectoryPart(ModuleFilePath());

@@ -62,7 +62,8 @@ bool IsSameFile(const std::wstring& a, const std::wstring& b);
 // empty folder is the caller's own.
 inline bool FitsStartLimit(const std::wstring& path, bool folder) {
     const size_t n = path.size();
-    return n + (folder && !IsPathSeparator(path.c_str()[n ? n - 1 : 0])) < MAX_PATH;
+    return n < size_t(MAX_PATH - folder) ||
+           (n == MAX_PATH - 1 && IsPathSeparator(path.c_str()[n - 1]));
 }
 // A file the system can start as a program, and a folder it can start one in: within the limit,
 // and a file, or a folder.
@@ -76,13 +77,14 @@ bool IsWorkingFolder(const std::wstring& dir);
 // folder is never searched, nor a PATH entry that is relative to it (or empty). Only a file the
 // system can start (IsProgramFile) is a program, never a folder, and never the file *self (a
 // helper command's own, empty for none); with self null (the interpreter's search) no file of
-// the running program's folder. False when nothing is found; app holds the name with ".exe"
-// added either way.
+// the running program's folder, and a path is taken as it is. False when nothing is found; app
+// holds the name with ".exe" added either way.
 bool ResolveProgram(std::wstring& app, const std::wstring* self);
-// The interpreter of DOS aliases: COMSPEC as ResolveProgram finds it with every file of the
-// running program's folder passed over (for a bare name the system would look there first,
-// where the helper of an alias of that name may be: an interpreter is never an alias); the
-// system folder's cmd.exe when COMSPEC is unset or names no program the system can start.
+// The interpreter of DOS aliases: COMSPEC, a path as it is (".exe" added where it has no
+// extension), a bare name searched for as ResolveProgram searches with every file of the running
+// program's folder passed over (the system would look there first, where the helper of an alias
+// of that name may be: an interpreter is never an alias); the system folder's cmd.exe when
+// COMSPEC is unset or its bare name names no program the system can start.
 std::wstring InterpreterPath();
 
 // The entry of a ";"-separated folder list such as PATH that starts at start, without the

@@ -24,7 +24,7 @@ namespace {
 // before it is expanded). A failed expansion leaves it as written.
 bool ExpandEnvText(std::wstring& text) {
     std::wstring expanded;
-    if (text.size() < kSystemTextLimit && !text.empty() &&
+    if (text.size() < kSystemTextLimit &&
         FillGrowing(expanded, [&](wchar_t* buffer, size_t capacity) {
             // The size it gives counts the closing zero, whether the text fitted or not.
             const DWORD n = ExpandEnvironmentStringsW(text.c_str(), buffer, DWORD(capacity));
