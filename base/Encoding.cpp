@@ -77,10 +77,7 @@ void TEncodingRule::Feed(const char* text, size_t size) {
                 i += sizeof(TWord);
                 continue;
             }
-            // The first such byte: the lowest set bit of the little-endian word.
-            i += size_t(sizeof(TWord) == 8 ? __builtin_ctzll(other)
-                                           : __builtin_ctz(unsigned(other))) /
-                 8;
+            i += FirstMarkedByte(other);
         }
         const size_t n =
             static_cast<unsigned char>(text[i]) < 0x80 ? 1 : Utf8SequenceLength(text, size, i);

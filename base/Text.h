@@ -39,6 +39,11 @@ inline uintptr_t WordAt(const char* p) {
     memcpy(&w, p, sizeof w);
     return w;
 }
+// Which byte of such a word is the first one marked by its top bit in marks (not zero): the
+// words are little-endian, as on every Windows machine.
+inline size_t FirstMarkedByte(uintptr_t marks) {
+    return size_t(sizeof marks == 8 ? __builtin_ctzll(marks) : __builtin_ctz(unsigned(marks))) / 8;
+}
 
 // The pieces joined into one text. Texts are built this way rather than with a chain of "+",
 // each of which is code of its own in every helper command.

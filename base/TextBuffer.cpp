@@ -14,8 +14,9 @@ uint32_t FindByte(const char* text, uint32_t i, uint32_t n, char c) {
     const W ones = W(-1) / 0xFF, highs = ones << 7, copies = ones * static_cast<unsigned char>(c);
     for (; n - i >= 2 * sizeof(W); i += 2 * sizeof(W)) {
         const W a = WordAt(text + i) ^ copies, b = WordAt(text + i + sizeof(W)) ^ copies;
-        if ((((a - ones) & ~a) | ((b - ones) & ~b)) & highs)
-            break;
+        const W inA = (a - ones) & ~a & highs, inB = (b - ones) & ~b & highs;
+        if (inA | inB)
+            return i + uint32_t(inA ? FirstMarkedByte(inA) : sizeof(W) + FirstMarkedByte(inB));
     }
     while (i < n && text[i] != c)
         ++i;
