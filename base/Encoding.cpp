@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "Text.h"
+#include "Words.h"
 
 namespace {
 

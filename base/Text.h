@@ -33,18 +33,6 @@ template <class C> bool IsBlank(C c) {
     return static_cast<std::make_unsigned_t<C>>(c) <= 0x20;
 }
 
-// The machine word at p, however aligned: the scans that take text a word at a time read it so.
-inline uintptr_t WordAt(const char* p) {
-    uintptr_t w;
-    memcpy(&w, p, sizeof w);
-    return w;
-}
-// Which byte of such a word is the first one marked by its top bit in marks (not zero): the
-// words are little-endian, as on every Windows machine.
-inline size_t FirstMarkedByte(uintptr_t marks) {
-    return size_t(sizeof marks == 8 ? __builtin_ctzll(marks) : __builtin_ctz(unsigned(marks))) / 8;
-}
-
 // The pieces joined into one text. Texts are built this way rather than with a chain of "+",
 // each of which is code of its own in every helper command.
 std::string Join(std::initializer_list<std::string_view> pieces);

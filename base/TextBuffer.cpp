@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Text.h"
+#include "Words.h"
 
 namespace {
 
