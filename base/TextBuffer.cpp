@@ -1,7 +1,5 @@
 #include "TextBuffer.h"
 
-#include <cstring>
-
 #include "Text.h"
 
 namespace {
