@@ -1,7 +1,5 @@
 #include "TextBuffer.h"
 
-#include <cstring>
-
 #include "Text.h"
 #include "Words.h"
 
