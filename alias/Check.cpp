@@ -1,14 +1,8 @@
 // alias /check: what would fail, found before it does. It reads "alias.ini" and the program
-// folder, changes nothing and takes no lock, and writes one line per problem, the alias named
-// first, in the order of the file. Each rule is the one the helper or the manager applies:
-// the program is searched for with the helper's search and the alias's env: entries applied,
-// helper files are told apart as /apply and /update tell them, names and values are refused as
-// registration and the helper refuse them.
+// folder, changes nothing, takes no lock, and writes a line per problem, the alias named first, in
+// file order. Each rule is the one the helper or the manager applies.
 #include "Alias.h"
 
-#include <windows.h>
-
-#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -16,81 +10,28 @@
 #include "Encoding.h"
 #include "ExtIniFile.h"
 #include "Files.h"
-#include "Grow.h"
 #include "HandedOn.h"
 #include "HelperFiles.h"
 #include "Messages.h"
-#include "Names.h"
 #include "Schema.h"
 #include "Text.h"
 #include "Transaction.h"
 
 namespace {
 
-// Whether a variable is set, and its value.
-struct TVariable {
-    std::wstring Name, Value;
-    bool Set;
-};
-
-// An alias's env: entries applied to this process as the helper applies them to its own, and
-// taken back before the next alias is checked.
-class TAppliedEnvironment {
-  public:
-    TAppliedEnvironment() = default;
-    TAppliedEnvironment(const TAppliedEnvironment&) = delete;
-    TAppliedEnvironment& operator=(const TAppliedEnvironment&) = delete;
-    // Puts every variable back as it was; the name of one that could not be, or empty.
-    std::wstring Restore() {
-        std::wstring failed;
-        for (auto v = FBefore.rbegin(); v != FBefore.rend(); ++v)
-            if (!SetEnvironmentVariableW(v->Name.c_str(), v->Set ? v->Value.c_str() : nullptr) &&
-                v->Set)
-                failed = v->Name;
-        FBefore.clear();
-        return failed;
-    }
-
-    // The entries in file order, of equal keys the first (as the helper reads them); null, or
-    // the report of the entry that the helper would refuse, with key set to its key.
-    const char* Apply(const TExtIniSection& s, TTextEncoding encoding, std::string& key) {
-        std::string name, value;
-        for (const TExtIniItem* item = s.First(); item; item = item->Next()) {
-            if (!ReadEnvEntry(*item, name, value) || s.FindItem(item->Key()) != item)
-                continue;
-            TVariable before;
-            if (StoredValueText(name, encoding, before.Name)) {
-                before.Value = EnvironmentValue(before.Name.c_str());
-                before.Set = GetEnvironmentVariableW(before.Name.c_str(), nullptr, 0) != 0;
-                FBefore.push_back(before);
-            }
-            if (const char* failure = ApplyEnvEntry(name, value, encoding)) {
-                key = kEnvPrefix + name;
-                return failure;
-            }
-        }
-        return nullptr;
-    }
-
-  private:
-    std::vector<TVariable> FBefore;
-};
-
-// The command prompt's search for a typed name, the current folder aside: each folder of PATH
-// in order, each with the extensions of PATHEXT, up to the program folder. The folders before
-// it are listed once each.
+// The command prompt's search for a typed name, the current folder aside: each folder of PATH in
+// order with the extensions of PATHEXT, up to the program folder. The folders before it are
+// listed once each.
 class TPromptSearch {
   public:
     explicit TPromptSearch(const std::string& programDir) {
-        std::wstring extensions = EnvironmentValue(L"PATHEXT");
+        std::wstring extensions = EnvironmentValue(L"PATHEXT"), entry, program;
         if (extensions.empty())
             extensions = L".COM;.EXE;.BAT;.CMD"; // the prompt's own when there is none
-        std::wstring entry;
         std::string narrow;
         for (size_t at = 0; NextListEntry(extensions, at, entry);)
             if (!entry.empty() && FromWide(entry, teCp932, narrow))
                 FExtensions.push_back(narrow);
-        std::wstring program;
         ToWide(programDir, teCp932, program);
         const std::wstring path = EnvironmentValue(L"PATH");
         std::unordered_set<std::wstring> listed;
@@ -98,19 +39,22 @@ class TPromptSearch {
             if (entry.empty())
                 continue;
             FReached = IsSameFile(entry, program);
-            if (!FReached && listed.insert(FolderKey(entry)).second)
+            // One key for a folder's spellings: its full path, folded, without a last separator.
+            std::wstring key = FullPath(entry);
+            while (!key.empty() && IsPathSeparator(key.back()))
+                key.pop_back();
+            if (!FReached && listed.insert(FoldFileName(key)).second)
                 List(entry);
         }
     }
 
     // The program folder is on PATH.
     bool Reached() const { return FReached; }
-    // The program the prompt finds for a helper's name (code page 932) before the program
-    // folder's; empty when none.
+    // The program the prompt finds for a helper's name before the program folder's; empty for none.
     std::string Before(const std::string& name) const {
         std::vector<std::string> keys;
         for (const auto& extension : FExtensions)
-            keys.push_back(FileNameKey(name + extension, teCp932));
+            keys.push_back(FileNameKey(name + extension));
         for (const TFolder& folder : FFolders)
             for (const auto& key : keys) {
                 const auto file = folder.Files.find(key);
@@ -122,22 +66,9 @@ class TPromptSearch {
 
   private:
     struct TFolder {
-        std::string Shown; // the folder as PATH names it, ending in a separator
+        std::string Shown; // as PATH names it, ending in a separator
         std::unordered_map<std::string, std::string> Files; // FileNameKey -> file name
     };
-
-    // One key for the spellings of a folder: its full path, folded as file names are, without
-    // a trailing separator.
-    static std::wstring FolderKey(const std::wstring& folder) {
-        std::wstring full;
-        if (!FillGrowing(full, [&](wchar_t* buffer, size_t capacity) {
-                return size_t(GetFullPathNameW(folder.c_str(), DWORD(capacity), buffer, nullptr));
-            }))
-            full = folder;
-        while (!full.empty() && IsPathSeparator(full.back()))
-            full.pop_back();
-        return FoldFileName(full);
-    }
 
     void List(const std::wstring& entry) {
         TFolder folder;
@@ -145,13 +76,19 @@ class TPromptSearch {
         folder.Shown = ShownCp932(dir);
         // A name that code page 932 cannot hold is no alias's.
         for (const auto& name : ListFolder(dir + L"*"))
-            folder.Files.emplace(FileNameKey(name, teCp932), name);
+            folder.Files.emplace(FileNameKey(name), name);
         FFolders.push_back(std::move(folder));
     }
 
     std::vector<std::string> FExtensions;
     std::vector<TFolder> FFolders;
     bool FReached = false;
+};
+
+// A variable as it was before an alias's env: entries applied.
+struct TVariable {
+    std::wstring Name, Value;
+    bool Set;
 };
 
 // One run of the check: what it has read once, and whether it has found anything.
@@ -162,7 +99,6 @@ class TCheck {
           FPrompt(t.Folder().Dir()), FInterpreter(InterpreterPath()) {}
 
     void Alias(const TExtIniSection& s) {
-        // The name as messages show it, and as the helper's file carries it.
         const std::string name = FTransaction.Shown(s.Name());
         std::string fileName;
         if (!FTransaction.HelperName(s, fileName)) {
@@ -172,15 +108,13 @@ class TCheck {
         FAliases = true;
         Values(s, name, fileName);
         Helper(s, name, fileName);
-        if (!FPrompt.Reached())
-            return;
-        const std::string program = FPrompt.Before(fileName);
+        const std::string program = FPrompt.Reached() ? FPrompt.Before(fileName) : "";
         if (!program.empty())
             Found(ShadowedBy(name, program));
     }
 
-    // What is not any one alias's: helpers without a definition, templates that cannot be
-    // copied, the program folder missing from PATH. True when nothing at all was found.
+    // What is no one alias's: helpers without a definition, templates that cannot be copied, the
+    // program folder missing from PATH. True when nothing at all was found.
     bool Finish() {
         for (const auto& path : FScan.orphans)
             Found(HelperProblem(AliasOfHelperFile(path.substr(SplitPath(path).FileName)), path,
@@ -199,74 +133,76 @@ class TCheck {
         FFound = true;
     }
 
-    // The values as the helper hands them on, the program where it would find it, the
-    // working folder.
+    // The values as the helper hands them on; the command line it would compose without caller
+    // text, its program found where it would find it, with the alias's env: entries applied and
+    // taken back (one left would change what every later alias is checked in); the working folder.
     void Values(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
         const TTextEncoding encoding = FTransaction.Encoding();
-        const std::string app = s.ReadValue(kKeyApp, "");
-        const std::string dir = s.ReadValue(kKeyDir, "");
+        const std::string app = s.ReadValue(kKeyApp, ""), dir = s.ReadValue(kKeyDir, "");
         std::wstring wideApp, param, wideDir;
         const bool appText = StoredValueText(app, encoding, wideApp);
+        const bool paramText = StoredValueText(s.ReadValue(kKeyParam, ""), encoding, param);
         const bool dirText = StoredValueText(dir, encoding, wideDir);
-        if (!appText)
-            Found(ValueRefused(name, kKeyApp, kValueBadText));
-        if (!StoredValueText(s.ReadValue(kKeyParam, ""), encoding, param)) {
-            Found(ValueRefused(name, kKeyParam, kValueBadText));
-            param.clear(); // the program is still searched for
-        }
-        if (!dirText)
-            Found(ValueRefused(name, kKeyDir, kValueBadText));
-        Program(s, name, fileName, app, appText ? &wideApp : nullptr, param);
-        if (dirText && !wideDir.empty() && !IsWorkingFolder(wideDir))
-            Found(FolderMissing(name, FTransaction.Shown(dir)));
-    }
-
-    // The command line the helper would compose without caller text, its program found where
-    // the helper would find it, the alias's env: entries applied; wideApp is null when the
-    // helper could not read the value.
-    void Program(const TExtIniSection& s, const std::string& name, const std::string& fileName,
-                 const std::string& app, std::wstring* wideApp, const std::wstring& param) {
-        // The entries apply to the search, and are taken back before the next alias: one that
-        // cannot be would change what every later alias is checked in.
-        TAppliedEnvironment env;
-        Program(env, s, name, fileName, app, wideApp, param);
-        const std::wstring stuck = env.Restore();
-        if (!stuck.empty())
-            Found(ValueRefused(name, Join({kEnvPrefix, ShownCp932(stuck)}), kValueNotSet));
-    }
-
-    void Program(TAppliedEnvironment& env, const TExtIniSection& s, const std::string& name,
-                 const std::string& fileName, const std::string& app, std::wstring* wideApp,
-                 const std::wstring& param) {
+        for (const auto& value :
+             {std::make_pair(kKeyApp, appText), std::make_pair(kKeyParam, paramText),
+              std::make_pair(kKeyDir, dirText)})
+            if (!value.second)
+                Found(ValueReport(name, value.first, kValueBadText));
+        std::vector<TVariable> before;
         std::string key;
-        const char* failure = env.Apply(s, FTransaction.Encoding(), key);
+        const char* failure = ApplyEnv(s, before, key);
         if (failure)
-            Found(ValueRefused(name, FTransaction.Shown(key), failure));
-        if (app.empty()) {
-            Found(NoProgramGiven(name));
-            return;
-        }
-        if (failure || !wideApp)
-            return;
-        // Passed over where the search finds the helper itself, as the helper passes over its
-        // own file.
+            Found(ValueReport(name, FTransaction.Shown(key), failure));
         std::wstring self, line;
         ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
         const bool placeArgs =
             IsSwitchOn(s.ReadValue(kKeyPlaceArgs, ""),
                        FTransaction.Ini().ReadValue(kReservedSection, kKeyPlaceArgs, ""));
-        switch (ComposeLaunchLine(*wideApp, param, s.ReadValue(kKeyType, ""),
-                                  FTransaction.Encoding(), FInterpreter, self, {}, placeArgs,
-                                  line)) {
-        case llProgramMissing:
-            Found(ProgramMissing(name, FTransaction.Shown(app)));
-            break;
-        case llTooLong:
-            Found(CommandLineTooLong(name, line.size()));
-            break;
-        case llComposed:
-            break;
+        if (app.empty())
+            Found(ValueReport(name, kKeyApp, kNotGiven));
+        else if (!failure && appText)
+            switch (ComposeLaunchLine(wideApp, param, s.ReadValue(kKeyType, ""), encoding,
+                                      FInterpreter, self, {}, placeArgs, line)) {
+            case llProgramMissing:
+                Found(OfAlias(name, ProgramNotFoundReport(FTransaction.Shown(app))));
+                break;
+            case llTooLong:
+                Found(OfAlias(name, LineTooLongReport(line.size())));
+                break;
+            case llComposed:
+                break;
+            }
+        std::wstring stuck;
+        for (auto v = before.rbegin(); v != before.rend(); ++v)
+            if (!SetEnvironmentValue(v->Name.c_str(), v->Set ? v->Value.c_str() : nullptr) &&
+                v->Set)
+                stuck = v->Name;
+        if (!stuck.empty())
+            Found(ValueReport(name, Join({kEnvPrefix, ShownCp932(stuck)}), kValueNotSet));
+        if (dirText && !wideDir.empty() && !IsWorkingFolder(wideDir))
+            Found(OfAlias(name, FolderNotFoundReport(FTransaction.Shown(dir))));
+    }
+
+    // The entries in file order, of equal keys the first, as the helper applies them, each
+    // variable's value before kept; null, or why the helper would refuse one, key set to its key.
+    const char* ApplyEnv(const TExtIniSection& s, std::vector<TVariable>& before,
+                         std::string& key) {
+        std::string name, value;
+        for (const TExtIniItem* item = s.First(); item; item = item->Next()) {
+            if (!ReadEnvEntry(*item, name, value) || s.FindItem(item->Key()) != item)
+                continue;
+            TVariable v;
+            if (StoredValueText(name, FTransaction.Encoding(), v.Name)) {
+                v.Value = EnvironmentValue(v.Name.c_str());
+                v.Set = IsEnvironmentVariableSet(v.Name.c_str());
+                before.push_back(v);
+            }
+            if (const char* failure = ApplyEnvEntry(name, value, FTransaction.Encoding())) {
+                key = kEnvPrefix + name;
+                return failure;
+            }
         }
+        return nullptr;
     }
 
     // The helper file: there, a helper, of the kind the definition asks for, a copy of the
@@ -283,10 +219,11 @@ class TCheck {
         const std::string& path = file->second.path;
         if (current.IsCopy(path))
             return;
-        const THelperState state = ExamineHelper(path, FTemplates);
+        bool helperWindowed = false;
+        const THelperState state = ExamineHelper(path, FTemplates, &helperWindowed);
         if (state != hsWhole)
             Found(HelperProblem(name, path, state == hsDamaged ? hpDamaged : hpNotHelper));
-        else if (!HasKind(path, windowed))
+        else if (helperWindowed != windowed)
             Found(HelperProblem(name, path, hpOtherKind));
         else if (current.Whole())
             Found(HelperProblem(name, path, hpOldTemplate));
@@ -308,8 +245,8 @@ TFailure CheckAliases(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
     if (TFailure f = t.ReadRequired())
         return f;
-    // A file marked as UTF-8 that holds other bytes works for the helpers, which read it as it
-    // is checked here; that every changing command refuses it is a finding of its own.
+    // A file marked as UTF-8 that holds other bytes works for the helpers, which read it as it is
+    // checked here; that every changing command refuses it is a finding of its own.
     const bool fileSound = t.Ini().EncodingValid();
     if (!fileSound)
         WriteMessage(DefinitionFileFailed(t.Path(), dfNotUtf8));

@@ -2,7 +2,7 @@
 // /<switch>=on|off
 #include "Alias.h"
 
-#include <iterator>
+#include <cstring>
 
 #include "CommandLine.h"
 #include "Files.h"
@@ -23,34 +23,16 @@ bool HasPrefix(const std::wstring& arg, const char* prefix) {
     return true;
 }
 
-// Applies one option to the alias's section in memory, its text in the file's encoding (key
-// names are ASCII, the same in either).
+// Applies one option to the alias's section in memory, its text in the file's encoding.
 TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, const TOption& o) {
-    static const char* const kKeys[] = {kKeyApp, kKeyParam, kKeyDir};
     std::string value, var;
-    switch (o.Kind) {
-    case okPath:
-    case okParam:
-    case okDir: {
-        // An empty /path= keeps the program.
-        if (o.Kind == okPath && o.Value.empty())
-            return TFailure();
-        // A path the system could not start the program with, or in (a DOS alias's command is
-        // the interpreter's).
-        if ((o.Kind == okPath && !ProgramFitsStart(o.Value) &&
-             !RunsThroughInterpreter(t.Ini().ReadValue(section, kKeyType, ""), t.Encoding())) ||
-            (o.Kind == okDir && !FitsStartLimit(o.Value, true)))
-            return Failure(kBadParameter);
-        TFailure f = t.FileText(o.Value, value);
+    if (o.Kind == okDelEnv) {
+        TFailure f = t.FileText(o.Value, var);
         if (!f)
-            f = t.WriteValue(section, kKeys[o.Kind], value);
-        // Parameters that place the caller's text mean it at once; /placeargs=off after them
-        // makes the placeholders text again.
-        if (!f && o.Kind == okParam && HoldsPlaceholder(o.Value))
-            f = t.WriteValue(section, kKeyPlaceArgs, "on");
+            t.Ini().DeleteKey(section, kEnvPrefix + var);
         return f;
     }
-    case okEnv: {
+    if (o.Kind == okEnv) {
         const size_t eq = o.Value.find('=');
         const std::wstring name =
             eq == std::wstring::npos ? L"" : TrimBlanks(o.Value.substr(0, eq));
@@ -61,22 +43,23 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
             f = t.FileText(TrimBlanks(o.Value.substr(eq + 1)), value);
         return f ? f : t.WriteValue(section, kEnvPrefix + var, value);
     }
-    case okDelEnv: {
-        TFailure f = t.FileText(o.Value, var);
-        if (!f)
-            t.Ini().DeleteKey(section, kEnvPrefix + var);
-        return f;
-    }
-    case okJoinErrorOutput:
-    case okKillTarget:
-    case okWait:
-    case okPlaceArgs: {
-        // "off" is stored, not the key removed: [alias]'s "on" must not turn the switch back on.
-        TFailure f = t.FileText(o.Value, value);
-        return f ? f : t.WriteValue(section, kSwitchKeys[o.Kind - okJoinErrorOutput], value);
-    }
-    }
-    return Failure(kBadParameter);
+    // An empty /path= keeps the program. A path the system could not start the program with, or
+    // in, is refused (a DOS alias's command is the interpreter's).
+    if (o.Kind == okPath && o.Value.empty())
+        return TFailure();
+    if ((o.Kind == okPath && !ProgramFitsStart(o.Value) &&
+         !RunsThroughInterpreter(t.Ini().ReadValue(section, kKeyType, ""), t.Encoding())) ||
+        (o.Kind == okDir && !FitsStartLimit(o.Value, true)))
+        return Failure(kBadParameter);
+    // A switch's "off" is stored, not the key removed: [alias]'s "on" must not turn it back on.
+    TFailure f = t.FileText(o.Value, value);
+    if (!f)
+        f = t.WriteValue(section, o.Key, value);
+    // Parameters that place the caller's text mean it at once; /placeargs=off after them makes
+    // the placeholders text again.
+    if (!f && o.Kind == okParam && HoldsPlaceholder(o.Value))
+        f = t.WriteValue(section, kKeyPlaceArgs, "on");
+    return f;
 }
 
 } // namespace
@@ -98,39 +81,36 @@ bool ParseOptions(const TArgs& args, std::vector<TOption>& options) {
     static const struct {
         const char* Prefix;
         TOptionKind Kind;
-    } kPrefixes[] = {{"/path=", okPath},
-                     {"/param=", okParam},
-                     {"/dir=", okDir},
-                     {"/env:", okEnv},
-                     {"/delenv:", okDelEnv}};
+        const char* Key;
+    } kForms[] = {{"/path=", okPath, kKeyApp},
+                  {"/param=", okParam, kKeyParam},
+                  {"/dir=", okDir, kKeyDir},
+                  {"/env:", okEnv, nullptr},
+                  {"/delenv:", okDelEnv, nullptr}};
     options.clear();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring& a = args[i];
         if (HasPrefix(a, "/param") && a.size() == 6) {
             // The rest are its words, never options.
-            options.push_back({okParam, JoinParams(TArgs(args.begin() + i + 1, args.end()))});
+            options.push_back(
+                {okParam, JoinParams(TArgs(args.begin() + i + 1, args.end())), kKeyParam});
             break;
         }
-        bool known = false;
-        for (const auto& p : kPrefixes) {
-            if (HasPrefix(a, p.Prefix)) {
-                options.push_back({p.Kind, TrimBlanks(a.substr(std::string(p.Prefix).size()))});
-                known = true;
-                break;
-            }
-        }
-        for (size_t k = 0; !known && k < std::size(kSwitchKeys); ++k) {
-            const std::string prefix = "/" + std::string(kSwitchKeys[k]) + "=";
-            if (!HasPrefix(a, prefix.c_str()))
+        const size_t known = options.size();
+        for (const auto& f : kForms)
+            if (options.size() == known && HasPrefix(a, f.Prefix))
+                options.push_back({f.Kind, TrimBlanks(a.substr(strlen(f.Prefix))), f.Key});
+        for (const char* key : kSwitchKeys) {
+            const std::string prefix = Join({"/", key, "="});
+            if (options.size() > known || !HasPrefix(a, prefix.c_str()))
                 continue;
             const std::wstring value = TrimBlanks(a.substr(prefix.size()));
             const bool on = value.size() == 2 && HasPrefix(value, "on");
             if (!on && !(value.size() == 3 && HasPrefix(value, "off")))
                 return false;
-            options.push_back({TOptionKind(okJoinErrorOutput + k), on ? L"on" : L"off"});
-            known = true;
+            options.push_back({okSwitch, on ? L"on" : L"off", key});
         }
-        if (!known)
+        if (options.size() == known)
             return false;
     }
     for (const auto& o : options)

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "Alias.h"
-#include "ExeType.h"
 #include "ExtIniFile.h"
 #include "Files.h"
 #include "Messages.h"
@@ -103,9 +102,9 @@ std::wstring BlockText(const TBytes& v, const TBlock& b) {
 }
 
 // The file carries the version resource of orvex: "Tovimar" in LegalCopyright and "orvex" as
-// InternalName, in the "041104b0" string table of its first VS_VERSION_INFO. whole tells
-// whether every section's bytes are there (a copy cut short lacks some).
-bool HasOrvexVersion(const TBytes& f, bool& whole) {
+// InternalName, in the "041104b0" string table of its first VS_VERSION_INFO. whole tells whether
+// every section's bytes are there (a copy cut short lacks some), windowed the build.
+bool HasOrvexVersion(const TBytes& f, bool& whole, bool& windowed) {
     const uint64_t pe = f.U32(0x3C), optional = pe + 24;
     if (f.U16(0) != 0x5A4D || f.U32(pe) != 0x4550) // "MZ", "PE\0\0"
         return false;
@@ -113,6 +112,7 @@ bool HasOrvexVersion(const TBytes& f, bool& whole) {
     const uint64_t directories = optional + (magic == 0x20B ? 112 : 96);
     if ((magic != 0x10B && magic != 0x20B) || f.U32(directories - 4) <= 2)
         return false;
+    windowed = f.U16(optional + 68) == IMAGE_SUBSYSTEM_WINDOWS_GUI;
     TSections sections;
     sections.Count = f.U16(pe + 6);
     sections.Table = optional + f.U16(pe + 20);
@@ -149,9 +149,14 @@ bool HasOrvexVersion(const TBytes& f, bool& whole) {
            SameKey(BlockText(v, name), L"orvex");
 }
 
-bool IsWholeHelperImage(const TExtMem& bytes) {
-    bool whole = false;
-    return HasOrvexVersion(BytesOf(bytes), whole) && whole;
+// What the bytes make of a file, and its build.
+THelperState StateOf(const TExtMem& bytes, bool* windowed) {
+    bool whole = false, gui = false;
+    if (!HasOrvexVersion(BytesOf(bytes), whole, gui))
+        return hsNoHelper;
+    if (windowed)
+        *windowed = gui;
+    return whole ? hsWhole : hsDamaged;
 }
 
 } // namespace
@@ -168,14 +173,15 @@ bool IsWindowed(const TExtIniSection& s) {
     return TakesWindowedHelper(s.ReadValue(kKeyType, ""));
 }
 
-bool IsWholeHelper(const std::string& path) {
+bool IsWholeHelper(const std::string& path, bool* windowed) {
     TExtMem bytes;
-    return ReadWholeFile(path, bytes, kHelperSizeLimit) == lrLoaded && IsWholeHelperImage(bytes);
+    return ReadWholeFile(path, bytes, kHelperSizeLimit) == lrLoaded &&
+           StateOf(bytes, windowed) == hsWhole;
 }
 
 TTemplate::TTemplate(const std::string& path)
     : FPath(path), FWhole(ReadWholeFile(path, FBytes, kHelperSizeLimit) == lrLoaded &&
-                          IsWholeHelperImage(FBytes)) {
+                          StateOf(FBytes, nullptr) == hsWhole) {
 }
 
 bool TTemplate::IsCopy(const std::string& path) const {
@@ -193,15 +199,16 @@ THelperTemplates::THelperTemplates(const TProgramFolder& folder)
     : FConsole(folder.TemplatePath(false)), FWindowed(folder.TemplatePath(true)) {
 }
 
-THelperState ExamineHelper(const std::string& path, const THelperTemplates& templates) {
+THelperState ExamineHelper(const std::string& path, const THelperTemplates& templates,
+                           bool* windowed) {
     TExtMem bytes;
-    bool whole = false;
     if (ReadWholeFile(path, bytes, kHelperSizeLimit) != lrLoaded)
         return hsNoHelper;
-    if (HasOrvexVersion(BytesOf(bytes), whole))
-        return whole ? hsWhole : hsDamaged;
-    return templates[false].IsCutCopy(bytes) || templates[true].IsCutCopy(bytes) ? hsDamaged
-                                                                                 : hsNoHelper;
+    const THelperState state = StateOf(bytes, windowed);
+    return state == hsNoHelper &&
+                   (templates[false].IsCutCopy(bytes) || templates[true].IsCutCopy(bytes))
+               ? hsDamaged
+               : state;
 }
 
 THelperChange::THelperChange(const std::string& target)
@@ -257,11 +264,4 @@ void THelperChange::Finish() {
     // A running helper cannot be deleted; the next changing command tries again.
     if (FMovedAside)
         DeleteFileA(FOld.c_str());
-}
-
-bool HasKind(const std::string& path, bool windowed) {
-    TExeType kind = etUnknown;
-    std::wstring file;
-    return ToWide(path, teCp932, file) && GetExeType(file, kind) == erOk &&
-           (kind == etWinGui) == windowed;
 }

@@ -1,6 +1,5 @@
-// Helper-command files in the program folder: recognising them from their own bytes, and making
-// or changing one so that it is whole or absent and the change can be undone until the
-// definition file has been saved.
+// Helper-command files in the program folder: told from their own bytes, and each made, changed
+// or removed whole or not at all, the change undone until the definition file is saved.
 #pragma once
 
 #include <cstdint>
@@ -13,25 +12,22 @@
 class TExtIniSection;
 class TProgramFolder;
 
-// The names a helper change gives its files while it is under way: "<name>.exe" and these
-// endings, so nothing takes them for helpers.
+// A helper change's files while it is under way: "<name>.exe" and these endings, which nothing
+// takes for helpers.
 constexpr char kNewSuffix[] = ".~aliasnew";
 constexpr char kOldSuffix[] = ".~aliasold";
 
-// The file name ends in ".exe", in any case ("*.exe" also lists "x.exec" by its short name).
+// The file name ends in ".exe", any case ("*.exe" also lists "x.exec" by its short name).
 bool HasExeExtension(const std::string& path);
-// The alias a helper command's file name stands for: the name without its extension.
+// The alias a helper's file name stands for: the name without its extension.
 std::string AliasOfHelperFile(const std::string& fileName);
-// Whether an alias's helper is the windowed build or the console one, by its "type".
+// The definition's "type" asks for the windowed helper.
 bool IsWindowed(const TExtIniSection& s);
-// The file is a program of the kind, windowed or console, that a helper of an alias whose
-// definition asks for that kind must be.
-bool HasKind(const std::string& path, bool windowed);
 
-// A file's bytes (up to a size far above any template's) make a whole helper: the version
-// resource of orvex, read from the file itself (never through the system's loader, which under
-// Wine hands back its built-in program's for a name it knows), and every section's bytes there.
-bool IsWholeHelper(const std::string& path);
+// The file is a whole helper: orvex's version resource, read from the file itself (the system's
+// loader under Wine gives its built-in program's for a name it knows), and every section's bytes;
+// *windowed tells its build.
+bool IsWholeHelper(const std::string& path, bool* windowed = nullptr);
 
 // A template of the helper commands, read once.
 class TTemplate {
@@ -42,8 +38,7 @@ class TTemplate {
     bool Whole() const { return FWhole; }
     // The file holds the template's bytes, all of them.
     bool IsCopy(const std::string& path) const;
-    // The bytes (as ReadWholeFile gives them) are a shorter beginning of the template's, none at
-    // all included: a copy that did not finish.
+    // The bytes (from ReadWholeFile) are a shorter start of the template's: a copy cut short.
     bool IsCutCopy(const TExtMem& bytes) const;
 
   private:
@@ -62,24 +57,22 @@ class THelperTemplates {
     TTemplate FConsole, FWindowed;
 };
 
-// What a file of the program folder is: a whole helper command, a damaged one (a whole helper's
-// version resource with sections missing, or a cut copy of a template: the maintenance
-// commands renew it), or no helper, which no command touches.
+// A whole helper; a damaged one (orvex's version resource with sections missing, or a template's
+// copy cut short: the maintenance commands renew it); or no helper, which no command touches.
 enum THelperState : int { hsNoHelper = 0, hsWhole = 1, hsDamaged = 2 };
-THelperState ExamineHelper(const std::string& path, const THelperTemplates& templates);
+THelperState ExamineHelper(const std::string& path, const THelperTemplates& templates,
+                           bool* windowed = nullptr);
 
-// One helper file being created, replaced or removed. The new file is prepared under another
-// name and the old one moved aside; neither is "<name>.exe", so nothing takes them for helpers.
+// One helper file created, replaced or removed: the new file prepared under another name, the old
+// one moved aside, neither "<name>.exe".
 class THelperChange {
   public:
     explicit THelperChange(const std::string& target);
-    // Undoes what Finish has not made final (Undo).
-    ~THelperChange();
+    ~THelperChange(); // Undo
     THelperChange(const THelperChange&) = delete;
     THelperChange& operator=(const THelperChange&) = delete;
 
-    // Copies a whole template to the new file's temporary name and reads the copy back: true
-    // only when it holds every byte of the template.
+    // Copies a whole template to the new file and reads it back: true when it holds every byte.
     bool Prepare(const TTemplate& from);
     // Moves an existing target aside (true when there is none).
     bool MoveOldAside();
@@ -87,8 +80,8 @@ class THelperChange {
     bool PutNewInPlace(bool replace = false);
     // Keeps the change: the old file goes.
     void Finish();
-    // Undoes what Finish has not made final; why the change failed, or the failure to put the
-    // old helper back, which the user must hear of first.
+    // Undoes what Finish has not made final: why the change failed, or first the failure to put
+    // the old helper back.
     TFailure Undo(TFailure why);
 
   private:

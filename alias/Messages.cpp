@@ -1,7 +1,5 @@
 #include "Messages.h"
 
-#include "HandedOn.h"
-
 std::string NameRefused(const std::string& name) {
     return name + " の名前で登録することはできません。";
 }
@@ -46,24 +44,8 @@ std::string EditorFailed(const std::string& editor) {
     return "エディタ" + editor + "を起動できません。";
 }
 
-std::string ValueRefused(const std::string& name, const std::string& key, const char* why) {
-    return name + " の " + key + why;
-}
-
-std::string NoProgramGiven(const std::string& name) {
-    return name + " の app が指定されていません。";
-}
-
-std::string ProgramMissing(const std::string& name, const std::string& app) {
-    return name + " の" + ProgramNotFoundReport(app);
-}
-
-std::string FolderMissing(const std::string& name, const std::string& dir) {
-    return name + " の" + FolderNotFoundReport(dir);
-}
-
-std::string CommandLineTooLong(const std::string& name, size_t length) {
-    return name + " の" + LineTooLongReport(length);
+std::string OfAlias(const std::string& name, const std::string& report) {
+    return name + " の" + report;
 }
 
 std::string HelperProblem(const std::string& name, const std::string& path, THelperProblem what) {

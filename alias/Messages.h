@@ -1,4 +1,4 @@
-// The manager's reports, each text written once. Paths and names are put in as they are.
+// The manager's reports, each text written once; paths and names go in as they are.
 #pragma once
 
 #include <cstddef>
@@ -12,8 +12,7 @@ constexpr char kProgramNotFound[] = "指定されたアプリケーションが�
 
 std::string NameRefused(const std::string& name);
 std::string NotCodePage932(const std::string& shown);
-// What the definition file's encoding cannot hold; for a code page 932 file the report says that
-// a file saved as UTF-8 can.
+// What the file's encoding cannot hold; for code page 932, that a UTF-8 file could.
 std::string NotInEncoding(const std::string& shown, TTextEncoding encoding);
 
 // What keeps a command from the definition file.
@@ -22,28 +21,22 @@ enum TDefinitionFileFailure : int {
     dfMissing = 1,
     dfUnreadable = 2,
     dfNotWritten = 3,
-    dfNotUtf8 = 4,         // marked as UTF-8, but holding bytes that are no UTF-8
+    dfNotUtf8 = 4,         // marked as UTF-8, holding bytes that are no UTF-8
     dfWouldReadAsUtf8 = 5, // code page 932 text that, saved, would read as UTF-8
 };
 std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure what);
 
 std::string TemplateMissing(const std::string& path);
 std::string HelperNameTaken(const std::string& path);
-// What went wrong with one helper command file.
 enum THelperFailure : int { hfCreate = 0, hfDelete = 1, hfUpdate = 2, hfRestore = 3 };
 std::string HelperFailed(const std::string& path, THelperFailure what);
 
 std::string EditorFailed(const std::string& editor);
 
-// What alias /check finds, each line naming the alias first.
-// A value the helper would refuse: "<name> の <key>" and the reason (kValueBadText and the like).
-std::string ValueRefused(const std::string& name, const std::string& key, const char* why);
-std::string NoProgramGiven(const std::string& name);
-std::string ProgramMissing(const std::string& name, const std::string& app);
-std::string FolderMissing(const std::string& name, const std::string& dir);
-// The helper's command line, without caller text, is longer than the system takes.
-std::string CommandLineTooLong(const std::string& name, size_t length);
-// What is wrong with an alias's helper file, or with a helper file of no alias.
+// What alias /check finds, each line naming the alias first: "<name> の" and a report, or a key's
+// ValueReport (kNotGiven: no program).
+std::string OfAlias(const std::string& name, const std::string& report);
+constexpr char kNotGiven[] = " が指定されていません。";
 enum THelperProblem : int {
     hpMissing = 0,
     hpNotHelper = 1,

@@ -4,7 +4,6 @@
 #include "Encoding.h"
 #include "Files.h"
 #include "Format.h"
-#include "Grow.h"
 #include "HelperFiles.h"
 #include "Messages.h"
 #include "Names.h"
@@ -16,16 +15,13 @@ TDefinitionLock::~TDefinitionLock() {
 }
 
 std::string DefinitionLockName(const std::string& definitionFile) {
-    std::string full;
-    if (!FillGrowing(full, [&](char* buffer, size_t capacity) {
-            return size_t(
-                GetFullPathNameA(definitionFile.c_str(), DWORD(capacity), buffer, nullptr));
-        }))
-        full = definitionFile;
-    // Named by the hash of the path's file-name key (object names compare case-sensitively,
-    // file names do not, and a "\" would name a namespace), so every spelling of one file
-    // names one lock.
-    return "alias.ini lock#" + FormatNumber<std::string>(HashBytes(FileNameKey(full)), 16, 16);
+    // Object names compare case-sensitively and a "\" would name a namespace: the lock is named by
+    // a hash of the full path as file names compare, so every spelling of one file names one lock.
+    std::wstring path;
+    ToWide(definitionFile, teCp932, path);
+    path = FoldFileName(FullPath(path));
+    const uint64_t hash = HashBytes(reinterpret_cast<const char*>(path.data()), path.size() * 2);
+    return "alias.ini lock#" + FormatNumber<std::string>(hash, 16, 16);
 }
 
 DWORD TDefinitionLock::Acquire(const std::string& definitionFile, DWORD timeoutMs) {
@@ -130,14 +126,10 @@ TFailure TDefinitionTransaction::Commit() {
 
 TFailure TDefinitionTransaction::KeepOriginal() {
     // A large file is a large block: one that memory cannot give is reported, not fatal.
-    switch (ReadWholeFile(FPath, FOriginal)) {
-    case lrLoaded:
-        return TFailure();
-    case lrOutOfMemory:
-        return OutOfMemoryFailure();
-    default:
-        return NotWritten();
-    }
+    const TLoadResult kept = ReadWholeFile(FPath, FOriginal);
+    return kept == lrLoaded        ? TFailure()
+           : kept == lrOutOfMemory ? OutOfMemoryFailure()
+                                   : NotWritten();
 }
 
 bool TDefinitionTransaction::RestoreOriginal() const {
@@ -145,9 +137,7 @@ bool TDefinitionTransaction::RestoreOriginal() const {
     return SaveTextToFile(FPath, static_cast<const char*>(FOriginal.Data()), FOriginal.Size() - 1);
 }
 
-namespace {
-const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a helper
-} // namespace
+static const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a helper
 
 TFolderScan ScanFolder(const TDefinitionTransaction& t, const THelperTemplates& templates,
                        bool examineAliasFiles) {
@@ -169,31 +159,36 @@ TFolderScan ScanFolder(const TDefinitionTransaction& t, const THelperTemplates& 
 }
 
 TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t) {
-    const size_t suffix = sizeof kNewSuffix - 1;
     static_assert(sizeof kNewSuffix == sizeof kOldSuffix, "one suffix length");
+    const TProgramFolder& folder = t.Folder();
+    // The alias of a left file whose helper name is free, with that name's path; else none.
+    auto pending = [&](const std::string& name, std::string& target) -> const TExtIniSection* {
+        const std::string helper = name.substr(0, name.size() - (sizeof kNewSuffix - 1));
+        target = folder.Dir() + helper;
+        return HasExeExtension(helper) && !FileFound(target)
+                   ? t.FindAlias(AliasOfHelperFile(helper))
+                   : nullptr;
+    };
     TFailure failed;
-    // Moves one file to the helper's name; one that cannot be moved stays, and is reported.
     auto take = [&failed](const std::string& from, const std::string& target) {
         if (MoveFileExA(from.c_str(), target.c_str(), 0))
             return true;
         failed.Add(Failure(HelperFailed(target, hfRestore), GetLastError()));
         return false;
     };
-    // Prepared copies first: one whose alias is defined and whose name is free takes it. The
-    // kill fell after the definition was saved (the copy is whole: it was made before), or
-    // before, while the old helper stood aside; the definition's kind tells which is its own.
-    const TProgramFolder& folder = t.Folder();
+    // Prepared copies first. The kill fell after the definition was saved (the copy is whole: it
+    // was made before) or before, while the old helper stood aside: the definition's kind tells
+    // which is its own.
+    std::string target;
     for (const auto& name : folder.List(std::string("*") + kNewSuffix)) {
         const std::string prepared = folder.Dir() + name;
-        const std::string target = prepared.substr(0, prepared.size() - suffix);
-        const std::string helperName = name.substr(0, name.size() - suffix);
-        const TExtIniSection* s =
-            HasExeExtension(helperName) ? t.FindAlias(AliasOfHelperFile(helperName)) : nullptr;
-        if (s && !FileFound(target) && IsWholeHelper(prepared)) {
+        const TExtIniSection* s = pending(name, target);
+        bool preparedWindowed = false, oldWindowed = false;
+        if (s && IsWholeHelper(prepared, &preparedWindowed)) {
             const std::string old = target + kOldSuffix;
             const bool windowed = IsWindowed(*s);
-            const bool takeOld = FileFound(old) && IsWholeHelper(old) && HasKind(old, windowed) &&
-                                 !HasKind(prepared, windowed);
+            const bool takeOld = FileFound(old) && IsWholeHelper(old, &oldWindowed) &&
+                                 oldWindowed == windowed && preparedWindowed != windowed;
             if (!take(takeOld ? old : prepared, target))
                 continue;
         }
@@ -201,13 +196,10 @@ TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t) {
     }
     for (const auto& name : folder.List(std::string("*") + kOldSuffix)) {
         const std::string old = folder.Dir() + name;
-        const std::string target = old.substr(0, old.size() - suffix);
-        const std::string helperName = name.substr(0, name.size() - suffix);
-        if (!(HasExeExtension(helperName) && t.FindAlias(AliasOfHelperFile(helperName)) &&
-              !FileFound(target)))
-            DeleteFileA(old.c_str());
-        else
+        if (pending(name, target))
             take(old, target);
+        else
+            DeleteFileA(old.c_str());
     }
     return failed;
 }

@@ -1,6 +1,6 @@
-// One command's work on "alias.ini": the file is loaded once, changed in memory and saved
-// once. A changing command holds the definition lock from before the load until it ends, so
-// the read-change-write of every alias.exe (helper files included) runs one at a time.
+// One command's work on "alias.ini": loaded once, changed in memory, saved once. A changing
+// command holds the definition lock from before the load to its end, so the read-change-write of
+// every alias.exe, helper files included, runs one at a time.
 #pragma once
 
 #include <windows.h>
@@ -25,9 +25,8 @@ class TDefinitionLock {
     TDefinitionLock(const TDefinitionLock&) = delete;
     TDefinitionLock& operator=(const TDefinitionLock&) = delete;
 
-    // Waits up to timeoutMs for the lock of that file. A lock whose owner ended without
-    // releasing it (killed) is taken over: the file itself is never half-written. 0, or why not:
-    // WAIT_TIMEOUT when another run holds it, else the system's error.
+    // Waits up to timeoutMs; a lock whose owner was killed is taken over (a save is never half
+    // done). 0, WAIT_TIMEOUT when another run holds it, or the system's error.
     DWORD Acquire(const std::string& definitionFile, DWORD timeoutMs);
 
   private:
@@ -35,7 +34,7 @@ class TDefinitionLock {
     bool FOwned = false;
 };
 
-// The mutex name for a definition file, one for every spelling of its path.
+// One name for every spelling of the file's path.
 std::string DefinitionLockName(const std::string& definitionFile);
 
 // Whether a changing command can go on without a definition file.
@@ -48,19 +47,16 @@ class TDefinitionTransaction {
     // How long a changing command waits for another one to finish.
     static const DWORD kLockTimeoutMs = 5000;
 
-    // A reading command: loads without the lock. A failure when no file loads: one that says
-    // nothing, unless memory ran out.
+    // A reading command: loads without the lock; a silent failure when nothing loads (unless
+    // memory ran out).
     TFailure Read();
-    // A changing command: takes the lock, loads, and puts right the helper files a killed run
-    // left (RecoverInterruptedChanges). A failure when the lock is not obtained, when the file
-    // is there but cannot be read (held by another program, no access, not code page 932 text,
-    // too large for memory), or, with fnRequired, when there is none; with fnOptional a missing
-    // file, and only that, leaves Loaded() false and the command works on the helper files
-    // alone.
+    // A changing command: takes the lock, loads, and finishes what a killed run left of helper
+    // files (RecoverInterruptedChanges). Fails without the lock, for a file that is there but
+    // cannot be read, and with fnRequired for none; with fnOptional a missing file leaves
+    // Loaded() false and the command works on the helper files alone.
     TFailure Begin(TFileNeed need);
-    // A command that changes nothing but needs the file: loads without the lock, and fails as
-    // Begin(fnRequired) does when there is none or it cannot be read. A file marked as UTF-8
-    // that holds other bytes loads, as the helper reads it (Ini().EncodingValid() is false).
+    // A command that changes nothing but needs the file: loads without the lock, failing as
+    // Begin(fnRequired) does. A UTF-8 mark before other bytes loads, as the helper reads it.
     TFailure ReadRequired();
 
     const TProgramFolder& Folder() const { return FFolder; }
@@ -68,31 +64,26 @@ class TDefinitionTransaction {
     const std::string& Path() const { return FPath; }
     TExtIniFile& Ini() { return FIni; }
     const TExtIniFile& Ini() const { return FIni; }
-    // The encoding of the loaded file: code page 932 without one.
+    // The loaded file's; code page 932 without one.
     TTextEncoding Encoding() const { return FIni.Encoding(); }
-    // A text of the command line in the file's encoding; a failure when the file cannot hold it
-    // (in code page 932 a character outside it: a UTF-8 file could).
+    // A text of the command line in the file's encoding; a failure when it cannot hold it.
     TFailure FileText(const std::wstring& text, std::string& out) const;
-    // A text of the file for a message: code page 932, "?" for what it cannot show.
+    // A text of the file for a message in code page 932, "?" for what it cannot show.
     std::string Shown(const std::string& fileText) const;
-    // A text of the file as UTF-16 (what a file marked as UTF-8 holds that is no UTF-8 is read
-    // as code page 932, as the helper reads it).
+    // A text of the file as UTF-16, as the helper reads it (FileTextToWide).
     std::wstring Decoded(const std::string& fileText) const;
-    // The section of the alias whose helper file is "<fileName>.exe" (code page 932); none for
-    // the reserved name.
+    // The section of the alias whose helper is "<fileName>.exe"; none for the reserved name.
     TExtIniSection* FindAlias(const std::string& fileName) const;
-    // The helper file name of a section's alias, code page 932; false when no helper file can
-    // carry the name (code page 932 cannot hold it, or it is refused: IsRefusedName).
+    // The helper file name of a section's alias; false when no helper file can carry it (code
+    // page 932 cannot hold it, or IsRefusedName).
     bool HelperName(const TExtIniSection& s, std::string& fileName) const;
     // Sets a key in memory; a failure when the store refuses the value.
     TFailure WriteValue(const std::string& section, const std::string& key,
                         const std::string& value);
-    // Saves once, when the model changed: a command that changes nothing writes nothing. A
-    // failure when the file could not be replaced.
+    // Saves once, when the model changed: a command that changes nothing writes nothing.
     TFailure Commit();
 
-    // The file's bytes as loaded, kept so that a step after Commit that fails can put them back;
-    // a failure when they cannot be read or held.
+    // The file's bytes as loaded, kept so that a step after Commit that fails can put them back.
     TFailure KeepOriginal();
     bool RestoreOriginal() const;
 
@@ -100,7 +91,6 @@ class TDefinitionTransaction {
     TFailure NotWritten() const;
 
   private:
-    // Loads FPath; a failure for a file that cannot be read, or with fnRequired none.
     TFailure Load(TFileNeed need);
 
     const TProgramFolder& FFolder;
@@ -111,27 +101,23 @@ class TDefinitionTransaction {
     bool FLoaded = false;
 };
 
-// The ".exe" files of the program folder, from one listing, sorted by what the maintenance
-// commands do with them. Looking each alias's file up on its own would cost, on some file
-// systems, a read of the whole folder per missing name.
+// The ".exe" files of the program folder, from one listing (a look-up per name can cost a read of
+// the whole folder on some file systems), sorted by what the maintenance commands do with them.
 struct TFolderScan {
-    std::vector<std::string> orphans; // helper commands, whole or damaged, of no defined alias
-    // The file "<name>.exe" of each defined alias that has one, and what it is (only examined
-    // when asked: hsNoHelper otherwise).
+    std::vector<std::string> orphans; // helpers, whole or damaged, of no defined alias
+    // The file "<name>.exe" of each defined alias that has one, and what it is (hsNoHelper unless
+    // examined).
     struct TAliasFile {
         std::string path;
         THelperState state;
     };
     std::unordered_map<const TExtIniSection*, TAliasFile> aliasFiles;
 };
-
-// Lists the folder once; with examineAliasFiles, tells for each alias's file what it is.
 TFolderScan ScanFolder(const TDefinitionTransaction& t, const THelperTemplates& templates,
                        bool examineAliasFiles);
 
-// Files that a killed run left by a THelperChange. While an alias is defined and its helper's
-// name is free, the step is finished: of the prepared copy and the helper moved aside, the one
-// whose kind (windowed or console) the definition asks for takes the name, the prepared copy
-// when both or neither do; a file that is no whole helper never does. Every other such file
-// goes. A move that fails is the failure, and its files stay for the next command.
+// Files a killed THelperChange left. While the alias is defined and its helper's name is free,
+// the step is finished: of the prepared copy and the helper moved aside, the one of the kind the
+// definition asks for takes the name (the copy when both or neither are); a file that is no whole
+// helper never does. Every other such file goes. A move that fails is reported, its files kept.
 TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t);

@@ -78,22 +78,14 @@ std::wstring_view CallerArgument(std::wstring_view text, size_t n) {
     return std::wstring_view(start, size_t(p - start));
 }
 
-namespace {
-bool IsInterpreterOperator(wchar_t c) {
-    for (const wchar_t o : kInterpreterOperators)
-        if (o == c)
-            return true;
-    return false;
-}
-} // namespace
-
 void AppendForInterpreter(std::wstring& line, std::wstring_view text) {
     // One walk over both, as the interpreter reads them; line grows only past where it is read.
     const size_t n = line.size();
     bool quoted = false, escaped = false;
     for (size_t i = 0; i < n + text.size(); ++i) {
         const wchar_t c = i < n ? line[i] : text[i - n];
-        const bool mark = i >= n && !quoted && !escaped && IsInterpreterOperator(c);
+        const bool mark = i >= n && !quoted && !escaped &&
+                          kInterpreterOperators.find(c) != kInterpreterOperators.npos;
         if (escaped)
             escaped = false; // the escaped character is text, a quote included
         else if (c == '"')

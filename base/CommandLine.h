@@ -1,55 +1,44 @@
-// Process command lines: splitting one into arguments, the caller's text a helper hands on,
-// and that text made safe to follow a command the interpreter runs. Command lines are UTF-16,
-// as the system keeps them, so no character is changed on the way.
+// Command lines, UTF-16 as the system keeps them, so no character changes on the way: splitting
+// one, the caller's text a helper hands on, and that text kept text for the interpreter.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Splits line into arguments; element 0 is the program itself. Blanks (up to U+0020 outside
-// quotes) separate arguments; a double quote opens a stretch, up to the next quote or the end,
-// taken as it is; the quotes themselves are dropped and quoted and unquoted pieces join. Two
-// quotes met between arguments are skipped, so an empty "" argument disappears. An argument is
-// never empty and never holds a double quote. No length limit applies.
+// The arguments; element 0 is the program. Blanks (up to U+0020) separate them outside quotes; a
+// quote opens a stretch taken as it is up to the next quote or the end; quotes are dropped and
+// pieces join. An empty "" argument disappears, so none is empty or holds a quote.
 std::vector<std::wstring> SplitCommandLine(const std::wstring& line);
 
-// The caller's argument text in line: what follows the program-name token and the blanks after
-// it, unchanged. The token is read as the C runtime reads it: a leading double quote runs to
-// the next one (or the end), otherwise the token ends at the first space or tab. Empty when
-// nothing follows.
+// What follows the program-name token of line and the blanks after it, unchanged. The token is
+// read as the C runtime reads it: from a leading quote to the next one, else to a space or tab.
 std::wstring_view CallerArgumentText(std::wstring_view line);
-// The program-name token of line, read by the same rule, without its quotes.
+// That token, without its quotes.
 std::wstring ProgramNameToken(std::wstring_view line);
 
-// The n-th argument (from 1) of a caller's argument text in its own spelling: the stretch of
-// text the C runtime takes for it, quotes and backslashes as typed; empty when there are fewer.
-// Space and tab end an argument outside quotes; a " after an even number of backslashes opens
-// or closes a quoted stretch, which runs to the end when it is not closed. (Two quotes inside a
-// stretch are one quote of the argument's own to the Visual C++ runtime since 2008, the UCRT,
-// and the stretch goes on: the argument ends where it ends when each quote opens or closes.)
+// The n-th argument (from 1) of a caller's text in its own spelling, quotes and backslashes as
+// typed, with the C runtime's boundaries: space and tab end it outside quotes; a quote after an
+// even number of backslashes opens or closes a stretch (a doubled quote inside one is a quote of
+// its own to the runtime since 2008, and the stretch goes on: the end is the same). Empty when
+// there are fewer.
 std::wstring_view CallerArgument(std::wstring_view text, size_t n);
 
-// Appends text to line as the interpreter (cmd /s /c "...") must see it to take it as text
-// after line: each & | < > ^ of text that the interpreter would read outside double quotes gets
-// a ^ in front. The quote state is the interpreter's own, carried over from line (where a ^
-// outside quotes escapes the next character, the first of text too when line ends in it): a "
-// opens or closes a quoted stretch, and inside one nothing changes.
+// Appends text to line as the interpreter (cmd /s /c "...") must see it to take it as text: a ^
+// before each & | < > ^ it would read outside quotes, the quote and escape state carried over
+// from line (a ^ that ends line already escapes text's first character).
 void AppendForInterpreter(std::wstring& line, std::wstring_view text);
 
 // What ends a program's path early where it is not quoted: for the system a space; for the
-// interpreter also & | < > ^ ( ) , ; = (unquoted, "R&D\t.bat" runs "R" and then "D\t.bat").
-// Built-in commands (echo) hold none and stay bare, as they must.
+// interpreter also & | < > ^ ( ) , ; = ("R&D\t.bat" runs "R"). Built-ins (echo) hold none.
 inline constexpr wchar_t kSystemBreaks[] = L" ";
 inline constexpr wchar_t kInterpreterBreaks[] = L" &|<>^(),;=";
-// The interpreter's operators, which it acts on outside quotes: command separators, pipes,
-// redirections and its escape (the five after the blank above, so no helper carries them
-// twice). EscapeForInterpreter escapes them in a caller's text.
+// The interpreter's operators outside quotes (separators, pipes, redirections, its escape):
+// AppendForInterpreter escapes them.
 inline constexpr std::wstring_view kInterpreterOperators(kInterpreterBreaks + 1, 5);
-// What ends a word handed to the interpreter (a stored parameter): a blank or an operator. A
-// command's name ends at ( ) , ; = as well, a word does not.
+// What ends a word of a stored parameter for the interpreter: a blank or an operator (a command's
+// name also ends at ( ) , ; =, a word does not).
 inline constexpr wchar_t kInterpreterWordBreaks[] = L" &|<>^";
 
-// The text in double quotes when it holds one of breaks, or whatever it holds when breaks is
-// null; quotes inside stay as they are.
+// The text in quotes when it holds one of breaks (always when breaks is null).
 std::wstring QuoteIfHolding(const std::wstring& text, const wchar_t* breaks);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "Encoding.h"
 #include "Grow.h"
 #include "Handle.h"
@@ -104,6 +106,15 @@ std::wstring EnvironmentValue(const wchar_t* name) {
     return FilledBy([name](wchar_t* b, DWORD n) { return GetEnvironmentVariableW(name, b, n); });
 }
 
+bool IsEnvironmentVariableSet(const wchar_t* name) {
+    // The size it asks for counts the closing zero: 1 for a variable set to nothing.
+    return GetEnvironmentVariableW(name, nullptr, 0) != 0;
+}
+
+bool SetEnvironmentValue(const wchar_t* name, const wchar_t* value) {
+    return SetEnvironmentVariableW(name, value) != 0;
+}
+
 namespace {
 
 bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
@@ -169,20 +180,12 @@ std::wstring InterpreterPath() {
 bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry) {
     if (start > list.size())
         return false;
-    size_t end = list.find(';', start);
-    if (end == std::wstring::npos)
-        end = list.size();
+    const size_t end = std::min(list.find(';', start), list.size());
     // PATH entries may be padded and quoted.
-    size_t b = start;
-    while (b < end && IsBlank(list[b]))
-        ++b;
-    size_t e = end;
-    while (e > b && IsBlank(list[e - 1]))
-        --e;
-    if (e - b >= 2 && list[b] == '"' && list[e - 1] == '"')
-        ++b, --e;
+    entry = TrimBlanks(list.substr(start, end - start));
+    if (entry.size() >= 2 && entry.front() == '"' && entry.back() == '"')
+        entry = entry.substr(1, entry.size() - 2);
     start = end + 1;
-    entry = list.substr(b, e - b);
     return true;
 }
 

@@ -1,7 +1,6 @@
-// Files and paths: the parts of a path, what a path names, the start-up paths both programs
-// compute the same way, how a program is found, and files replaced in one step. Program files
-// are looked for with the wide calls: a folder on PATH may hold characters that code page 932
-// cannot.
+// Files and paths: what a path names, the start-up paths both programs compute alike, the program
+// search, whole-file reads and folder listings. Paths of the program folder are code page 932;
+// programs and working folders are UTF-16, since a folder on PATH may hold any character.
 #pragma once
 
 #include <windows.h>
@@ -13,24 +12,19 @@
 #include "ExtMem.h"
 #include "Handle.h"
 
-// What a path names, by its attributes (a wildcard matches nothing; a drive root and a path
-// ending in "\" name their folder). Paths of the program folder are code page 932, paths of
-// programs and working folders UTF-16.
-// Something (a file or a folder) is there.
+// By attributes: a wildcard matches nothing; a drive root or a path ending in "\" names its
+// folder. FileFound: a file or a folder.
 bool FileFound(const std::string& path);
-// A file, not a folder.
 bool IsExistingFile(const std::string& path);
-// A folder.
 bool IsDirectory(const std::string& path);
 
-// Full path of the running program file (GetModuleFileNameW, grown until it fits).
+// The running program's file (GetModuleFileNameW).
 std::wstring ModuleFilePath();
-// The running program's path in code page 932, which every ANSI file call of the program
-// folder works with; false, with error set to the report, when code page 932 cannot hold it.
+// The same in code page 932, which every ANSI call of the program folder works with; false, with
+// the report in error, when code page 932 cannot hold it.
 bool ProgramFilePath(std::string& path, std::string& error);
-// Where a path's file name starts (after its last "\" or "/") and where the file name's
-// extension starts (at its last "."; the path's size when it has none). Code page 932 paths are
-// read by the double-byte rule, so a second byte is never taken for a separator or a dot.
+// Where the file name starts (after the last "\" or "/") and its extension (the last "."; the
+// size when none). Code page 932 is read by the double-byte rule.
 struct TPathParts {
     size_t FileName;
     size_t Extension;
@@ -41,77 +35,66 @@ TPathParts SplitPath(const std::wstring& path);
 template <class S> S DirectoryPart(const S& path) {
     return path.substr(0, SplitPath(path).FileName);
 }
-// "\" or "/", which both end a folder's name in a path.
 inline bool IsPathSeparator(wchar_t c) {
     return c == '\\' || c == '/';
 }
+// The full path of path (GetFullPathNameW); path itself when the system cannot tell.
+std::wstring FullPath(const std::wstring& path);
 
 // The Windows directory, ending in "\"; empty when the system cannot tell.
 std::string WindowsDirectory();
 
-// The value of an environment variable of this process; empty when it is unset.
+// An environment variable of this process; empty when unset. Setting a null value removes it.
 std::wstring EnvironmentValue(const wchar_t* name);
+bool IsEnvironmentVariableSet(const wchar_t* name);
+bool SetEnvironmentValue(const wchar_t* name, const wchar_t* value);
 
-// The two paths name one file (same volume and file index), whatever their spelling: another
-// case, "." or ".." steps, a short name or a second hard link.
+// One file (volume and file index), whatever the spelling: case, "." and "..", a short name, a
+// second hard link.
 bool IsSameFile(const std::wstring& a, const std::wstring& b);
 
-// The longest paths the system starts a program with: the program of CreateProcessW's command
-// line shorter than MAX_PATH (259 characters at most); a working folder too, with the "\" the
-// system adds to it (SetCurrentDirectory's limit: 258 characters without it, 259 with it). An
-// empty folder is the caller's own.
+// The longest paths the system starts a program with: a program below MAX_PATH; a working folder
+// with the "\" the system adds (258 characters without it). An empty folder is the caller's.
 inline bool FitsStartLimit(const std::wstring& path, bool folder) {
     const size_t n = path.size();
     return n < size_t(MAX_PATH - folder) ||
            (n == MAX_PATH - 1 && IsPathSeparator(path.c_str()[n - 1]));
 }
-// A file the system can start as a program, and a folder it can start one in: within the limit,
-// and a file, or a folder.
+// Within the limit, and a file or a folder.
 bool IsProgramFile(const std::wstring& path);
 bool IsWorkingFolder(const std::wstring& dir);
 
-// The program file an alias names, as both programs find it: ".exe" is added when the file
-// name has no extension; a path (with "\" or "/") must name an existing file, relative to the
-// current folder as any path is; a bare name is looked for in the running program's folder,
-// the system folder, the Windows folders, then each folder of PATH, in that order. The current
-// folder is never searched, nor a PATH entry that is relative to it (or empty). Only a file the
-// system can start (IsProgramFile) is a program, never a folder, and never the file *self (a
-// helper command's own, empty for none); with self null (the interpreter's search) no file of
-// the running program's folder, and a path is taken as it is. False when nothing is found; app
-// holds the name with ".exe" added either way.
+// The program an alias names, as both programs find it: ".exe" added to a name without an
+// extension; a path (with "\" or "/") must name a program file; a bare name is looked for in the
+// program folder, the system folder, the Windows folders, then PATH. Never the current folder,
+// nor a relative PATH entry: what a name starts must not depend on where the caller stands. Never
+// *self (the helper's own file; empty for none). With self null (the interpreter's search) the
+// program folder is passed over and a path is taken as it is. False when nothing is found.
 bool ResolveProgram(std::wstring& app, const std::wstring* self);
-// The interpreter of DOS aliases: COMSPEC, a path as it is (".exe" added where it has no
-// extension), a bare name searched for as ResolveProgram searches with every file of the running
-// program's folder passed over (the system would look there first, where the helper of an alias
-// of that name may be: an interpreter is never an alias); the system folder's cmd.exe when
-// COMSPEC is unset or its bare name names no program the system can start.
+// The interpreter of DOS aliases: COMSPEC (a bare name searched for with the program folder
+// passed over: an interpreter is never an alias), else the system folder's cmd.exe.
 std::wstring InterpreterPath();
 
-// The entry of a ";"-separated folder list such as PATH that starts at start, without the
-// blanks around it and one pair of quotes (empty for an empty entry); start moves to the next.
-// False once the list is used up.
+// The next entry of a ";"-list such as PATH from start, without blanks around it and one pair of
+// quotes; start moves on. False once the list is used up.
 bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry);
 
-// What reading a whole file gives. Only a file that is not there is missing: one that is there
-// and cannot be read (held by another program, no access, a folder, a read error, too large) is
-// unreadable, and so is never taken for an absent one.
+// What reading a whole file gives. Only a file that is not there is missing: one that cannot be
+// read (held, no access, a folder, too large) still holds something and is never taken for none.
 enum TLoadResult : int32_t { lrLoaded = 0, lrMissing = 1, lrUnreadable = 2, lrOutOfMemory = 3 };
 
-// The one way a whole file is opened to be read: for reading while others may read it too;
-// held by another program for writing (a replace in progress), the open is retried for about a
-// second; it must be a file on a disk (a pipe or a device of that name is unreadable), its size
-// below 4 GB and at most maxSize. Anything but lrLoaded leaves file closed.
+// The one way a whole file is opened: shared for reading only; a file held for writing (a replace
+// in progress) is retried for about a second; a disk file (never a pipe or device), below 4 GB and
+// at most maxSize. Anything but lrLoaded leaves file closed.
 TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& size,
                           uint64_t maxSize = ~0ull);
-// The whole file so opened, read with one ReadFile into a block of exactly its size plus a zero
-// byte after it (bytes.Size() counts the zero). Anything but lrLoaded leaves bytes empty.
+// The file so opened, read into a block of its size and a zero byte after it (counted by Size()).
 TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxSize = ~0ull);
 
-// The names of the files (no folders, no files with one of skipAttributes) that search (a folder
-// and a pattern) matches. Listed with the wide call and converted exactly: the ANSI listing
-// would give a look-alike for a name code page 932 cannot hold ("cafe.exe" for "café.exe"), a
-// file that is not there; such a name is left out, so no ANSI file call is ever made on it.
+// The files (no folders, none of skipAttributes) that search matches. Listed wide and converted
+// exactly: the ANSI listing would give a look-alike ("cafe.exe" for "café.exe"), a file that is
+// not there; such a name is left out.
 std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes = 0);
 
-// Writes bytes to a file; false unless all of them went.
+// false unless every byte went.
 bool WriteAll(HANDLE file, const char* data, size_t size);

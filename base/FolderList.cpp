@@ -1,7 +1,8 @@
-// Listing a folder. Only alias.exe lists folders: the helper's build leaves it out, so the
-// listing's system calls are no imports of every helper command.
+// What only alias.exe asks of the file system: folder listings and full paths. The helper's build
+// leaves this file out, so these calls are no imports of every helper command.
 #include "Encoding.h"
 #include "Files.h"
+#include "Grow.h"
 #include "Handle.h"
 
 std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes) {
@@ -17,4 +18,15 @@ std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAtt
             names.push_back(name);
     } while (FindNextFileW(find.Get(), &fd));
     return names;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    std::wstring full;
+    return FillGrowing(full,
+                       [&path](wchar_t* buffer, size_t capacity) {
+                           return size_t(GetFullPathNameW(path.c_str(), DWORD(capacity), buffer,
+                                                          nullptr));
+                       })
+               ? full
+               : path;
 }

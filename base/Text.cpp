@@ -23,31 +23,26 @@ std::wstring Join(std::initializer_list<std::wstring_view> pieces) {
     return JoinPieces<std::wstring>(pieces);
 }
 
-std::string TrimLeftBlanks(const std::string& s) {
-    size_t b = 0;
-    while (b < s.size() && IsBlank(s[b]))
-        ++b;
-    return s.substr(b);
-}
-
-std::string TrimRightBlanks(const std::string& s) {
-    size_t e = s.size();
-    while (e > 0 && IsBlank(s[e - 1]))
-        --e;
-    return s.substr(0, e);
-}
-
-std::string TrimBlanks(const std::string& s) {
-    return TrimRightBlanks(TrimLeftBlanks(s));
-}
-
-std::wstring TrimBlanks(const std::wstring& s) {
+template <class S> static S Trimmed(const S& s, bool left, bool right) {
     size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b]))
+    while (left && b < e && IsBlank(s[b]))
         ++b;
-    while (e > b && IsBlank(s[e - 1]))
+    while (right && e > b && IsBlank(s[e - 1]))
         --e;
     return s.substr(b, e - b);
+}
+
+std::string TrimLeftBlanks(const std::string& s) {
+    return Trimmed(s, true, false);
+}
+std::string TrimRightBlanks(const std::string& s) {
+    return Trimmed(s, false, true);
+}
+std::string TrimBlanks(const std::string& s) {
+    return Trimmed(s, true, true);
+}
+std::wstring TrimBlanks(const std::wstring& s) {
+    return Trimmed(s, true, true);
 }
 
 size_t MbcsPos(const std::string& sub, const std::string& s, TTextEncoding encoding) {

@@ -66,28 +66,17 @@ TLoadResult TTextBuffer::LoadFromFile(const std::string& path) {
 
 bool TTextBuffer::ReadLine(std::string& line) {
     line.clear();
-    const uint32_t n = FSize;
-    if (FPosition >= n)
+    if (FPosition >= FSize)
         return false;
-    const char* text = FText;
-    uint32_t i = FPosition;
-    // Copy runs between CR bytes in one go; CR is dropped, LF ends the line.
-    uint32_t runStart = i;
-    while (i < n) {
-        char c = text[i];
-        if (c == '\n' || c == '\r') {
-            line.append(text + runStart, i - runStart);
-            ++i;
-            runStart = i;
-            if (c == '\n')
-                break;
-            continue;
+    // The runs between CR bytes, which are dropped, go in one piece each.
+    uint32_t i = FPosition, run = i;
+    for (; i < FSize && FText[i] != '\n'; ++i)
+        if (FText[i] == '\r') {
+            line.append(FText + run, i - run);
+            run = i + 1;
         }
-        ++i;
-    }
-    if (runStart < i) // the last line, without LF
-        line.append(text + runStart, i - runStart);
-    FPosition = i;
+    line.append(FText + run, i - run);
+    FPosition = i < FSize ? i + 1 : i;
     return true;
 }
 

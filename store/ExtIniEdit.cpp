@@ -47,7 +47,6 @@ bool TExtIniFile::DeleteSection(const std::string& name) {
     if (it == FSectionIndex.end())
         return false;
     TExtIniSection* victim = it->second;
-    UnlinkNode(FFirstSection, FLastSection, &TExtIniSection::FNext, victim);
     UnlinkNode(FFirstInFile, FLastInFile, &TExtIniSection::FNextInFile, victim);
     FSectionIndex.erase(it);
     for (size_t i = 0; i < FTouched.size(); ++i)

@@ -1,23 +1,13 @@
 // The definition-file model: parsing and lookups.
 #include "ExtIniFile.h"
 
-#include <windows.h>
-
-#include "AliasSection.h"
 #include "ExtMem.h"
 #include "List.h"
 #include "Schema.h"
 #include "Text.h"
 
-namespace {
-
-// A section with more key lines than this keeps an index of their sort keys; below it a walk
-// through its lines costs less.
-const int32_t kIndexedKeyLines = 16;
-
-} // namespace
-
-// ---- TExtIniItem -------------------------------------------------------------------------
+// A section with more key lines keeps an index of their sort keys; a walk costs less below it.
+static const int32_t kIndexedKeyLines = 16;
 
 void TExtIniItem::Set(const std::string& key, const std::string& value) {
     FKeyLength = uint32_t(key.size());
@@ -34,8 +24,6 @@ void TExtIniItem::Set(const std::string& key, const std::string& value) {
 bool ReadEnvEntry(const TExtIniItem& item, std::string& name, std::string& value) {
     return ReadEnvEntry(item.Key(), item.Value(), name, value);
 }
-
-// ---- TExtIniSection ----------------------------------------------------------------------
 
 TExtIniSection::~TExtIniSection() {
     Clear();
@@ -127,15 +115,13 @@ void TExtIniSection::TrimTrailingBlankLines() {
     DeleteNodes(drop, &TExtIniItem::FNext);
 }
 
-// ---- TExtIniFile -------------------------------------------------------------------------
-
 TExtIniFile::~TExtIniFile() {
     Clear();
 }
 
 void TExtIniFile::Clear() {
     DeleteNodes(FFirstInFile, &TExtIniSection::FNextInFile);
-    FFirstInFile = FLastInFile = FFirstSection = FLastSection = nullptr;
+    FFirstInFile = FLastInFile = nullptr;
     FTouched.clear();
     std::unordered_map<std::string, TExtIniSection*>().swap(FSectionIndex);
     FPreamble.Clear();
@@ -145,10 +131,18 @@ TExtIniSection* TExtIniFile::AppendSection(const std::string& name, bool nameles
     auto* s = new TExtIniSection(this, name);
     s->FNameless = nameless;
     AppendNode(FFirstInFile, FLastInFile, &TExtIniSection::FNextInFile, s);
-    if (!nameless) {
-        AppendNode(FFirstSection, FLastSection, &TExtIniSection::FNext, s);
-    }
     return s;
+}
+
+TExtIniSection* TExtIniSection::Next() const {
+    TExtIniSection* s = FNextInFile;
+    while (s && s->FNameless)
+        s = s->FNextInFile;
+    return s;
+}
+
+TExtIniSection* TExtIniFile::FirstSection() const {
+    return FFirstInFile && FFirstInFile->FNameless ? FFirstInFile->Next() : FFirstInFile;
 }
 
 TExtIniSection* TExtIniFile::AddSection(const std::string& name) {

@@ -12,18 +12,13 @@ namespace {
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
 
-// Sinks for the model's bytes: one counts them, one copies them into room reserved for them.
-struct TCountSink {
-    size_t Size = 0;
-    void Put(const char*, size_t n) { Size += n; }
-};
-// The encoding rule over the bytes, after the mark; and whether they are ASCII alone, which
-// reads the same in both encodings.
+// Sinks for the model's bytes. The encoding rule over them, after the mark; whether they are ASCII
+// alone, which reads the same in both encodings; and the first three.
 struct TRuleSink {
     TEncodingRule Rule;
     bool Start = true;
     bool Ascii = true;
-    unsigned char First[3] = {0, 0, 0}; // the text's first bytes
+    unsigned char First[3] = {0, 0, 0};
     size_t Seen = 0;
     void Put(const char* p, size_t n) {
         for (size_t i = 0; i < n && Seen < 3; ++i)
@@ -37,12 +32,9 @@ struct TRuleSink {
         Start = false;
     }
 };
-struct TCopySink {
-    char* At;
-    void Put(const char* p, size_t n) {
-        memcpy(At, p, n);
-        At += n;
-    }
+struct TStringSink {
+    std::string& Out;
+    void Put(const char* p, size_t n) { Out.append(p, n); }
 };
 
 template <class Sink> void PutLine(Sink& sink, const std::string& line) {
@@ -68,12 +60,8 @@ template <class Sink> void TExtIniSection::Emit(Sink& sink) const {
 }
 
 void TExtIniSection::WriteTo(std::string& out) const {
-    TCountSink count;
-    Emit(count);
-    const size_t start = out.size();
-    out.resize(start + count.Size);
-    TCopySink copy{&out[start]};
-    Emit(copy);
+    TStringSink sink{out};
+    Emit(sink);
 }
 
 template <class Sink> void TExtIniFile::Emit(Sink& sink) const {
@@ -86,12 +74,6 @@ template <class Sink> void TExtIniFile::Emit(Sink& sink) const {
     FPreamble.Emit(sink);
     for (const TExtIniSection* s = FFirstInFile; s; s = s->FNextInFile)
         s->Emit(sink);
-}
-
-size_t TExtIniFile::TextSize() const {
-    TCountSink count;
-    Emit(count);
-    return count.Size;
 }
 
 bool TExtIniFile::KeepsEncoding() const {
@@ -111,10 +93,8 @@ bool TExtIniFile::ReadsBackAsItself() const {
 }
 
 void TExtIniFile::WriteTo(std::string& out) const {
-    const size_t start = out.size();
-    out.resize(start + TextSize());
-    TCopySink copy{&out[start]};
-    Emit(copy);
+    TStringSink sink{out};
+    Emit(sink);
 }
 
 namespace {
@@ -144,10 +124,6 @@ struct TFileSink {
         return Ok;
     }
 };
-
-} // namespace
-
-namespace {
 
 // Temporary files of earlier saves that were killed before their replace; a save in progress
 // holds its file open without sharing, so it is never among those deleted.

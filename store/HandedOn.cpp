@@ -56,11 +56,14 @@ const char* ApplyEnvEntry(const std::string& name, const std::string& value,
         return kValueBadText;
     if (!ExpandEnvText(wideValue))
         return kValueTooLong;
-    if (!SetEnvironmentVariableW(wideName.c_str(),
-                                 wideValue.empty() ? nullptr : wideValue.c_str()) &&
+    if (!SetEnvironmentValue(wideName.c_str(), wideValue.empty() ? nullptr : wideValue.c_str()) &&
         !wideValue.empty())
         return kValueNotSet;
     return nullptr;
+}
+
+std::string ValueReport(std::string_view alias, std::string_view key, std::string_view why) {
+    return Join({alias, " の "sv, key, why});
 }
 
 std::string LineTooLongReport(size_t length) {

@@ -20,7 +20,7 @@ namespace {
 
 // The report that ends the run, about one value of the alias.
 bool Fail(TComposed& c, const TStartup& start, std::string_view key, const char* what) {
-    c.Error = Join({start.AliasName, " の "sv, key, what});
+    c.Error = ValueReport(start.AliasName, key, what);
     return false;
 }
 
@@ -55,7 +55,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
     }
     // Without the depth handed on, the chain limit would be off: nothing is started then.
     if (!ApplyAliasEnvironment(start, def, c) ||
-        (!SetEnvironmentVariableW(kChainVariable, depth.c_str()) &&
+        (!SetEnvironmentValue(kChainVariable, depth.c_str()) &&
          !Fail(c, start, kChainVariableName, kValueNotSet)))
         return c;
     switch (ComposeLaunchLine(app, param, def.Type, def.Encoding, start.ComSpecPath, start.SelfPath,
