@@ -6,103 +6,72 @@
 #include "Handle.h"
 
 namespace {
-// The headers' layout, as winnt.h gives it.
+
+// The headers' layout, as winnt.h gives it. An optional header too short to reach its data
+// directories is taken for none.
 const uint32_t kDosHeaderSize = sizeof(IMAGE_DOS_HEADER);
 const uint32_t kNewHeaderOffset = offsetof(IMAGE_DOS_HEADER, e_lfanew);
+const uint32_t kSignatureSize = sizeof(DWORD); // "PE\0\0", or "NE" and two more bytes
 const uint32_t kCoffHeaderSize = sizeof(IMAGE_FILE_HEADER);
 const uint32_t kOptionalHeaderSizeField = offsetof(IMAGE_FILE_HEADER, SizeOfOptionalHeader);
-const uint32_t kSignatureSize = sizeof(DWORD); // "PE\0\0", or "NE" and two more bytes
-const uint32_t kOptionalHeaderStart = kSignatureSize + sizeof(IMAGE_FILE_HEADER);
 const uint32_t kOptionalHeaderSize = sizeof(IMAGE_OPTIONAL_HEADER32);
-// An optional header too short to reach its data directories is taken for none.
 const uint32_t kOptionalHeaderMinimum = offsetof(IMAGE_OPTIONAL_HEADER32, DataDirectory);
 const uint32_t kSubsystemField = offsetof(IMAGE_OPTIONAL_HEADER32, Subsystem);
 
-uint16_t Le16(const unsigned char* p) {
-    return uint16_t(p[0] | (p[1] << 8));
+uint32_t Le16(const unsigned char* p) {
+    return uint32_t(p[0] | (p[1] << 8));
 }
 uint32_t Le32(const unsigned char* p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+    return Le16(p) | Le16(p + 2) << 16;
 }
-} // namespace
-
-namespace {
 
 // Reads exactly count bytes at offset from the start of the file.
 TExeResult ReadAt(HANDLE file, uint32_t offset, void* buffer, uint32_t count) {
     LARGE_INTEGER at;
     at.QuadPart = offset;
-    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN))
-        return erReadError;
     DWORD got = 0;
-    if (!ReadFile(file, buffer, count, &got, nullptr) || got != count)
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+                   ReadFile(file, buffer, count, &got, nullptr) && got == count
+               ? erOk
+               : erReadError;
+}
+
+TExeResult ReadExeType(HANDLE file, TExeType& kind) {
+    kind = etUnknown;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size))
         return erReadError;
-    return erOk;
+    unsigned char dos[kDosHeaderSize], coff[kCoffHeaderSize], opt[kOptionalHeaderSize];
+    bool failed = false;
+    // Each header is read only when the file holds all of it: a file too short for one is no
+    // program of that kind, not a read error. Sizes are compared in 64 bits: e_lfanew comes from
+    // the file and may lie near 0xFFFFFFFF, where a 32-bit sum would wrap.
+    auto read = [&](uint64_t offset, unsigned char* buffer, uint32_t count) {
+        if (uint64_t(size.QuadPart) < offset + count)
+            return false;
+        failed = ReadAt(file, uint32_t(offset), buffer, count) != erOk;
+        return !failed;
+    };
+    uint32_t lfanew = 0; // the signature then goes into the DOS header's buffer
+    if (read(0, dos, 2) && dos[0] == 'M' && dos[1] == 'Z' && read(2, dos + 2, kDosHeaderSize - 2) &&
+        (lfanew = Le32(dos + kNewHeaderOffset)) == 0)
+        kind = etDos;
+    else if (lfanew && read(lfanew, dos, kSignatureSize) && dos[0] == 'N' && dos[1] == 'E')
+        kind = etWin16;
+    else if (lfanew && !failed && !memcmp(dos, "PE\0\0", kSignatureSize) &&
+             read(uint64_t(lfanew) + kSignatureSize, coff, kCoffHeaderSize) &&
+             Le16(coff + kOptionalHeaderSizeField) >= kOptionalHeaderMinimum &&
+             read(uint64_t(lfanew) + kSignatureSize + kCoffHeaderSize, opt, kOptionalHeaderSize)) {
+        const uint32_t subsystem = Le16(opt + kSubsystemField);
+        kind = subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI ? etWinGui
+               : subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI || subsystem == IMAGE_SUBSYSTEM_POSIX_CUI
+                   ? etWinConsole
+                   : etUnknown;
+    }
+    return failed ? erReadError : erOk;
 }
 
 } // namespace
-
-static TExeResult ReadExeType(HANDLE file, TExeType& kind) {
-    kind = etUnknown;
-    unsigned char dos[kDosHeaderSize];
-    unsigned char coff[kCoffHeaderSize];
-    unsigned char opt[kOptionalHeaderSize];
-
-    // Sizes are compared in 64 bits: e_lfanew comes from the file and may lie near 0xFFFFFFFF,
-    // where a 32-bit sum would wrap and pass the test.
-    LARGE_INTEGER fileSize;
-    if (!GetFileSizeEx(file, &fileSize))
-        return erReadError;
-    const uint64_t size = uint64_t(fileSize.QuadPart);
-    if (size < 2)
-        return erOk;
-    if (ReadAt(file, 0, dos, 2) != erOk)
-        return erReadError;
-    if (dos[0] != 'M' || dos[1] != 'Z')
-        return erOk;
-    if (size < kDosHeaderSize)
-        return erOk;
-    if (ReadAt(file, 2, dos + 2, kDosHeaderSize - 2) != erOk)
-        return erReadError;
-    const uint32_t lfanew = Le32(dos + kNewHeaderOffset);
-    if (lfanew == 0) {
-        kind = etDos;
-        return erOk;
-    }
-    if (size < uint64_t(lfanew) + kSignatureSize)
-        return erOk;
-    // The signature goes into the DOS header's buffer.
-    if (ReadAt(file, lfanew, dos, kSignatureSize) != erOk)
-        return erReadError;
-    if (dos[0] == 'N' && dos[1] == 'E') {
-        kind = etWin16;
-        return erOk;
-    }
-    if (memcmp(dos, "PE\0\0", kSignatureSize) != 0)
-        return erOk;
-    if (size < uint64_t(lfanew) + kOptionalHeaderStart)
-        return erOk;
-    if (ReadAt(file, lfanew + kSignatureSize, coff, kCoffHeaderSize) != erOk)
-        return erReadError;
-    if (Le16(coff + kOptionalHeaderSizeField) < kOptionalHeaderMinimum)
-        return erOk;
-    if (size < uint64_t(lfanew) + kOptionalHeaderStart + kOptionalHeaderSize)
-        return erOk;
-    if (ReadAt(file, lfanew + kOptionalHeaderStart, opt, kOptionalHeaderSize) != erOk)
-        return erReadError;
-    switch (Le16(opt + kSubsystemField)) {
-    case IMAGE_SUBSYSTEM_WINDOWS_GUI:
-        kind = etWinGui;
-        break;
-    case IMAGE_SUBSYSTEM_WINDOWS_CUI:
-    case IMAGE_SUBSYSTEM_POSIX_CUI:
-        kind = etWinConsole;
-        break;
-    default:
-        break;
-    }
-    return erOk;
-}
 
 TExeResult GetExeType(const std::wstring& path, TExeType& kind) {
     kind = etUnknown;

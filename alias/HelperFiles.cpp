@@ -58,16 +58,21 @@ uint64_t Align4(uint64_t at) {
     return (at + 3) & ~uint64_t(3);
 }
 
+// The UTF-16 text at at, up to its zero or end.
+std::wstring TextAt(const TBytes& v, uint64_t at, uint64_t end) {
+    std::wstring text;
+    for (; at < end && v.U16(at); at += 2)
+        text += wchar_t(v.U16(at));
+    return text;
+}
+
 bool ReadBlock(const TBytes& v, uint64_t at, uint64_t end, TBlock& b) {
     const uint32_t length = v.U16(at);
     if (length < 6 || at + length > end)
         return false;
     b.End = at + length;
-    b.Key.clear();
-    uint64_t i = at + 6;
-    for (; i < b.End && v.U16(i); i += 2)
-        b.Key += wchar_t(v.U16(i));
-    b.Value = Align4(i + 2);
+    b.Key = TextAt(v, at + 6, b.End);
+    b.Value = Align4(at + 6 + 2 * b.Key.size() + 2);
     // A text value counts its characters, a binary one its bytes.
     b.Children = Align4(b.Value + v.U16(at + 2) * (v.U16(at + 4) == 1 ? 2 : 1));
     return true;
@@ -91,14 +96,6 @@ bool FindChild(const TBytes& v, const TBlock& parent, const wchar_t* key, TBlock
         if (SameKey(child.Key, key))
             return true;
     return false;
-}
-
-// The text of a string value, up to its zero.
-std::wstring BlockText(const TBytes& v, const TBlock& b) {
-    std::wstring text;
-    for (uint64_t i = b.Value; i < b.End && v.U16(i); i += 2)
-        text += wchar_t(v.U16(i));
-    return text;
 }
 
 // The file carries the version resource of orvex: "Tovimar" in LegalCopyright and "orvex" as
@@ -145,8 +142,8 @@ bool HasOrvexVersion(const TBytes& f, bool& whole, bool& windowed) {
            FindChild(v, files, L"041104b0", table) &&
            FindChild(v, table, L"LegalCopyright", copyright) &&
            FindChild(v, table, L"InternalName", name) &&
-           BlockText(v, copyright).find(L"Tovimar") != std::wstring::npos &&
-           SameKey(BlockText(v, name), L"orvex");
+           TextAt(v, copyright.Value, copyright.End).find(L"Tovimar") != std::wstring::npos &&
+           SameKey(TextAt(v, name.Value, name.End), L"orvex");
 }
 
 // What the bytes make of a file, and its build.

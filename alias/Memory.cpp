@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <new>
 
 #include "Alias.h"
 #include "ExtMem.h"
@@ -40,27 +39,13 @@ void Free(void* p) {
 
 } // namespace
 
+// The runtime's array and nothrow forms call these.
 void* operator new(std::size_t n) {
-    return Allocate(n);
-}
-void* operator new[](std::size_t n) {
-    return Allocate(n);
-}
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-    return Allocate(n);
-}
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
     return Allocate(n);
 }
 void operator delete(void* p) noexcept {
     Free(p);
 }
-void operator delete[](void* p) noexcept {
-    Free(p);
-}
 void operator delete(void* p, std::size_t) noexcept {
-    Free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
     Free(p);
 }

@@ -1,7 +1,8 @@
 #include "Names.h"
 
+#include <windows.h>
+
 #include "Files.h"
-#include "LocaleCase.h"
 #include "Messages.h"
 #include "Schema.h"
 #include "Text.h"
@@ -56,4 +57,11 @@ bool ProgramFitsStart(const std::wstring& program) {
     const std::wstring none;
     ResolveProgram(app, &none);
     return FitsStartLimit(app, false);
+}
+
+std::string UpperLocale(const std::string& text) {
+    std::string out = text;
+    if (!out.empty())
+        CharUpperBuffA(&out[0], DWORD(out.size()));
+    return out;
 }

@@ -8,7 +8,6 @@
 #include "Files.h"
 #include "HandedOn.h"
 #include "HelperFiles.h"
-#include "LocaleCase.h"
 #include "Messages.h"
 #include "Names.h"
 #include "Text.h"
@@ -48,21 +47,14 @@ TAliasKind DetectKind(const std::wstring& program, const std::string& helper) {
     return (type == etWin16 || type == etWinGui) ? akGui : akConsole;
 }
 
-bool AnyLineBreak(const std::wstring& name, const std::wstring& program, const TArgs& params) {
-    if (HasLineBreak(name) || HasLineBreak(program))
-        return true;
-    for (const auto& p : params)
-        if (HasLineBreak(p))
-            return true;
-    return false;
-}
-
 } // namespace
 
 TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideName,
                        const std::wstring& program, const TArgs& params, TAliasKind kind) {
     // A DOS alias's command is the interpreter's, no program the system starts.
-    if (AnyLineBreak(wideName, program, params) || (kind != akDos && !ProgramFitsStart(program)))
+    const std::wstring joined = JoinParams(params);
+    if (HasLineBreak(Join({wideName, program, joined})) ||
+        (kind != akDos && !ProgramFitsStart(program)))
         return Failure(kBadParameter);
     std::string name; // as the helper file's name
     if (TFailure f = HelperFileName(wideName, name))
@@ -89,7 +81,6 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
 
     // The new definition replaces the old one at the end of the file, in the file's encoding.
     std::string section, app, param;
-    const std::wstring joined = JoinParams(params);
     TFailure f = t.FileText(wideName, section);
     if (!f)
         f = t.FileText(program, app);

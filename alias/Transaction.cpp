@@ -9,9 +9,9 @@
 #include "Names.h"
 #include "Text.h"
 
-TDefinitionLock::~TDefinitionLock() {
-    if (FOwned)
-        ReleaseMutex(FMutex.Get());
+TDefinitionTransaction::~TDefinitionTransaction() {
+    if (FLocked)
+        ReleaseMutex(FLock.Get());
 }
 
 std::string DefinitionLockName(const std::string& definitionFile) {
@@ -24,28 +24,22 @@ std::string DefinitionLockName(const std::string& definitionFile) {
     return "alias.ini lock#" + FormatNumber<std::string>(hash, 16, 16);
 }
 
-DWORD TDefinitionLock::Acquire(const std::string& definitionFile, DWORD timeoutMs) {
-    FMutex.Reset(CreateMutexA(nullptr, FALSE, DefinitionLockName(definitionFile).c_str()));
-    if (!FMutex.Valid())
-        return GetLastError();
-    const DWORD w = WaitForSingleObject(FMutex.Get(), timeoutMs);
-    FOwned = w == WAIT_OBJECT_0 || w == WAIT_ABANDONED;
-    return FOwned ? 0 : w == WAIT_TIMEOUT ? w : GetLastError();
-}
-
 TFailure TDefinitionTransaction::Read() {
-    FPath = FFolder.DefinitionFile();
     const TLoadResult result = FIni.Load(FPath);
     FLoaded = result == lrLoaded;
     return FLoaded ? TFailure() : result == lrOutOfMemory ? OutOfMemoryFailure() : SilentFailure();
 }
 
 TFailure TDefinitionTransaction::Begin(TFileNeed need) {
-    FPath = FFolder.DefinitionFile();
-    // Only another run's lock is "busy"; a lock that cannot be made at all is a file that
-    // cannot be worked on.
-    if (const DWORD e = FLock.Acquire(FPath, kLockTimeoutMs))
-        return Failure(DefinitionFileFailed(FPath, e == WAIT_TIMEOUT ? dfBusy : dfUnreadable), e);
+    FLock.Reset(CreateMutexA(nullptr, FALSE, DefinitionLockName(FPath).c_str()));
+    const DWORD w = FLock.Valid() ? WaitForSingleObject(FLock.Get(), kLockTimeoutMs) : WAIT_FAILED;
+    FLocked = w == WAIT_OBJECT_0 || w == WAIT_ABANDONED;
+    // Only another run's lock is "busy"; one that cannot be made is a file that cannot be worked
+    // on.
+    if (!FLocked)
+        return w == WAIT_TIMEOUT
+                   ? Failure(DefinitionFileFailed(FPath, dfBusy), w)
+                   : Failure(DefinitionFileFailed(FPath, dfUnreadable), GetLastError());
     if (TFailure f = Load(need))
         return f;
     // A mark before bytes that are no UTF-8: a save would only spread the damage.
@@ -55,7 +49,6 @@ TFailure TDefinitionTransaction::Begin(TFileNeed need) {
 }
 
 TFailure TDefinitionTransaction::ReadRequired() {
-    FPath = FFolder.DefinitionFile();
     return Load(fnRequired);
 }
 

@@ -17,24 +17,8 @@
 #include "ProgramFolder.h"
 #include "Report.h"
 
-// A named mutex shared by every alias.exe that works on the same definition file.
-class TDefinitionLock {
-  public:
-    TDefinitionLock() = default;
-    ~TDefinitionLock();
-    TDefinitionLock(const TDefinitionLock&) = delete;
-    TDefinitionLock& operator=(const TDefinitionLock&) = delete;
-
-    // Waits up to timeoutMs; a lock whose owner was killed is taken over (a save is never half
-    // done). 0, WAIT_TIMEOUT when another run holds it, or the system's error.
-    DWORD Acquire(const std::string& definitionFile, DWORD timeoutMs);
-
-  private:
-    TKernelHandle FMutex;
-    bool FOwned = false;
-};
-
-// One name for every spelling of the file's path.
+// The definition lock: a named mutex shared by every alias.exe that works on the file, one name for
+// every spelling of its path.
 std::string DefinitionLockName(const std::string& definitionFile);
 
 // Whether a changing command can go on without a definition file.
@@ -42,7 +26,11 @@ enum TFileNeed : int32_t { fnOptional = 0, fnRequired = 1 };
 
 class TDefinitionTransaction {
   public:
-    explicit TDefinitionTransaction(const TProgramFolder& folder) : FFolder(folder) {}
+    explicit TDefinitionTransaction(const TProgramFolder& folder)
+        : FFolder(folder), FPath(folder.DefinitionFile()) {}
+    ~TDefinitionTransaction();
+    TDefinitionTransaction(const TDefinitionTransaction&) = delete;
+    TDefinitionTransaction& operator=(const TDefinitionTransaction&) = delete;
 
     // How long a changing command waits for another one to finish.
     static const DWORD kLockTimeoutMs = 5000;
@@ -50,10 +38,11 @@ class TDefinitionTransaction {
     // A reading command: loads without the lock; a silent failure when nothing loads (unless
     // memory ran out).
     TFailure Read();
-    // A changing command: takes the lock, loads, and finishes what a killed run left of helper
-    // files (RecoverInterruptedChanges). Fails without the lock, for a file that is there but
-    // cannot be read, and with fnRequired for none; with fnOptional a missing file leaves
-    // Loaded() false and the command works on the helper files alone.
+    // A changing command: takes the lock (one whose owner was killed is taken over: a save is never
+    // half done), loads, and finishes what a killed run left of helper files
+    // (RecoverInterruptedChanges). Fails without the lock, for a file that is there but cannot be
+    // read, and with fnRequired for none; with fnOptional a missing file leaves Loaded() false and
+    // the command works on the helper files alone.
     TFailure Begin(TFileNeed need);
     // A command that changes nothing but needs the file: loads without the lock, failing as
     // Begin(fnRequired) does. A UTF-8 mark before other bytes loads, as the helper reads it.
@@ -94,9 +83,10 @@ class TDefinitionTransaction {
     TFailure Load(TFileNeed need);
 
     const TProgramFolder& FFolder;
-    TDefinitionLock FLock;
-    TExtIniFile FIni;
     std::string FPath;
+    TKernelHandle FLock;
+    bool FLocked = false;
+    TExtIniFile FIni;
     TExtMem FOriginal;
     bool FLoaded = false;
 };

@@ -12,8 +12,7 @@ UINT CodePage(TTextEncoding encoding) {
     return encoding == teUtf8 ? CP_UTF8 : kAnsiCodePage;
 }
 
-// A text never takes more UTF-16 units than it has bytes, nor more bytes than three per unit:
-// one call with room enough converts it.
+// A text never takes more bytes than three per UTF-16 unit: one call with room enough converts it.
 bool Narrow(const std::wstring& wide, std::string& bytes, UINT codePage, DWORD flags,
             BOOL* usedDefault) {
     bytes.assign(wide.size() * 3, '\0');
@@ -89,14 +88,25 @@ void TEncodingRule::Feed(const char* text, size_t size) {
     FMultiByte = multiByte;
 }
 
-bool ToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide) {
+// A text never takes more UTF-16 units than it has bytes: one call with room enough converts it.
+static bool Widen(const std::string& bytes, UINT codePage, DWORD flags, std::wstring& wide) {
     wide.assign(bytes.size(), '\0');
     const int n = bytes.empty()
                       ? 0
-                      : MultiByteToWideChar(CodePage(encoding), MB_ERR_INVALID_CHARS, bytes.data(),
-                                            int(bytes.size()), &wide[0], int(wide.size()));
+                      : MultiByteToWideChar(codePage, flags, bytes.data(), int(bytes.size()),
+                                            &wide[0], int(wide.size()));
     wide.resize(n > 0 ? size_t(n) : 0);
     return n > 0 || bytes.empty();
+}
+
+bool ToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide) {
+    return Widen(bytes, CodePage(encoding), MB_ERR_INVALID_CHARS, wide);
+}
+
+std::wstring AnsiCallText(const std::string& bytes) {
+    std::wstring wide;
+    Widen(bytes, kAnsiCodePage, 0, wide);
+    return wide;
 }
 
 bool FileTextToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide) {

@@ -41,5 +41,8 @@ bool FileTextToWide(const std::string& bytes, TTextEncoding encoding, std::wstri
 // false when the encoding cannot hold every character as it is (code page 932: an accented
 // letter, Hangul, an emoji; either: an unpaired surrogate).
 bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& bytes);
+// Code page 932 as the ANSI calls read it, undefined bytes their own way (not exact): for the
+// locale's calls, which must agree with them.
+std::wstring AnsiCallText(const std::string& bytes);
 // For a message: "?" for what code page 932 cannot show.
 std::string ShownCp932(const std::wstring& wide);

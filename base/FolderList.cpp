@@ -24,8 +24,8 @@ std::wstring FullPath(const std::wstring& path) {
     std::wstring full;
     return FillGrowing(full,
                        [&path](wchar_t* buffer, size_t capacity) {
-                           return size_t(GetFullPathNameW(path.c_str(), DWORD(capacity), buffer,
-                                                          nullptr));
+                           return size_t(
+                               GetFullPathNameW(path.c_str(), DWORD(capacity), buffer, nullptr));
                        })
                ? full
                : path;

@@ -77,23 +77,12 @@ static int Compare(const std::string& a, const std::string& b, DWORD flags) {
     return CompareStringA(LOCALE_USER_DEFAULT, flags, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
 }
 
-// Text up to its first NUL as UTF-16, for the locale's calls: code page 932 by the ANSI code
-// page, as the ANSI calls read it; UTF-8 exactly, and what is no UTF-8 in it as code page 932,
-// as the helper reads such bytes.
+// Text up to its first NUL as UTF-16 for the locale's calls: code page 932 as the ANSI calls read
+// it; UTF-8 exactly, what is no UTF-8 as code page 932, as the helper reads such bytes.
 static std::wstring LocaleText(const std::string& text, TTextEncoding encoding) {
     const std::string upToNul = text.substr(0, text.find('\0'));
     std::wstring wide;
-    if (encoding == teUtf8 && ToWide(upToNul, teUtf8, wide))
-        return wide;
-    // Not exact: the ANSI calls read undefined bytes their own way, and the comparison must
-    // agree with them.
-    wide.assign(upToNul.size(), '\0');
-    const int n = upToNul.empty()
-                      ? 0
-                      : MultiByteToWideChar(kAnsiCodePage, 0, upToNul.data(), int(upToNul.size()),
-                                            &wide[0], int(wide.size()));
-    wide.resize(n > 0 ? size_t(n) : 0);
-    return wide;
+    return encoding == teUtf8 && ToWide(upToNul, teUtf8, wide) ? wide : AnsiCallText(upToNul);
 }
 
 int CompareLocale(const std::string& a, const std::string& b, TTextEncoding encoding) {

@@ -1,6 +1,6 @@
-// What "alias.ini" holds and where it is: the file's name and the folders it is looked for in,
-// the keys of an alias's section, the reserved section, and the rules that read hand-edited
-// values. Both programs take every key name and rule from here.
+// What "alias.ini" holds and where it is: the file's name and where it is looked for, the keys of
+// an alias's section, the reserved section, the rules that read hand-edited values. Both programs
+// take every key name and rule from here.
 #pragma once
 
 #include <string>
@@ -27,33 +27,32 @@ inline constexpr char kKeyPlaceArgs[] = "placeargs"; // "param" is a template fo
 inline constexpr const char* kSwitchKeys[] = {kKeyJoinErrorOutput, kKeyKillTarget, kKeyWait,
                                               kKeyPlaceArgs};
 
-// The "type" values that registration writes.
+// The "type" values registration writes.
 inline constexpr char kTypeWindowed[] = "GUI";
 inline constexpr char kTypeConsole[] = "console";
 inline constexpr char kTypeDos[] = "DOS";
 
-// exeDir + "alias.ini" when that is a file; else winDir + "alias.ini" when that is a file;
-// else exeDir + "alias.ini" (where /edit creates it).
+// exeDir's "alias.ini" when it is a file; else winDir's when that is; else exeDir's (where /edit
+// creates it).
 std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& winDir);
 
-// The reserved section's name, "alias", in any case (as a section name compares).
+// "alias", compared as a section name.
 bool IsReservedName(const std::string& name);
 
-// What a hand-edited "type" value decides, each rule as it has always been read, the value's
-// bytes read in the file's encoding:
-// the helper runs the command through the interpreter: "dos" anywhere, in any ASCII case;
+// What a hand-edited "type" decides, each rule as it has always been read, in the file's
+// encoding: the interpreter runs the command ("dos" anywhere, any ASCII case); the helper is the
+// windowed build ("GUI", any case); the list's marker ("gui", "console" or "dos" anywhere, any
+// ASCII case, the first that matches).
 bool RunsThroughInterpreter(const std::string& type, TTextEncoding encoding);
-// the helper is the windowed build: the value is "GUI", in any case;
 bool TakesWindowedHelper(const std::string& type);
-// the marker of the list: "gui", "console" or "dos" anywhere, in any ASCII case, first match.
 const char* ListMarker(const std::string& type, TTextEncoding encoding);
 
-// A switch's value: "on" or "off" in any ASCII case decides; anything else defers to the
-// reserved section's value, where only "on" turns it on.
+// "on" or "off" in any ASCII case decides; anything else defers to the reserved section's value,
+// where only "on" turns it on.
 bool IsSwitchOn(const std::string& own, const std::string& fallback);
 
-// An alias's "env:" entry: a key that starts with "env:" in any ASCII case. name is the rest of
-// the key, trimmed, and value the item's value without trailing blanks. False for every other
-// key and for an entry whose name is empty, which both programs skip.
+// An "env:" entry: a key starting with "env:" in any ASCII case; name is the rest of the key,
+// trimmed, value the item's without trailing blanks. False for other keys and an empty name,
+// which both programs skip.
 bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
                   std::string& value);

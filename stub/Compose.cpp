@@ -49,8 +49,8 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         return c;
     // Read before the alias's own entries apply, so that none of them can reset it.
     if (!NextChainDepth(EnvironmentValue(kChainVariable), depth)) {
-        c.Error =
-            Join({start.AliasName, " の呼び出しが循環しています ("sv, kChainMessage, ")。"sv});
+        c.Error = Join({start.AliasName, " の呼び出しが循環しています ("sv, kChainVariableName,
+                        " が "sv, Decimal(kChainLimit), " に達しました)。"sv});
         return c;
     }
     // Without the depth handed on, the chain limit would be off: nothing is started then.

@@ -4,14 +4,8 @@
 #include "Text.h"
 
 bool NextChainDepth(const std::wstring& inherited, std::wstring& next) {
-    size_t b = 0, e = inherited.size();
-    while (b < e && IsBlank(inherited[b]))
-        ++b;
-    while (e > b && IsBlank(inherited[e - 1]))
-        --e;
     unsigned depth = 0;
-    for (size_t i = b; i < e; ++i) {
-        const wchar_t c = inherited[i];
+    for (const wchar_t c : TrimBlanks(inherited)) {
         if (c < '0' || c > '9') {
             depth = 0;
             break;
