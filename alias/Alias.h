@@ -13,29 +13,24 @@
 // How a new alias is to be started.
 enum TAliasKind : int32_t { akAuto = 0, akConsole = 1, akGui = 2, akDos = 3 };
 
-// The command line's texts stay UTF-16, as the caller wrote them, until a command knows the
-// encoding of the file they go into.
+// UTF-16 as the caller wrote it, until a command knows the encoding of the file it goes into.
 using TArgs = std::vector<std::wstring>;
 
-// Output (Output.cpp).
+// Output.cpp. A message line shows control bytes of what it names as blanks.
 void WriteLine(const std::string& text);
-// A message line: the control bytes of what it names (a key, a value) shown as blanks.
 void WriteMessage(std::string text);
-// Lines of the definition file's text (CR LF between them): a console shows every character, a
-// file or pipe gets code page 932, "?" for what it cannot show.
+// The definition file's lines: a console shows every character, a file or pipe gets code page 932.
 void WriteFileText(const std::string& text, TTextEncoding encoding);
-// How much of text from at a console write of at most limit units takes: never half of a
-// character outside the basic plane, unless that half is all there is room for.
+// A console write of at most limit units from at: never half a surrogate pair, room permitting.
 size_t ConsoleChunk(const std::wstring& text, size_t at, size_t limit);
-// A failure's error lines; the memory line (which allocates nothing) when memory ran out.
 void ReportFailure(const TFailure& failure);
 void ReportOutOfMemory();
 
-// The command line (AliasMain.cpp): args[0] is the program; the exit code of the command.
+// AliasMain.cpp: the exit code of the command line (args[0] is the program).
 int Dispatch(const TProgramFolder& folder, const TArgs& args);
 TFailure ShowUsage();
 
-// The option form (Definitions.cpp).
+// Definitions.cpp: the option form.
 enum TOptionKind : int32_t {
     okPath = 0,
     okParam = 1,
@@ -49,10 +44,10 @@ struct TOption {
     std::wstring Value;        // trimmed; /param's words joined; a switch's "on" or "off"
     const char* Key = nullptr; // the key it sets, but for env: entries
 };
-// The words as one parameter text: a word holding a blank or & | < > ^ in quotes.
+// A word holding a blank or & | < > ^ goes in quotes.
 std::wstring JoinParams(const TArgs& words);
-// The options in the order typed; false for an argument that is no option, a value "alias.ini"
-// cannot store (a line break), a switch set to other than "on" or "off" (any ASCII case).
+// In the order typed; false for an argument that is no option, a line break, a switch set to
+// other than "on" or "off".
 bool ParseOptions(const TArgs& args, std::vector<TOption>& options);
 TFailure ChangeAlias(const TProgramFolder& folder, const std::wstring& name,
                      const std::vector<TOption>& options);
@@ -71,7 +66,7 @@ TFailure RemoveHelperCommands(const TProgramFolder& folder, bool all);
 TFailure ClearAll(const TProgramFolder& folder);
 TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all);
 
-// Check.cpp: a failure that says nothing more than its lines when anything was found.
+// Check.cpp: a silent failure when anything was found.
 TFailure CheckAliases(const TProgramFolder& folder);
 
 // Edit.cpp

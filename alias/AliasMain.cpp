@@ -107,8 +107,7 @@ int main() {
         ReportFailure(Failure(error));
         return 1;
     }
-    // The caller's text stays UTF-16 until a command turns it, exactly, into the encoding of
-    // the file it goes into: a changed character would store another program, folder or name
-    // than the one given.
+    // UTF-16 until a command turns it exactly into the file's encoding: a changed character would
+    // store another program, folder or name than the one given.
     return Dispatch(folder, SplitCommandLine(GetCommandLineW()));
 }

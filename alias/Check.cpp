@@ -1,6 +1,5 @@
-// alias /check: what would fail, found before it does. It reads "alias.ini" and the program
-// folder, changes nothing, takes no lock, and writes a line per problem, the alias named first, in
-// file order. Each rule is the one the helper or the manager applies.
+// alias /check: what would fail, found before it does, by the rules the helper and the manager
+// apply. It changes nothing, takes no lock, and writes a line per problem, the alias named first.
 #include "Alias.h"
 
 #include <unordered_map>
@@ -19,9 +18,8 @@
 
 namespace {
 
-// The command prompt's search for a typed name, the current folder aside: each folder of PATH in
-// order with the extensions of PATHEXT, up to the program folder. The folders before it are
-// listed once each.
+// The command prompt's search for a typed name, the current folder aside: the folders of PATH
+// before the program folder, each listed once, with the extensions of PATHEXT.
 class TPromptSearch {
   public:
     explicit TPromptSearch(const std::string& programDir) {
@@ -50,7 +48,7 @@ class TPromptSearch {
 
     // The program folder is on PATH.
     bool Reached() const { return FReached; }
-    // The program the prompt finds for a helper's name before the program folder's; empty for none.
+    // What the prompt finds for a helper's name before the program folder's; empty for none.
     std::string Before(const std::string& name) const {
         std::vector<std::string> keys;
         for (const auto& extension : FExtensions)
@@ -133,9 +131,8 @@ class TCheck {
         FFound = true;
     }
 
-    // The values as the helper hands them on; the command line it would compose without caller
-    // text, its program found where it would find it, with the alias's env: entries applied and
-    // taken back (one left would change what every later alias is checked in); the working folder.
+    // The values, the command line and the working folder as the helper takes them, the env:
+    // entries applied and taken back (one left would change what every later alias is checked in).
     void Values(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
         const TTextEncoding encoding = FTransaction.Encoding();
         const std::string app = s.ReadValue(kKeyApp, ""), dir = s.ReadValue(kKeyDir, "");
@@ -183,8 +180,7 @@ class TCheck {
             Found(OfAlias(name, FolderNotFoundReport(FTransaction.Shown(dir))));
     }
 
-    // The entries in file order, of equal keys the first, as the helper applies them, each
-    // variable's value before kept; null, or why the helper would refuse one, key set to its key.
+    // As the helper applies them, each variable before kept; null, or why one would be refused.
     const char* ApplyEnv(const TExtIniSection& s, std::vector<TVariable>& before,
                          std::string& key) {
         std::string name, value;
@@ -205,8 +201,7 @@ class TCheck {
         return nullptr;
     }
 
-    // The helper file: there, a helper, of the kind the definition asks for, a copy of the
-    // current template.
+    // There, a helper, of the kind the definition asks for, a copy of the current template.
     void Helper(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
         const bool windowed = IsWindowed(s);
         FTemplateNeeded[windowed] = true;

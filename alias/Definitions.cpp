@@ -1,5 +1,4 @@
-// The option form: alias <name> /path=... /param=... /param ... /dir=... /env:... /delenv:...
-// /<switch>=on|off
+// The option form: alias <name> /path= /param= /param ... /dir= /env: /delenv: /<switch>=
 #include "Alias.h"
 
 #include <cstring>
@@ -43,8 +42,7 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
             f = t.FileText(TrimBlanks(o.Value.substr(eq + 1)), value);
         return f ? f : t.WriteValue(section, kEnvPrefix + var, value);
     }
-    // An empty /path= keeps the program. A path the system could not start the program with, or
-    // in, is refused (a DOS alias's command is the interpreter's).
+    // An empty /path= keeps the program; a DOS alias's command is the interpreter's.
     if (o.Kind == okPath && o.Value.empty())
         return TFailure();
     if ((o.Kind == okPath && !ProgramFitsStart(o.Value) &&
@@ -55,8 +53,7 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
     TFailure f = t.FileText(o.Value, value);
     if (!f)
         f = t.WriteValue(section, o.Key, value);
-    // Parameters that place the caller's text mean it at once; /placeargs=off after them makes
-    // the placeholders text again.
+    // Placeholders mean it at once; /placeargs=off after them makes them text again.
     if (!f && o.Kind == okParam && HoldsPlaceholder(o.Value))
         f = t.WriteValue(section, kKeyPlaceArgs, "on");
     return f;
@@ -64,9 +61,8 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
 
 } // namespace
 
-// A word holding a blank or an operator of the interpreter is stored quoted: the user quoted or
-// escaped it to mean the text itself, and a DOS alias runs its parameters through the
-// interpreter. A program's C runtime takes the quotes off again.
+// The user quoted or escaped such a word to mean the text itself, and a DOS alias runs it through
+// the interpreter; a program's C runtime takes the quotes off again.
 std::wstring JoinParams(const TArgs& words) {
     std::wstring text;
     for (const auto& w : words) {

@@ -43,9 +43,8 @@ TExeResult ReadExeType(HANDLE file, TExeType& kind) {
         return erReadError;
     unsigned char dos[kDosHeaderSize], coff[kCoffHeaderSize], opt[kOptionalHeaderSize];
     bool failed = false;
-    // Each header is read only when the file holds all of it: a file too short for one is no
-    // program of that kind, not a read error. Sizes are compared in 64 bits: e_lfanew comes from
-    // the file and may lie near 0xFFFFFFFF, where a 32-bit sum would wrap.
+    // A header is read when the file holds it all: a shorter file is no such program, no error.
+    // In 64 bits: e_lfanew may lie near 0xFFFFFFFF, where a 32-bit sum would wrap.
     auto read = [&](uint64_t offset, unsigned char* buffer, uint32_t count) {
         if (uint64_t(size.QuadPart) < offset + count)
             return false;

@@ -19,8 +19,7 @@ namespace {
 // Far more than any template holds: a larger file is no helper, and is never read whole.
 constexpr uint64_t kHelperSizeLimit = 1 << 20;
 
-// A file's bytes, read little-endian; what lies past their end reads as 0, which no field this
-// reading follows may be.
+// Little-endian; past the end reads as 0, which no field this reading follows may be.
 struct TBytes {
     const unsigned char* Data;
     uint64_t Size;
@@ -47,8 +46,8 @@ struct TSections {
     }
 };
 
-// A version resource's block (UTF-16: length, value length, type, key, then at 4-byte
-// boundaries its value and its children), within the resource's bytes v.
+// A version resource's block: length, value length, type, key, at 4-byte boundaries its value and
+// its children.
 struct TBlock {
     uint64_t End = 0, Value = 0, Children = 0;
     std::wstring Key;
@@ -98,9 +97,8 @@ bool FindChild(const TBytes& v, const TBlock& parent, const wchar_t* key, TBlock
     return false;
 }
 
-// The file carries the version resource of orvex: "Tovimar" in LegalCopyright and "orvex" as
-// InternalName, in the "041104b0" string table of its first VS_VERSION_INFO. whole tells whether
-// every section's bytes are there (a copy cut short lacks some), windowed the build.
+// orvex's version resource: "Tovimar" in LegalCopyright and "orvex" as InternalName in the
+// "041104b0" table; whole: every section's bytes are there (a cut copy lacks some).
 bool HasOrvexVersion(const TBytes& f, bool& whole, bool& windowed) {
     const uint64_t pe = f.U32(0x3C), optional = pe + 24;
     if (f.U16(0) != 0x5A4D || f.U32(pe) != 0x4550) // "MZ", "PE\0\0"

@@ -12,33 +12,26 @@
 class TExtIniSection;
 class TProgramFolder;
 
-// A helper change's files while it is under way: "<name>.exe" and these endings, which nothing
-// takes for helpers.
+// A helper change's files under way: "<name>.exe" and these, which nothing takes for helpers.
 constexpr char kNewSuffix[] = ".~aliasnew";
 constexpr char kOldSuffix[] = ".~aliasold";
 
-// The file name ends in ".exe", any case ("*.exe" also lists "x.exec" by its short name).
+// Any case ("*.exe" also lists "x.exec" by its short name).
 bool HasExeExtension(const std::string& path);
-// The alias a helper's file name stands for: the name without its extension.
 std::string AliasOfHelperFile(const std::string& fileName);
-// The definition's "type" asks for the windowed helper.
 bool IsWindowed(const TExtIniSection& s);
 
-// The file is a whole helper: orvex's version resource, read from the file itself (the system's
-// loader under Wine gives its built-in program's for a name it knows), and every section's bytes;
-// *windowed tells its build.
+// orvex's version resource, read from the file itself (Wine's loader gives its built-in program's
+// for a name it knows), and every section's bytes; *windowed tells the build.
 bool IsWholeHelper(const std::string& path, bool* windowed = nullptr);
 
-// A template of the helper commands, read once.
 class TTemplate {
   public:
     explicit TTemplate(const std::string& path);
     const std::string& Path() const { return FPath; }
-    // A whole helper, which may be copied.
     bool Whole() const { return FWhole; }
-    // The file holds the template's bytes, all of them.
     bool IsCopy(const std::string& path) const;
-    // The bytes (from ReadWholeFile) are a shorter start of the template's: a copy cut short.
+    // The bytes (from ReadWholeFile) are a copy cut short.
     bool IsCutCopy(const TExtMem& bytes) const;
 
   private:
@@ -47,7 +40,6 @@ class TTemplate {
     bool FWhole;
 };
 
-// The console (false) and the windowed (true) template of the program folder.
 class THelperTemplates {
   public:
     explicit THelperTemplates(const TProgramFolder& folder);
@@ -57,14 +49,13 @@ class THelperTemplates {
     TTemplate FConsole, FWindowed;
 };
 
-// A whole helper; a damaged one (orvex's version resource with sections missing, or a template's
-// copy cut short: the maintenance commands renew it); or no helper, which no command touches.
+// A damaged helper (sections missing, or a copy cut short) is renewed; no helper is never touched.
 enum THelperState : int { hsNoHelper = 0, hsWhole = 1, hsDamaged = 2 };
 THelperState ExamineHelper(const std::string& path, const THelperTemplates& templates,
                            bool* windowed = nullptr);
 
 // One helper file created, replaced or removed: the new file prepared under another name, the old
-// one moved aside, neither "<name>.exe".
+// moved aside.
 class THelperChange {
   public:
     explicit THelperChange(const std::string& target);
@@ -72,16 +63,12 @@ class THelperChange {
     THelperChange(const THelperChange&) = delete;
     THelperChange& operator=(const THelperChange&) = delete;
 
-    // Copies a whole template to the new file and reads it back: true when it holds every byte.
+    // Copies a whole template and reads the copy back: true when it holds every byte.
     bool Prepare(const TTemplate& from);
-    // Moves an existing target aside (true when there is none).
     bool MoveOldAside();
-    // Gives the prepared file the target's name in one step; with replace over a file there.
     bool PutNewInPlace(bool replace = false);
-    // Keeps the change: the old file goes.
     void Finish();
-    // Undoes what Finish has not made final: why the change failed, or first the failure to put
-    // the old helper back.
+    // why, or first the failure to put the old helper back.
     TFailure Undo(TFailure why);
 
   private:

@@ -1,6 +1,5 @@
-// Keeping helper commands in step with "alias.ini": /del, /clear, /clear all, /apply, /update.
-// Each loads the file once and looks names up in memory, so the work grows with the number of
-// aliases and helpers, never with its square.
+// /del, /clear, /clear all, /apply, /update: each loads the file once and looks names up in memory,
+// so the work grows with the number of aliases and helpers, never with its square.
 #include "Alias.h"
 
 #include <windows.h>
@@ -22,8 +21,7 @@ void Delete(const std::string& path, TFailure& failed) {
         failed.Add(Failure(HelperFailed(path, hfDelete), GetLastError()));
 }
 
-// Deletes the orphaned helper commands and, with all, those of defined aliases too. The
-// listing has ended by then, so the folder is not changed while it is listed.
+// The orphans and, with all, defined aliases' helpers, after the listing has ended.
 void RemoveHelpers(const TFolderScan& scan, bool all, TFailure& failed) {
     for (const auto& path : scan.orphans)
         Delete(path, failed);
@@ -36,8 +34,7 @@ void RemoveHelpers(const TFolderScan& scan, bool all, TFailure& failed) {
 } // namespace
 
 TFailure DeleteAlias(const TProgramFolder& folder, const std::wstring& wideName) {
-    // A name that could never be registered names no helper command either; refusing it keeps
-    // "/del ..\x" from deleting outside the program folder.
+    // A name that could never be registered names no helper: "/del ..\x" deletes nothing outside.
     std::string name;
     if (TFailure f = HelperFileName(wideName, name))
         return f;
@@ -47,8 +44,7 @@ TFailure DeleteAlias(const TProgramFolder& folder, const std::wstring& wideName)
     if (TFailure f = t.Begin(fnOptional))
         return f;
     const std::string path = folder.HelperPath(name);
-    // The helper is only moved aside until the definition is gone, so a failure on either
-    // side leaves both as they were.
+    // Only moved aside until the definition is gone: a failure on either side leaves both.
     THelperChange helper(path);
     if (IsExistingFile(path) && !helper.MoveOldAside())
         return helper.Undo(Failure(HelperFailed(path, hfDelete), GetLastError()));
@@ -81,17 +77,14 @@ TFailure ClearAll(const TProgramFolder& folder) {
         for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next())
             if (!IsReservedName(s->Name()))
                 names.push_back(s->Name());
-        // Each alias's own "<name>.exe" goes whatever it is, as with /del.
-        std::vector<std::string> aliasFiles;
-        for (const auto& file : scan.aliasFiles)
-            aliasFiles.push_back(file.second.path);
         // Sections go in file order, so each is found at the front of what is left.
         for (const auto& name : names)
             t.Ini().DeleteSection(name);
         if (TFailure f = t.Commit())
             return f;
-        for (const auto& path : aliasFiles)
-            Delete(path, failed);
+        // Each alias's own "<name>.exe" goes whatever it is, as with /del.
+        for (const auto& file : scan.aliasFiles)
+            Delete(file.second.path, failed);
     }
     RemoveHelpers(scan, false, failed);
     return failed;
@@ -111,8 +104,7 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {
         if (IsReservedName(s->Name()))
             continue;
-        // A hand-edited section may name no plain file of the program folder ("..\x", "CON",
-        // a name code page 932 cannot hold).
+        // A hand-edited name may be no plain file name ("..\x", "CON").
         std::string name;
         if (!t.HelperName(*s, name)) {
             failed.Add(Failure(NameRefused(t.Shown(s->Name()))));
@@ -120,15 +112,13 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         }
         const auto file = scan.aliasFiles.find(s);
         const bool exists = file != scan.aliasFiles.end();
-        // A whole helper stays (with all it is renewed), a damaged one is renewed; a file of
-        // that name that is no helper always stays.
+        // A whole helper is renewed with all, a damaged one always; no helper is never touched.
         const THelperState state = exists ? file->second.state : hsNoHelper;
         if (exists && (state == hsNoHelper || (state == hsWhole && !all)))
             continue;
         const std::string target = exists ? file->second.path : folder.HelperPath(name);
-        // Made beside its name and checked whole before it takes the name in one step: a disk
-        // that fills up leaves the helper as it was or none, never a part of one. A helper that
-        // is running (and so cannot be replaced) is reported, not lost.
+        // Checked whole before it takes the name in one step: a full disk leaves the helper as it
+        // was or none. A running helper (which cannot be replaced) is reported, not lost.
         THelperChange helper(target);
         if (helper.Prepare(templates[IsWindowed(*s)]) && helper.PutNewInPlace(exists)) {
             helper.Finish();

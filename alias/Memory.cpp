@@ -1,9 +1,7 @@
-// Memory for alias.exe. The program is built without exceptions, so an allocation that fails
-// would end it with the runtime's "terminate" and exit code 3. Instead, the first failure lends
-// a reserve put aside at start-up and records that memory ran out (NoteOutOfMemory): the
-// allocation succeeds, and the work that builds large structures, loading the definition file,
-// stops at its next check and the command reports it, having changed nothing. Only a failure
-// the reserve cannot cover ends the program, with the same one error line and exit code 1.
+// Memory for alias.exe, built without exceptions: a failed allocation would end it with exit
+// code 3. Instead the first one lends a reserve and notes it (NoteOutOfMemory): the work that
+// builds large structures stops at its next check and reports it, having changed nothing. Only a
+// failure the reserve cannot cover ends the program, with the same error line and exit code 1.
 #include <windows.h>
 
 #include <cstddef>

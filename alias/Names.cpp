@@ -36,8 +36,7 @@ bool HasForbiddenByte(const std::string& name) {
 bool IsRefusedName(const std::string& name) {
     if (name.empty() || IsReservedName(TrimBlanks(name)))
         return true;
-    // Windows drops trailing blanks and dots from file names, and a leading blank would make
-    // a name that no section (stored trimmed) can match.
+    // Windows drops trailing blanks and dots; no section (stored trimmed) has a leading blank.
     if (IsBlank(name.front()) || IsBlank(name.back()) || name.back() == '.')
         return true;
     return HasForbiddenByte(name) || IsDeviceName(name);

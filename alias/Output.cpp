@@ -31,8 +31,7 @@ void WriteFileText(const std::string& text, TTextEncoding encoding) {
         WriteLine(text);
         return;
     }
-    // Line by line, so that a line that is no UTF-8 takes no other line with it; a line that is
-    // no text at all shows "?" for each byte that is not ASCII.
+    // Line by line, so a line that is no UTF-8 takes no other with it; no text shows "?" for bytes.
     std::wstring wide, line;
     for (size_t at = 0; at <= text.size();) {
         size_t end = text.find('\n', at);

@@ -33,9 +33,8 @@ bool IsShellBuiltin(const std::string& program) {
     return false;
 }
 
-// The kind a program argument gets when none was given; akAuto when no program is found. The
-// program is found as the alias's helper (at path helper) finds it, passing over that file: a
-// re-registration must not take the kind of the helper it replaces.
+// akAuto when no program is found. It is found as the helper finds it, passing over the helper's
+// file: a re-registration must not take the kind of the helper it replaces.
 TAliasKind DetectKind(const std::wstring& program, const std::string& helper) {
     if (IsShellBuiltin(ShownCp932(program)))
         return akDos;
@@ -100,8 +99,8 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
         if (TFailure w = t.WriteValue(section, kKeyPlaceArgs, "on"))
             return w;
 
-    // The helper takes its name only after the definition is saved, so no helper is ever
-    // without its definition; until then each step can be undone.
+    // The helper takes its name after the definition is saved, so none is without one; until
+    // then each step can be undone.
     THelperChange helper(target);
     if (IsDirectory(target) || !helper.Prepare(from) || !helper.MoveOldAside())
         return helper.Undo(Failure(HelperFailed(target, hfCreate), GetLastError()));

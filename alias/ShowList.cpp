@@ -1,6 +1,5 @@
-// alias <name> and alias /list: one load of "alias.ini" each, no lock (a save replaces the
-// file in one step, so a reader sees it whole). What they print is the file's own text
-// (WriteFileText).
+// alias <name> and alias /list: no lock (a save replaces the file in one step, so a reader sees it
+// whole); they print the file's own text.
 #include "Alias.h"
 
 #include "Names.h"
@@ -39,33 +38,24 @@ TFailure ListAliases(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
     if (TFailure f = t.Read())
         return f;
-    // Lines go out in blocks: one write per line costs a system call each, which at hundreds
-    // of thousands of aliases is most of the time.
+    // In blocks: a system call per line would be most of the time at many aliases.
     std::string block;
-    auto put = [&](const std::string& line) {
-        block += line;
-        block += "\r\n";
-        if (block.size() >= 0x10000) {
-            block.resize(block.size() - 2);
-            WriteFileText(block, t.Encoding());
-            block.clear();
-        }
+    auto flush = [&] {
+        if (!block.empty())
+            WriteFileText(block.substr(0, block.size() - 2), t.Encoding());
+        block.clear();
     };
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {
         const std::string& n = s->Name();
         if (IsReservedName(n))
             continue;
-        const char* marker = ListMarker(s->ReadValue(kKeyType, ""), t.Encoding());
-        std::string column = n;
-        column.append(n.size() < 12 ? 12 - n.size() : 1, ' ');
-        std::string param = s->ReadValue(kKeyParam, "");
-        if (!param.empty())
-            param = " " + param;
-        put(marker + column + s->ReadValue(kKeyApp, "") + param);
+        const std::string param = s->ReadValue(kKeyParam, "");
+        block += Join({ListMarker(s->ReadValue(kKeyType, ""), t.Encoding()), n,
+                       std::string(n.size() < 12 ? 12 - n.size() : 1, ' '),
+                       s->ReadValue(kKeyApp, ""), param.empty() ? "" : " ", param, "\r\n"});
+        if (block.size() >= 0x10000)
+            flush();
     }
-    if (!block.empty()) {
-        block.resize(block.size() - 2);
-        WriteFileText(block, t.Encoding());
-    }
+    flush();
     return TFailure();
 }

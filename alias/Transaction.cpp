@@ -15,8 +15,8 @@ TDefinitionTransaction::~TDefinitionTransaction() {
 }
 
 std::string DefinitionLockName(const std::string& definitionFile) {
-    // Object names compare case-sensitively and a "\" would name a namespace: the lock is named by
-    // a hash of the full path as file names compare, so every spelling of one file names one lock.
+    // Object names compare case-sensitively and a "\" names a namespace: a hash of the full path
+    // as file names compare names the lock, one for every spelling.
     std::wstring path;
     ToWide(definitionFile, teCp932, path);
     path = FoldFileName(FullPath(path));
@@ -34,8 +34,7 @@ TFailure TDefinitionTransaction::Begin(TFileNeed need) {
     FLock.Reset(CreateMutexA(nullptr, FALSE, DefinitionLockName(FPath).c_str()));
     const DWORD w = FLock.Valid() ? WaitForSingleObject(FLock.Get(), kLockTimeoutMs) : WAIT_FAILED;
     FLocked = w == WAIT_OBJECT_0 || w == WAIT_ABANDONED;
-    // Only another run's lock is "busy"; one that cannot be made is a file that cannot be worked
-    // on.
+    // Only another run's lock is "busy"; one that cannot be made is an unreadable file.
     if (!FLocked)
         return w == WAIT_TIMEOUT
                    ? Failure(DefinitionFileFailed(FPath, dfBusy), w)
@@ -53,8 +52,7 @@ TFailure TDefinitionTransaction::ReadRequired() {
 }
 
 TFailure TDefinitionTransaction::Load(TFileNeed need) {
-    // Only a file that is not there is no definition file: one that cannot be read still
-    // holds definitions, which no command may take for absent.
+    // A file that cannot be read still holds definitions, which no command may take for absent.
     const TLoadResult result = FIni.Load(FPath);
     FLoaded = result == lrLoaded;
     if (result == lrOutOfMemory)
@@ -169,9 +167,8 @@ TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t) {
         failed.Add(Failure(HelperFailed(target, hfRestore), GetLastError()));
         return false;
     };
-    // Prepared copies first. The kill fell after the definition was saved (the copy is whole: it
-    // was made before) or before, while the old helper stood aside: the definition's kind tells
-    // which is its own.
+    // Prepared copies first. The kill fell after the definition was saved or before, while the old
+    // helper stood aside: the definition's kind tells which is its own.
     std::string target;
     for (const auto& name : folder.List(std::string("*") + kNewSuffix)) {
         const std::string prepared = folder.Dir() + name;

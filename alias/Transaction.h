@@ -32,20 +32,15 @@ class TDefinitionTransaction {
     TDefinitionTransaction(const TDefinitionTransaction&) = delete;
     TDefinitionTransaction& operator=(const TDefinitionTransaction&) = delete;
 
-    // How long a changing command waits for another one to finish.
     static const DWORD kLockTimeoutMs = 5000;
 
-    // A reading command: loads without the lock; a silent failure when nothing loads (unless
-    // memory ran out).
+    // A reading command: loads without the lock; a silent failure when nothing loads.
     TFailure Read();
-    // A changing command: takes the lock (one whose owner was killed is taken over: a save is never
-    // half done), loads, and finishes what a killed run left of helper files
-    // (RecoverInterruptedChanges). Fails without the lock, for a file that is there but cannot be
-    // read, and with fnRequired for none; with fnOptional a missing file leaves Loaded() false and
-    // the command works on the helper files alone.
+    // A changing command: takes the lock (a killed owner's too: a save is never half done), loads,
+    // and finishes what a killed run left (RecoverInterruptedChanges). Fails for a file that cannot
+    // be read; with fnOptional a missing one leaves Loaded() false, for the helper files alone.
     TFailure Begin(TFileNeed need);
-    // A command that changes nothing but needs the file: loads without the lock, failing as
-    // Begin(fnRequired) does. A UTF-8 mark before other bytes loads, as the helper reads it.
+    // A command that changes nothing but needs the file: no lock; a broken UTF-8 file loads too.
     TFailure ReadRequired();
 
     const TProgramFolder& Folder() const { return FFolder; }
@@ -53,30 +48,26 @@ class TDefinitionTransaction {
     const std::string& Path() const { return FPath; }
     TExtIniFile& Ini() { return FIni; }
     const TExtIniFile& Ini() const { return FIni; }
-    // The loaded file's; code page 932 without one.
     TTextEncoding Encoding() const { return FIni.Encoding(); }
-    // A text of the command line in the file's encoding; a failure when it cannot hold it.
+    // A text of the command line in the file's encoding, or why it cannot hold it.
     TFailure FileText(const std::wstring& text, std::string& out) const;
-    // A text of the file for a message in code page 932, "?" for what it cannot show.
+    // A text of the file for a message, in code page 932.
     std::string Shown(const std::string& fileText) const;
-    // A text of the file as UTF-16, as the helper reads it (FileTextToWide).
+    // A text of the file as the helper reads it (FileTextToWide).
     std::wstring Decoded(const std::string& fileText) const;
-    // The section of the alias whose helper is "<fileName>.exe"; none for the reserved name.
+    // The alias whose helper is "<fileName>.exe"; none for the reserved name.
     TExtIniSection* FindAlias(const std::string& fileName) const;
-    // The helper file name of a section's alias; false when no helper file can carry it (code
-    // page 932 cannot hold it, or IsRefusedName).
+    // false when no helper file can carry the name (code page 932, IsRefusedName).
     bool HelperName(const TExtIniSection& s, std::string& fileName) const;
-    // Sets a key in memory; a failure when the store refuses the value.
     TFailure WriteValue(const std::string& section, const std::string& key,
                         const std::string& value);
     // Saves once, when the model changed: a command that changes nothing writes nothing.
     TFailure Commit();
 
-    // The file's bytes as loaded, kept so that a step after Commit that fails can put them back.
+    // The file's bytes as loaded, kept for a step after Commit that fails.
     TFailure KeepOriginal();
     bool RestoreOriginal() const;
 
-    // That a change could not be stored.
     TFailure NotWritten() const;
 
   private:
@@ -91,12 +82,11 @@ class TDefinitionTransaction {
     bool FLoaded = false;
 };
 
-// The ".exe" files of the program folder, from one listing (a look-up per name can cost a read of
-// the whole folder on some file systems), sorted by what the maintenance commands do with them.
+// The ".exe" files of the program folder from one listing (a look-up per name can cost a read of
+// the whole folder), sorted by what the maintenance commands do with them.
 struct TFolderScan {
     std::vector<std::string> orphans; // helpers, whole or damaged, of no defined alias
-    // The file "<name>.exe" of each defined alias that has one, and what it is (hsNoHelper unless
-    // examined).
+    // "<name>.exe" of each defined alias that has one (hsNoHelper unless examined).
     struct TAliasFile {
         std::string path;
         THelperState state;
@@ -106,8 +96,8 @@ struct TFolderScan {
 TFolderScan ScanFolder(const TDefinitionTransaction& t, const THelperTemplates& templates,
                        bool examineAliasFiles);
 
-// Files a killed THelperChange left. While the alias is defined and its helper's name is free,
-// the step is finished: of the prepared copy and the helper moved aside, the one of the kind the
-// definition asks for takes the name (the copy when both or neither are); a file that is no whole
-// helper never does. Every other such file goes. A move that fails is reported, its files kept.
+// Files a killed THelperChange left. While the alias is defined and its name is free, the step is
+// finished: of the prepared copy and the helper moved aside, the whole helper of the kind the
+// definition asks for takes the name (the copy when both or neither are); the rest go. A move
+// that fails is reported, its files kept.
 TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t);

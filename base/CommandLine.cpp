@@ -42,8 +42,7 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
 }
 
 namespace {
-// Where the program-name token of line ends: at its closing quote (the end of the line when
-// there is none) or at its first blank.
+// At its closing quote (or the line's end) or its first blank.
 size_t TokenEnd(std::wstring_view line, bool quoted) {
     return std::min(line.find_first_of(quoted ? L"\"" : L" \t", quoted), line.size());
 }

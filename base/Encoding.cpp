@@ -31,8 +31,7 @@ size_t Utf8SequenceLength(const char* text, size_t size, size_t i) {
     const unsigned char c = b[i];
     if (c < 0x80)
         return 1;
-    // The lead byte tells the length and how far the second byte may range (no overlong form,
-    // no surrogate, nothing past U+10FFFF); the bytes after it are 0x80 to 0xBF.
+    // The lead byte tells the length and the second byte's range; the others are 0x80 to 0xBF.
     size_t n;
     unsigned char low = 0x80, high = 0xBF;
     if (c >= 0xC2 && c <= 0xDF)
@@ -61,8 +60,8 @@ void TEncodingRule::Feed(const char* text, size_t size) {
     const size_t kBlock = 4 * sizeof(TWord);
     bool broken = FBroken, multiByte = FMultiByte;
     for (size_t i = 0; i < size && !broken;) {
-        // ASCII, most of any definition file, four machine words at a time: the helper feeds it
-        // all. Among other characters a word at a time, from one to the next.
+        // ASCII, most of any definition file, four machine words at a time (the helper feeds it
+        // all); among other characters a word at a time.
         const char* p = text + i;
         if (size - i >= kBlock && ((WordAt(p) | WordAt(p + sizeof(TWord)) |
                                     WordAt(p + 2 * sizeof(TWord)) | WordAt(p + 3 * sizeof(TWord))) &
@@ -119,8 +118,7 @@ bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& byt
     BOOL usedDefault = FALSE;
     if (!Narrow(wide, bytes, kAnsiCodePage, WC_NO_BEST_FIT_CHARS, &usedDefault) || usedDefault)
         return false;
-    // The way back must give the same characters: what maps to one of several forms is exact
-    // only if it is that form.
+    // What maps to one of several forms is exact only if it is that form.
     std::wstring back;
     return ToWide(bytes, teCp932, back) && back == wide;
 }

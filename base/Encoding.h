@@ -1,6 +1,5 @@
-// The encodings text is kept in (code page 932, or UTF-8 where a definition file is so saved) and
-// the one crossing to and from the system's UTF-16. A conversion is exact or fails: a best-fit
-// look-alike could turn a caller's text into a quote or a path separator.
+// The encodings text is kept in and the one crossing to UTF-16. A conversion is exact or fails: a
+// best-fit look-alike could turn a caller's text into a quote or a path separator.
 #pragma once
 
 #include <cstddef>
@@ -12,13 +11,11 @@ enum TTextEncoding : int32_t { teCp932 = 0, teUtf8 = 1 };
 // The ANSI code page of both programs' ANSI calls: what "code page 932" means in every conversion.
 constexpr unsigned kAnsiCodePage = 932;
 
-// The length (1 to 4) of the well-formed UTF-8 sequence at byte i; 0 for none (a stray or missing
-// continuation byte, an overlong form, a surrogate, a value past U+10FFFF).
+// Of the well-formed UTF-8 sequence at byte i (no overlong form, surrogate, or beyond U+10FFFF).
 size_t Utf8SequenceLength(const char* text, size_t size, size_t i);
 
-// A text's encoding, fed piece by piece: a UTF-8 mark, or well-formed UTF-8 throughout with one
-// sequence longer than a byte, make it UTF-8; else code page 932. A mark before bytes that are no
-// UTF-8 keeps it UTF-8, but not Valid.
+// A text's encoding, fed piece by piece: a UTF-8 mark, or UTF-8 throughout with a sequence longer
+// than a byte, make it UTF-8 (with a mark, no UTF-8 after it is not Valid).
 class TEncodingRule {
   public:
     void Mark() { FMark = true; }
@@ -32,14 +29,11 @@ class TEncodingRule {
     bool FMark = false, FBroken = false, FMultiByte = false;
 };
 
-// false when the bytes are no text in the encoding (a lone lead byte, an undefined character,
-// malformed UTF-8). NUL bytes become NUL characters.
+// false when the bytes are no text in the encoding. NUL bytes become NUL characters.
 bool ToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide);
-// A definition file's text as the helper reads it: what is no text in the file's encoding (a hand
-// edit in another editor) as code page 932.
+// As the helper reads a file's text: what is no text in its encoding as code page 932.
 bool FileTextToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide);
-// false when the encoding cannot hold every character as it is (code page 932: an accented
-// letter, Hangul, an emoji; either: an unpaired surrogate).
+// false when the encoding cannot hold every character as it is (an unpaired surrogate neither).
 bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& bytes);
 // Code page 932 as the ANSI calls read it, undefined bytes their own way (not exact): for the
 // locale's calls, which must agree with them.

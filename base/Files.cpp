@@ -191,8 +191,7 @@ bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry)
 
 TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& size,
                           uint64_t maxSize) {
-    // A program replacing or writing the file holds it for a moment (a save of alias.ini by
-    // another run): that is waited out, not taken for an unreadable file.
+    // A replace in progress (another run's save) holds the file a moment: waited out.
     const int kAttempts = 40;
     const DWORD kPauseMs = 25;
     for (int attempt = 1;; ++attempt) {
@@ -206,8 +205,8 @@ TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& 
         const DWORD e = GetLastError();
         return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? lrMissing : lrUnreadable;
     }
-    // Only a file on a disk: a pipe of that name (possible under Wine) would read as empty. The
-    // whole size, so that a file of 4 GB or more is never read as its low part.
+    // A pipe of that name (possible under Wine) would read as empty; a file of 4 GB or more must
+    // never be read as its low part.
     LARGE_INTEGER whole;
     size = GetFileType(file.Get()) == FILE_TYPE_DISK && GetFileSizeEx(file.Get(), &whole)
                ? uint64_t(whole.QuadPart)
@@ -238,7 +237,6 @@ TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxS
     return lrLoaded;
 }
 
-// Writes bytes to a file; false unless all of them went.
 bool WriteAll(HANDLE file, const char* data, size_t size) {
     while (size > 0) {
         const DWORD chunk = size > (1u << 30) ? DWORD(1u << 30) : DWORD(size);

@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <string>
 
-// value in the base (2 to 16), at least minDigits digits, upper-case letters. A template, so
-// that 32-bit values are divided as 32-bit numbers.
+// In the base (2 to 16), upper case; a template, so 32-bit values are divided as 32-bit numbers.
 template <class S, class T> S FormatNumber(T value, unsigned base, size_t minDigits = 1) {
     S text;
     do {
@@ -19,7 +18,7 @@ inline std::string Decimal(uint32_t value) {
     return FormatNumber<std::string>(value, 10);
 }
 
-// FNV-1a over the bytes: a spread of hash values good enough for tables and for names.
+// FNV-1a: good enough for tables and for names.
 uint64_t HashBytes(const char* data, size_t size);
 inline uint64_t HashBytes(const std::string& text) {
     return HashBytes(text.data(), text.size());

@@ -4,8 +4,7 @@
 
 template <class C>
 static bool Fill(std::basic_string<C>& text, TFill<C> fill, const void* context) {
-    // A path fits the first time in the common case and a grown buffer the second; the
-    // attempts beyond are for the calls that cannot tell the size they need and double it.
+    // A path fits the first time or the second; more are for calls that cannot tell the size.
     const int kAttempts = 8;
     text.assign(MAX_PATH + 1, C());
     for (int attempt = 0; attempt < kAttempts; ++attempt) {

@@ -4,10 +4,8 @@
 #include <cstddef>
 #include <string>
 
-// Fills text by fill(buffer, capacity), which returns the length it wrote when that fit (less
-// than capacity), a capacity that will do when it did not (capacity or more), or 0 when the call
-// failed. The buffer grows and the call is made again until the text fits; false, with text
-// empty, on failure (an empty result counts as one).
+// fill(buffer, capacity) returns the length it wrote (below capacity), a capacity that will do, or
+// 0 for a failure; it is called until the text fits. False, text empty, on failure or no text.
 template <class C> using TFill = size_t (*)(C* buffer, size_t capacity, const void* context);
 bool FillGrowing(std::string& text, TFill<char> fill, const void* context);
 bool FillGrowing(std::wstring& text, TFill<wchar_t> fill, const void* context);

@@ -1,5 +1,4 @@
-// Owners for Win32 handles. Which value means "no handle" is part of the type: CreateFileA and
-// FindFirstFileA return INVALID_HANDLE_VALUE, process and thread handles are NULL.
+// Owners for Win32 handles; which value means "no handle" is part of the type.
 #pragma once
 
 #include <windows.h>

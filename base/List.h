@@ -1,5 +1,5 @@
-// Singly linked lists of nodes that carry their own links (T* T::*next), kept with a pointer to
-// their first and their last node. One list may be one of several a node is on.
+// Singly linked lists of nodes that carry their own links (T* T::*next), kept by their first and
+// last node.
 #pragma once
 
 template <class T> void AppendNode(T*& first, T*& last, T* T::*next, T* node) {
@@ -7,7 +7,7 @@ template <class T> void AppendNode(T*& first, T*& last, T* T::*next, T* node) {
     last = node;
 }
 
-// Takes node out of the list; false, changing nothing, when the list does not hold it.
+// false when the list does not hold node.
 template <class T> bool UnlinkNode(T*& first, T*& last, T* T::*next, T* node) {
     T* prev = nullptr;
     T* at = first;
@@ -21,8 +21,7 @@ template <class T> bool UnlinkNode(T*& first, T*& last, T* T::*next, T* node) {
     return true;
 }
 
-// Deletes node and every node after it, one by one: a recursive chain of destructors would
-// overflow the stack on a long list.
+// One by one: a recursive chain of destructors would overflow the stack on a long list.
 template <class T> void DeleteNodes(T* node, T* T::*next) {
     while (node) {
         T* after = node->*next;

@@ -6,8 +6,7 @@
 
 namespace {
 
-// The system's error for a program that asks for administrator rights, which the toolchain's
-// headers do not name.
+// ERROR_ELEVATION_REQUIRED, which the toolchain's headers do not name.
 constexpr DWORD kElevationRequired = 740;
 
 // shell32 is loaded only here, so a normal start does not pay for it.
@@ -37,12 +36,20 @@ bool StartElevated(const std::wstring& line, const wchar_t* dir, HANDLE& process
 
 } // namespace
 
-DWORD StartProcess(const std::wstring& line, const wchar_t* dir, bool inherit, DWORD flags,
-                   STARTUPINFOW& si, PROCESS_INFORMATION& pi) {
+DWORD StartProcess(const std::wstring& line, const wchar_t* dir, bool joinErrorOutput, DWORD flags,
+                   PROCESS_INFORMATION& pi) {
+    STARTUPINFOW si;
+    ZeroMemory(&si, sizeof si);
+    si.cb = sizeof si;
+    if (joinErrorOutput) {
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        si.hStdOutput = si.hStdError = GetStdHandle(STD_OUTPUT_HANDLE);
+    }
     ZeroMemory(&pi, sizeof pi);
     std::wstring writable = line; // CreateProcessW may write into it
-    if (CreateProcessW(nullptr, &writable[0], nullptr, nullptr, inherit, flags, nullptr, dir, &si,
-                       &pi))
+    if (CreateProcessW(nullptr, &writable[0], nullptr, nullptr, joinErrorOutput, flags, nullptr,
+                       dir, &si, &pi))
         return 0;
     const DWORD error = GetLastError();
     if (error != kElevationRequired)

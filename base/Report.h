@@ -1,6 +1,5 @@
-// How both programs report a failure: as a value, what failed in the program's own words (which
-// name the path or name it concerns) and the system's error where a call failed, carried up to
-// the one place that prints it as one error line and decides the exit code.
+// A failure as a value: the report in the program's own words and the system's error, carried up
+// to the one place that prints it as one error line and decides the exit code.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +14,7 @@ struct TFailure {
     bool Failed = false;
     std::string Text; // the report; empty for a failure that says nothing but its exit code
     DWORD Error = 0;  // the system's error, 0 where no call failed
-    // A command that goes on after a failure (one file of many) reports each one, in order.
+    // A command that goes on after a failure (one file of many) reports each one.
     std::vector<std::string> More;
     explicit operator bool() const { return Failed; }
     void Add(TFailure later) {
@@ -33,11 +32,11 @@ inline TFailure Failure(std::string text, DWORD error = 0) {
     f.Error = error;
     return f;
 }
-// A failure whose exit code says all (a name no alias can have, shown or deleted).
+// A failure whose exit code says all.
 inline TFailure SilentFailure() {
     return Failure(std::string());
 }
-// Memory ran out: reported by its own line, whatever the work was.
+// Reported by its own line, whatever the work was.
 inline TFailure OutOfMemoryFailure() {
     return Failure(std::string(), ERROR_NOT_ENOUGH_MEMORY);
 }

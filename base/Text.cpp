@@ -116,8 +116,7 @@ bool IsPlainAscii(const char* text, size_t size) {
 }
 
 bool PlainAsciiComparesAsBytes(LCID locale) {
-    // Locales whose sorting rules are known to leave ASCII letters alone; elsewhere (Turkish
-    // "I", for one) the locale call decides.
+    // Sorting rules known to leave ASCII letters alone; elsewhere (Turkish "I") the call decides.
     const LCID lang = PRIMARYLANGID(LANGIDFROMLCID(ConvertDefaultLocale(locale)));
     return lang == LANG_JAPANESE || lang == LANG_ENGLISH;
 }
@@ -126,8 +125,7 @@ std::string LocaleSortKey(const std::string& text, bool ignoreCase, TTextEncodin
     const DWORD flags = LCMAP_SORTKEY | (ignoreCase ? NORM_IGNORECASE : 0);
     const std::wstring wide = LocaleText(text, encoding);
     std::string key;
-    // A sort key is bytes. A buffer too small gives no sort key and no size: the size is asked
-    // for then.
+    // A sort key is bytes; a buffer too small gives no size, which is asked for then.
     if (!wide.empty() && FillGrowing(key, [&](char* buffer, size_t capacity) {
             const int n = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), -1,
                                        reinterpret_cast<LPWSTR>(buffer), int(capacity));
@@ -135,14 +133,12 @@ std::string LocaleSortKey(const std::string& text, bool ignoreCase, TTextEncodin
                 n > 0 ? n : LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), -1, nullptr, 0));
         }))
         return key;
-    // No sort key: the comparison fails on such text too, so it equals nothing. Sort keys
-    // never start with a zero byte, so this cannot collide with a real one.
+    // The comparison fails on such text too: it equals nothing (no sort key starts with zero).
     return std::string(1, '\0') + text;
 }
 
 std::wstring FoldFileName(std::wstring name) {
-    // The file system folds each UTF-16 unit on its own: a character outside the basic plane
-    // (a pair of surrogates) keeps its case.
+    // Each UTF-16 unit on its own: a character outside the basic plane keeps its case.
     for (wchar_t& c : name)
         if (c < 0xD800 || c > 0xDFFF)
             LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &c, 1, &c, 1);
@@ -158,8 +154,7 @@ std::string FileNameKey(const std::string& name, TTextEncoding encoding) {
                 c -= 'a' - 'A';
         return key;
     }
-    // The UTF-16 code units as bytes, folded, then a byte that ends no printable-ASCII key. Bytes
-    // that are no text (a lone lead byte) name no file another text names: they stay apart.
+    // The units as bytes, then a byte that ends no ASCII key; bytes that are no text stay apart.
     std::wstring units;
     if (!FileTextToWide(upToNul, encoding, units))
         return upToNul + '\2';

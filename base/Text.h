@@ -1,6 +1,5 @@
-// base/: what both programs use and that knows nothing of aliases. This header: byte-string
-// rules for text in code page 932 or UTF-8: the double-byte step, blanks, searches, the locale's
-// comparisons, file-name keys.
+// base/: what both programs use and that knows nothing of aliases. This header: byte-string rules
+// for text in code page 932 or UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -20,18 +19,16 @@ inline bool IsLeadByte(unsigned char b) {
 inline bool IsTrailByte(unsigned char b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
-// The bytes of the character at i, the step of every walk through a text. Always 1 in UTF-8: no
-// byte of a longer sequence is ASCII, so a walk for ASCII characters never splits one.
+// The step of every walk through a text: 1 in UTF-8, whose longer sequences hold no ASCII byte.
 inline size_t CharLength(const std::string& s, size_t i, TTextEncoding encoding = teCp932) {
     return encoding == teCp932 && i + 1 < s.size() && IsLeadByte(s[i]) && IsTrailByte(s[i + 1]) ? 2
                                                                                                 : 1;
 }
-// A blank is any byte (or UTF-16 unit) from 0x00 to 0x20.
 template <class C> bool IsBlank(C c) {
     return static_cast<std::make_unsigned_t<C>>(c) <= 0x20;
 }
 
-// Texts are joined so rather than by a chain of "+", each of which is code in every helper.
+// Rather than a chain of "+", each of which is code in every helper.
 std::string Join(std::initializer_list<std::string_view> pieces);
 std::wstring Join(std::initializer_list<std::wstring_view> pieces);
 
@@ -39,48 +36,40 @@ std::string TrimBlanks(const std::string& s);
 std::wstring TrimBlanks(const std::wstring& s);
 std::string TrimLeftBlanks(const std::string& s);
 std::string TrimRightBlanks(const std::string& s);
-// Each control byte in [begin, end) but keep made a space, as a message shows it (no character of
-// code page 932 or UTF-8 holds such a byte).
+// Control bytes but keep made spaces, as a message shows them (no character holds such a byte).
 inline void BlankControls(char* begin, char* end, char keep = ' ') {
     for (; begin < end; ++begin)
         if (IsBlank(*begin) && *begin != keep)
             *begin = ' ';
 }
 
-// These step through text by CharLength. MbcsPos: the 1-based position of sub in s, or 0.
+// These step by CharLength. MbcsPos: the 1-based position of sub in s, or 0.
 size_t MbcsPos(const std::string& sub, const std::string& s, TTextEncoding encoding = teCp932);
-// The 1-based position of the last single-byte character of text that is in set, or 0.
+// The 1-based position of the last single-byte character of text in set, or 0.
 size_t LastCharPos(const std::string& set, const std::string& text,
                    TTextEncoding encoding = teCp932);
-// ASCII A-Z made lower case; second bytes of double-byte characters are left alone.
 std::string LowerAscii(const std::string& text, TTextEncoding encoding = teCp932);
 inline char LowerAsciiChar(char c) {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
-// Bytes 0x20 to 0x7E only.
 bool IsPlainAscii(const char* text, size_t size);
 inline bool IsPlainAscii(const std::string& text) {
     return IsPlainAscii(text.data(), text.size());
 }
-// Whether CompareStringA in this locale finds printable-ASCII texts equal exactly when their
-// bytes are (with NORM_IGNORECASE: after ASCII case folding); the tests prove it per locale.
+// The locale compares printable ASCII as bytes (NORM_IGNORECASE: ASCII case folded).
 bool PlainAsciiComparesAsBytes(unsigned long locale);
 bool EqualAsciiNoCase(const std::string& a, const std::string& b);
 
-// CompareString in the user's default locale (CompareStringW on decoded UTF-8), each text up to
-// its first NUL: 0 when equal, -1/+1, -2 when the call failed.
+// CompareString in the user's locale, each text up to its first NUL: 0 equal, -1/+1, -2 failed.
 int CompareLocale(const std::string& a, const std::string& b, TTextEncoding encoding = teCp932);
 int CompareLocaleNoCase(const std::string& a, const std::string& b);
-// The LCMapString sort key of the text up to its first NUL: equal keys exactly where
-// CompareLocale finds equal texts.
+// Equal keys exactly where CompareLocale finds equal texts.
 std::string LocaleSortKey(const std::string& text, bool ignoreCase,
                           TTextEncoding encoding = teCp932);
-// The one case-folding of file names (section names, the definition lock, /check's folders): as
-// the file system folds, each UTF-16 unit upper-cased alone, by no locale, surrogates kept.
+// The one case-folding of file names: as the file system folds, each UTF-16 unit alone, by no
+// locale, surrogates kept.
 std::wstring FoldFileName(std::wstring name);
-// A name as part of a file name: up to its first NUL (where an ANSI call ends it), exactly in
-// UTF-16 (what is no text in the encoding as code page 932, as the helper reads it), folded. Two
-// names name one file exactly when their keys are equal; bytes that are no text equal only
-// themselves; printable ASCII keeps its bytes, upper-cased.
+// A name as part of a file name, up to its first NUL (where an ANSI call ends it), decoded as the
+// helper reads it and folded: two names name one file exactly when their keys are equal.
 std::string FileNameKey(const std::string& name, TTextEncoding encoding = teCp932);

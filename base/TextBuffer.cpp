@@ -5,9 +5,8 @@
 
 namespace {
 
-// The position of the first byte c at or after i, or n when there is none. Two machine words at
-// a time: a byte equal to c is a zero byte of the word xor'ed with copies of c, which the
-// subtraction borrows through (exactly for the first such byte of a word).
+// The first byte c at or after i, or n. Two words at a time: a byte equal to c is a zero byte of
+// the word xor'ed with copies of c, which the subtraction borrows through (exactly for the first).
 uint32_t FindByte(const char* text, uint32_t i, uint32_t n, char c) {
     using W = uintptr_t;
     const W ones = W(-1) / 0xFF, highs = ones << 7, copies = ones * static_cast<unsigned char>(c);
@@ -40,9 +39,8 @@ TLoadResult TTextBuffer::LoadFromFile(const std::string& path) {
         return opened;
     if (size == 0) // an empty file cannot be mapped, and has no bytes to show
         return lrLoaded;
-    // A view of the file's pages in the system's cache, not a copy: the fresh pages of a copy
-    // cost several times what reading the bytes does. A page that cannot be read in later fails
-    // as one of the program's own would: its file lies beside this one.
+    // A view of the cached pages: a copy's fresh pages cost several times what the bytes do. A page
+    // that cannot be read in fails as the program's own would: its file lies beside this one.
     TLoadResult result = lrUnreadable;
     {
         TKernelHandle mapping(
@@ -80,8 +78,7 @@ bool TTextBuffer::ReadLine(std::string& line) {
     return true;
 }
 
-// One search for `first` steps over every line between two of them; the lines it lands in are
-// then looked at around it.
+// One search for `first` steps over every line between two; it lands in a line looked at around it.
 bool TTextBuffer::SkipLinesNotStartingWith(char first, const char* next) {
     const char* text = FText;
     const uint32_t n = FSize;

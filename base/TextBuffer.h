@@ -18,21 +18,16 @@ class TTextBuffer {
     ~TTextBuffer() { Clear(); }
 
     void Clear();
-    // The file's bytes, opened as every whole file is (OpenWholeFile) and held open, shared for
-    // reading only, while the text is held: nobody writes it meanwhile. Anything but lrLoaded
-    // leaves no text: the file cannot be opened, mapped (lrOutOfMemory: no room for the view), or
-    // starts with a UTF-16 mark (every other byte zero, which a byte-wise reading would mangle).
+    // Opened as every whole file is and held open while the text is (nobody writes it meanwhile).
+    // No text for a file that cannot be mapped or starts with a UTF-16 mark.
     TLoadResult LoadFromFile(const std::string& path);
-    // The next line: CR bytes are dropped, LF ends it. False when the text is used up.
+    // CR bytes are dropped, LF ends the line.
     bool ReadLine(std::string& line);
-    // Steps, without copying, to the next line whose first byte other than blanks is `first` and
-    // whose next such byte, an ASCII letter lower-cased, is in `next` (any when null); false when
-    // the text is used up.
+    // Steps to the next line whose first byte but blanks is `first` and the next, lower-cased, in
+    // `next` (any when null), without copying; false when the text is used up.
     bool SkipLinesNotStartingWith(char first, const char* next = nullptr);
-    // The text's encoding as every reader of a definition file decides it: a UTF-8 mark at the
-    // start (stepped over), and all the bytes after it (TEncodingRule).
+    // As every reader of a definition file decides it, a UTF-8 mark stepped over.
     TEncodingRule DecideEncoding();
-    // The text not read yet.
     std::string_view Rest() const;
 
   private:

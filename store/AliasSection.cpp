@@ -15,8 +15,7 @@ struct TWantedName {
     std::string key; // FileNameKey
     bool plain;      // the name is plain ASCII, which no other text's key can equal
 
-    // n is code page 932, as the helper's own file name gives it; a header is in the file's
-    // encoding.
+    // n is code page 932, from the helper's own file name; a header is in the file's encoding.
     explicit TWantedName(const std::string& n)
         : name(n), key(FileNameKey(n)), plain(IsPlainAscii(n)) {}
     bool Matches(const std::string& header, TTextEncoding encoding) const {
@@ -41,8 +40,8 @@ std::string TAliasSection::ReadValue(const std::string& key, const std::string& 
     return def;
 }
 
-// A section's env: entries are few; each is compared with the key lines before it (of any key:
-// the locale may find a key equal that the prefix alone would not).
+// Entries are few; each is compared with every key line before it (the locale may find a key
+// equal that the prefix alone would not).
 std::vector<TKeyLine> TAliasSection::EnvEntries() const {
     std::vector<TKeyLine> entries;
     TKeyLine entry;
@@ -67,14 +66,13 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
         return false;
     const TWantedName wanted(TrimBlanks(name)), reserved(kReservedSection);
     const bool ownIsDefaults = reserved.Matches(wanted.name, teCp932);
-    // The file's encoding, decided as the model decides it, from all its bytes: decided from the
-    // lines read here alone, a header of another section could read as this alias's name.
+    // Decided as the model decides it, from all the bytes: from the lines read here alone, another
+    // section's header could read as this alias's name.
     const TTextEncoding encoding = buffer.DecideEncoding().Encoding();
     TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
     std::string line, header, key, value;
-    // Lines of sections nobody reads are stepped over unless they could be a header of one of
-    // the two. A name of printable ASCII is only ever equal to one that starts with its first
-    // letter in either case; other names are compared whatever they start with.
+    // Lines are stepped over unless they could be a header of one of the two: a printable-ASCII
+    // name only equals one that starts with its first letter in either case.
     const char firsts[] = {LowerAsciiChar(wanted.name.empty() ? 'a' : wanted.name[0]), 'a', 0};
     const char* next = wanted.plain ? firsts : nullptr;
     while ((current || buffer.SkipLinesNotStartingWith('[', next)) && buffer.ReadLine(line)) {

@@ -149,8 +149,7 @@ TExtIniSection* TExtIniFile::AddSection(const std::string& name) {
     const std::string n = TrimBlanks(name);
     if (n.empty())
         return nullptr;
-    // A name no header could carry is refused for a new section only: one read from the file
-    // is kept as it stands.
+    // Refused for a new section only: one read from the file is kept as it stands.
     return IsWritableName(n, FEncoding) ? TakeSection(n) : FindSection(n);
 }
 
@@ -187,7 +186,7 @@ TLoadResult TExtIniFile::Load(const std::string& path) {
     if (read != lrLoaded)
         return read;
     const bool modified = FModified;
-    // The encoding is the file's, decided anew at each load; one pass over the bytes decides it.
+    // Decided anew at each load, in one pass over the bytes.
     const TEncodingRule rule = buffer.DecideEncoding();
     FHasUtf8Bom = rule.HasMark();
     FEncoding = rule.Encoding();
@@ -205,8 +204,8 @@ TLoadResult TExtIniFile::Load(const std::string& path) {
             current->AddLine(TrimRightBlanks(line));
             continue;
         }
-        // The blank lines before a header end the block above, as at the end of the file; the
-        // save writes one there instead. Dropped now, they never take memory together.
+        // The blank lines before a header end the block above (a save writes one there); dropped
+        // now, they never take memory together.
         current->TrimTrailingBlankLines();
         if (name.empty()) {
             current = AppendSection(name, true);

@@ -12,8 +12,8 @@ namespace {
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
 
-// Sinks for the model's bytes. The encoding rule over them, after the mark; whether they are ASCII
-// alone, which reads the same in both encodings; and the first three.
+// Sinks for the model's bytes. The encoding rule over them after the mark, whether they are ASCII
+// alone (the same in both encodings), and the first three.
 struct TRuleSink {
     TEncodingRule Rule;
     bool Start = true;
@@ -47,7 +47,7 @@ template <class Sink> void PutLine(Sink& sink, const std::string& line) {
 template <class Sink> void TExtIniSection::Emit(Sink& sink) const {
     if (!FName.empty() || FNameless) {
         // A name ending in a lone lead byte would take the "]" for its second byte; a blank
-        // between them, trimmed away on reading, keeps the header a header.
+        // between, trimmed on reading, keeps it a header.
         std::string header = "[" + FName + "]";
         std::string name;
         if (!IsSectionHeader(header, name, FFile->FEncoding))
@@ -65,9 +65,8 @@ void TExtIniSection::WriteTo(std::string& out) const {
 }
 
 template <class Sink> void TExtIniFile::Emit(Sink& sink) const {
-    // A first line that itself begins with the mark's bytes (a CR between them was dropped on
-    // loading) gets a mark before it, or the next load would take them for one. The preamble's
-    // first line, or its closing empty line, is what the text starts with.
+    // A first line that begins with the mark's bytes (a CR between them dropped on loading) gets a
+    // mark before it, or the next load would take them for one.
     const TExtIniItem* first = FPreamble.First();
     if (FHasUtf8Bom || (first && first->Text().compare(0, 3, kUtf8Bom) == 0))
         sink.Put(kUtf8Bom, 3);
@@ -99,8 +98,7 @@ void TExtIniFile::WriteTo(std::string& out) const {
 
 namespace {
 
-// The model's bytes written to a file as they are made, through a buffer of its own, so that a
-// save of a large file needs no block of the file's size.
+// Written as they are made, through a buffer: a large file needs no block of its size.
 struct TFileSink {
     HANDLE File;
     bool Ok = true;
@@ -125,8 +123,7 @@ struct TFileSink {
     }
 };
 
-// Temporary files of earlier saves that were killed before their replace; a save in progress
-// holds its file open without sharing, so it is never among those deleted.
+// Left by saves that were killed; one in progress holds its file open unshared, and stays.
 void RemoveLeftoverTempFiles(const std::string& path) {
     const std::string dir = DirectoryPart(path);
     std::wstring search;
@@ -135,8 +132,7 @@ void RemoveLeftoverTempFiles(const std::string& path) {
             DeleteFileA((dir + name).c_str());
 }
 
-// Replaces the file at path with what write(handle) puts into a new one, as SaveTextToFile
-// says.
+// As SaveTextToFile says, with what write(handle) puts into the new file.
 template <class Write> bool ReplaceFile(const std::string& path, Write write) {
     // A read-only target (or a folder of that name) is refused before anything is written.
     const DWORD attrs = GetFileAttributesA(path.c_str());

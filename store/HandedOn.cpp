@@ -19,9 +19,8 @@ bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstr
 
 namespace {
 
-// The text with environment references expanded; false when it, as written or expanded, is
-// longer than any environment value may be: the system would cut it (a longer text is cut
-// before it is expanded). A failed expansion leaves it as written.
+// False when, as written or expanded, it is longer than an environment value may be: the system
+// would cut it. A failed expansion leaves it as written.
 bool ExpandEnvText(std::wstring& text) {
     std::wstring expanded;
     if (text.size() < kSystemTextLimit &&
@@ -94,8 +93,7 @@ bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring
             ++p;
             placed = true;
             const std::wstring_view piece = number ? CallerArgument(callerText, n) : callerText;
-            // Past the limit the line is refused anyway: a template that names the caller's text
-            // thousands of times must not take the memory and time of all of them.
+            // Past the limit the line is refused anyway: thousands of "$*" must not cost their all.
             if (piece.empty() || line.size() >= kSystemTextLimit)
                 continue;
             if (escape)
@@ -123,9 +121,9 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, cons
     const bool dos = RunsThroughInterpreter(type, encoding);
     if (!dos && !ResolveProgram(app, &self))
         return llProgramMissing;
-    // The system would run a batch file through the interpreter itself, with the caller's text
-    // read as commands: it runs here as a DOS alias's command does, always quoted. Quoted paths
-    // leave the system and the interpreter no shorter program to take.
+    // The system would run a batch file through the interpreter with the caller's text read as
+    // commands: it runs as a DOS alias's does, always quoted. Quoted paths leave no shorter
+    // program to take.
     const bool interpreted = dos || IsBatchFile(app);
     line = Join({QuoteIfHolding(app, !interpreted ? kSystemBreaks
                                      : dos        ? kInterpreterBreaks
@@ -136,8 +134,7 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, cons
         placed = PlaceCallerText(line, param, callerText, interpreted);
     else
         line += param;
-    // The caller's text goes on unchanged; to the interpreter it is an argument, never a command
-    // of its own.
+    // Unchanged; to the interpreter an argument, never a command of its own.
     if (!placed) {
         line += callerText.empty() ? L" " : L"  ";
         if (interpreted)

@@ -6,8 +6,7 @@
 
 void SplitKeyLine(const std::string& line, std::string& key, std::string& value, TTextEncoding) {
     const std::string t = TrimBlanks(line);
-    // "=" is no second byte of a character in either encoding: its first byte is its first
-    // character.
+    // "=" is no second byte of a character in either encoding.
     const size_t p = t.find('=');
     if (p != t.npos && p > 0 && t[0] != ';') {
         key = TrimBlanks(t.substr(0, p));

@@ -1,6 +1,4 @@
-// What "alias.ini" holds and where it is: the file's name and where it is looked for, the keys of
-// an alias's section, the reserved section, the rules that read hand-edited values. Both programs
-// take every key name and rule from here.
+// What "alias.ini" holds and where it is; both programs take every key name and rule from here.
 #pragma once
 
 #include <string>
@@ -19,7 +17,7 @@ inline constexpr char kKeyApp[] = "app";
 inline constexpr char kKeyParam[] = "param";
 inline constexpr char kKeyDir[] = "dir";
 inline constexpr char kEnvPrefix[] = "env:"; // env:NAME=value, one environment variable each
-// The helper's switches: the alias's own "on" or "off" decides, else the reserved section's.
+// The helper's switches.
 inline constexpr char kKeyJoinErrorOutput[] = "stderr2stdout";
 inline constexpr char kKeyKillTarget[] = "killtarget";
 inline constexpr char kKeyWait[] = "wait";
@@ -27,7 +25,6 @@ inline constexpr char kKeyPlaceArgs[] = "placeargs"; // "param" is a template fo
 inline constexpr const char* kSwitchKeys[] = {kKeyJoinErrorOutput, kKeyKillTarget, kKeyWait,
                                               kKeyPlaceArgs};
 
-// The "type" values registration writes.
 inline constexpr char kTypeWindowed[] = "GUI";
 inline constexpr char kTypeConsole[] = "console";
 inline constexpr char kTypeDos[] = "DOS";
@@ -36,23 +33,17 @@ inline constexpr char kTypeDos[] = "DOS";
 // creates it).
 std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& winDir);
 
-// "alias", compared as a section name.
 bool IsReservedName(const std::string& name);
 
-// What a hand-edited "type" decides, each rule as it has always been read, in the file's
-// encoding: the interpreter runs the command ("dos" anywhere, any ASCII case); the helper is the
-// windowed build ("GUI", any case); the list's marker ("gui", "console" or "dos" anywhere, any
-// ASCII case, the first that matches).
+// What a hand-edited "type" decides, each rule as it has always been read: the interpreter runs it
+// ("dos" anywhere), the windowed helper ("GUI"), the list's marker ("gui", "console", "dos").
 bool RunsThroughInterpreter(const std::string& type, TTextEncoding encoding);
 bool TakesWindowedHelper(const std::string& type);
 const char* ListMarker(const std::string& type, TTextEncoding encoding);
 
-// "on" or "off" in any ASCII case decides; anything else defers to the reserved section's value,
-// where only "on" turns it on.
+// The alias's "on" or "off" (any ASCII case) decides, else the reserved section's "on".
 bool IsSwitchOn(const std::string& own, const std::string& fallback);
 
-// An "env:" entry: a key starting with "env:" in any ASCII case; name is the rest of the key,
-// trimmed, value the item's without trailing blanks. False for other keys and an empty name,
-// which both programs skip.
+// A key starting with "env:" (any ASCII case) and a name after it, trimmed.
 bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
                   std::string& value);

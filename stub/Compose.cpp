@@ -1,8 +1,6 @@
 // The composition of a launch: the alias's environment applied to our own (the target inherits
-// it), the program found or the interpreter put in front, the stored parameters and the
-// caller's argument text joined into one command line, the working directory checked. The
-// stored values are code page 932 bytes; each is turned into UTF-16 exactly, and everything
-// from here on is UTF-16, so the caller's text and the environment pass through whole.
+// it), the command line composed, the working directory checked. From here on everything is
+// UTF-16, so the caller's text and the environment pass through whole.
 #include "Stub.h"
 
 #include "CommandLine.h"
@@ -24,7 +22,7 @@ bool Fail(TComposed& c, const TStartup& start, std::string_view key, const char*
     return false;
 }
 
-// A stored value as UTF-16; false, with the report in c, when the helper cannot hand it on.
+// false, with the report in c, when the helper cannot hand the value on.
 bool StoredText(const TStartup& start, const TDefinition& def, std::string_view key,
                 const std::string& value, std::wstring& text, TComposed& c) {
     return StoredValueText(value, def.Encoding, text) || Fail(c, start, key, kValueBadText);

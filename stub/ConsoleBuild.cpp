@@ -1,6 +1,5 @@
-// The console build: reports on standard output, joins error output and ties its target's life
-// to its own when asked, waits for its target and hands on its exit code, and leaves Ctrl+C to
-// the target.
+// The console build: reports on standard output, waits for its target and hands on its exit code,
+// and leaves Ctrl+C to it.
 #include "Stub.h"
 
 #include "Files.h"
@@ -13,8 +12,7 @@ using namespace std::string_view_literals;
 
 namespace {
 
-// Ctrl+C and Ctrl+Break are the target's to handle; the helper must live on to hand back its
-// exit code.
+// The target's to handle: the helper must live on to hand back its exit code.
 BOOL WINAPI SwallowBreak(DWORD event) {
     return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
 }

@@ -10,8 +10,7 @@ using namespace std::string_view_literals;
 
 namespace {
 
-// A job that ends every process in it once its last handle goes, which happens however the
-// helper ends. Empty when the system refuses one.
+// Ends every process in it once its last handle goes, however the helper ends; empty when refused.
 void MakeKillOnCloseJob(TKernelHandle& job) {
     job.Reset(CreateJobObjectW(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
@@ -31,26 +30,17 @@ std::string StepFailed(const char* what) {
 
 TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how) {
     TLaunchOutcome out;
-    STARTUPINFOW si;
-    ZeroMemory(&si, sizeof si);
-    si.cb = sizeof si;
-    if (how.JoinErrorOutput) {
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-        si.hStdError = GetStdHandle(STD_OUTPUT_HANDLE);
-    }
     PROCESS_INFORMATION pi;
     // Started suspended and resumed only once it is in the job, so nothing it starts escapes.
     out.Code = StartProcess(what.CommandLine, what.WorkDir.empty() ? nullptr : what.WorkDir.c_str(),
-                            how.JoinErrorOutput, how.KillWithHelper ? CREATE_SUSPENDED : 0, si, pi);
+                            how.JoinErrorOutput, how.KillWithHelper ? CREATE_SUSPENDED : 0, pi);
     if (out.Code)
         return out;
     out.Started = true;
     TKernelHandle process(pi.hProcess);
     TKernelHandle thread(pi.hThread); // none for an elevated start, which already runs
-    // Kept until the helper ends. Without a job (the system refuses one, or the helper's own
-    // job forbids it) the target runs as it would without the switch.
+    // Kept until the helper ends. Without one (refused, or the helper's own job forbids it) the
+    // target runs as it would without the switch.
     TKernelHandle job;
     if (how.KillWithHelper) {
         MakeKillOnCloseJob(job);

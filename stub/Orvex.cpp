@@ -1,47 +1,40 @@
-// The helper command: started as <name>.exe, it reads the alias <name> from "alias.ini" and
-// starts its target. Any failure is reported once and ends the run with exit code 1.
+// The helper command <name>.exe: starts the alias <name>'s target. A failure is reported once and
+// ends the run with exit code 1.
 #include "Stub.h"
 
 #include "HandedOn.h"
 
 namespace {
 
-DWORD Run() {
+// The report that ends the run, or none once the target is started (code: its exit code).
+std::string Run(DWORD& code) {
     const TStartup start = ReadStartup();
-    if (!start.Error.empty()) {
-        ReportError(start.Error);
-        return 1;
-    }
+    if (!start.Error.empty())
+        return start.Error;
     const TDefinition def = ReadDefinition(start);
-    if (def.App.empty()) {
-        ReportError(NotDefinedReport(start.AliasName));
-        return 1;
-    }
+    if (def.App.empty())
+        return NotDefinedReport(start.AliasName);
     const TComposed what = ComposeLaunch(start, def);
-    if (!what.Error.empty()) {
-        ReportError(what.Error);
-        return 1;
-    }
+    if (!what.Error.empty())
+        return what.Error;
     const TLaunchOutcome done = Launch(what, TargetHandling(def));
-    if (!done.Started) {
-        ReportError(StartFailureText(what.CommandLine, done.Code));
-        return 1;
-    }
-    if (!done.Error.empty()) {
-        ReportError(done.Error);
-        return 1;
-    }
-    return done.Code;
+    code = done.Code;
+    return done.Started ? done.Error : StartFailureText(what.CommandLine, done.Code);
 }
 
 } // namespace
 
-// The process's entry, without the C runtime's start-up code, which the helper does not need:
-// it has no static constructors and reads its own command line. The linker takes the one the
-// build's subsystem asks for, by name: the whole-program build must keep both.
+// The process's entry, without the C runtime's start-up (no static constructors, its own command
+// line). The linker takes the one the subsystem asks for by name: the whole program keeps both.
 extern "C" __attribute__((externally_visible)) void mainCRTStartup() {
     TakeOverBreaks();
-    ExitProcess(Run());
+    DWORD code = 0;
+    const std::string report = Run(code);
+    if (!report.empty()) {
+        ReportError(report);
+        code = 1;
+    }
+    ExitProcess(code);
 }
 extern "C" __attribute__((externally_visible)) void WinMainCRTStartup() {
     mainCRTStartup();

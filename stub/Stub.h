@@ -1,7 +1,5 @@
-// stub/: the helper command, orvex, and what only it uses.
-// The helper command's data flow, one value per stage: the start-up values, the alias's
-// definition, the composed launch, the launch itself. Each stage is a function from the values
-// before it to its own; nothing is kept in globals.
+// stub/: the helper command, orvex. Its data flow is one value per stage (start-up, definition,
+// composed launch, launch), each stage a function of the values before it; nothing is global.
 #pragma once
 
 #include <windows.h>
@@ -14,8 +12,7 @@
 #include "Encoding.h"
 #include "Schema.h"
 
-// What the helper knows before it reads "alias.ini". The file calls of the program folder are
-// ANSI calls (code page 932); what the helper hands on is UTF-16, as its caller wrote it.
+// What the helper knows before it reads "alias.ini".
 struct TStartup {
     std::string Error;        // the program folder cannot be named in code page 932
     std::wstring ComSpecPath; // the interpreter of "dos" aliases, fixed before "env:" entries apply
@@ -27,16 +24,15 @@ struct TStartup {
     std::wstring_view CommandLine; // the helper's own, as its caller wrote it
 };
 
-// What "alias.ini" says about the alias: every text empty when the file, the section or the key
-// is missing. The texts are in the file's encoding.
+// The alias's definition in the file's encoding; a text is empty when its key is missing.
 struct TDefinition {
     TTextEncoding Encoding = teCp932;
     std::string App;
     std::string Type;
     std::string Param;
     std::string Dir;
-    std::vector<TKeyLine> Env; // the "env:" entries in file order: name, value as written
-    // The switches, decided by the alias's own value and the reserved section's (IsSwitchOn).
+    std::vector<TKeyLine> Env; // the "env:" entries: name, value as written
+    // The switches (IsSwitchOn).
     bool JoinErrorOutput = false; // "stderr2stdout"
     bool KillTarget = false;      // "killtarget"
     bool Wait = false;            // "wait", the windowed build's
@@ -50,8 +46,7 @@ struct TComposed {
     std::wstring WorkDir; // empty: the helper's own
 };
 
-// How the target is started and waited for; the windowed build asks for none of it unless
-// "wait" is on.
+// How the target is started and waited for.
 struct TTargetHandling {
     bool JoinErrorOutput = false; // its standard error goes to our standard output
     bool Wait = false;            // wait for it and hand on its exit code

@@ -1,6 +1,5 @@
-// Small replacements for the parts of the C++ runtime that would otherwise pull the exception
-// machinery (and its demangler and printf) into every helper command. The stub never throws:
-// running out of memory or breaking a bound ends the process.
+// Replacements for the parts of the C++ runtime that would pull the exception machinery into every
+// helper. The stub never throws: running out of memory or breaking a bound ends the process.
 #include <windows.h>
 
 #include <bits/functexcept.h>

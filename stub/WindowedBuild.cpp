@@ -1,5 +1,4 @@
-// The windowed build: reports in a message box, starts its target and ends at once, or waits
-// for it when asked.
+// The windowed build: reports in a message box, and ends at once or waits for its target.
 #include "Stub.h"
 
 #include "Encoding.h"
@@ -9,8 +8,7 @@
 using namespace std::string_view_literals;
 
 void ReportError(const std::string& text) {
-    // user32 is loaded only here, so a normal start does not pay for it; the run ends after
-    // the report, which lets it go.
+    // user32 is loaded only here, so a normal start does not pay for it.
     using MessageBoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
     // The line break StartFailureText puts in stays.
     std::string shown = text;
@@ -31,9 +29,8 @@ std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
     return Join({"プログラムの起動に失敗しました。 Code = "sv, Decimal(error), "\r"sv, shown});
 }
 
-// Ends at once by default; with "wait" on it stands in for a caller that waits for its editor
-// or viewer and reads its exit code. Only a helper that waits can take its target down with it:
-// one that ends at once would end it at once.
+// With "wait" it stands in for a caller that waits for its editor and reads its exit code. Only a
+// helper that waits can take its target down with it.
 TTargetHandling TargetHandling(const TDefinition& def) {
     TTargetHandling how;
     how.Wait = def.Wait;
