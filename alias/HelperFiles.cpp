@@ -27,10 +27,6 @@ struct TBytes {
     uint32_t U32(uint64_t at) const { return U16(at) | U16(at + 2) << 16; }
 };
 
-TBytes BytesOf(const TExtMem& m) {
-    return {static_cast<const unsigned char*>(m.Data()), m.Size() ? m.Size() - 1u : 0u};
-}
-
 // The section table of a program image: where an address of the image lies in the file.
 struct TSections {
     uint64_t Table = 0;
@@ -77,15 +73,11 @@ bool ReadBlock(const TBytes& v, uint64_t at, uint64_t end, TBlock& b) {
     return true;
 }
 
-wchar_t LowerAscii(wchar_t c) {
-    return c >= 'A' && c <= 'Z' ? wchar_t(c - 'A' + 'a') : c;
-}
-
 // Equal but for the case of ASCII letters, as the version calls compare keys.
 bool SameKey(const std::wstring& a, const wchar_t* b) {
     size_t i = 0;
     for (; i < a.size() && b[i]; ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+        if (LowerAsciiChar(a[i]) != LowerAsciiChar(b[i]))
             return false;
     return i == a.size() && !b[i];
 }
@@ -147,7 +139,8 @@ bool HasOrvexVersion(const TBytes& f, bool& whole, bool& windowed) {
 // What the bytes make of a file, and its build.
 THelperState StateOf(const TExtMem& bytes, bool* windowed) {
     bool whole = false, gui = false;
-    if (!HasOrvexVersion(BytesOf(bytes), whole, gui))
+    const TBytes f{static_cast<const unsigned char*>(bytes.Data()), bytes.Size() - 1u};
+    if (!HasOrvexVersion(f, whole, gui))
         return hsNoHelper;
     if (windowed)
         *windowed = gui;
@@ -220,11 +213,11 @@ TFailure THelperChange::Undo(TFailure why) {
     FFinished = true;
     bool restored = true;
     if (FInPlace)
-        restored = MoveFileExA(FTarget.c_str(), FNew.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+        restored = MoveFileTo(FTarget, FNew, true);
     if (FPrepared)
-        DeleteFileA(FNew.c_str()); // a copy left behind goes with the next changing command
+        RemoveFile(FNew); // a copy left behind goes with the next changing command
     if (FMovedAside)
-        restored = MoveFileExA(FOld.c_str(), FTarget.c_str(), 0) != 0 && restored;
+        restored = MoveFileTo(FOld, FTarget, false) && restored;
     // A helper that cannot be put back is what the user must hear of.
     return restored ? why : Failure(HelperFailed(FTarget, hfRestore), GetLastError());
 }
@@ -232,7 +225,7 @@ TFailure THelperChange::Undo(TFailure why) {
 bool THelperChange::Prepare(const TTemplate& from) {
     // Marked first: a copy that fails part-way (a full disk) may leave a file, which Undo removes.
     FPrepared = true;
-    if (!from.Whole() || !CopyFileA(from.Path().c_str(), FNew.c_str(), FALSE))
+    if (!from.Whole() || !CopyFileTo(from.Path(), FNew))
         return false;
     if (from.IsCopy(FNew))
         return true;
@@ -245,12 +238,12 @@ bool THelperChange::MoveOldAside() {
     if (!FileFound(FTarget))
         return true;
     // Renaming works for a running helper too, where deleting it would not.
-    FMovedAside = MoveFileExA(FTarget.c_str(), FOld.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    FMovedAside = MoveFileTo(FTarget, FOld, true);
     return FMovedAside;
 }
 
 bool THelperChange::PutNewInPlace(bool replace) {
-    FInPlace = MoveFileExA(FNew.c_str(), FTarget.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    FInPlace = MoveFileTo(FNew, FTarget, replace);
     return FInPlace;
 }
 
@@ -258,5 +251,5 @@ void THelperChange::Finish() {
     FFinished = true;
     // A running helper cannot be deleted; the next changing command tries again.
     if (FMovedAside)
-        DeleteFileA(FOld.c_str());
+        RemoveFile(FOld);
 }

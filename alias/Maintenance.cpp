@@ -17,7 +17,7 @@ namespace {
 
 // Deletes a file the command no longer wants, noting one that could not go.
 void Delete(const std::string& path, TFailure& failed) {
-    if (!DeleteFileA(path.c_str()))
+    if (!RemoveFile(path))
         failed.Add(Failure(HelperFailed(path, hfDelete), GetLastError()));
 }
 

@@ -2,7 +2,6 @@
 
 #include "Encoding.h"
 #include "Files.h"
-#include "Schema.h"
 
 bool TProgramFolder::OfThisProgram(TProgramFolder& folder, std::string& error) {
     std::string exe;
@@ -10,14 +9,6 @@ bool TProgramFolder::OfThisProgram(TProgramFolder& folder, std::string& error) {
         return false;
     folder = TProgramFolder(DirectoryPart(exe), WindowsDirectory());
     return true;
-}
-
-std::string TProgramFolder::DefinitionFile() const {
-    return FindDefinitionFileIn(FDir, FWinDir);
-}
-
-std::string TProgramFolder::HelperPath(const std::string& name) const {
-    return FDir + name + ".exe";
 }
 
 std::string TProgramFolder::TemplatePath(bool windowed) const {

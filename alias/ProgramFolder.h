@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "Schema.h"
+
 class TProgramFolder {
   public:
     // dir ends in its separator; winDir (ending in "\") is where a definition file is looked for
@@ -16,10 +18,10 @@ class TProgramFolder {
     static bool OfThisProgram(TProgramFolder& folder, std::string& error);
 
     const std::string& Dir() const { return FDir; }
-    // Where "alias.ini" is, looked for anew at every call (FindDefinitionFileIn).
-    std::string DefinitionFile() const;
+    // Looked for anew at every call.
+    std::string DefinitionFile() const { return FindDefinitionFileIn(FDir, FWinDir); }
     // The helper of an alias whose name passed IsRefusedName.
-    std::string HelperPath(const std::string& name) const;
+    std::string HelperPath(const std::string& name) const { return FDir + name + ".exe"; }
     // "rudi.ex_" or "dovoz.ex_".
     std::string TemplatePath(bool windowed) const;
     // The folder's files that match the pattern ("*.exe"), as ListFolder gives them.

@@ -21,10 +21,6 @@ const char* const kShellBuiltins[] = {
     "DATE",  "TIME",   "VER",    "VOL",  "CD",    "CHDIR", "MD",     "MKDIR", "RD",  "RMDIR",
     "BREAK", "VERIFY", "PATH",   "CTTY", "ECHO",  "LOCK",  "UNLOCK", "CLS"};
 
-const char* TypeText(TAliasKind kind) {
-    return kind == akGui ? kTypeWindowed : kind == akDos ? kTypeDos : kTypeConsole;
-}
-
 bool IsShellBuiltin(const std::string& program) {
     const std::string upper = UpperLocale(program);
     for (const char* name : kShellBuiltins)
@@ -89,8 +85,11 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
         return f;
     if (defined)
         t.Ini().DeleteSection(t.FindAlias(name)->Name());
+    const std::string type = kind == akGui   ? kTypeWindowed
+                             : kind == akDos ? kTypeDos
+                                             : kTypeConsole;
     for (const auto& kv :
-         {std::make_pair(kKeyType, std::string(TypeText(kind))), std::make_pair(kKeyApp, app),
+         {std::make_pair(kKeyType, type), std::make_pair(kKeyApp, app),
           std::make_pair(kKeyParam, param), std::make_pair(kKeyDir, std::string())})
         if (TFailure w = t.WriteValue(section, kv.first, kv.second))
             return w;

@@ -125,7 +125,8 @@ TFailure TDefinitionTransaction::KeepOriginal() {
 
 bool TDefinitionTransaction::RestoreOriginal() const {
     // The block holds a zero byte after the file's bytes.
-    return SaveTextToFile(FPath, static_cast<const char*>(FOriginal.Data()), FOriginal.Size() - 1);
+    return ReplaceWholeFile(FPath, static_cast<const char*>(FOriginal.Data()),
+                            FOriginal.Size() - 1);
 }
 
 static const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a helper
@@ -162,7 +163,7 @@ TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t) {
     };
     TFailure failed;
     auto take = [&failed](const std::string& from, const std::string& target) {
-        if (MoveFileExA(from.c_str(), target.c_str(), 0))
+        if (MoveFileTo(from, target, false))
             return true;
         failed.Add(Failure(HelperFailed(target, hfRestore), GetLastError()));
         return false;
@@ -182,14 +183,14 @@ TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t) {
             if (!take(takeOld ? old : prepared, target))
                 continue;
         }
-        DeleteFileA(prepared.c_str());
+        RemoveFile(prepared);
     }
     for (const auto& name : folder.List(std::string("*") + kOldSuffix)) {
         const std::string old = folder.Dir() + name;
         if (pending(name, target))
             take(old, target);
         else
-            DeleteFileA(old.c_str());
+            RemoveFile(old);
     }
     return failed;
 }

@@ -11,19 +11,20 @@
 
 using namespace std::string_view_literals;
 
-static DWORD Attributes(const std::string& path) {
+DWORD FileAttributes(const std::string& path) {
     return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
-}
-static DWORD Attributes(const std::wstring& path) {
-    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
 }
 
 bool FileFound(const std::string& path) {
-    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+    return FileAttributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+static DWORD FileAttributes(const std::wstring& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
 }
 
 template <class S> static bool HasAttributes(const S& path, DWORD directory) {
-    const DWORD attrs = Attributes(path);
+    const DWORD attrs = FileAttributes(path);
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) == directory;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "Handle.h"
 
 // By attributes (a wildcard matches nothing). FileFound: a file or a folder.
+DWORD FileAttributes(const std::string& path);
 bool FileFound(const std::string& path);
 bool IsExistingFile(const std::string& path);
 bool IsDirectory(const std::string& path);
@@ -82,3 +84,12 @@ TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxS
 std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes = 0);
 
 bool WriteAll(HANDLE file, const char* data, size_t size);
+
+// Changes of files, alias.exe's alone; false, with the system's error, on failure.
+bool RemoveFile(const std::string& path);
+bool MoveFileTo(const std::string& from, const std::string& to, bool replace);
+bool CopyFileTo(const std::string& from, const std::string& to);
+// Replaces the file in one step with what write puts into a new one beside it, flushed to the
+// disk: a failure leaves the old file as it was. False for a read-only target.
+bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>& write);
+bool ReplaceWholeFile(const std::string& path, const char* data, size_t size);

@@ -49,8 +49,8 @@ size_t MbcsPos(const std::string& sub, const std::string& s, TTextEncoding encod
 size_t LastCharPos(const std::string& set, const std::string& text,
                    TTextEncoding encoding = teCp932);
 std::string LowerAscii(const std::string& text, TTextEncoding encoding = teCp932);
-inline char LowerAsciiChar(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+template <class C> C LowerAsciiChar(C c) {
+    return c >= 'A' && c <= 'Z' ? C(c - 'A' + 'a') : c;
 }
 
 bool IsPlainAscii(const char* text, size_t size);

@@ -27,15 +27,11 @@ struct TWantedName {
 
 } // namespace
 
-bool TAliasSection::Same(const std::string& a, const std::string& b) const {
-    return SameKey(a, b, FEncoding);
-}
-
 std::string TAliasSection::ReadValue(const std::string& key, const std::string& def) const {
     const std::string k = TrimBlanks(key);
     if (!k.empty())
         for (const TKeyLine& line : FKeys)
-            if (Same(line.Key, k))
+            if (SameKey(line.Key, k, FEncoding))
                 return line.Value;
     return def;
 }
@@ -50,7 +46,7 @@ std::vector<TKeyLine> TAliasSection::EnvEntries() const {
             continue;
         bool repeated = false;
         for (size_t j = 0; j < i && !repeated; ++j)
-            repeated = Same(FKeys[j].Key, FKeys[i].Key);
+            repeated = SameKey(FKeys[j].Key, FKeys[i].Key, FEncoding);
         if (!repeated)
             entries.push_back(std::move(entry));
     }

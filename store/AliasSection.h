@@ -26,7 +26,6 @@ class TAliasSection {
   private:
     friend bool ReadAliasSections(const std::string&, const std::string&, TAliasSection&,
                                   TAliasSection&);
-    bool Same(const std::string& a, const std::string& b) const;
 
     bool FFound = false;
     TTextEncoding FEncoding = teCp932;

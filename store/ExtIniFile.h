@@ -126,7 +126,7 @@ class TExtIniFile {
     bool DeleteSection(const std::string& name);
 
     void WriteTo(std::string& out) const;
-    // As SaveTextToFile does, the text written as it is made, never held whole.
+    // As ReplaceWholeFile does, the text written as it is made, never held whole.
     bool SaveToFile(const std::string& path) const;
     // SaveToFile(FileName()) after a load, of text that KeepsEncoding and ReadsBackAsItself.
     bool Save() const;
@@ -152,8 +152,3 @@ class TExtIniFile {
     // FileNameKey of a section name -> that section.
     std::unordered_map<std::string, TExtIniSection*> FSectionIndex;
 };
-
-// Replaces the file at path with the bytes in one step: they go to a temporary file beside it,
-// flushed to the disk, so a failure leaves the old file as it was. False for a read-only target.
-bool SaveTextToFile(const std::string& path, const char* data, size_t size);
-bool SaveTextToFile(const std::string& path, const std::string& text);

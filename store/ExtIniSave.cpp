@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "Files.h"
-#include "Format.h"
 #include "Handle.h"
 
 namespace {
@@ -35,6 +34,31 @@ struct TRuleSink {
 struct TStringSink {
     std::string& Out;
     void Put(const char* p, size_t n) { Out.append(p, n); }
+};
+
+// Written as they are made, through a buffer: a large file needs no block of its size.
+struct TFileSink {
+    HANDLE File;
+    bool Ok = true;
+    size_t Used = 0;
+    char Buffer[1 << 16];
+
+    explicit TFileSink(HANDLE file) : File(file) {}
+    void Put(const char* p, size_t n) {
+        if (Used + n > sizeof Buffer)
+            Flush();
+        if (n > sizeof Buffer)
+            Ok = Ok && WriteAll(File, p, n);
+        else {
+            memcpy(Buffer + Used, p, n);
+            Used += n;
+        }
+    }
+    bool Flush() {
+        Ok = Ok && WriteAll(File, Buffer, Used);
+        Used = 0;
+        return Ok;
+    }
 };
 
 template <class Sink> void PutLine(Sink& sink, const std::string& line) {
@@ -96,92 +120,8 @@ void TExtIniFile::WriteTo(std::string& out) const {
     Emit(sink);
 }
 
-namespace {
-
-// Written as they are made, through a buffer: a large file needs no block of its size.
-struct TFileSink {
-    HANDLE File;
-    bool Ok = true;
-    size_t Used = 0;
-    char Buffer[1 << 16];
-
-    explicit TFileSink(HANDLE file) : File(file) {}
-    void Put(const char* p, size_t n) {
-        if (Used + n > sizeof Buffer)
-            Flush();
-        if (n > sizeof Buffer)
-            Ok = Ok && WriteAll(File, p, n);
-        else {
-            memcpy(Buffer + Used, p, n);
-            Used += n;
-        }
-    }
-    bool Flush() {
-        Ok = Ok && WriteAll(File, Buffer, Used);
-        Used = 0;
-        return Ok;
-    }
-};
-
-// Left by saves that were killed; one in progress holds its file open unshared, and stays.
-void RemoveLeftoverTempFiles(const std::string& path) {
-    const std::string dir = DirectoryPart(path);
-    std::wstring search;
-    if (ToWide(path + ".~*.tmp", teCp932, search))
-        for (const auto& name : ListFolder(search))
-            DeleteFileA((dir + name).c_str());
-}
-
-// As SaveTextToFile says, with what write(handle) puts into the new file.
-template <class Write> bool ReplaceFile(const std::string& path, Write write) {
-    // A read-only target (or a folder of that name) is refused before anything is written.
-    const DWORD attrs = GetFileAttributesA(path.c_str());
-    if (attrs != INVALID_FILE_ATTRIBUTES &&
-        (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
-    RemoveLeftoverTempFiles(path);
-
-    const std::string temp = path + ".~" + FormatNumber<std::string>(GetCurrentProcessId(), 16) +
-                             FormatNumber<std::string>(GetTickCount(), 16) + ".tmp";
-    TFileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid())
-        return false;
-    const bool written = write(file.Get()) && FlushFileBuffers(file.Get());
-    if (!file.Close() || !written) {
-        DeleteFileA(temp.c_str());
-        return false;
-    }
-    // A helper command reading the file holds it open for a moment; wait for it a little.
-    const int kAttempts = 20;
-    const DWORD kPauseMs = 50;
-    for (int attempt = 1;; ++attempt) {
-        if (MoveFileExA(temp.c_str(), path.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        const DWORD e = GetLastError();
-        if ((e != ERROR_SHARING_VIOLATION && e != ERROR_ACCESS_DENIED &&
-             e != ERROR_LOCK_VIOLATION) ||
-            attempt == kAttempts)
-            break;
-        Sleep(kPauseMs);
-    }
-    DeleteFileA(temp.c_str());
-    return false;
-}
-
-} // namespace
-
-bool SaveTextToFile(const std::string& path, const std::string& text) {
-    return SaveTextToFile(path, text.data(), text.size());
-}
-
-bool SaveTextToFile(const std::string& path, const char* data, size_t size) {
-    return ReplaceFile(path, [&](HANDLE file) { return WriteAll(file, data, size); });
-}
-
 bool TExtIniFile::SaveToFile(const std::string& path) const {
-    return ReplaceFile(path, [&](HANDLE file) -> bool {
+    return ReplaceWholeFile(path, [&](HANDLE file) {
         // The sink's buffer is large for the stack; the heap gives it or the save fails.
         std::unique_ptr<TFileSink> sink(new TFileSink(file));
         Emit(*sink);

@@ -1,0 +1,89 @@
+// What only alias.exe asks of the file system: listings, full paths and every change of a file.
+// The helper's build leaves this file out, so these calls are no imports of every helper command.
+#include "Encoding.h"
+#include "Files.h"
+#include "Format.h"
+#include "Grow.h"
+#include "Handle.h"
+
+std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW fd;
+    TFindHandle find(FindFirstFileW(search.c_str(), &fd));
+    if (!find.Valid())
+        return names;
+    std::string name;
+    do {
+        if (!(fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | skipAttributes)) &&
+            FromWide(fd.cFileName, teCp932, name))
+            names.push_back(name);
+    } while (FindNextFileW(find.Get(), &fd));
+    return names;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    std::wstring full;
+    return FillGrowing(full,
+                       [&path](wchar_t* buffer, size_t capacity) {
+                           return size_t(
+                               GetFullPathNameW(path.c_str(), DWORD(capacity), buffer, nullptr));
+                       })
+               ? full
+               : path;
+}
+
+bool RemoveFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
+
+bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)) != 0;
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>& write) {
+    // A read-only target (or a folder of that name) is refused before anything is written.
+    const DWORD attrs = FileAttributes(path);
+    if (attrs != INVALID_FILE_ATTRIBUTES &&
+        (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    // Left by replaces that were killed; one in progress holds its file open unshared, and stays.
+    std::wstring search;
+    if (ToWide(path + ".~*.tmp", teCp932, search))
+        for (const auto& name : ListFolder(search))
+            RemoveFile(DirectoryPart(path) + name);
+    const std::string temp = path + ".~" + FormatNumber<std::string>(GetCurrentProcessId(), 16) +
+                             FormatNumber<std::string>(GetTickCount(), 16) + ".tmp";
+    TFileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        return false;
+    const bool written = write(file.Get()) && FlushFileBuffers(file.Get());
+    if (!file.Close() || !written) {
+        RemoveFile(temp);
+        return false;
+    }
+    // A helper command reading the file holds it open for a moment; that is waited out a little.
+    const int kAttempts = 20;
+    const DWORD kPauseMs = 50;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileTo(temp, path, true))
+            return true;
+        const DWORD e = GetLastError();
+        if ((e != ERROR_SHARING_VIOLATION && e != ERROR_ACCESS_DENIED &&
+             e != ERROR_LOCK_VIOLATION) ||
+            attempt == kAttempts)
+            break;
+        Sleep(kPauseMs);
+    }
+    RemoveFile(temp);
+    return false;
+}
+
+bool ReplaceWholeFile(const std::string& path, const char* data, size_t size) {
+    return ReplaceWholeFile(path, [&](HANDLE file) { return WriteAll(file, data, size); });
+}
