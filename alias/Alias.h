@@ -31,14 +31,7 @@ int Dispatch(const TProgramFolder& folder, const TArgs& args);
 TFailure ShowUsage();
 
 // Definitions.cpp: the option form.
-enum TOptionKind : int32_t {
-    okPath = 0,
-    okParam = 1,
-    okDir = 2,
-    okEnv = 3,
-    okDelEnv = 4,
-    okSwitch = 5
-};
+enum TOptionKind : int32_t { okPath, okParam, okDir, okEnv, okDelEnv, okSwitch };
 struct TOption {
     TOptionKind Kind;
     std::wstring Value;        // trimmed; /param's words joined; a switch's "on" or "off"
