@@ -225,8 +225,8 @@ TEST_F(AliasCmd, ChangesThatAreNotStoredAreReportedAndChangeNothing) {
 TEST_F(AliasCmd, ALockHeldByAnotherRunIsWaitedForThenReported) {
     SetIni(kSample);
     const std::string before = Ini();
-    HANDLE m = CreateMutexA(nullptr, TRUE, DefinitionLockName(dir / "alias.ini").c_str());
-    ASSERT_NE(m, nullptr);
+    TKernelHandle m(CreateMutexA(nullptr, TRUE, DefinitionLockName(dir / "alias.ini").c_str()));
+    ASSERT_TRUE(m.Valid());
     ProcResult r = Alias("ed /dir=x");
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out,
@@ -234,14 +234,13 @@ TEST_F(AliasCmd, ALockHeldByAnotherRunIsWaitedForThenReported) {
     EXPECT_EQ(Ini(), before);
     // Released while a run waits: that run goes on.
     RunOptions o;
-    o.afterStart = [m] {
+    o.afterStart = [&m] {
         Sleep(300);
-        ReleaseMutex(m);
+        ReleaseMutex(m.Get());
     };
     r = Alias("ed /dir=y", o);
     EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
     EXPECT_NE(Ini().find("dir=y\r\n"), std::string::npos);
-    CloseHandle(m);
 }
 
 // Only another run's lock is "busy": a lock that cannot be made (its name taken by an object
@@ -260,24 +259,23 @@ TEST_F(AliasCmd, ALockThatCannotBeMadeIsNoOtherRunsLock) {
 
 TEST_F(AliasCmd, ALockWhoseOwnerEndedWithoutReleasingIsTakenOver) {
     SetIni(kSample);
-    HANDLE m = nullptr;
+    TKernelHandle m, probe;
     const std::string name = DefinitionLockName(dir / "alias.ini");
     std::thread owner([&] {
-        m = CreateMutexA(nullptr, TRUE, name.c_str()); // owned, never released
+        m.Reset(CreateMutexA(nullptr, TRUE, name.c_str())); // owned, never released
     });
     owner.join();
-    ASSERT_NE(m, nullptr);
+    ASSERT_TRUE(m.Valid());
     // What alias.exe then meets, seen on a mutex of the same kind.
-    HANDLE probe = nullptr;
-    std::thread([&] { probe = CreateMutexA(nullptr, TRUE, (name + " probe").c_str()); }).join();
-    ASSERT_NE(probe, nullptr);
-    EXPECT_EQ(WaitForSingleObject(probe, 0), DWORD(WAIT_ABANDONED));
-    ReleaseMutex(probe);
-    CloseHandle(probe);
+    std::thread([&] {
+        probe.Reset(CreateMutexA(nullptr, TRUE, (name + " probe").c_str()));
+    }).join();
+    ASSERT_TRUE(probe.Valid());
+    EXPECT_EQ(WaitForSingleObject(probe.Get(), 0), DWORD(WAIT_ABANDONED));
+    ReleaseMutex(probe.Get());
     ProcResult r = Alias("ed /dir=z");
     EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
     EXPECT_NE(Ini().find("dir=z\r\n"), std::string::npos);
-    CloseHandle(m);
 }
 
 // No value with CR or LF reaches alias.ini, whichever way it comes in.
@@ -392,12 +390,12 @@ TEST_F(AliasCmd, LargeFilesWorkOrGiveOneErrorLine) {
     // A file that no block of memory can hold (3.75 GB, sparse: it takes no disk). Its load
     // fails at once, with all memory still free for whatever a command would do next.
     const std::string ini = dir / "alias.ini";
-    HANDLE h = CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    TFileHandle h(CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(h.Valid());
     LARGE_INTEGER size;
     size.QuadPart = 0xF0000000;
-    const bool sized = SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h);
-    CloseHandle(h);
+    const bool sized =
+        SetFilePointerEx(h.Get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(h.Get()) && h.Close();
     ASSERT_TRUE(sized);
     eachCommandEnds("sparse");
     WIN32_FILE_ATTRIBUTE_DATA after;
@@ -447,22 +445,21 @@ TEST_F(AliasCmd, TheEditorHoldsNoHandleOfTheCaller) {
     ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_gui.exe", dir / "ed.exe"));
     SetIni("[alias]\r\neditor=" + (dir / "ed.exe") + "\r\n");
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &sa, 0));
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    HANDLE read = nullptr, write = nullptr;
+    ASSERT_TRUE(CreatePipe(&read, &write, &sa, 0));
+    TKernelHandle readEnd(read), writeEnd(write);
+    SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
     const std::string ready = "editor-ready-" + std::to_string(GetCurrentProcessId());
-    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, ready.c_str());
+    TKernelHandle event(CreateEventA(nullptr, TRUE, FALSE, ready.c_str()));
     RunOptions o;
     o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}, {"PROBE_READY", ready}, {"PROBE_SLEEP", "15000"}};
     ProcResult r = Alias("/edit", o); // alias.exe inherits the write end, as any child would
-    CloseHandle(writeEnd);
+    writeEnd.Reset();
     EXPECT_EQ(r.exitCode, 0u);
-    EXPECT_EQ(WaitForSingleObject(event, 20000), WAIT_OBJECT_0); // the editor is running
+    EXPECT_EQ(WaitForSingleObject(event.Get(), 20000), WAIT_OBJECT_0); // the editor is running
     DWORD avail = 0;
     // With every writer gone the pipe is broken; an editor holding the end keeps it open.
-    EXPECT_FALSE(PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr));
-    CloseHandle(readEnd);
-    CloseHandle(event);
+    EXPECT_FALSE(PeekNamedPipe(readEnd.Get(), nullptr, 0, nullptr, &avail, nullptr));
     EXPECT_EQ(ProcessesUnder(dir.Path(), true), 1); // the editor, ended by the test that started it
 }
 

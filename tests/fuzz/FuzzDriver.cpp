@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "Handle.h"
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -62,25 +64,23 @@ std::string Unhex(const std::string& hex) {
 std::vector<std::string> ReadCorpus(const std::string& dir) {
     std::vector<std::string> seeds;
     WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
+    TFindHandle find(FindFirstFileA((dir + "\\*").c_str(), &fd));
+    if (!find.Valid())
         return seeds;
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        HANDLE f = CreateFileA((dir + "\\" + fd.cFileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
-        if (f == INVALID_HANDLE_VALUE)
+        TFileHandle f(CreateFileA((dir + "\\" + fd.cFileName).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!f.Valid())
             continue;
-        std::string bytes(GetFileSize(f, nullptr), '\0');
+        std::string bytes(GetFileSize(f.Get(), nullptr), '\0');
         DWORD got = 0;
-        if (!bytes.empty() && ReadFile(f, &bytes[0], DWORD(bytes.size()), &got, nullptr))
+        if (!bytes.empty() && ReadFile(f.Get(), &bytes[0], DWORD(bytes.size()), &got, nullptr))
             bytes.resize(got);
-        CloseHandle(f);
         if (bytes.size() <= 65536)
             seeds.push_back(bytes);
-    } while (FindNextFileA(find, &fd));
-    FindClose(find);
+    } while (FindNextFileA(find.Get(), &fd));
     return seeds;
 }
 
@@ -105,12 +105,12 @@ std::string gWorkDir;
 
 void RemoveWorkDir() {
     WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((gWorkDir + "*").c_str(), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
+    TFindHandle find(FindFirstFileA((gWorkDir + "*").c_str(), &fd));
+    if (find.Valid()) {
         do
             DeleteFileA((gWorkDir + fd.cFileName).c_str());
-        while (FindNextFileA(find, &fd));
-        FindClose(find);
+        while (FindNextFileA(find.Get(), &fd));
+        find.Reset(); // before the folder goes
     }
     RemoveDirectoryA(gWorkDir.c_str());
 }
@@ -122,15 +122,15 @@ const std::string& WorkDir() {
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
+    TFileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.Valid())
         return false;
     DWORD put = 0;
     const bool ok =
-        bytes.empty() ||
-        (WriteFile(f, bytes.data(), DWORD(bytes.size()), &put, nullptr) && put == bytes.size());
-    return CloseHandle(f) && ok;
+        bytes.empty() || (WriteFile(f.Get(), bytes.data(), DWORD(bytes.size()), &put, nullptr) &&
+                          put == bytes.size());
+    return f.Close() && ok;
 }
 
 std::string Hex(const std::string& bytes) {
@@ -202,7 +202,7 @@ int Main(int argc, char** argv, const TTarget& target) {
     gWorkDir = MakeWorkDir(target.name, work);
     SetUnhandledExceptionFilter(OnCrash);
     signal(SIGABRT, OnAbort);
-    CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+    TKernelHandle watchdog(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
 
     if (haveReplay) {
         gCurrent = replay;

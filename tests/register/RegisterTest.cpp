@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Handle.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -293,12 +294,12 @@ TEST_F(Register, AFailedReRegistrationKeepsTheOldHelper) {
     SetIni("[ed]\r\ntype=GUI\r\napp=old\r\n");
     ASSERT_TRUE(WriteFileBytes(dir / "ed.exe", "old helper"));
     // An open handle without delete sharing keeps the helper from being moved aside.
-    HANDLE h = CreateFileA((dir / "ed.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    TFileHandle h(CreateFileA((dir / "ed.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(h.Valid());
     const auto before = FolderFiles(dir.Path());
     ProcResult r = Alias("ed dir");
-    CloseHandle(h);
+    h.Reset();
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "ed.exeの作成に失敗しました。" + kEol);
     EXPECT_EQ(FolderFiles(dir.Path()), before);
@@ -433,10 +434,9 @@ TEST_F(Register, AKilledRegistrationLeavesTheFileBeforeOrAfter) {
         ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS,
                                    nullptr, dir.Path().c_str(), &si, &pi));
         Sleep(DWORD(rand()) % span);
-        TerminateProcess(pi.hProcess, 9);
-        WaitForSingleObject(pi.hProcess, 10000);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        TKernelHandle process(pi.hProcess), thread(pi.hThread);
+        TerminateProcess(process.Get(), 9);
+        WaitForSingleObject(process.Get(), 10000);
 
         const std::string now = Ini();
         EXPECT_TRUE(now == ini || now == after) << k << " " << now.size();

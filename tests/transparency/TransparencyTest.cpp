@@ -259,14 +259,13 @@ class UnicodeCaller : public Transparency {
     // helper returns before its target has run); the probe's record then.
     std::vector<std::wstring> Recorded(const std::wstring& line, RunOptions o) {
         const std::string ready = "orvex-wide-" + std::to_string(GetCurrentProcessId());
-        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, ready.c_str());
+        TKernelHandle event(CreateEventA(nullptr, TRUE, FALSE, ready.c_str()));
         DeleteFileA((dir / "wide.rec").c_str());
         o.setEnv.push_back({"PROBE_WIDE", dir / "wide.rec"});
         o.setEnv.push_back({"PROBE_READY", ready});
         const ProcResult r = RunProcessW(line, o);
         EXPECT_TRUE(r.started);
-        EXPECT_EQ(WaitForSingleObject(event, 10000), WAIT_OBJECT_0) << Printable(r.out);
-        CloseHandle(event);
+        EXPECT_EQ(WaitForSingleObject(event.Get(), 10000), WAIT_OBJECT_0) << Printable(r.out);
         return WideRecord("wide.rec");
     }
     std::wstring W(const std::string& s) { return AnsiToWide(s); }
