@@ -49,7 +49,8 @@ class THelperTemplates {
     TTemplate FConsole, FWindowed;
 };
 
-// A damaged helper (sections missing, or a copy cut short) is renewed; no helper is never touched.
+// A damaged helper (sections missing, or a copy cut short) is renewed; a file that is no helper
+// is never touched.
 enum THelperState : int { hsNoHelper = 0, hsWhole = 1, hsDamaged = 2 };
 THelperState ExamineHelper(const std::string& path, const THelperTemplates& templates,
                            bool* windowed = nullptr);
@@ -68,7 +69,7 @@ class THelperChange {
     bool MoveOldAside();
     bool PutNewInPlace(bool replace = false);
     void Finish();
-    // why, or first the failure to put the old helper back.
+    // Undoes what Finish did not keep: why, or first the failure to put the old helper back.
     TFailure Undo(TFailure why);
 
   private:

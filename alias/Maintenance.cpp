@@ -112,7 +112,7 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         }
         const auto file = scan.aliasFiles.find(s);
         const bool exists = file != scan.aliasFiles.end();
-        // A whole helper is renewed with all, a damaged one always; no helper is never touched.
+        // A whole helper is renewed with all, a damaged one always; a file that is no helper stays.
         const THelperState state = exists ? file->second.state : hsNoHelper;
         if (exists && (state == hsNoHelper || (state == hsWhole && !all)))
             continue;

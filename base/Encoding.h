@@ -11,7 +11,7 @@ enum TTextEncoding : int32_t { teCp932 = 0, teUtf8 = 1 };
 // The ANSI code page of both programs' ANSI calls: what "code page 932" means in every conversion.
 constexpr unsigned kAnsiCodePage = 932;
 
-// Of the well-formed UTF-8 sequence at byte i (no overlong form, surrogate, or beyond U+10FFFF).
+// The length (1 to 4) of the well-formed UTF-8 sequence at byte i; 0 for none.
 size_t Utf8SequenceLength(const char* text, size_t size, size_t i);
 
 // A text's encoding, fed piece by piece: a UTF-8 mark, or UTF-8 throughout with a sequence longer
@@ -33,7 +33,7 @@ class TEncodingRule {
 bool ToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide);
 // As the helper reads a file's text: what is no text in its encoding as code page 932.
 bool FileTextToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide);
-// false when the encoding cannot hold every character as it is (an unpaired surrogate neither).
+// false when the encoding cannot hold every character as it is (neither holds a lone surrogate).
 bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& bytes);
 // Code page 932 as the ANSI calls read it, undefined bytes their own way (not exact): for the
 // locale's calls, which must agree with them.

@@ -34,7 +34,7 @@ template <class S> S DirectoryPart(const S& path) {
 inline bool IsPathSeparator(wchar_t c) {
     return c == '\\' || c == '/';
 }
-// path itself when the system cannot tell; alias.exe's alone.
+// The path in full (alias.exe's alone); itself when the system cannot tell.
 std::wstring FullPath(const std::wstring& path);
 
 // Ending in "\"; empty when the system cannot tell.
@@ -79,8 +79,8 @@ TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& 
 // The file so opened, in a block of its size and a zero byte (counted by Size()).
 TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxSize = ~0ull);
 
-// The files that search matches (alias.exe's alone). Listed wide and converted exactly: the ANSI
-// listing would give a look-alike ("cafe.exe" for "café.exe"); such a name is left out.
+// The files, none of skipAttributes, that search matches (alias.exe's alone). Listed wide and
+// converted exactly: the ANSI listing would give a look-alike ("cafe.exe" for "café.exe").
 std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes = 0);
 
 bool WriteAll(HANDLE file, const char* data, size_t size);

@@ -36,7 +36,7 @@ std::string TrimBlanks(const std::string& s);
 std::wstring TrimBlanks(const std::wstring& s);
 std::string TrimLeftBlanks(const std::string& s);
 std::string TrimRightBlanks(const std::string& s);
-// Control bytes but keep made spaces, as a message shows them (no character holds such a byte).
+// Control bytes (but keep) made spaces, as a message shows them (no character holds one).
 inline void BlankControls(char* begin, char* end, char keep = ' ') {
     for (; begin < end; ++begin)
         if (IsBlank(*begin) && *begin != keep)

@@ -9,7 +9,7 @@
 
 #include "Encoding.h"
 
-// A command line's or environment value's most, its zero included.
+// The most a command line or an environment value holds, its zero included.
 constexpr size_t kSystemTextLimit = 32767;
 
 // Why a stored value cannot be handed on (ValueReport).
