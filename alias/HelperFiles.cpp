@@ -139,7 +139,8 @@ bool HasOrvexVersion(const TBytes& f, bool& whole, bool& windowed) {
 // What the bytes make of a file, and its build.
 THelperState StateOf(const TExtMem& bytes, bool* windowed) {
     bool whole = false, gui = false;
-    const TBytes f{static_cast<const unsigned char*>(bytes.Data()), bytes.Size() - 1u};
+    const TBytes f{static_cast<const unsigned char*>(bytes.Data()),
+                   bytes.Size() ? bytes.Size() - 1u : 0u}; // without the zero after them
     if (!HasOrvexVersion(f, whole, gui))
         return hsNoHelper;
     if (windowed)

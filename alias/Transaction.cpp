@@ -15,13 +15,13 @@ TDefinitionTransaction::~TDefinitionTransaction() {
 }
 
 std::string DefinitionLockName(const std::string& definitionFile) {
-    // Object names compare case-sensitively and a "\" names a namespace: a hash of the full path
-    // as file names compare names the lock, one for every spelling.
-    std::wstring path;
-    ToWide(definitionFile, teCp932, path);
-    path = FoldFileName(FullPath(path));
-    const uint64_t hash = HashBytes(reinterpret_cast<const char*>(path.data()), path.size() * 2);
-    return "alias.ini lock#" + FormatNumber<std::string>(hash, 16, 16);
+    // Object names compare case-sensitively and a "\" names a namespace: a hash of the full path's
+    // file-name key names the lock, one for every spelling (and the name earlier builds gave it).
+    std::wstring wide;
+    std::string full;
+    if (!ToWide(definitionFile, teCp932, wide) || !FromWide(FullPath(wide), teCp932, full))
+        full = definitionFile;
+    return "alias.ini lock#" + FormatNumber<std::string>(HashBytes(FileNameKey(full)), 16, 16);
 }
 
 TFailure TDefinitionTransaction::Read() {
@@ -35,10 +35,10 @@ TFailure TDefinitionTransaction::Begin(TFileNeed need) {
     const DWORD w = FLock.Valid() ? WaitForSingleObject(FLock.Get(), kLockTimeoutMs) : WAIT_FAILED;
     FLocked = w == WAIT_OBJECT_0 || w == WAIT_ABANDONED;
     // Only another run's lock is "busy"; one that cannot be made is an unreadable file.
-    if (!FLocked)
-        return w == WAIT_TIMEOUT
-                   ? Failure(DefinitionFileFailed(FPath, dfBusy), w)
-                   : Failure(DefinitionFileFailed(FPath, dfUnreadable), GetLastError());
+    if (!FLocked) {
+        const DWORD e = w == WAIT_TIMEOUT ? w : GetLastError();
+        return Failure(DefinitionFileFailed(FPath, w == WAIT_TIMEOUT ? dfBusy : dfUnreadable), e);
+    }
     if (TFailure f = Load(need))
         return f;
     // A mark before bytes that are no UTF-8: a save would only spread the damage.

@@ -97,7 +97,7 @@ TFolderScan ScanFolder(const TDefinitionTransaction& t, const THelperTemplates& 
                        bool examineAliasFiles);
 
 // Files a killed THelperChange left. While the alias is defined and its name is free, the step is
-// finished: of the prepared copy and the helper moved aside, the whole helper of the kind the
-// definition asks for takes the name (the copy when both or neither are); the rest go. A move
-// that fails is reported, its files kept.
+// finished: a prepared copy that is a whole helper takes the name, or the helper moved aside when
+// only that one is of the kind the definition asks for; without such a copy the helper moved aside
+// goes back. The rest go. A move that fails is reported, its files kept.
 TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t);

@@ -37,8 +37,7 @@ bool RemoveFile(const std::string& path) {
 }
 
 bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)) != 0;
+    return MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to) {
@@ -71,7 +70,8 @@ bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>
     const int kAttempts = 20;
     const DWORD kPauseMs = 50;
     for (int attempt = 1;; ++attempt) {
-        if (MoveFileTo(temp, path, true))
+        if (MoveFileExA(temp.c_str(), path.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         const DWORD e = GetLastError();
         if ((e != ERROR_SHARING_VIOLATION && e != ERROR_ACCESS_DENIED &&

@@ -6,7 +6,8 @@
 
 namespace {
 
-// The report that ends the run, or none once the target is started (code: its exit code).
+// The report that ends the run with exit code 1; none when the target ran as asked (code: its
+// exit code).
 std::string Run(DWORD& code) {
     const TStartup start = ReadStartup();
     if (!start.Error.empty())
