@@ -124,13 +124,12 @@ const std::string& WorkDir() {
 bool WriteBytes(const std::string& path, const std::string& bytes) {
     TFileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f.Valid())
-        return false;
     DWORD put = 0;
-    const bool ok =
-        bytes.empty() || (WriteFile(f.Get(), bytes.data(), DWORD(bytes.size()), &put, nullptr) &&
-                          put == bytes.size());
-    return f.Close() && ok;
+    return f.Valid() &&
+           (bytes.empty() ||
+            (WriteFile(f.Get(), bytes.data(), DWORD(bytes.size()), &put, nullptr) &&
+             put == bytes.size())) &&
+           f.Close();
 }
 
 std::string Hex(const std::string& bytes) {

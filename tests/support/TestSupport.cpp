@@ -8,25 +8,11 @@
 #include <functional>
 #include <thread>
 
+#include "Handle.h"
+
 namespace testing_support {
 
 namespace {
-
-// Closes a handle that may be NULL or INVALID_HANDLE_VALUE.
-struct Handle {
-    HANDLE h = nullptr;
-    Handle() = default;
-    explicit Handle(HANDLE v) : h(v) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { Close(); }
-    void Close() {
-        if (h && h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
-        h = nullptr;
-    }
-    bool Valid() const { return h && h != INVALID_HANDLE_VALUE; }
-};
 
 void ReadAll(HANDLE h, std::string* into) {
     char buf[4096];
@@ -94,11 +80,11 @@ std::string DistDir() {
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
     bytes.clear();
-    Handle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr));
+    TFileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr));
     if (!f.Valid())
         return false;
-    ReadAll(f.h, &bytes);
+    ReadAll(f.Get(), &bytes);
     return true;
 }
 
@@ -109,13 +95,13 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    Handle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    TFileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.Valid())
         return false;
     DWORD put = 0;
-    if (!bytes.empty() &&
-        (!WriteFile(f.h, bytes.data(), DWORD(bytes.size()), &put, nullptr) || put != bytes.size()))
+    if (!bytes.empty() && (!WriteFile(f.Get(), bytes.data(), DWORD(bytes.size()), &put, nullptr) ||
+                           put != bytes.size()))
         return false;
     return true;
 }
@@ -233,7 +219,7 @@ RunWith(const RunOptions& opt,
     if (!CreatePipe(&inR, &inW, &sa, 0) || !CreatePipe(&outR, &outW, &sa, 0) ||
         !CreatePipe(&errR, &errW, &sa, 0))
         return r;
-    Handle hInR(inR), hInW(inW), hOutR(outR), hOutW(outW), hErrR(errR), hErrW(errW);
+    TKernelHandle hInR(inR), hInW(inW), hOutR(outR), hOutW(outW), hErrR(errR), hErrW(errW);
     SetHandleInformation(inW, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(outR, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(errR, HANDLE_FLAG_INHERIT, 0);
@@ -252,7 +238,7 @@ RunWith(const RunOptions& opt,
         return r;
     }
     r.started = true;
-    Handle proc(pi.hProcess), thread(pi.hThread);
+    TKernelHandle proc(pi.hProcess), thread(pi.hThread);
     hInR.Close();
     hOutW.Close();
     hErrW.Close();
@@ -297,7 +283,7 @@ RunWith(const RunOptions& opt,
         }
         if (!pipes[0].open && !pipes[1].open)
             break;
-        if (!exited && WaitForSingleObject(proc.h, 0) == WAIT_OBJECT_0) {
+        if (!exited && WaitForSingleObject(proc.Get(), 0) == WAIT_OBJECT_0) {
             exited = true;
             exitedAt = GetTickCount();
         }
@@ -307,8 +293,8 @@ RunWith(const RunOptions& opt,
             break;
         if (!exited && GetTickCount() - start > opt.timeoutMs) {
             r.timedOut = true;
-            TerminateProcess(proc.h, 0xDEAD);
-            WaitForSingleObject(proc.h, 5000);
+            TerminateProcess(proc.Get(), 0xDEAD);
+            WaitForSingleObject(proc.Get(), 5000);
             exited = true;
             exitedAt = GetTickCount();
         }
@@ -316,8 +302,8 @@ RunWith(const RunOptions& opt,
             Sleep(1);
     }
     if (opt.waitForChild) {
-        WaitForSingleObject(proc.h, INFINITE);
-        GetExitCodeProcess(proc.h, &r.exitCode);
+        WaitForSingleObject(proc.Get(), INFINITE);
+        GetExitCodeProcess(proc.Get(), &r.exitCode);
     }
     return r;
 }
@@ -408,28 +394,26 @@ ProcResult AliasFolderTest::Alias(const std::string& args, RunOptions o) {
 
 int ProcessesUnder(const std::string& folder, bool kill) {
     int seen = 0;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
+    TFileHandle snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)); // INVALID_HANDLE_VALUE: none
+    if (!snap.Valid())
         return 0;
     PROCESSENTRY32 pe;
     pe.dwSize = sizeof pe;
-    for (BOOL more = Process32First(snap, &pe); more; more = Process32Next(snap, &pe)) {
-        HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
-                               pe.th32ProcessID);
-        if (!p)
+    for (BOOL more = Process32First(snap.Get(), &pe); more; more = Process32Next(snap.Get(), &pe)) {
+        TKernelHandle p(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
+                                    pe.th32ProcessID));
+        if (!p.Valid())
             continue;
         char image[MAX_PATH * 2];
         DWORD n = sizeof image;
-        if (QueryFullProcessImageNameA(p, 0, image, &n) && n >= folder.size() &&
+        if (QueryFullProcessImageNameA(p.Get(), 0, image, &n) && n >= folder.size() &&
             CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image, int(folder.size()),
                            folder.c_str(), int(folder.size())) == CSTR_EQUAL) {
             ++seen;
             if (kill)
-                TerminateProcess(p, 99);
+                TerminateProcess(p.Get(), 99);
         }
-        CloseHandle(p);
     }
-    CloseHandle(snap);
     return seen;
 }
 
