@@ -3,6 +3,7 @@
 // and neither "alias.ini" nor the folder changes.
 #include <gtest/gtest.h>
 
+#include "Handle.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -228,10 +229,11 @@ TEST_F(Check, ADefinitionFileMissingOrUnreadableIsReported) {
     EXPECT_EQ(missing.out,
               "error: 定義ファイル" + path + "がありません。alias /edit で作成してください。\r\n");
     Make(Sound());
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    TFileHandle held(
+        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.Valid());
     const ProcResult r = Alias("/check", Options());
-    CloseHandle(held);
+    held.Reset();
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out, "error: 定義ファイル" + path + "を読み込めません。\r\n");
 }

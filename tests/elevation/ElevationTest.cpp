@@ -10,6 +10,7 @@
 
 #include <cstring>
 
+#include "Handle.h"
 #include "ImportSwap.h"
 #include "Stub.h"
 
@@ -73,7 +74,7 @@ BOOL WINAPI Shell(SHELLEXECUTEINFOW* info) {
     gNeedsElevation = true;
     if (!started)
         return FALSE;
-    CloseHandle(pi.hThread);
+    TKernelHandle thread(pi.hThread); // the shell hands out the process alone
     info->hProcess = pi.hProcess;
     return TRUE;
 }

@@ -1,6 +1,7 @@
 // /del, /clear, /clear all, /apply and /update with the real alias.exe.
 #include <gtest/gtest.h>
 
+#include "Handle.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -29,12 +30,10 @@ class Maintenance : public AliasFolderTest {
     // With share 0 it cannot even be read.
     ProcResult AliasWhileHeld(const char* name, const std::string& args,
                               DWORD share = FILE_SHARE_READ) {
-        HANDLE h = CreateFileA((dir / name).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
-        EXPECT_NE(h, INVALID_HANDLE_VALUE);
-        ProcResult r = Alias(args);
-        CloseHandle(h);
-        return r;
+        TFileHandle h(CreateFileA((dir / name).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                  0, nullptr));
+        EXPECT_TRUE(h.Valid());
+        return Alias(args);
     }
 };
 
@@ -208,13 +207,12 @@ TEST_F(Maintenance, AFileNamedOutsideCodePage932IsNoAliasesHelper) {
         EXPECT_EQ(r.out, "") << c.Command << Printable(r.out);
         EXPECT_EQ(Bytes("cafe.exe"), c.Made ? Bytes("dovoz.ex_") : "") << c.Command;
         EXPECT_EQ(PathExists(dir / "cafe.exe"), c.Made) << c.Command;
-        HANDLE h = CreateFileW(cafe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE) << c.Command;
+        TFileHandle h(CreateFileW(cafe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(h.Valid()) << c.Command;
         std::string bytes(Bytes("rudi.ex_").size() + 1, '\0');
         DWORD got = 0;
-        ReadFile(h, &bytes[0], DWORD(bytes.size()), &got, nullptr);
-        CloseHandle(h);
+        ReadFile(h.Get(), &bytes[0], DWORD(bytes.size()), &got, nullptr);
         EXPECT_EQ(bytes.substr(0, got), Bytes("rudi.ex_")) << c.Command;
     }
 }

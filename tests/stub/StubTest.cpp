@@ -2,6 +2,7 @@
 // "alias.ini", starting the probe program, which records how it was started.
 #include <gtest/gtest.h>
 
+#include "Handle.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -360,8 +361,8 @@ TEST_F(Stub, CtrlCIsLeftToTheTargetAndTheExitCodeStillComesBack) {
     Ini("[p]\r\napp=" + probe + "\r\n");
     Helper("p.exe");
     const std::string readyName = "orvex-test-ready-" + std::to_string(GetCurrentProcessId());
-    HANDLE ready = CreateEventA(nullptr, FALSE, FALSE, readyName.c_str());
-    ASSERT_NE(ready, nullptr);
+    TKernelHandle ready(CreateEventA(nullptr, FALSE, FALSE, readyName.c_str()));
+    ASSERT_TRUE(ready.Valid());
 
     // Sends Ctrl+C once the probe is up; the probe sleeps far longer than the test waits.
     auto runWithCtrlC = [&](const std::string& exe, bool probeHandles) {
@@ -372,7 +373,7 @@ TEST_F(Stub, CtrlCIsLeftToTheTargetAndTheExitCodeStillComesBack) {
         o.timeoutMs = 15000;
         bool sent = false;
         o.afterStart = [&] {
-            sent = WaitForSingleObject(ready, 10000) == WAIT_OBJECT_0 &&
+            sent = WaitForSingleObject(ready.Get(), 10000) == WAIT_OBJECT_0 &&
                    GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
         };
         ProcResult r = Run(exe, "", o);
@@ -397,7 +398,6 @@ TEST_F(Stub, CtrlCIsLeftToTheTargetAndTheExitCodeStillComesBack) {
     r = runWithCtrlC("probe.exe", false);
     EXPECT_NE(r.exitCode, 5u);
     EXPECT_TRUE(OwnConsole::WaitForEvents(3));
-    CloseHandle(ready);
 }
 
 TEST_F(Stub, WindowedBuildReturnsAtOnce) {
@@ -556,7 +556,7 @@ class KillTarget : public Stub {
   protected:
     bool TargetOutlivesTheHelper() {
         const std::string readyName = "orvex-kill-ready-" + std::to_string(GetCurrentProcessId());
-        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+        TKernelHandle ready(CreateEventA(nullptr, TRUE, FALSE, readyName.c_str()));
         DeleteFileA((dir / "after.txt").c_str());
         const std::string env = "PROBE_OUT=" + (dir / "rec.txt") + '\0' + "PROBE_SLEEP=1500" +
                                 '\0' + "PROBE_READY=" + readyName + '\0' +
@@ -568,12 +568,11 @@ class KillTarget : public Stub {
         PROCESS_INFORMATION pi{};
         EXPECT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0,
                                    const_cast<char*>(env.data()), dir.Path().c_str(), &si, &pi));
-        EXPECT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
-        EXPECT_TRUE(TerminateProcess(pi.hProcess, 9));
-        WaitForSingleObject(pi.hProcess, 5000);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        CloseHandle(ready);
+        TKernelHandle process(pi.hProcess), thread(pi.hThread);
+        EXPECT_EQ(WaitForSingleObject(ready.Get(), 10000), WAIT_OBJECT_0);
+        EXPECT_TRUE(TerminateProcess(process.Get(), 9));
+        WaitForSingleObject(process.Get(), 5000);
+        ready.Reset();
         // Well past the target's sleep: it has written its file by now if it still runs.
         for (int i = 0; i < 40 && !PathExists(dir / "after.txt"); ++i)
             Sleep(100);
