@@ -27,13 +27,13 @@ bool RunEditor(const std::wstring& command, const std::wstring& file) {
     std::wstring program = ProgramNameToken(command);
     const std::wstring_view arguments = CallerArgumentText(command);
     const std::wstring none; // no file to pass over
-    PROCESS_INFORMATION pi;
+    PROCESS_INFORMATION pi{};
     const bool started = ResolveProgram(program, &none) &&
                          StartProcess(Join({QuoteIfHolding(program, kSystemBreaks),
                                             arguments.empty() ? L""sv : L" "sv, arguments, L" "sv,
                                             QuoteIfHolding(file, kSystemBreaks)}),
                                       nullptr, false, 0, pi) == 0;
-    TKernelHandle thread(started ? pi.hThread : nullptr), process(started ? pi.hProcess : nullptr);
+    TKernelHandle thread(pi.hThread), process(pi.hProcess);
     return started;
 }
 

@@ -16,14 +16,6 @@ const uint32_t kCoffHeaderSize = sizeof(IMAGE_FILE_HEADER);
 const uint32_t kOptionalHeaderSizeField = offsetof(IMAGE_FILE_HEADER, SizeOfOptionalHeader);
 const uint32_t kOptionalHeaderSize = sizeof(IMAGE_OPTIONAL_HEADER32);
 const uint32_t kOptionalHeaderMinimum = offsetof(IMAGE_OPTIONAL_HEADER32, DataDirectory);
-const uint32_t kSubsystemField = offsetof(IMAGE_OPTIONAL_HEADER32, Subsystem);
-
-uint32_t Le16(const unsigned char* p) {
-    return uint32_t(p[0] | (p[1] << 8));
-}
-uint32_t Le32(const unsigned char* p) {
-    return Le16(p) | Le16(p + 2) << 16;
-}
 
 // Reads exactly count bytes at offset from the start of the file.
 TExeResult ReadAt(HANDLE file, uint32_t offset, void* buffer, uint32_t count) {
@@ -53,15 +45,15 @@ TExeResult ReadExeType(HANDLE file, TExeType& kind) {
     };
     uint32_t lfanew = 0; // the signature then goes into the DOS header's buffer
     if (read(0, dos, 2) && dos[0] == 'M' && dos[1] == 'Z' && read(2, dos + 2, kDosHeaderSize - 2) &&
-        (lfanew = Le32(dos + kNewHeaderOffset)) == 0)
+        (lfanew = TBytes{dos, sizeof dos}.U32(kNewHeaderOffset)) == 0)
         kind = etDos;
     else if (lfanew && read(lfanew, dos, kSignatureSize) && dos[0] == 'N' && dos[1] == 'E')
         kind = etWin16;
     else if (lfanew && !failed && !memcmp(dos, "PE\0\0", kSignatureSize) &&
              read(uint64_t(lfanew) + kSignatureSize, coff, kCoffHeaderSize) &&
-             Le16(coff + kOptionalHeaderSizeField) >= kOptionalHeaderMinimum &&
+             TBytes{coff, sizeof coff}.U16(kOptionalHeaderSizeField) >= kOptionalHeaderMinimum &&
              read(uint64_t(lfanew) + kSignatureSize + kCoffHeaderSize, opt, kOptionalHeaderSize)) {
-        const uint32_t subsystem = Le16(opt + kSubsystemField);
+        const uint32_t subsystem = TBytes{opt, sizeof opt}.U16(kSubsystemField);
         kind = subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI ? etWinGui
                : subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI || subsystem == IMAGE_SUBSYSTEM_POSIX_CUI
                    ? etWinConsole

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,3 +23,14 @@ enum TExeResult : int32_t {
 };
 
 TExeResult GetExeType(const std::wstring& path, TExeType& kind);
+
+// A program file's bytes, read little-endian; past the end reads as 0, which no header field
+// followed here may be.
+struct TBytes {
+    const unsigned char* Data;
+    uint64_t Size;
+    uint32_t U16(uint64_t at) const { return at + 2 <= Size ? Data[at] | Data[at + 1] << 8 : 0; }
+    uint32_t U32(uint64_t at) const { return U16(at) | U16(at + 2) << 16; }
+};
+// Where the subsystem (windowed or console) stands in an optional header, PE32 and PE32+ alike.
+constexpr uint32_t kSubsystemField = offsetof(IMAGE_OPTIONAL_HEADER32, Subsystem);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Alias.h"
+#include "ExeType.h"
 #include "ExtIniFile.h"
 #include "Files.h"
 #include "Messages.h"
@@ -18,14 +19,6 @@ namespace {
 
 // Far more than any template holds: a larger file is no helper, and is never read whole.
 constexpr uint64_t kHelperSizeLimit = 1 << 20;
-
-// Little-endian; past the end reads as 0, which no field this reading follows may be.
-struct TBytes {
-    const unsigned char* Data;
-    uint64_t Size;
-    uint32_t U16(uint64_t at) const { return at + 2 <= Size ? Data[at] | Data[at + 1] << 8 : 0; }
-    uint32_t U32(uint64_t at) const { return U16(at) | U16(at + 2) << 16; }
-};
 
 // The section table of a program image: where an address of the image lies in the file.
 struct TSections {
@@ -99,7 +92,7 @@ bool HasOrvexVersion(const TBytes& f, bool& whole, bool& windowed) {
     const uint64_t directories = optional + (magic == 0x20B ? 112 : 96);
     if ((magic != 0x10B && magic != 0x20B) || f.U32(directories - 4) <= 2)
         return false;
-    windowed = f.U16(optional + 68) == IMAGE_SUBSYSTEM_WINDOWS_GUI;
+    windowed = f.U16(optional + kSubsystemField) == IMAGE_SUBSYSTEM_WINDOWS_GUI;
     TSections sections;
     sections.Count = f.U16(pe + 6);
     sections.Table = optional + f.U16(pe + 20);
