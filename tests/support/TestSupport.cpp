@@ -323,17 +323,22 @@ ProcResult RunAgainOnLoaderFailure(
     return r;
 }
 
+template <class StartupInfo> StartupInfo StandardHandles(HANDLE in, HANDLE out, HANDLE err) {
+    StartupInfo si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = in;
+    si.hStdOutput = out;
+    si.hStdError = err;
+    return si;
+}
+
 } // namespace
 
 ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
     return RunAgainOnLoaderFailure(
         opt, [&](HANDLE in, HANDLE out, HANDLE err, PROCESS_INFORMATION& pi) {
-            STARTUPINFOA si{};
-            si.cb = sizeof si;
-            si.dwFlags = STARTF_USESTDHANDLES;
-            si.hStdInput = in;
-            si.hStdOutput = out;
-            si.hStdError = err;
+            STARTUPINFOA si = StandardHandles<STARTUPINFOA>(in, out, err);
             std::string env = BuildEnvironment(opt);
             std::vector<char> line(cmdline.begin(), cmdline.end());
             line.push_back('\0');
@@ -345,12 +350,7 @@ ProcResult RunProcess(const std::string& cmdline, const RunOptions& opt) {
 ProcResult RunProcessW(const std::wstring& cmdline, const RunOptions& opt) {
     return RunAgainOnLoaderFailure(opt, [&](HANDLE in, HANDLE out, HANDLE err,
                                             PROCESS_INFORMATION& pi) {
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdInput = in;
-        si.hStdOutput = out;
-        si.hStdError = err;
+        STARTUPINFOW si = StandardHandles<STARTUPINFOW>(in, out, err);
         std::wstring env = BuildEnvironmentW(opt);
         std::wstring line = cmdline;
         const std::wstring cwd = AnsiToWide(opt.cwd);
