@@ -175,7 +175,7 @@ TEST_F(Transparency, QuotedTextStaysTextInDosAliases) {
     EXPECT_EQ(r.out,
               "  \"a&echo.INJECTED\"\r\n  \"a>pwned.txt\"\r\n  \"a|b\"\r\n[\"a b\" c]\r\n[]\r\n"
               "[r]\r\n[p]\r\n")
-        << Printable(r.out);
+        << Printable(r.out) << " err: " << Printable(r.err);
     EXPECT_FALSE(PathExists(dir / "pwned.txt"));
     EXPECT_FALSE(PathExists(dir / "piped.txt"));
 }
