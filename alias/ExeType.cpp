@@ -43,23 +43,32 @@ TExeResult ReadExeType(HANDLE file, TExeType& kind) {
         failed = ReadAt(file, uint32_t(offset), buffer, count) != erOk;
         return !failed;
     };
-    uint32_t lfanew = 0; // the signature then goes into the DOS header's buffer
-    if (read(0, dos, 2) && dos[0] == 'M' && dos[1] == 'Z' && read(2, dos + 2, kDosHeaderSize - 2) &&
-        (lfanew = TBytes{dos, sizeof dos}.U32(kNewHeaderOffset)) == 0)
+    const auto result = [&] { return failed ? erReadError : erOk; };
+    if (!read(0, dos, 2) || dos[0] != 'M' || dos[1] != 'Z' || !read(2, dos + 2, kDosHeaderSize - 2))
+        return result();
+    const uint64_t lfanew = TBytes{dos, sizeof dos}.U32(kNewHeaderOffset);
+    if (lfanew == 0) {
         kind = etDos;
-    else if (lfanew && read(lfanew, dos, kSignatureSize) && dos[0] == 'N' && dos[1] == 'E')
-        kind = etWin16;
-    else if (lfanew && !failed && !memcmp(dos, "PE\0\0", kSignatureSize) &&
-             read(uint64_t(lfanew) + kSignatureSize, coff, kCoffHeaderSize) &&
-             TBytes{coff, sizeof coff}.U16(kOptionalHeaderSizeField) >= kOptionalHeaderMinimum &&
-             read(uint64_t(lfanew) + kSignatureSize + kCoffHeaderSize, opt, kOptionalHeaderSize)) {
-        const uint32_t subsystem = TBytes{opt, sizeof opt}.U16(kSubsystemField);
-        kind = subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI ? etWinGui
-               : subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI || subsystem == IMAGE_SUBSYSTEM_POSIX_CUI
-                   ? etWinConsole
-                   : etUnknown;
+        return erOk;
     }
-    return failed ? erReadError : erOk;
+    // The signature goes into the DOS header's buffer.
+    if (!read(lfanew, dos, kSignatureSize))
+        return result();
+    if (dos[0] == 'N' && dos[1] == 'E') {
+        kind = etWin16;
+        return erOk;
+    }
+    if (memcmp(dos, "PE\0\0", kSignatureSize) != 0 ||
+        !read(lfanew + kSignatureSize, coff, kCoffHeaderSize) ||
+        TBytes{coff, sizeof coff}.U16(kOptionalHeaderSizeField) < kOptionalHeaderMinimum ||
+        !read(lfanew + kSignatureSize + kCoffHeaderSize, opt, kOptionalHeaderSize))
+        return result();
+    const uint32_t subsystem = TBytes{opt, sizeof opt}.U16(kSubsystemField);
+    kind = subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI ? etWinGui
+           : subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI || subsystem == IMAGE_SUBSYSTEM_POSIX_CUI
+               ? etWinConsole
+               : etUnknown;
+    return erOk;
 }
 
 } // namespace

@@ -41,8 +41,10 @@ TFailure ListAliases(const TProgramFolder& folder) {
     // In blocks: a system call per line would be most of the time at many aliases.
     std::string block;
     auto flush = [&] {
-        if (!block.empty())
-            WriteFileText(block.substr(0, block.size() - 2), t.Encoding());
+        if (block.empty())
+            return;
+        block.resize(block.size() - 2); // no line break after the last line
+        WriteFileText(block, t.Encoding());
         block.clear();
     };
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {

@@ -17,8 +17,8 @@ std::wstring ProgramNameToken(std::wstring_view line);
 // boundaries (a doubled quote in a stretch, one quote to the runtime since 2008, ends it the same).
 std::wstring_view CallerArgument(std::wstring_view text, size_t n);
 
-// Appends text to line kept text for the interpreter (cmd /s /c "..."): a ^ before each operator it
-// would read outside quotes, the quote and escape state carried over from line.
+// Appends text to line so that the interpreter (cmd /s /c "...") takes it as text: a ^ before each
+// operator it would read outside quotes, its quote and escape state carried over from line.
 void AppendForInterpreter(std::wstring& line, std::wstring_view text);
 
 // What ends a program's path early unquoted: for the system a space; for the interpreter also
@@ -27,7 +27,7 @@ inline constexpr wchar_t kSystemBreaks[] = L" ";
 inline constexpr wchar_t kInterpreterBreaks[] = L" &|<>^(),;=";
 // The interpreter's operators: separators, pipes, redirections, its escape.
 inline constexpr std::wstring_view kInterpreterOperators(kInterpreterBreaks + 1, 5);
-// What ends a word of a stored parameter for the interpreter (not ( ) , ; = as a name).
+// What ends a word of a stored parameter for the interpreter: ( ) , ; = end only a command's name.
 inline constexpr wchar_t kInterpreterWordBreaks[] = L" &|<>^";
 
 // In quotes when it holds one of breaks (always for null).

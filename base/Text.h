@@ -19,7 +19,8 @@ inline bool IsLeadByte(unsigned char b) {
 inline bool IsTrailByte(unsigned char b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
-// The step of every walk through a text: 1 in UTF-8, whose longer sequences hold no ASCII byte.
+// The step of every walk through a text: 2 for a double-byte character of code page 932, else 1
+// (no byte of a longer UTF-8 sequence is ASCII).
 inline size_t CharLength(const std::string& s, size_t i, TTextEncoding encoding = teCp932) {
     return encoding == teCp932 && i + 1 < s.size() && IsLeadByte(s[i]) && IsTrailByte(s[i + 1]) ? 2
                                                                                                 : 1;
@@ -36,7 +37,7 @@ std::string TrimBlanks(const std::string& s);
 std::wstring TrimBlanks(const std::wstring& s);
 std::string TrimLeftBlanks(const std::string& s);
 std::string TrimRightBlanks(const std::string& s);
-// Control bytes (but keep) made spaces, as a message shows them (no character holds one).
+// Each control byte but keep made a space, as a message shows it (no character's bytes hold one).
 inline void BlankControls(char* begin, char* end, char keep = ' ') {
     for (; begin < end; ++begin)
         if (IsBlank(*begin) && *begin != keep)

@@ -23,8 +23,8 @@ class TTextBuffer {
     TLoadResult LoadFromFile(const std::string& path);
     // CR bytes are dropped, LF ends the line.
     bool ReadLine(std::string& line);
-    // Steps to the next line whose first byte but blanks is `first` and the next, lower-cased, in
-    // `next` (any when null), without copying; false when the text is used up.
+    // Steps, without copying, to the next line whose first non-blank byte is `first` and whose next
+    // one, lower-cased, is in `next` (any byte when null); false when the text is used up.
     bool SkipLinesNotStartingWith(char first, const char* next = nullptr);
     // As every reader of a definition file decides it, a UTF-8 mark stepped over.
     TEncodingRule DecideEncoding();

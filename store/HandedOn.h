@@ -36,9 +36,9 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, cons
                               const std::wstring& self, std::wstring_view callerText,
                               bool placeArgs, std::wstring& line);
 
-// "$1" to "$9" (no digit after) the caller's n-th argument in its spelling, "$*" all its text, "$$"
-// one "$"; other "$" stay; escape: each piece kept text for the interpreter. True when the
-// template holds a placeholder.
+// Appends pattern to line, filled in: "$1" to "$9" (no digit after) the caller's n-th argument in
+// its spelling, "$*" all its text, "$$" one "$"; other "$" stay; with escape each piece stays text
+// for the interpreter. True when the pattern holds a placeholder.
 bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring_view callerText,
                      bool escape);
 bool HoldsPlaceholder(std::wstring_view param);

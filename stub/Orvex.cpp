@@ -26,7 +26,8 @@ std::string Run(DWORD& code) {
 } // namespace
 
 // The process's entry, without the C runtime's start-up (no static constructors, its own command
-// line). The linker takes the one the subsystem asks for by name: the whole program keeps both.
+// line). The linker takes the one the subsystem asks for by name: the whole-program build keeps
+// both.
 extern "C" __attribute__((externally_visible)) void mainCRTStartup() {
     TakeOverBreaks();
     DWORD code = 0;
