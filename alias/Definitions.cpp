@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "Files.h"
 #include "HandedOn.h"
+#include "IniSyntax.h"
 #include "Messages.h"
 #include "Names.h"
 #include "Text.h"
@@ -22,13 +23,28 @@ bool HasPrefix(const std::wstring& arg, const char* prefix) {
     return true;
 }
 
+// Removes the env: entries of the variable, whatever the case of its name (Windows knows one
+// variable by any case), except the key kept.
+void DeleteEnvEntries(TDefinitionTransaction& t, const std::string& section, const std::string& var,
+                      const std::string& kept) {
+    const TExtIniSection* s = t.Ini().FindSection(section);
+    std::vector<std::string> keys;
+    std::string name, value;
+    for (const TExtIniItem* item = s ? s->First() : nullptr; item; item = item->Next())
+        if (ReadEnvEntry(*item, name, value) && SameSectionName(name, var, t.Encoding()) &&
+            item->Key() != kept)
+            keys.push_back(item->Key());
+    for (const auto& key : keys)
+        t.Ini().DeleteKey(section, key);
+}
+
 // Applies one option to the alias's section in memory, its text in the file's encoding.
 TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, const TOption& o) {
     std::string value, var;
     if (o.Kind == okDelEnv) {
         TFailure f = t.FileText(o.Value, var);
         if (!f)
-            t.Ini().DeleteKey(section, kEnvPrefix + var);
+            DeleteEnvEntries(t, section, var, "");
         return f;
     }
     if (o.Kind == okEnv) {
@@ -40,7 +56,10 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
         TFailure f = t.FileText(name, var);
         if (!f)
             f = t.FileText(TrimBlanks(o.Value.substr(eq + 1)), value);
-        return f ? f : t.WriteValue(section, kEnvPrefix + var, value);
+        if (f)
+            return f;
+        DeleteEnvEntries(t, section, var, kEnvPrefix + var);
+        return t.WriteValue(section, kEnvPrefix + var, value);
     }
     // An empty /path= keeps the program; a DOS alias's command is the interpreter's.
     if (o.Kind == okPath && o.Value.empty())

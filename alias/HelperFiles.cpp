@@ -147,6 +147,12 @@ bool HasExeExtension(const std::string& path) {
     return CompareLocaleNoCase(path.substr(SplitPath(path).Extension), ".exe") == 0;
 }
 
+bool FitsHelperChange(const std::string& target) {
+    static_assert(sizeof kNewSuffix == sizeof kOldSuffix, "one suffix length");
+    std::wstring wide;
+    return ToWide(target + kNewSuffix, teCp932, wide) && FitsStartLimit(wide, false);
+}
+
 std::string AliasOfHelperFile(const std::string& fileName) {
     return fileName.substr(0, SplitPath(fileName).Extension);
 }
@@ -161,9 +167,13 @@ bool IsWholeHelper(const std::string& path, bool* windowed) {
            StateOf(bytes, windowed) == hsWhole;
 }
 
-TTemplate::TTemplate(const std::string& path)
-    : FPath(path), FWhole(ReadWholeFile(path, FBytes, kHelperSizeLimit) == lrLoaded &&
-                          StateOf(FBytes, nullptr) == hsWhole) {
+TTemplate::TTemplate(const std::string& path) : FPath(path) {
+    if (ReadWholeFile(path, FBytes, kHelperSizeLimit) != lrLoaded)
+        FError = GetLastError();
+    else if (StateOf(FBytes, nullptr) != hsWhole)
+        FError = ERROR_BAD_FORMAT;
+    else
+        FWhole = true;
 }
 
 bool TTemplate::IsCopy(const std::string& path) const {
@@ -205,21 +215,25 @@ TFailure THelperChange::Undo(TFailure why) {
     if (FFinished)
         return why;
     FFinished = true;
-    bool restored = true;
-    if (FInPlace)
-        restored = MoveFileTo(FTarget, FNew, true);
+    DWORD notRestored = 0; // the error of the move that failed to put the old helper back
+    if (FInPlace && !MoveFileTo(FTarget, FNew, true))
+        notRestored = GetLastError();
     if (FPrepared)
         RemoveFile(FNew); // a copy left behind goes with the next changing command
-    if (FMovedAside)
-        restored = MoveFileTo(FOld, FTarget, false) && restored;
+    if (FMovedAside && !MoveFileTo(FOld, FTarget, false))
+        notRestored = GetLastError();
     // A helper that cannot be put back is what the user must hear of.
-    return restored ? why : Failure(HelperFailed(FTarget, hfRestore), GetLastError());
+    return notRestored ? Failure(HelperFailed(FTarget, hfRestore), notRestored) : why;
 }
 
 bool THelperChange::Prepare(const TTemplate& from) {
     // Marked first: a copy that fails part-way (a full disk) may leave a file, which Undo removes.
     FPrepared = true;
-    if (!from.Whole() || !CopyFileTo(from.Path(), FNew))
+    if (!from.Whole()) {
+        SetLastError(from.Error());
+        return false;
+    }
+    if (!CopyFileTo(from.Path(), FNew))
         return false;
     if (from.IsCopy(FNew))
         return true;

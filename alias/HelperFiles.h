@@ -16,6 +16,9 @@ class TProgramFolder;
 constexpr char kNewSuffix[] = ".~aliasnew";
 constexpr char kOldSuffix[] = ".~aliasold";
 
+// The helper's path with its temporary names within the system's path limit: a change of a
+// helper whose temporary name cannot fit could never be made.
+bool FitsHelperChange(const std::string& target);
 // Any case ("*.exe" also lists "x.exec" by its short name).
 bool HasExeExtension(const std::string& path);
 std::string AliasOfHelperFile(const std::string& fileName);
@@ -30,6 +33,8 @@ class TTemplate {
     explicit TTemplate(const std::string& path);
     const std::string& Path() const { return FPath; }
     bool Whole() const { return FWhole; }
+    // Why it is not whole: the read's error, or ERROR_BAD_FORMAT for bytes that are no helper.
+    DWORD Error() const { return FError; }
     bool IsCopy(const std::string& path) const;
     // The bytes (from ReadWholeFile) are a copy cut short.
     bool IsCutCopy(const TExtMem& bytes) const;
@@ -37,7 +42,8 @@ class TTemplate {
   private:
     std::string FPath;
     TExtMem FBytes;
-    bool FWhole;
+    DWORD FError = 0;
+    bool FWhole = false;
 };
 
 class THelperTemplates {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <list>
 #include <vector>
 
 #include "Files.h"
@@ -17,8 +18,10 @@ namespace {
 
 // Deletes a file the command no longer wants, noting one that could not go.
 void Delete(const std::string& path, TFailure& failed) {
-    if (!RemoveFile(path))
-        failed.Add(Failure(HelperFailed(path, hfDelete), GetLastError()));
+    if (!RemoveFile(path)) {
+        const DWORD error = GetLastError();
+        failed.Add(Failure(HelperFailed(path, hfDelete), error));
+    }
 }
 
 // The orphans and, with all, defined aliases' helpers, after the listing has ended.
@@ -46,8 +49,10 @@ TFailure DeleteAlias(const TProgramFolder& folder, const std::wstring& wideName)
     const std::string path = folder.HelperPath(name);
     // Only moved aside until the definition is gone: a failure on either side leaves both.
     THelperChange helper(path);
-    if (IsExistingFile(path) && !helper.MoveOldAside())
-        return helper.Undo(Failure(HelperFailed(path, hfDelete), GetLastError()));
+    if (IsExistingFile(path) && !helper.MoveOldAside()) {
+        const DWORD error = GetLastError();
+        return helper.Undo(Failure(HelperFailed(path, hfDelete), error));
+    }
     if (const TExtIniSection* s = t.FindAlias(name)) {
         t.Ini().DeleteSection(s->Name());
         if (TFailure f = t.Commit())
@@ -72,19 +77,36 @@ TFailure ClearAll(const TProgramFolder& folder) {
     const TFolderScan scan = ScanFolder(t, THelperTemplates(folder), false);
     TFailure failed;
     if (t.Loaded()) {
-        // The definitions go first: when they cannot be saved, no helper has gone either.
+        // Each alias's own "<name>.exe" goes whatever it is, as with /del: moved aside first, so
+        // a definition goes only with its helper and, when the file cannot be saved, no helper has
+        // gone either. A helper that cannot be moved keeps its definition.
+        std::list<THelperChange> helpers;
         std::vector<std::string> names;
-        for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next())
-            if (!IsReservedName(s->Name()))
-                names.push_back(s->Name());
+        for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {
+            if (IsReservedName(s->Name()))
+                continue;
+            const auto file = scan.aliasFiles.find(s);
+            if (file != scan.aliasFiles.end()) {
+                helpers.emplace_back(file->second.path);
+                if (!helpers.back().MoveOldAside()) {
+                    const DWORD error = GetLastError();
+                    failed.Add(helpers.back().Undo(
+                        Failure(HelperFailed(file->second.path, hfDelete), error)));
+                    continue;
+                }
+            }
+            names.push_back(s->Name());
+        }
         // Sections go in file order, so each is found at the front of what is left.
         for (const auto& name : names)
             t.Ini().DeleteSection(name);
-        if (TFailure f = t.Commit())
+        if (TFailure f = t.Commit()) {
+            for (auto& helper : helpers)
+                f.Add(helper.Undo(TFailure()));
             return f;
-        // Each alias's own "<name>.exe" goes whatever it is, as with /del.
-        for (const auto& file : scan.aliasFiles)
-            Delete(file.second.path, failed);
+        }
+        for (auto& helper : helpers)
+            helper.Finish();
     }
     RemoveHelpers(scan, false, failed);
     return failed;
@@ -117,10 +139,11 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         if (exists && (state == hsNoHelper || (state == hsWhole && !all)))
             continue;
         const std::string target = exists ? file->second.path : folder.HelperPath(name);
-        // Checked whole before it takes the name in one step: a full disk leaves the helper as it
-        // was or none. A running helper (which cannot be replaced) is reported, not lost.
+        // Checked whole before it takes the name: a full disk leaves the helper as it was or none.
+        // A running helper cannot be replaced but can be moved aside, as registration does.
         THelperChange helper(target);
-        if (helper.Prepare(templates[IsWindowed(*s)]) && helper.PutNewInPlace(exists)) {
+        if (helper.Prepare(templates[IsWindowed(*s)]) && (!exists || helper.MoveOldAside()) &&
+            helper.PutNewInPlace()) {
             helper.Finish();
             continue;
         }

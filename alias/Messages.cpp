@@ -22,7 +22,8 @@ std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure
         "に書き込めません。",
         "は UTF-8 と記されていますが、UTF-8 でない文字を含んでいます。",
         "はコード ページ 932 のままでは保存できません。保存すると UTF-8 "
-        "と読まれてしまう文字があります。"};
+        "と読まれてしまう文字があります。",
+        "は保存すると先頭がバイト順マークと読まれて内容が変わるため、保存できません。"};
     return "定義ファイル" + path + kWhat[what];
 }
 

@@ -21,8 +21,9 @@ enum TDefinitionFileFailure : int {
     dfMissing = 1,
     dfUnreadable = 2,
     dfNotWritten = 3,
-    dfNotUtf8 = 4,         // marked as UTF-8, holding bytes that are no UTF-8
-    dfWouldReadAsUtf8 = 5, // code page 932 text that, saved, would read as UTF-8
+    dfNotUtf8 = 4,          // marked as UTF-8, holding bytes that are no UTF-8
+    dfWouldReadAsUtf8 = 5,  // code page 932 text that, saved, would read as UTF-8
+    dfWouldReadAsOther = 6, // text whose first bytes, saved, would read as a byte-order mark
 };
 std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure what);
 

@@ -36,6 +36,12 @@ bool HasForbiddenByte(const std::string& name) {
 bool IsRefusedName(const std::string& name) {
     if (name.empty() || IsReservedName(TrimBlanks(name)))
         return true;
+    // The file calls turn the name into UTF-16: bytes that are no code page 932 text (a lone lead
+    // byte, a pair no character has) would make a helper file of another name than the section's.
+    std::wstring wide;
+    std::string back;
+    if (!ToWide(name, teCp932, wide) || !FromWide(wide, teCp932, back) || back != name)
+        return true;
     // Windows drops trailing blanks and dots; no section (stored trimmed) has a leading blank.
     if (IsBlank(name.front()) || IsBlank(name.back()) || name.back() == '.')
         return true;

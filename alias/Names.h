@@ -6,9 +6,9 @@
 #include "Report.h"
 #include "Schema.h"
 
-// Names that are no plain file name in the program folder: the reserved name (blanks around it
-// too), bytes Windows forbids in file names, device names (CON, com1.txt), a leading or trailing
-// blank or a trailing dot, which Windows would change.
+// Names that are no plain file name in the program folder: bytes that are no code page 932 text,
+// the reserved name (blanks around it too), bytes Windows forbids in file names, device names
+// (CON, com1.txt), a leading or trailing blank or a trailing dot, which Windows would change.
 bool IsRefusedName(const std::string& name);
 // A CR or LF, which no line of "alias.ini" can hold.
 bool HasLineBreak(const std::wstring& text);

@@ -26,7 +26,13 @@ size_t ConsoleChunk(const std::wstring& text, size_t at, size_t limit) {
     return n > 1 && n < text.size() - at && last >= 0xD800 && last <= 0xDBFF ? n - 1 : n;
 }
 
-void WriteFileText(const std::string& text, TTextEncoding encoding) {
+void WriteFileText(const std::string& stored, TTextEncoding encoding) {
+    // Stored text shows its control bytes as blanks, as every message does: an escape sequence
+    // could hide or change what the user reads. The line breaks between lines stay.
+    std::string text = stored;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\n' && !(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            BlankControls(&text[i], &text[i] + 1);
     if (encoding == teCp932) {
         WriteLine(text);
         return;
@@ -65,7 +71,7 @@ void ReportFailure(const TFailure& failure) {
     if (failure.Error == ERROR_NOT_ENOUGH_MEMORY)
         ReportOutOfMemory();
     else if (!failure.Text.empty())
-        WriteMessage(kErrorLinePrefix + failure.Text);
+        WriteMessage(kErrorLinePrefix + WithCause(failure.Text, failure.Error));
     for (const auto& more : failure.More)
         WriteMessage(kErrorLinePrefix + more);
 }

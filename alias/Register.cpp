@@ -57,6 +57,8 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
     if (IsRefusedName(name))
         return Failure(NameRefused(name));
     const std::string target = folder.HelperPath(name);
+    if (!FitsHelperChange(target))
+        return Failure(kBadParameter);
     if (kind == akAuto) {
         kind = DetectKind(program, target);
         if (kind == akAuto)
@@ -101,14 +103,17 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
     // The helper takes its name after the definition is saved, so none is without one; until
     // then each step can be undone.
     THelperChange helper(target);
-    if (IsDirectory(target) || !helper.Prepare(from) || !helper.MoveOldAside())
-        return helper.Undo(Failure(HelperFailed(target, hfCreate), GetLastError()));
+    if (IsDirectory(target) || !helper.Prepare(from) || !helper.MoveOldAside()) {
+        const DWORD error = GetLastError();
+        return helper.Undo(Failure(HelperFailed(target, hfCreate), error));
+    }
     if (TFailure k = t.KeepOriginal())
         return helper.Undo(k);
     if (TFailure c = t.Commit())
         return helper.Undo(c);
     if (!helper.PutNewInPlace()) {
-        const TFailure placed = Failure(HelperFailed(target, hfCreate), GetLastError());
+        const DWORD error = GetLastError();
+        const TFailure placed = Failure(HelperFailed(target, hfCreate), error);
         return helper.Undo(t.RestoreOriginal() ? placed : t.NotWritten());
     }
     helper.Finish();

@@ -1,5 +1,7 @@
 #include "Transaction.h"
 
+#include <memory>
+
 #include "Alias.h"
 #include "Encoding.h"
 #include "Files.h"
@@ -34,9 +36,10 @@ TFailure TDefinitionTransaction::Begin(TFileNeed need) {
     FLock.Reset(CreateMutexA(nullptr, FALSE, DefinitionLockName(FPath).c_str()));
     const DWORD w = FLock.Valid() ? WaitForSingleObject(FLock.Get(), kLockTimeoutMs) : WAIT_FAILED;
     FLocked = w == WAIT_OBJECT_0 || w == WAIT_ABANDONED;
-    // Only another run's lock is "busy"; one that cannot be made is an unreadable file.
+    // Only another run's lock is "busy", which says all; one that cannot be made is an unreadable
+    // file, with the system's cause.
     if (!FLocked) {
-        const DWORD e = w == WAIT_TIMEOUT ? w : GetLastError();
+        const DWORD e = w == WAIT_TIMEOUT ? 0 : GetLastError();
         return Failure(DefinitionFileFailed(FPath, w == WAIT_TIMEOUT ? dfBusy : dfUnreadable), e);
     }
     if (TFailure f = Load(need))
@@ -53,12 +56,15 @@ TFailure TDefinitionTransaction::ReadRequired() {
 
 TFailure TDefinitionTransaction::Load(TFileNeed need) {
     // A file that cannot be read still holds definitions, which no command may take for absent.
+    // Text that is no definition file (UTF-16) has no system error: none is shown for it.
+    SetLastError(ERROR_SUCCESS);
     const TLoadResult result = FIni.Load(FPath);
+    const DWORD error = GetLastError();
     FLoaded = result == lrLoaded;
     if (result == lrOutOfMemory)
         return OutOfMemoryFailure();
     if (result == lrUnreadable)
-        return Failure(DefinitionFileFailed(FPath, dfUnreadable));
+        return Failure(DefinitionFileFailed(FPath, dfUnreadable), error);
     if (result == lrMissing && need == fnRequired)
         return Failure(DefinitionFileFailed(FPath, dfMissing));
     return TFailure();
@@ -109,10 +115,14 @@ TFailure TDefinitionTransaction::Commit() {
         return TFailure();
     if (FLoaded && !FIni.KeepsEncoding())
         return Failure(DefinitionFileFailed(FPath, dfWouldReadAsUtf8));
+    if (FLoaded && !FIni.ReadsBackAsItself())
+        return Failure(DefinitionFileFailed(FPath, dfWouldReadAsOther));
     const uint32_t memory = MemoryMark();
     if (FLoaded && FIni.Save())
         return TFailure();
-    return MemoryRanOutSince(memory) ? OutOfMemoryFailure() : NotWritten();
+    const DWORD error = GetLastError();
+    return MemoryRanOutSince(memory) ? OutOfMemoryFailure()
+                                     : Failure(DefinitionFileFailed(FPath, dfNotWritten), error);
 }
 
 TFailure TDefinitionTransaction::KeepOriginal() {
@@ -165,8 +175,19 @@ TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t) {
     auto take = [&failed](const std::string& from, const std::string& target) {
         if (MoveFileTo(from, target, false))
             return true;
-        failed.Add(Failure(HelperFailed(target, hfRestore), GetLastError()));
+        const DWORD error = GetLastError();
+        failed.Add(Failure(HelperFailed(target, hfRestore), error));
         return false;
+    };
+    // Only what a change of this program left goes: a helper, or a template's copy cut short,
+    // under a helper's temporary name. A user's "notes.txt.~aliasnew" stays.
+    std::unique_ptr<THelperTemplates> templates;
+    auto madeHere = [&](const std::string& name, const std::string& path) {
+        if (!HasExeExtension(name.substr(0, name.size() - (sizeof kNewSuffix - 1))))
+            return false;
+        if (!templates)
+            templates.reset(new THelperTemplates(folder));
+        return ExamineHelper(path, *templates) != hsNoHelper;
     };
     // Prepared copies first. The kill fell after the definition was saved or before, while the old
     // helper stood aside: the definition's kind tells which is its own.
@@ -183,10 +204,13 @@ TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t) {
             if (!take(takeOld ? old : prepared, target))
                 continue;
         }
-        RemoveFile(prepared);
+        if (madeHere(name, prepared))
+            RemoveFile(prepared);
     }
     for (const auto& name : folder.List(std::string("*") + kOldSuffix)) {
         const std::string old = folder.Dir() + name;
+        if (!madeHere(name, old))
+            continue;
         if (pending(name, target))
             take(old, target);
         else

@@ -48,8 +48,10 @@ bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>
     // A read-only target (or a folder of that name) is refused before anything is written.
     const DWORD attrs = FileAttributes(path);
     if (attrs != INVALID_FILE_ATTRIBUTES &&
-        (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        SetLastError(ERROR_ACCESS_DENIED); // what writing it would have met
         return false;
+    }
     // Left by replaces that were killed; one in progress holds its file open unshared, and stays.
     std::wstring search;
     if (ToWide(path + ".~*.tmp", teCp932, search))
@@ -61,11 +63,16 @@ bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
         return false;
-    const bool written = write(file.Get()) && FlushFileBuffers(file.Get());
-    if (!file.Close() || !written) {
+    // The clean-up keeps the error that made the replace fail, which is what the user must hear.
+    auto dropTemp = [&temp] {
+        const DWORD e = GetLastError();
         RemoveFile(temp);
+        SetLastError(e);
         return false;
-    }
+    };
+    const bool written = write(file.Get()) && FlushFileBuffers(file.Get());
+    if (!file.Close() || !written)
+        return dropTemp();
     // A helper command reading the file holds it open for a moment; that is waited out a little.
     const int kAttempts = 20;
     const DWORD kPauseMs = 50;
@@ -80,8 +87,7 @@ bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>
             break;
         Sleep(kPauseMs);
     }
-    RemoveFile(temp);
-    return false;
+    return dropTemp();
 }
 
 bool ReplaceWholeFile(const std::string& path, const char* data, size_t size) {

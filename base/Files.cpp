@@ -215,6 +215,7 @@ TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& 
     if (size < 0xFFFFFFFF && size <= maxSize)
         return lrLoaded;
     file.Reset();
+    SetLastError(ERROR_FILE_TOO_LARGE); // the cause a report shows
     return lrUnreadable;
 }
 
@@ -230,7 +231,10 @@ TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxS
     if (!data)
         return lrOutOfMemory;
     DWORD got = 0;
-    if (n != 0 && (!ReadFile(file.Get(), data, n, &got, nullptr) || got != n)) {
+    const bool read = n == 0 || ReadFile(file.Get(), data, n, &got, nullptr);
+    if (!read || got != n) {
+        if (read)
+            SetLastError(ERROR_HANDLE_EOF); // the file was cut short while it was read
         bytes.Release();
         return lrUnreadable;
     }

@@ -8,20 +8,34 @@
 #include <utility>
 #include <vector>
 
+#include "Format.h"
+
 inline constexpr char kErrorLinePrefix[] = "error: ";
+
+// A report followed by the system's error that caused it, as both programs end such a line.
+inline std::string WithCause(const std::string& text, DWORD error) {
+    return error ? text + " Code = " + Decimal(error) : text;
+}
 
 struct TFailure {
     bool Failed = false;
     std::string Text; // the report; empty for a failure that says nothing but its exit code
     DWORD Error = 0;  // the system's error, 0 where no call failed
-    // A command that goes on after a failure (one file of many) reports each one.
+    // A command that goes on after a failure (one file of many) reports each one, each with its
+    // own cause.
     std::vector<std::string> More;
     explicit operator bool() const { return Failed; }
     void Add(TFailure later) {
-        if (!Failed)
+        if (!Failed) {
             *this = std::move(later);
-        else if (later.Failed)
-            More.push_back(std::move(later.Text));
+            return;
+        }
+        if (!later.Failed)
+            return;
+        if (!later.Text.empty())
+            More.push_back(WithCause(later.Text, later.Error));
+        for (auto& more : later.More)
+            More.push_back(std::move(more));
     }
 };
 

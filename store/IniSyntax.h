@@ -16,7 +16,8 @@ bool IsWritableName(const std::string& name, TTextEncoding encoding);
 // The line a write of key and value makes reads back as that very line.
 bool IsWritableLine(const std::string& key, const std::string& value,
                     TTextEncoding encoding = teCp932);
-// One alias exactly when "<a>.exe" and "<b>.exe" are one file (FileNameKey).
+// One alias exactly when "<a>.exe" and "<b>.exe" are one file (FileNameKey); Windows knows one
+// environment variable by the same rule.
 bool SameSectionName(const std::string& a, const std::string& b, TTextEncoding encoding = teCp932);
 // Case-sensitively by the locale, printable ASCII without the call where that is the same.
 bool SameKey(const std::string& a, const std::string& b, TTextEncoding encoding = teCp932);

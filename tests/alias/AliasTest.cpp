@@ -103,6 +103,9 @@ TEST_F(AliasCmd, ShowFormat) {
         EXPECT_EQ(n.exitCode, 1u) << s;
         EXPECT_EQ(n.out, "") << s;
     }
+    // Stored control bytes show as blanks: an escape sequence could hide what is shown.
+    SetIni("[e\x1B[2Jd]\r\napp=a\tb\x07\r\n");
+    EXPECT_EQ(Alias("").out, "[???] e [2Jd      a b\r\n");
     // The helper's switches show where the alias sets them, in a fixed order.
     SetIni("[alias]\r\nkilltarget=on\r\n[w]\r\napp=w.exe\r\nwait=On\r\nkilltarget=off\r\n");
     EXPECT_EQ(Alias("w").out, "name:  w\r\ntype:  \r\npath:  w.exe\r\nparam: \r\ndir:   \r\n"
@@ -111,12 +114,13 @@ TEST_F(AliasCmd, ShowFormat) {
 
 TEST_F(AliasCmd, OptionsChangeTheirOwnKeysInOrder) {
     SetIni(kSample);
-    ProcResult r = Alias("ed /DIR=C:\\work /env:X=1 /env:X=2 /Path=notepad.exe /delenv:B");
+    // /delenv:B takes ENV:B=2 too: the helper applies it, whatever the case of prefix or name.
+    ProcResult r = Alias("ed /DIR=C:\\work /env:X=1 /env:X=2 /Path=notepad.exe /delenv:b");
     EXPECT_EQ(r.exitCode, 0u);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(Ini(), "; my aliases\r\n\r\n"
                      "[ed]\r\ntype=GUI\r\napp=notepad.exe\r\nparam=-n\r\ndir=C:\\work\r\n"
-                     "env:LANG=ja\r\nENV:B=2\r\nenv:=3\r\n;c\r\nenv:X=2\r\n\r\n"
+                     "env:LANG=ja\r\nenv:=3\r\n;c\r\nenv:X=2\r\n\r\n"
                      "[d]\r\ntype=DOS\r\napp=dir\r\nparam=/w\r\n\r\n"
                      "[alias]\r\neditor=\r\n\r\n");
 }
@@ -183,7 +187,7 @@ TEST_F(AliasCmd, ChangesThatAreNotStoredAreReportedAndChangeNothing) {
     const std::string ini = dir / "alias.ini";
     const std::string missing =
         "error: 定義ファイル" + ini + "がありません。alias /edit で作成してください。\r\n";
-    const std::string readOnly = "error: 定義ファイル" + ini + "に書き込めません。\r\n";
+    const std::string readOnly = "error: 定義ファイル" + ini + "に書き込めません。 Code = 5\r\n";
     struct Case {
         const char* Setup; // "none": no alias.ini, "ro": read-only, "dir": a folder of that name
         std::string Command, Out;
@@ -197,7 +201,10 @@ TEST_F(AliasCmd, ChangesThatAreNotStoredAreReportedAndChangeNothing) {
         {"ro", "/dos ed dir", readOnly}, // re-registration: the old helper stays
         {"ro", "/del ed", readOnly},
         {"ro", "/clear all", readOnly},
-        {"dir", "ed /dir=x", "error: 定義ファイル" + ini + "を読み込めません。\r\n"},
+        {"dir", "ed /dir=x", "error: 定義ファイル" + ini + "を読み込めません。 Code = 5\r\n"},
+        {"mark", "ed /param=-x",
+         "error: 定義ファイル" + ini +
+             "は保存すると先頭がバイト順マークと読まれて内容が変わるため、保存できません。\r\n"},
         {"rw", "nosuch /param=x", "error: nosuch の定義が見つかりません。\r\n"},
         {"rw", "alias /dir=C:\\", "error: alias の名前で登録することはできません。\r\n"},
         {"rw", "ALIAS /param=x", "error: ALIAS の名前で登録することはできません。\r\n"},
@@ -210,6 +217,8 @@ TEST_F(AliasCmd, ChangesThatAreNotStoredAreReportedAndChangeNothing) {
         }
         if (setup == "ro" || setup == "rw")
             SetIni(kSample);
+        if (setup == "mark") // a lone CR between a UTF-16 mark's bytes, dropped on loading
+            SetIni("\xFF\r\xFE\n[ed]\r\napp=notepad\r\n");
         ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "ed.exe"));
         if (setup == "ro") {
             ASSERT_TRUE(SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -253,7 +262,8 @@ TEST_F(AliasCmd, ALockThatCannotBeMadeIsNoOtherRunsLock) {
     ASSERT_TRUE(event.Valid());
     ProcResult r = Alias("ed /dir=x");
     EXPECT_EQ(r.exitCode, 1u);
-    EXPECT_EQ(r.out, "error: 定義ファイル" + dir.Path() + "alias.iniを読み込めません。\r\n");
+    EXPECT_EQ(r.out,
+              "error: 定義ファイル" + dir.Path() + "alias.iniを読み込めません。 Code = 6\r\n");
     EXPECT_EQ(Ini(), before);
 }
 

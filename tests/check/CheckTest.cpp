@@ -235,7 +235,7 @@ TEST_F(Check, ADefinitionFileMissingOrUnreadableIsReported) {
     const ProcResult r = Alias("/check", Options());
     held.Reset();
     EXPECT_EQ(r.exitCode, 1u);
-    EXPECT_EQ(r.out, "error: 定義ファイル" + path + "を読み込めません。\r\n");
+    EXPECT_EQ(r.out, "error: 定義ファイル" + path + "を読み込めません。 Code = 32\r\n");
 }
 
 } // namespace

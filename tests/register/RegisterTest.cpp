@@ -163,8 +163,8 @@ TEST_F(Register, ADamagedTemplateIsNeverCopied) {
         for (const char* command : {"/apply", "/update"}) {
             r = Alias(command);
             EXPECT_EQ(r.exitCode, 1u) << command << " " << bytes.size();
-            EXPECT_EQ(r.out,
-                      "error: ヘルパ コマンド" + dir.Path() + "a.exeの更新に失敗しました。" + kEol)
+            EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() +
+                                 "a.exeの更新に失敗しました。 Code = 11" + kEol)
                 << command << " " << bytes.size();
             EXPECT_FALSE(PathExists(dir / "a.exe")) << command << " " << bytes.size();
         }
@@ -301,7 +301,8 @@ TEST_F(Register, AFailedReRegistrationKeepsTheOldHelper) {
     ProcResult r = Alias("ed dir");
     h.Reset();
     EXPECT_EQ(r.exitCode, 1u);
-    EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() + "ed.exeの作成に失敗しました。" + kEol);
+    EXPECT_EQ(r.out, "error: ヘルパ コマンド" + dir.Path() +
+                         "ed.exeの作成に失敗しました。 Code = 32" + kEol);
     EXPECT_EQ(FolderFiles(dir.Path()), before);
 }
 
