@@ -168,12 +168,14 @@ bool IsWholeHelper(const std::string& path, bool* windowed) {
 }
 
 TTemplate::TTemplate(const std::string& path) : FPath(path) {
+    // A read refused for the file's size sets no error of its own: too large is a bad format.
+    SetLastError(ERROR_SUCCESS);
     if (ReadWholeFile(path, FBytes, kHelperSizeLimit) != lrLoaded)
         FError = GetLastError();
-    else if (StateOf(FBytes, nullptr) != hsWhole)
-        FError = ERROR_BAD_FORMAT;
-    else
+    else if (StateOf(FBytes, nullptr) == hsWhole)
         FWhole = true;
+    if (!FWhole && !FError)
+        FError = ERROR_BAD_FORMAT;
 }
 
 bool TTemplate::IsCopy(const std::string& path) const {

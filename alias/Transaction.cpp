@@ -56,7 +56,8 @@ TFailure TDefinitionTransaction::ReadRequired() {
 
 TFailure TDefinitionTransaction::Load(TFileNeed need) {
     // A file that cannot be read still holds definitions, which no command may take for absent.
-    // Text that is no definition file (UTF-16) has no system error: none is shown for it.
+    // Text that is no definition file (UTF-16), or too large a file, has no system error: none
+    // is shown for it.
     SetLastError(ERROR_SUCCESS);
     const TLoadResult result = FIni.Load(FPath);
     const DWORD error = GetLastError();

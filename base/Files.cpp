@@ -215,7 +215,6 @@ TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& 
     if (size < 0xFFFFFFFF && size <= maxSize)
         return lrLoaded;
     file.Reset();
-    SetLastError(ERROR_FILE_TOO_LARGE); // the cause a report shows
     return lrUnreadable;
 }
 
@@ -231,10 +230,7 @@ TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxS
     if (!data)
         return lrOutOfMemory;
     DWORD got = 0;
-    const bool read = n == 0 || ReadFile(file.Get(), data, n, &got, nullptr);
-    if (!read || got != n) {
-        if (read)
-            SetLastError(ERROR_HANDLE_EOF); // the file was cut short while it was read
+    if (n != 0 && (!ReadFile(file.Get(), data, n, &got, nullptr) || got != n)) {
         bytes.Release();
         return lrUnreadable;
     }
