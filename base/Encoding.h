@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 enum TTextEncoding : int32_t { teCp932 = 0, teUtf8 = 1 };
@@ -11,11 +12,19 @@ enum TTextEncoding : int32_t { teCp932 = 0, teUtf8 = 1 };
 // The ANSI code page of both programs' ANSI calls: what "code page 932" means in every conversion.
 constexpr unsigned kAnsiCodePage = 932;
 
+// The UTF-8 byte-order mark, which Notepad writes before UTF-8 text.
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr size_t kUtf8MarkSize = sizeof kUtf8Mark - 1;
+inline bool StartsWithUtf8Mark(const char* text, size_t size) {
+    return size >= kUtf8MarkSize && memcmp(text, kUtf8Mark, kUtf8MarkSize) == 0;
+}
+
 // The length (1 to 4) of the well-formed UTF-8 sequence at byte i; 0 for none.
 size_t Utf8SequenceLength(const char* text, size_t size, size_t i);
 
-// A text's encoding, fed piece by piece: a UTF-8 mark, or UTF-8 throughout with a sequence longer
-// than a byte, make it UTF-8 (with a mark, no UTF-8 after it is not Valid).
+// A text's encoding, fed piece by piece. A UTF-8 mark makes it UTF-8, and so does text that is
+// well-formed UTF-8 throughout and holds at least one character of more than one byte. A text
+// with a mark whose bytes after it are not all UTF-8 is not Valid.
 class TEncodingRule {
   public:
     void Mark() { FMark = true; }

@@ -73,9 +73,7 @@ bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>
     const bool written = write(file.Get()) && FlushFileBuffers(file.Get());
     if (!file.Close() || !written)
         return dropTemp();
-    // A helper command reading the file holds it open for a moment; that is waited out a little.
-    const int kAttempts = 20;
-    const DWORD kPauseMs = 50;
+    // A helper command reading the file holds it open for a moment.
     for (int attempt = 1;; ++attempt) {
         if (MoveFileExA(temp.c_str(), path.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -83,9 +81,9 @@ bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>
         const DWORD e = GetLastError();
         if ((e != ERROR_SHARING_VIOLATION && e != ERROR_ACCESS_DENIED &&
              e != ERROR_LOCK_VIOLATION) ||
-            attempt == kAttempts)
+            attempt == kSharingAttempts)
             break;
-        Sleep(kPauseMs);
+        Sleep(kSharingPauseMs);
     }
     return dropTemp();
 }

@@ -193,14 +193,13 @@ bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry)
 TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& size,
                           uint64_t maxSize) {
     // A replace in progress (another run's save) holds the file a moment: waited out.
-    const int kAttempts = 40;
-    const DWORD kPauseMs = 25;
     for (int attempt = 1;; ++attempt) {
         file.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                0, nullptr));
-        if (file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION || attempt == kAttempts)
+        if (file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION ||
+            attempt == kSharingAttempts)
             break;
-        Sleep(kPauseMs);
+        Sleep(kSharingPauseMs);
     }
     if (!file.Valid()) {
         const DWORD e = GetLastError();

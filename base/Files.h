@@ -69,6 +69,11 @@ std::wstring InterpreterPath();
 // The next entry of a list such as PATH, without blanks and one pair of quotes around it.
 bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry);
 
+// A file another program holds for a moment (a save's replace, a helper reading alias.ini) is
+// waited out for about a second before the call's failure counts.
+constexpr int kSharingAttempts = 40;
+constexpr DWORD kSharingPauseMs = 25;
+
 // Only a file that is not there is missing: one that cannot be read still holds something.
 enum TLoadResult : int32_t { lrLoaded = 0, lrMissing = 1, lrUnreadable = 2, lrOutOfMemory = 3 };
 

@@ -105,9 +105,8 @@ bool TTextBuffer::SkipLinesNotStartingWith(char first, const char* next) {
 
 TEncodingRule TTextBuffer::DecideEncoding() {
     TEncodingRule rule;
-    const auto* text = reinterpret_cast<const unsigned char*>(FText);
-    if (FPosition == 0 && FSize >= 3 && text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF) {
-        FPosition = 3;
+    if (FPosition == 0 && StartsWithUtf8Mark(FText, FSize)) {
+        FPosition = kUtf8MarkSize;
         rule.Mark();
     }
     rule.Feed(FText + FPosition, FSize - FPosition);

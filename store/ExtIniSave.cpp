@@ -9,8 +9,6 @@
 
 namespace {
 
-const char kUtf8Bom[] = "\xEF\xBB\xBF";
-
 // Sinks for the model's bytes. The encoding rule over them after the mark, whether they are ASCII
 // alone (the same in both encodings), and the first three.
 struct TRuleSink {
@@ -22,7 +20,7 @@ struct TRuleSink {
     void Put(const char* p, size_t n) {
         for (size_t i = 0; i < n && Seen < 3; ++i)
             First[Seen++] = static_cast<unsigned char>(p[i]);
-        if (Start && n == 3 && memcmp(p, kUtf8Bom, 3) == 0)
+        if (Start && n == kUtf8MarkSize && StartsWithUtf8Mark(p, n))
             Rule.Mark();
         else
             Rule.Feed(p, n);
@@ -92,8 +90,8 @@ template <class Sink> void TExtIniFile::Emit(Sink& sink) const {
     // A first line that begins with the mark's bytes (a CR between them dropped on loading) gets a
     // mark before it, or the next load would take them for one.
     const TExtIniItem* first = FPreamble.First();
-    if (FHasUtf8Bom || (first && first->Text().compare(0, 3, kUtf8Bom) == 0))
-        sink.Put(kUtf8Bom, 3);
+    if (FHasUtf8Bom || (first && StartsWithUtf8Mark(first->Text().data(), first->Text().size())))
+        sink.Put(kUtf8Mark, kUtf8MarkSize);
     FPreamble.Emit(sink);
     for (const TExtIniSection* s = FFirstInFile; s; s = s->FNextInFile)
         s->Emit(sink);
@@ -112,7 +110,8 @@ bool TExtIniFile::ReadsBackAsItself() const {
     // FF FE or FE FF, as a load tells a UTF-16 file.
     if (sink.Seen >= 2 && b[0] >= 0xFE && (b[0] ^ b[1]) == 1)
         return false;
-    return FHasUtf8Bom || !(sink.Seen == 3 && !memcmp(b, kUtf8Bom, 3));
+    return FHasUtf8Bom || !(sink.Seen == kUtf8MarkSize &&
+                            StartsWithUtf8Mark(reinterpret_cast<const char*>(b), kUtf8MarkSize));
 }
 
 void TExtIniFile::WriteTo(std::string& out) const {
