@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "Words.h"
+#include "WordAtATime.h"
 
 namespace {
 
@@ -55,22 +55,21 @@ size_t Utf8SequenceLength(const char* text, size_t size, size_t i) {
 }
 
 void TEncodingRule::Feed(const char* text, size_t size) {
-    using TWord = uintptr_t;
-    const TWord highs = TWord(-1) / 0xFF << 7;
     const size_t kBlock = 4 * sizeof(TWord);
     bool broken = FBroken, multiByte = FMultiByte;
     for (size_t i = 0; i < size && !broken;) {
-        // ASCII, most of any definition file, four machine words at a time (the helper feeds it
-        // all); among other characters a word at a time.
+        // ASCII is most of any definition file, and the helper feeds this rule all of it: four
+        // machine words with no byte of 0x80 or more are passed over at once (WordAtATime.h), and
+        // among other characters one word at a time.
         const char* p = text + i;
         if (size - i >= kBlock && ((WordAt(p) | WordAt(p + sizeof(TWord)) |
                                     WordAt(p + 2 * sizeof(TWord)) | WordAt(p + 3 * sizeof(TWord))) &
-                                   highs) == 0) {
+                                   kHighBits) == 0) {
             i += kBlock;
             continue;
         }
         if (size - i >= sizeof(TWord)) {
-            const TWord other = WordAt(p) & highs;
+            const TWord other = WordAt(p) & kHighBits;
             if (!other) {
                 i += sizeof(TWord);
                 continue;

@@ -1,20 +1,19 @@
 #include "TextBuffer.h"
 
 #include "Text.h"
-#include "Words.h"
+#include "WordAtATime.h"
 
 namespace {
 
-// The first byte c at or after i, or n. Two words at a time: a byte equal to c is a zero byte of
-// the word xor'ed with copies of c, which the subtraction borrows through (exactly for the first).
+// The first byte c at or after i, or n. Two words at a time (WordAtATime.h): a byte equal to c is a
+// zero byte of the word xor'ed with a copy of c in every byte.
 uint32_t FindByte(const char* text, uint32_t i, uint32_t n, char c) {
-    using W = uintptr_t;
-    const W ones = W(-1) / 0xFF, highs = ones << 7, copies = ones * static_cast<unsigned char>(c);
-    for (; n - i >= 2 * sizeof(W); i += 2 * sizeof(W)) {
-        const W a = WordAt(text + i) ^ copies, b = WordAt(text + i + sizeof(W)) ^ copies;
-        const W inA = (a - ones) & ~a & highs, inB = (b - ones) & ~b & highs;
+    const TWord copies = kLowBits * static_cast<unsigned char>(c);
+    for (; n - i >= 2 * sizeof(TWord); i += 2 * sizeof(TWord)) {
+        const TWord inA = ZeroBytes(WordAt(text + i) ^ copies);
+        const TWord inB = ZeroBytes(WordAt(text + i + sizeof(TWord)) ^ copies);
         if (inA | inB)
-            return i + uint32_t(inA ? FirstMarkedByte(inA) : sizeof(W) + FirstMarkedByte(inB));
+            return i + uint32_t(inA ? FirstMarkedByte(inA) : sizeof(TWord) + FirstMarkedByte(inB));
     }
     while (i < n && text[i] != c)
         ++i;
