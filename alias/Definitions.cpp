@@ -42,6 +42,11 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
             f = t.FileText(TrimBlanks(o.Value.substr(eq + 1)), value);
         return f ? f : t.WriteValue(section, kEnvPrefix + var, value);
     }
+    // Stored only when set.
+    if (o.Kind == okInterpreter && o.Value.empty()) {
+        t.Ini().DeleteKey(section, kKeyInterpreter);
+        return TFailure();
+    }
     // An empty /path= keeps the program; a DOS alias's command is the interpreter's.
     if (o.Kind == okPath && o.Value.empty())
         return TFailure();
@@ -81,6 +86,7 @@ bool ParseOptions(const TArgs& args, std::vector<TOption>& options) {
     } kForms[] = {{"/path=", okPath, kKeyApp},
                   {"/param=", okParam, kKeyParam},
                   {"/dir=", okDir, kKeyDir},
+                  {"/interpreter=", okInterpreter, kKeyInterpreter},
                   {"/env:", okEnv, nullptr},
                   {"/delenv:", okDelEnv, nullptr}};
     options.clear();
