@@ -83,12 +83,9 @@ bool ParseOptions(const TArgs& args, std::vector<TOption>& options) {
         const char* Prefix;
         TOptionKind Kind;
         const char* Key;
-    } kForms[] = {{"/path=", okPath, kKeyApp},
-                  {"/param=", okParam, kKeyParam},
-                  {"/dir=", okDir, kKeyDir},
-                  {"/interpreter=", okInterpreter, kKeyInterpreter},
-                  {"/env:", okEnv, nullptr},
-                  {"/delenv:", okDelEnv, nullptr}};
+    } kForms[] = {{"/path=", okPath, kKeyApp}, {"/param=", okParam, kKeyParam},
+                  {"/dir=", okDir, kKeyDir},   {"/interpreter=", okInterpreter, kKeyInterpreter},
+                  {"/env:", okEnv, nullptr},   {"/delenv:", okDelEnv, nullptr}};
     options.clear();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring& a = args[i];
