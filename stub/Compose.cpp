@@ -60,7 +60,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         return c;
     v.Type = def.Type;
     v.PlaceArgs = def.PlaceArgs;
-    v.Windowed = TakesWindowedHelper(def.Type);
+    v.Windowed = WindowedBuild(); // the helper of a "GUI" alias
     switch (ComposeLaunchLine(c.Program, v, def.Encoding, start.ComSpecPath, start.SelfPath,
                               CallerArgumentText(start.CommandLine), c.CommandLine)) {
     case llProgramMissing:

@@ -70,5 +70,6 @@ TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how);
 void ReportError(const std::string& text);
 std::string StartFailureText(const std::wstring& commandLine, DWORD error);
 TTargetHandling TargetHandling(const TDefinition& def);
+bool WindowedBuild();
 // The console build stands in for its target at the prompt and must outlive Ctrl+C.
 void TakeOverBreaks();

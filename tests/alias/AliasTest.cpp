@@ -107,6 +107,14 @@ TEST_F(AliasCmd, ShowFormat) {
     SetIni("[alias]\r\nkilltarget=on\r\n[w]\r\napp=w.exe\r\nwait=On\r\nkilltarget=off\r\n");
     EXPECT_EQ(Alias("w").out, "name:  w\r\ntype:  \r\npath:  w.exe\r\nparam: \r\ndir:   \r\n"
                               "killtarget: off\r\nwait: On\r\n");
+    // A script's interpreter as the helper would find it now; the alias's own is stored only
+    // while it is set.
+    SetIni("[s]\r\napp=s.py\r\n");
+    ASSERT_EQ(Alias("s \"/interpreter=C:\\nosuch\\py.exe -X\"").exitCode, 0u);
+    EXPECT_EQ(Alias("s").out, "name:  s\r\ntype:  \r\npath:  s.py\r\nparam: \r\ndir:   \r\n"
+                              "interpreter: C:\\nosuch\\py.exe -X (見つかりません)\r\n");
+    ASSERT_EQ(Alias("s /interpreter=").exitCode, 0u);
+    EXPECT_EQ(Ini().find("interpreter"), std::string::npos) << Ini();
 }
 
 TEST_F(AliasCmd, OptionsChangeTheirOwnKeysInOrder) {
