@@ -31,7 +31,7 @@ int Dispatch(const TProgramFolder& folder, const TArgs& args);
 TFailure ShowUsage();
 
 // Definitions.cpp: the option form.
-enum TOptionKind : int32_t { okPath, okParam, okDir, okEnv, okDelEnv, okSwitch };
+enum TOptionKind : int32_t { okPath, okParam, okDir, okEnv, okDelEnv, okSwitch, okInterpreter };
 struct TOption {
     TOptionKind Kind;
     std::wstring Value;        // trimmed; /param's words joined; a switch's "on" or "off"

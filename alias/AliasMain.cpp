@@ -20,6 +20,7 @@ TFailure ShowUsage() {
         "    alias <name> /path=<path>       実行ファイルのパス変更",
         "    alias <name> /param=<param>     パラメタ指定",
         "    alias <name> /param <param ...> パラメタ指定(複数)",
+        "    alias <name> /interpreter=<cmd> スクリプトのインタプリタ指定",
         "    alias <name> /env:<key>=<value> 環境変数の追加指定",
         "    alias <name> /delenv:<key>      環境変数の追加指定を削除",
         "    alias <name> /<switch>=on|off   (wait killtarget stderr2stdout placeargs)",

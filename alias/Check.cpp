@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "Encoding.h"
+#include "ExeType.h"
 #include "ExtIniFile.h"
 #include "Files.h"
 #include "HandedOn.h"
 #include "HelperFiles.h"
 #include "Messages.h"
 #include "Schema.h"
+#include "ScriptKinds.h"
 #include "Text.h"
 #include "Transaction.h"
 
@@ -136,13 +138,17 @@ class TCheck {
     void Values(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
         const TTextEncoding encoding = FTransaction.Encoding();
         const std::string app = s.ReadValue(kKeyApp, ""), dir = s.ReadValue(kKeyDir, "");
-        std::wstring wideApp, param, wideDir;
+        const std::string type = s.ReadValue(kKeyType, "");
+        TLaunchValues v;
+        std::wstring wideApp, wideDir;
         const bool appText = StoredValueText(app, encoding, wideApp);
-        const bool paramText = StoredValueText(s.ReadValue(kKeyParam, ""), encoding, param);
         const bool dirText = StoredValueText(dir, encoding, wideDir);
+        const bool paramText = StoredValueText(s.ReadValue(kKeyParam, ""), encoding, v.Param);
+        const bool settingText =
+            StoredValueText(s.ReadValue(kKeyInterpreter, ""), encoding, v.Setting);
         for (const auto& value :
              {std::make_pair(kKeyApp, appText), std::make_pair(kKeyParam, paramText),
-              std::make_pair(kKeyDir, dirText)})
+              std::make_pair(kKeyDir, dirText), std::make_pair(kKeyInterpreter, settingText)})
             if (!value.second)
                 Found(ValueReport(name, value.first, kValueBadText));
         std::vector<TVariable> before;
@@ -152,21 +158,31 @@ class TCheck {
             Found(ValueReport(name, FTransaction.Shown(key), failure));
         std::wstring self, line;
         ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
-        const bool placeArgs =
-            IsSwitchOn(s.ReadValue(kKeyPlaceArgs, ""),
-                       FTransaction.Ini().ReadValue(kReservedSection, kKeyPlaceArgs, ""));
+        v.Type = type;
+        v.Windowed = IsWindowed(s);
+        v.PlaceArgs = IsSwitchOn(s.ReadValue(kKeyPlaceArgs, ""),
+                                 FTransaction.Ini().ReadValue(kReservedSection, kKeyPlaceArgs, ""));
         if (app.empty())
             Found(ValueReport(name, kKeyApp, kNotGiven));
         else if (!failure && appText)
-            switch (ComposeLaunchLine(wideApp, param, s.ReadValue(kKeyType, ""), encoding,
-                                      FInterpreter, self, {}, placeArgs, line)) {
+            switch (ComposeLaunchLine(wideApp, v, encoding, FInterpreter, self, {}, line)) {
             case llProgramMissing:
                 Found(OfAlias(name, ProgramNotFoundReport(FTransaction.Shown(app))));
                 break;
             case llTooLong:
                 Found(OfAlias(name, LineTooLongReport(line.size())));
                 break;
+            case llInterpreterMissing:
+                Found(InterpreterMissingReport(name, ShownCp932(wideApp), ShownCp932(line)));
+                break;
+            case llArgumentRefused: // no caller's text here
             case llComposed:
+                // The system starts a file that is no program as no script either (Code 193).
+                TExeType kind = etUnknown;
+                if (!RunsThroughInterpreter(type, encoding) && v.Setting.empty() &&
+                    !ScriptKindOf(wideApp) && GetExeType(wideApp, kind) == erOk &&
+                    kind == etUnknown)
+                    Found(NotRunnableReport(name, ShownCp932(wideApp)));
                 break;
             }
         std::wstring stuck;

@@ -61,6 +61,11 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
         DeleteEnvEntries(t, section, var, kEnvPrefix + var);
         return t.WriteValue(section, kEnvPrefix + var, value);
     }
+    // Stored only when set.
+    if (o.Kind == okInterpreter && o.Value.empty()) {
+        t.Ini().DeleteKey(section, kKeyInterpreter);
+        return TFailure();
+    }
     // An empty /path= keeps the program; a DOS alias's command is the interpreter's.
     if (o.Kind == okPath && o.Value.empty())
         return TFailure();
@@ -97,11 +102,9 @@ bool ParseOptions(const TArgs& args, std::vector<TOption>& options) {
         const char* Prefix;
         TOptionKind Kind;
         const char* Key;
-    } kForms[] = {{"/path=", okPath, kKeyApp},
-                  {"/param=", okParam, kKeyParam},
-                  {"/dir=", okDir, kKeyDir},
-                  {"/env:", okEnv, nullptr},
-                  {"/delenv:", okDelEnv, nullptr}};
+    } kForms[] = {{"/path=", okPath, kKeyApp}, {"/param=", okParam, kKeyParam},
+                  {"/dir=", okDir, kKeyDir},   {"/interpreter=", okInterpreter, kKeyInterpreter},
+                  {"/env:", okEnv, nullptr},   {"/delenv:", okDelEnv, nullptr}};
     options.clear();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring& a = args[i];

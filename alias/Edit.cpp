@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "Encoding.h"
 #include "Files.h"
+#include "HandedOn.h"
 #include "Handle.h"
 #include "Messages.h"
 #include "Process.h"
@@ -21,18 +22,20 @@ namespace {
 const char kFallbackEditor[] = "notepad.exe";
 
 // Starts the editor command for file, not waiting. Its program is found by the one search (a
-// notepad.exe left in the caller's folder never opens); it inherits no handles: holding the
-// caller's output pipe would keep a script reading alias's output waiting until it closes.
+// notepad.exe left in the caller's folder never opens) and started as a helper starts its target,
+// the file its one argument: a batch file or a script gets it as text. It inherits no handles:
+// holding the caller's output pipe would keep a script reading alias's output waiting until it
+// closes.
 bool RunEditor(const std::wstring& command, const std::wstring& file) {
-    std::wstring program = ProgramNameToken(command);
-    const std::wstring_view arguments = CallerArgumentText(command);
     const std::wstring none; // no file to pass over
+    TLaunchValues v{};
+    std::wstring program, line;
     PROCESS_INFORMATION pi{};
-    const bool started = ResolveProgram(program, &none) &&
-                         StartProcess(Join({QuoteIfHolding(program, kSystemBreaks),
-                                            arguments.empty() ? L""sv : L" "sv, arguments, L" "sv,
-                                            QuoteIfHolding(file, kSystemBreaks)}),
-                                      nullptr, false, 0, pi) == 0;
+    const bool started =
+        ResolveCommand(command, &none, program, v.Param) &&
+        ComposeLaunchLine(program, v, teCp932, InterpreterPath(), none,
+                          QuoteIfHolding(file, kSystemBreaks), line) == llComposed &&
+        StartProcess(line, nullptr, false, 0, pi) == 0;
     TKernelHandle thread(pi.hThread), process(pi.hProcess);
     return started;
 }

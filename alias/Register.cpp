@@ -10,6 +10,7 @@
 #include "HelperFiles.h"
 #include "Messages.h"
 #include "Names.h"
+#include "ScriptKinds.h"
 #include "Text.h"
 #include "Transaction.h"
 
@@ -36,8 +37,12 @@ TAliasKind DetectKind(const std::wstring& program, const std::string& helper) {
         return akDos;
     std::wstring found = program, self;
     TExeType type = etUnknown;
-    if (!ToWide(helper, teCp932, self) || !ResolveProgram(found, &self) ||
-        GetExeType(found, type) != erOk)
+    if (!ToWide(helper, teCp932, self) || !ResolveProgram(found, &self))
+        return akAuto;
+    // A script's kind is its interpreter's, which the helper looks for at each start.
+    if (const TScriptKind* script = ScriptKindOf(found))
+        return script->WindowedByDefault ? akGui : akConsole;
+    if (GetExeType(found, type) != erOk)
         return akAuto;
     return (type == etWin16 || type == etWinGui) ? akGui : akConsole;
 }

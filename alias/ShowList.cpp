@@ -2,7 +2,9 @@
 // whole); they print the file's own text.
 #include "Alias.h"
 
+#include "Files.h"
 #include "Names.h"
+#include "ScriptKinds.h"
 #include "Text.h"
 #include "Transaction.h"
 
@@ -30,6 +32,24 @@ TFailure ShowAlias(const TProgramFolder& folder, const std::wstring& wideName) {
     for (const char* key : kSwitchKeys)
         if (const TExtIniItem* item = s->FindItem(key))
             text += "\r\n" + std::string(key) + ": " + item->Value();
+    // What runs a script, found as the helper finds it now.
+    std::wstring interpreter, options;
+    const std::string type = s->ReadValue(kKeyType, "");
+    TScriptRun run = RunsThroughInterpreter(type, t.Encoding()) ? srBatch : srProgram;
+    if (run == srProgram)
+        run = FindInterpreter(t.Decoded(s->ReadValue(kKeyApp, "")),
+                              t.Decoded(s->ReadValue(kKeyInterpreter, "")),
+                              TakesWindowedHelper(type), interpreter, options);
+    if (run == srBatch)
+        interpreter = InterpreterPath();
+    std::wstring missing;
+    if (run == srInterpreterMissing)
+        ToWide(" (見つかりません)", teCp932, missing);
+    std::string shown;
+    if (run != srProgram &&
+        FromWide(Join({interpreter, options.empty() ? L"" : L" ", options, missing}), t.Encoding(),
+                 shown))
+        text += "\r\n" + std::string(kKeyInterpreter) + ": " + shown;
     WriteFileText(text, t.Encoding());
     return TFailure();
 }

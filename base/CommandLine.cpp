@@ -77,25 +77,85 @@ std::wstring_view CallerArgument(std::wstring_view text, size_t n) {
     return std::wstring_view(start, size_t(p - start));
 }
 
-void AppendForInterpreter(std::wstring& line, std::wstring_view text) {
-    // One walk over both, as the interpreter reads them; line grows only past where it is read.
-    const size_t n = line.size();
+namespace {
+// Text to the interpreter and to a batch file's own splitting outside quotes: letters, digits, a
+// few signs, and characters beyond ASCII that are no controls.
+bool PlainForBatch(wchar_t c) {
+    return c >= 0xA0 || unsigned((c | 0x20) - 'a') < 26 || unsigned(c - '0') < 10 ||
+           (c < 0x80 && std::wstring_view(L"#$*+-./:?@\\_").find(c) != std::wstring_view::npos);
+}
+
+// The argument a program's C runtime makes of its spelling (a doubled quote in a stretch is one).
+std::wstring Unquoted(std::wstring_view spelling) {
+    std::wstring arg;
+    bool stretch = false;
+    size_t slashes = 0;
+    for (size_t i = 0; i < spelling.size(); ++i) {
+        const wchar_t c = spelling[i];
+        if (c == '\\') {
+            ++slashes;
+            continue;
+        }
+        const bool quote = c == '"' && slashes % 2 == 0;
+        arg.append(c == '"' ? slashes / 2 : slashes, '\\');
+        slashes = 0;
+        if (quote && stretch && i + 1 < spelling.size() && spelling[i + 1] == '"')
+            arg += spelling[++i];
+        else if (quote)
+            stretch = !stretch;
+        else
+            arg += c;
+    }
+    return arg.append(slashes, '\\');
+}
+} // namespace
+
+bool AppendForBatch(std::wstring& line, std::wstring_view text, size_t n,
+                    std::wstring_view& refused) {
+    // Where the interpreter stands at the end of line: in a quoted stretch, or after a ^ outside.
     bool quoted = false, escaped = false;
-    for (size_t i = 0; i < n + text.size(); ++i) {
-        const wchar_t c = i < n ? line[i] : text[i - n];
-        const bool mark = i >= n && !quoted && !escaped &&
-                          kInterpreterOperators.find(c) != kInterpreterOperators.npos;
+    for (const wchar_t c : line) {
         if (escaped)
-            escaped = false; // the escaped character is text, a quote included
+            escaped = false;
         else if (c == '"')
             quoted = !quoted;
-        else if (!quoted && c == '^' && !mark)
-            escaped = true;
-        if (mark)
-            line += '^';
-        if (i >= n)
-            line += c;
+        else
+            escaped = !quoted && c == '^';
     }
+    bool first = true;
+    for (std::wstring_view rest = text; !rest.empty();) {
+        const std::wstring_view spelling = CallerArgument(rest, n ? n : 1);
+        rest = n ? std::wstring_view() : rest.substr(size_t(spelling.end() - rest.begin()));
+        if (spelling.empty())
+            break;
+        const std::wstring arg = Unquoted(spelling);
+        bool plain = !arg.empty();
+        for (const wchar_t c : arg)
+            plain = plain && PlainForBatch(c);
+        // No quote can reach a batch file as text; a line break ends the command; a ^ of the
+        // template would take the opening quote for text.
+        const bool quote = !quoted && !plain;
+        if (arg.find_first_of(L"\"\r\n") != std::wstring::npos || (quote && escaped)) {
+            refused = spelling;
+            return false;
+        }
+        if (!first)
+            line += ' ';
+        first = false;
+        if (quote)
+            line += '"';
+        for (const wchar_t c : arg) {
+            line += c;
+            // %cd:~,% expands to nothing, so the % before it starts no variable's name.
+            if (c == '%')
+                line += L"%cd:~,%";
+        }
+        // A program the batch file hands %* to reads \" as a quote of the argument's own.
+        if (quote)
+            line.append(arg.size() - arg.find_last_not_of('\\') - 1, '\\') += '"';
+        escaped = false;
+    }
+    return true;
 }
 
 std::wstring QuoteIfHolding(const std::wstring& text, const wchar_t* breaks) {

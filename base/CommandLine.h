@@ -17,16 +17,18 @@ std::wstring ProgramNameToken(std::wstring_view line);
 // boundaries (a doubled quote in a stretch, one quote to the runtime since 2008, ends it the same).
 std::wstring_view CallerArgument(std::wstring_view text, size_t n);
 
-// Appends text to line so that the interpreter (cmd /s /c "...") takes it as text: a ^ before each
-// operator it would read outside quotes, its quote and escape state carried over from line.
-void AppendForInterpreter(std::wstring& line, std::wstring_view text);
+// Appends the caller's arguments (all, or the n-th from 1) to line, which the interpreter runs as
+// cmd /e:on /v:off /s /c "...", so that it and a batch file take each as the text the caller meant
+// for a program: quoted where a character would mean something, each % made text; in a quoted
+// stretch of line as they are. False, with the argument's spelling in refused, for one no command
+// line can hand a batch file as text (a quote, a line break), or one a ^ of line would break.
+bool AppendForBatch(std::wstring& line, std::wstring_view text, size_t n,
+                    std::wstring_view& refused);
 
 // What ends a program's path early unquoted: for the system a space; for the interpreter also
 // & | < > ^ ( ) , ; = ("R&D\t.bat" runs "R"). Built-ins (echo) hold none.
 inline constexpr wchar_t kSystemBreaks[] = L" ";
 inline constexpr wchar_t kInterpreterBreaks[] = L" &|<>^(),;=";
-// The interpreter's operators: separators, pipes, redirections, its escape.
-inline constexpr std::wstring_view kInterpreterOperators(kInterpreterBreaks + 1, 5);
 // What ends a word of a stored parameter for the interpreter: ( ) , ; = end only a command's name.
 inline constexpr wchar_t kInterpreterWordBreaks[] = L" &|<>^";
 

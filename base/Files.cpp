@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "CommandLine.h"
 #include "Encoding.h"
 #include "Grow.h"
 #include "Handle.h"
@@ -164,6 +165,21 @@ bool ResolveProgram(std::wstring& app, const std::wstring* self) {
         // folder passed over.
         if (IsProgramFile(found) && (!self || self->empty() || !IsSameFile(found, *self))) {
             app = found;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ResolveCommand(const std::wstring& command, const std::wstring* self, std::wstring& program,
+                    std::wstring& arguments) {
+    const bool quoted = !command.empty() && command[0] == '"';
+    for (size_t end = command.size(); end && end != std::wstring::npos;
+         end = quoted ? 0 : command.find_last_of(L" \t", end - 1)) {
+        program = quoted ? ProgramNameToken(command) : command.substr(0, end);
+        if (!program.empty() && !IsBlank(program.back()) && ResolveProgram(program, self)) {
+            arguments = quoted ? std::wstring(CallerArgumentText(command))
+                               : TrimBlanks(command.substr(end));
             return true;
         }
     }

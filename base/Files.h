@@ -63,6 +63,11 @@ bool IsWorkingFolder(const std::wstring& dir);
 // not depend on where the caller stands. Never *self (the helper's own file). With self null (the
 // interpreter) the program folder is passed over and a path taken as it is.
 bool ResolveProgram(std::wstring& app, const std::wstring* self);
+// The program at the head of a command, found as ResolveProgram finds it, and the arguments after
+// it: a quoted head is the program; an unquoted one with blanks is the longest stretch up to a
+// blank that names a program, so "D:\My Tools\ed.exe" never starts a "D:\My.exe".
+bool ResolveCommand(const std::wstring& command, const std::wstring* self, std::wstring& program,
+                    std::wstring& arguments);
 // The interpreter of DOS aliases: COMSPEC, else the system folder's cmd.exe.
 std::wstring InterpreterPath();
 

@@ -9,6 +9,7 @@
 #include "Format.h"
 #include "Grow.h"
 #include "Schema.h"
+#include "ScriptKinds.h"
 #include "Text.h"
 
 using namespace std::string_view_literals;
@@ -31,19 +32,6 @@ bool ExpandEnvText(std::wstring& text) {
         }))
         text = expanded;
     return text.size() < kSystemTextLimit;
-}
-
-// ".bat" or ".cmd", in any case: a program the system runs through the interpreter.
-bool IsBatchFile(const std::wstring& path) {
-    const size_t dot = SplitPath(path).Extension;
-    if (path.size() != dot + 4)
-        return false;
-    // "| 0x20" makes a letter lower case and no other character one of these letters.
-    wchar_t extension[3];
-    for (size_t i = 0; i < 3; ++i)
-        extension[i] = wchar_t(path[dot + 1 + i] | 0x20);
-    return !memcmp(extension, L"bat", sizeof extension) ||
-           !memcmp(extension, L"cmd", sizeof extension);
 }
 
 } // namespace
@@ -81,8 +69,24 @@ std::string NotDefinedReport(std::string_view alias) {
     return Join({alias, " の定義が見つかりません。"sv});
 }
 
+std::string InterpreterMissingReport(std::string_view alias, std::string_view script,
+                                     std::string_view interpreters) {
+    return Join({alias, " のスクリプト "sv, script, " を実行するインタプリタ "sv, interpreters,
+                 " が見つかりません。"sv});
+}
+
+std::string ArgumentRefusedReport(std::string_view alias, std::string_view argument) {
+    return Join({alias, " には引数 "sv, argument,
+                 " をバッチ ファイルの引数として安全に渡せません。何も起動しません。"sv});
+}
+
+std::string NotRunnableReport(std::string_view alias, std::string_view program) {
+    return Join({alias, " のプログラム "sv, program,
+                 " はプログラムでも、alias の知っているスクリプトでもありません。"sv});
+}
+
 bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring_view callerText,
-                     bool escape) {
+                     bool escape, std::wstring_view* refused) {
     bool placed = false;
     const wchar_t* end = pattern.data() + pattern.size();
     for (const wchar_t* p = pattern.data(); p < end; ++p) {
@@ -96,9 +100,10 @@ bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring
             // Past the limit the line is refused anyway: thousands of "$*" must not cost their all.
             if (piece.empty() || line.size() >= kSystemTextLimit)
                 continue;
-            if (escape)
-                AppendForInterpreter(line, piece);
-            else
+            if (escape) {
+                if (!AppendForBatch(line, callerText, number ? n : 0, *refused))
+                    break;
+            } else
                 line += piece;
             continue;
         }
@@ -114,36 +119,53 @@ bool HoldsPlaceholder(std::wstring_view param) {
     return PlaceCallerText(filled, param, {}, false);
 }
 
-TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, const std::string& type,
-                              TTextEncoding encoding, const std::wstring& interpreter,
-                              const std::wstring& self, std::wstring_view callerText,
-                              bool placeArgs, std::wstring& line) {
-    const bool dos = RunsThroughInterpreter(type, encoding);
+TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEncoding encoding,
+                              const std::wstring& comspec, const std::wstring& self,
+                              std::wstring_view callerText, std::wstring& line) {
+    const bool dos = RunsThroughInterpreter(v.Type, encoding);
     if (!dos && !ResolveProgram(app, &self))
         return llProgramMissing;
+    std::wstring interpreter, options;
+    const TScriptRun run =
+        dos ? srBatch : FindInterpreter(app, v.Setting, v.Windowed, interpreter, options);
+    if (run == srInterpreterMissing) {
+        line = interpreter;
+        return llInterpreterMissing;
+    }
     // The system would run a batch file through the interpreter with the caller's text read as
     // commands: it runs as a DOS alias's does, always quoted. Quoted paths leave no shorter
     // program to take.
-    const bool interpreted = dos || IsBatchFile(app);
-    line = Join({QuoteIfHolding(app, !interpreted ? kSystemBreaks
-                                     : dos        ? kInterpreterBreaks
-                                                  : nullptr),
-                 L" "sv});
+    const bool batch = run == srBatch;
+    line.clear();
+    if (run == srInterpreted)
+        line = Join({QuoteIfHolding(interpreter, kSystemBreaks), options.empty() ? L""sv : L" "sv,
+                     options, L" "sv});
+    line += Join({QuoteIfHolding(app, !batch ? kSystemBreaks
+                                      : dos  ? kInterpreterBreaks
+                                             : nullptr),
+                  L" "sv});
+    std::wstring_view refused;
     bool placed = false;
-    if (placeArgs)
-        placed = PlaceCallerText(line, param, callerText, interpreted);
+    if (v.PlaceArgs)
+        placed = PlaceCallerText(line, v.Param, callerText, batch, &refused);
     else
-        line += param;
-    // Unchanged; to the interpreter an argument, never a command of its own.
+        line += v.Param;
+    // Unchanged; to the interpreter each argument is text, never a command of its own.
     if (!placed) {
         line += callerText.empty() ? L" " : L"  ";
-        if (interpreted)
-            AppendForInterpreter(line, callerText);
-        else
+        if (!batch)
             line += callerText;
+        else
+            AppendForBatch(line, callerText, 0, refused);
     }
-    // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest.
-    if (interpreted)
-        line = Join({QuoteIfHolding(interpreter, kSystemBreaks), L" /s /c \""sv, line, L"\""sv});
+    if (refused.data()) {
+        line = refused;
+        return llArgumentRefused;
+    }
+    // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest; /v:off
+    // keeps ! text, /e:on makes %cd:~,% (AppendForBatch) expand to nothing.
+    if (batch)
+        line = Join(
+            {QuoteIfHolding(comspec, kSystemBreaks), L" /e:on /v:off /s /c \""sv, line, L"\""sv});
     return line.size() >= kSystemTextLimit ? llTooLong : llComposed;
 }

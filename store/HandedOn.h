@@ -25,22 +25,36 @@ bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstr
 const char* ApplyEnvEntry(const std::string& name, const std::string& value,
                           TTextEncoding encoding);
 
-enum TLaunchLine : int { llComposed, llProgramMissing, llTooLong };
+enum TLaunchLine : int {
+    llComposed,
+    llProgramMissing,
+    llTooLong,
+    llInterpreterMissing, // line: the interpreters looked for
+    llArgumentRefused,    // line: the caller's argument a batch file cannot be handed
+};
+
+// What the alias runs, as stored but for the program: the parameters, its own interpreter
+// (setting), the type, the switch placeargs, and whether its helper is the windowed one.
+struct TLaunchValues {
+    std::wstring Param, Setting;
+    std::string Type;
+    bool PlaceArgs, Windowed;
+};
 
 // The helper's command line: the program (ResolveProgram; app names it as found), a space, the
 // parameters, a space, then a space and the caller's text when there is any; with placeArgs the
 // parameters are a template that, holding a placeholder, takes the caller's text where it says. A
-// DOS alias and a batch file run as <interpreter> /s /c "<line>", the caller's text kept text.
-TLaunchLine ComposeLaunchLine(std::wstring& app, const std::wstring& param, const std::string& type,
-                              TTextEncoding encoding, const std::wstring& interpreter,
-                              const std::wstring& self, std::wstring_view callerText,
-                              bool placeArgs, std::wstring& line);
+// script runs as <interpreter> <options> <script> ...; a DOS alias and a batch file as
+// <comspec> /e:on /v:off /s /c "<line>", each of the caller's arguments text for a batch file.
+TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEncoding encoding,
+                              const std::wstring& comspec, const std::wstring& self,
+                              std::wstring_view callerText, std::wstring& line);
 
 // Appends pattern to line, filled in: "$1" to "$9" (no digit after) the caller's n-th argument in
-// its spelling, "$*" all its text, "$$" one "$"; other "$" stay; with escape each piece stays text
-// for the interpreter. True when the pattern holds a placeholder.
+// its spelling, "$*" all its text, "$$" one "$"; other "$" stay; with escape each is handed as
+// AppendForBatch hands it (refused: the argument it cannot). True when it holds a placeholder.
 bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring_view callerText,
-                     bool escape);
+                     bool escape, std::wstring_view* refused = nullptr);
 bool HoldsPlaceholder(std::wstring_view param);
 
 // Reports both programs give in the same words.
@@ -49,3 +63,8 @@ std::string LineTooLongReport(size_t length);
 std::string ProgramNotFoundReport(std::string_view program);
 std::string FolderNotFoundReport(std::string_view dir);
 std::string NotDefinedReport(std::string_view alias);
+std::string InterpreterMissingReport(std::string_view alias, std::string_view script,
+                                     std::string_view interpreters);
+std::string ArgumentRefusedReport(std::string_view alias, std::string_view argument);
+// Of a program the system cannot start (a file that is no program) that is no script either.
+std::string NotRunnableReport(std::string_view alias, std::string_view program);

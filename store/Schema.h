@@ -17,6 +17,8 @@ inline constexpr char kKeyApp[] = "app";
 inline constexpr char kKeyParam[] = "param";
 inline constexpr char kKeyDir[] = "dir";
 inline constexpr char kEnvPrefix[] = "env:"; // env:NAME=value, one environment variable each
+// The alias's own interpreter of its script, a command with options; stored only when set.
+inline constexpr char kKeyInterpreter[] = "interpreter";
 // The helper's switches.
 inline constexpr char kKeyJoinErrorOutput[] = "stderr2stdout";
 inline constexpr char kKeyKillTarget[] = "killtarget";

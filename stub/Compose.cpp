@@ -40,10 +40,12 @@ bool ApplyAliasEnvironment(const TStartup& start, const TDefinition& def, TCompo
 
 TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
     TComposed c;
-    std::wstring app, param, dir, depth;
-    if (!StoredText(start, def, kKeyApp, def.App, app, c) ||
-        !StoredText(start, def, kKeyParam, def.Param, param, c) ||
-        !StoredText(start, def, kKeyDir, def.Dir, dir, c))
+    TLaunchValues v;
+    std::wstring dir, depth;
+    if (!StoredText(start, def, kKeyApp, def.App, c.Program, c) ||
+        !StoredText(start, def, kKeyParam, def.Param, v.Param, c) ||
+        !StoredText(start, def, kKeyDir, def.Dir, dir, c) ||
+        !StoredText(start, def, kKeyInterpreter, def.Interpreter, v.Setting, c))
         return c;
     // Read before the alias's own entries apply, so that none of them can reset it.
     if (!NextChainDepth(EnvironmentValue(kChainVariable), depth)) {
@@ -56,14 +58,23 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         (!SetEnvironmentValue(kChainVariable, depth.c_str()) &&
          !Fail(c, start, kChainVariableName, kValueNotSet)))
         return c;
-    switch (ComposeLaunchLine(app, param, def.Type, def.Encoding, start.ComSpecPath, start.SelfPath,
-                              CallerArgumentText(start.CommandLine), def.PlaceArgs,
-                              c.CommandLine)) {
+    v.Type = def.Type;
+    v.PlaceArgs = def.PlaceArgs;
+    v.Windowed = WindowedBuild(); // the helper of a "GUI" alias
+    switch (ComposeLaunchLine(c.Program, v, def.Encoding, start.ComSpecPath, start.SelfPath,
+                              CallerArgumentText(start.CommandLine), c.CommandLine)) {
     case llProgramMissing:
-        c.Error = ProgramNotFoundReport(ShownCp932(app));
+        c.Error = ProgramNotFoundReport(ShownCp932(c.Program));
         return c;
     case llTooLong:
         c.Error = LineTooLongReport(c.CommandLine.size());
+        return c;
+    case llInterpreterMissing:
+        c.Error = InterpreterMissingReport(start.AliasName, ShownCp932(c.Program),
+                                           ShownCp932(c.CommandLine));
+        return c;
+    case llArgumentRefused:
+        c.Error = ArgumentRefusedReport(start.AliasName, ShownCp932(c.CommandLine));
         return c;
     case llComposed:
         break;

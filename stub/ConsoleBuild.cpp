@@ -38,6 +38,10 @@ TTargetHandling TargetHandling(const TDefinition& def) {
     return how;
 }
 
+bool WindowedBuild() {
+    return false;
+}
+
 void TakeOverBreaks() {
     SetConsoleCtrlHandler(SwallowBreak, TRUE);
 }

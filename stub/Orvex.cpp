@@ -2,6 +2,7 @@
 // ends the run with exit code 1.
 #include "Stub.h"
 
+#include "Encoding.h"
 #include "HandedOn.h"
 
 namespace {
@@ -20,7 +21,13 @@ std::string Run(DWORD& code) {
         return what.Error;
     const TLaunchOutcome done = Launch(what, TargetHandling(def));
     code = done.Code;
-    return done.Started ? done.Error : StartFailureText(what.CommandLine, done.Code);
+    if (done.Started)
+        return done.Error;
+    // The loader's code alone does not tell a user that the file is neither program nor script.
+    const std::string failed = StartFailureText(what.CommandLine, done.Code);
+    return done.Code != ERROR_BAD_EXE_FORMAT
+               ? failed
+               : failed + " " + NotRunnableReport(start.AliasName, ShownCp932(what.Program));
 }
 
 } // namespace

@@ -34,7 +34,8 @@ TDefinition ReadDefinition(const TStartup& start) {
     } kValues[] = {{kKeyApp, &TDefinition::App},
                    {kKeyType, &TDefinition::Type},
                    {kKeyParam, &TDefinition::Param},
-                   {kKeyDir, &TDefinition::Dir}};
+                   {kKeyDir, &TDefinition::Dir},
+                   {kKeyInterpreter, &TDefinition::Interpreter}};
     for (const auto& v : kValues)
         def.*v.Field = own.ReadValue(v.Key, std::string());
     static const struct {

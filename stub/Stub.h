@@ -31,6 +31,7 @@ struct TDefinition {
     std::string Type;
     std::string Param;
     std::string Dir;
+    std::string Interpreter;
     std::vector<TKeyLine> Env; // the "env:" entries: name, value as written
     // The switches (IsSwitchOn).
     bool JoinErrorOutput = false; // "stderr2stdout"
@@ -44,6 +45,7 @@ struct TComposed {
     std::string Error;
     std::wstring CommandLine;
     std::wstring WorkDir; // empty: the helper's own
+    std::wstring Program; // as found, for a report of a file the system cannot start
 };
 
 // How the target is started and waited for.
@@ -68,5 +70,6 @@ TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how);
 void ReportError(const std::string& text);
 std::string StartFailureText(const std::wstring& commandLine, DWORD error);
 TTargetHandling TargetHandling(const TDefinition& def);
+bool WindowedBuild();
 // The console build stands in for its target at the prompt and must outlive Ctrl+C.
 void TakeOverBreaks();

@@ -38,5 +38,9 @@ TTargetHandling TargetHandling(const TDefinition& def) {
     return how;
 }
 
+bool WindowedBuild() {
+    return true;
+}
+
 void TakeOverBreaks() {
 }

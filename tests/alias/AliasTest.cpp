@@ -38,7 +38,7 @@ TEST_F(AliasCmd, UsageForUnknownSwitches) {
     size_t lines = 0;
     for (char c : r.out)
         lines += c == '\n';
-    EXPECT_EQ(lines, 23u);
+    EXPECT_EQ(lines, 24u);
     EXPECT_NE(
         r.out.find("\r\n    alias /check                    エイリアスの点検 (問題の一覧)\r\n"),
         std::string::npos);
@@ -110,6 +110,14 @@ TEST_F(AliasCmd, ShowFormat) {
     SetIni("[alias]\r\nkilltarget=on\r\n[w]\r\napp=w.exe\r\nwait=On\r\nkilltarget=off\r\n");
     EXPECT_EQ(Alias("w").out, "name:  w\r\ntype:  \r\npath:  w.exe\r\nparam: \r\ndir:   \r\n"
                               "killtarget: off\r\nwait: On\r\n");
+    // A script's interpreter as the helper would find it now; the alias's own is stored only
+    // while it is set.
+    SetIni("[s]\r\napp=s.py\r\n");
+    ASSERT_EQ(Alias("s \"/interpreter=C:\\nosuch\\py.exe -X\"").exitCode, 0u);
+    EXPECT_EQ(Alias("s").out, "name:  s\r\ntype:  \r\npath:  s.py\r\nparam: \r\ndir:   \r\n"
+                              "interpreter: C:\\nosuch\\py.exe -X (見つかりません)\r\n");
+    ASSERT_EQ(Alias("s /interpreter=").exitCode, 0u);
+    EXPECT_EQ(Ini().find("interpreter"), std::string::npos) << Ini();
 }
 
 TEST_F(AliasCmd, OptionsChangeTheirOwnKeysInOrder) {
@@ -428,7 +436,7 @@ TEST_F(AliasCmd, EditStartsTheEditorOnTheDefinitionFile) {
         Sleep(50);
     std::string rec = ReadFileBytes(dir / "rec.txt");
     EXPECT_EQ(rec.substr(0, rec.find('\n')),
-              dir.Path() + "probe.exe -x " + dir.Path() + "alias.ini");
+              dir.Path() + "probe.exe -x  " + dir.Path() + "alias.ini");
 }
 
 // An editor setting that cannot be started is named in one line, and the file opens in
@@ -446,7 +454,7 @@ TEST_F(AliasCmd, EditFallsBackToNotepadAndSaysWhy) {
     for (int i = 0; i < 100 && !PathExists(dir / "rec.txt"); ++i)
         Sleep(50);
     std::string rec = ReadFileBytes(dir / "rec.txt");
-    EXPECT_EQ(rec.substr(0, rec.find('\n')), (dir / "notepad.exe ") + dir.Path() + "alias.ini");
+    EXPECT_EQ(rec.substr(0, rec.find('\n')), (dir / "notepad.exe   ") + dir.Path() + "alias.ini");
 }
 
 // The editor runs on after alias.exe has ended and must hold none of the caller's handles: a
@@ -487,7 +495,7 @@ TEST_F(AliasCmd, EditWithoutSettingOrFileUsesNotepadOnThePathBesideTheProgram) {
     for (int i = 0; i < 100 && !PathExists(dir / "rec.txt"); ++i)
         Sleep(50);
     std::string rec = ReadFileBytes(dir / "rec.txt");
-    EXPECT_EQ(rec.substr(0, rec.find('\n')), (dir / "notepad.exe ") + dir.Path() + "alias.ini");
+    EXPECT_EQ(rec.substr(0, rec.find('\n')), (dir / "notepad.exe   ") + dir.Path() + "alias.ini");
     EXPECT_FALSE(PathExists(dir / "alias.ini")); // alias never creates it itself
 }
 
@@ -511,7 +519,33 @@ TEST(AliasEdit, APathWithABlankIsOneArgument) {
         Sleep(50);
     std::string rec = ReadFileBytes(folder / "rec.txt");
     EXPECT_EQ(rec.substr(0, rec.find('\n')),
-              "\"" + folder.Path() + "my editor.exe\" -x \"" + folder.Path() + "alias.ini\"");
+              "\"" + folder.Path() + "my editor.exe\" -x  \"" + folder.Path() + "alias.ini\"");
+}
+
+TEST(AliasEdit, TheEditorIsFoundAsTheSearchFindsItAndGetsThePathAsText) {
+    // A program folder whose name holds "&" and a blank; an unquoted editor path with a blank
+    // beside a planted shorter program, and a batch-file editor that hands its arguments on.
+    ScratchDir folder(CurrentTestName() + " R&D");
+    ASSERT_TRUE(folder.Ok());
+    ASSERT_TRUE(CopyOneFile(DistDir() + "alias.exe", folder / "alias.exe"));
+    ASSERT_TRUE(CreateDirectoryA((folder / "My Tools").c_str(), nullptr));
+    const std::string editor = folder / "My Tools\\ed.exe";
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", editor));
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", folder / "My.exe"));
+    ASSERT_TRUE(WriteFileBytes(folder / "ed.cmd", "@\"" + editor + "\" %*\r\n"));
+    const std::string expected = editor + "\n-x\n" + folder.Path() + "alias.ini\n";
+    for (const std::string& setting : {editor + " -x", folder / "ed.cmd -x"}) {
+        ASSERT_TRUE(WriteFileBytes(folder / "alias.ini", "[alias]\r\neditor=" + setting + "\r\n"));
+        DeleteFileA((folder / "rec.txt").c_str());
+        RunOptions o;
+        o.setEnv = {{"PROBE_ARGV", folder / "rec.txt"}};
+        const ProcResult r = RunProcess(Quote(folder / "alias.exe") + " /edit", o);
+        EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
+        std::string rec;
+        for (int i = 0; i < 100 && (rec = ReadFileBytes(folder / "rec.txt")).empty(); ++i)
+            Sleep(50);
+        EXPECT_EQ(rec, expected) << setting;
+    }
 }
 
 } // namespace

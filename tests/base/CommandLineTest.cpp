@@ -5,10 +5,13 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "CommandLine.h"
 #include "Files.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <cstdint>
 
 using namespace testing_support;
@@ -79,60 +82,77 @@ std::wstring LiveOperators(const std::wstring& line) {
     return live;
 }
 
-// The text with the carets the escaping inserted taken out again: the line read as the
-// interpreter reads it, every character a ^ outside quotes escapes kept, the ^ itself dropped.
-std::wstring Unescaped(const std::wstring& command, const std::wstring& escaped) {
-    const std::wstring line = command + escaped;
-    std::wstring text;
-    for (size_t i = 0, quoted = 0; i < line.size(); ++i) {
-        if (line[i] == '"')
-            quoted ^= 1;
-        else if (!quoted && line[i] == '^' && i + 1 < line.size())
-            ++i;
-        if (i >= command.size())
-            text += line[i];
-    }
-    return text;
+// The arguments a program's runtime makes of a text (the system's own splitting).
+std::vector<std::wstring> Argv(const std::wstring& text) {
+    int n = 0;
+    wchar_t** argv = CommandLineToArgvW((L"p " + text).c_str(), &n);
+    std::vector<std::wstring> args(argv + 1, argv + n);
+    LocalFree(argv);
+    return args;
 }
 
-// What AppendForInterpreter puts after command.
-std::wstring Escaped(const std::wstring& command, const std::wstring& text) {
+// What AppendForBatch puts after command, or "refused: " and the argument's spelling.
+std::wstring Appended(const std::wstring& command, const std::wstring& text) {
     std::wstring line = command;
-    AppendForInterpreter(line, text);
+    std::wstring_view refused;
+    if (!AppendForBatch(line, text, 0, refused))
+        return L"refused: " + std::wstring(refused);
     return line.substr(command.size());
 }
 
 } // namespace
 
-TEST(AppendForInterpreter, TheCallersTextAddsNoCommandAndLosesNothing) {
-    // Random texts after commands that leave the interpreter in either quote state: the whole
-    // line has exactly the operators of the command alone, and taking the carets out again
-    // gives the caller's text.
-    const wchar_t alphabet[] = L"a &|<>^\"\\%\u8868\u00e9";
-    // A command that ends in ^ makes the text's first character text already.
-    const std::wstring commands[] = {L"p.exe  ",       L"\"C:\\a b\\p.exe\" -x ",
-                                     L"p.exe \"open ", L"p.exe ^\" ",
-                                     L"p.exe a&b ",    L"p.exe x^"};
+TEST(AppendForBatch, TheCallersArgumentsAddNoCommandAndReachABatchFileWhole) {
+    // Random texts after commands that leave the interpreter in each state: the whole line has
+    // exactly the operators of the command alone; after an unquoted command, the text with each
+    // "%%cd:~,%" the interpreter's "%" again splits into the caller's arguments, as a program
+    // the batch file hands %* to splits it. Refused: an argument holding a quote, or one to quote
+    // right after a ^ of the command.
+    const wchar_t alphabet[] = L"a &|<>^\"\\%!,\u8868\u00e9";
+    const std::wstring commands[] = {L"p.exe  ",       L"\"C:\\a b\\p.exe\" -x ", L"p.exe a&b ",
+                                     L"p.exe \"open ", L"p.exe ^\" \"",           L"p.exe x^"};
     uint32_t seed = 12345;
     auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
     for (int round = 0; round < 3000; ++round) {
         std::wstring text;
         for (size_t n = next() % 12; n > 0; --n)
             text += alphabet[next() % (sizeof alphabet / sizeof *alphabet - 1)];
-        for (const std::wstring& command : commands) {
-            const std::wstring escaped = Escaped(command, text);
-            ASSERT_EQ(LiveOperators(command + escaped), LiveOperators(command))
-                << WideToAnsi(command + escaped);
-            ASSERT_EQ(Unescaped(command, escaped), text) << WideToAnsi(command + escaped);
+        for (size_t c = 0; c < std::size(commands); ++c) {
+            const std::wstring& command = commands[c];
+            std::wstring appended = Appended(command, text);
+            if (appended.rfind(L"refused: ", 0) == 0) {
+                const auto args = Argv(appended.substr(9));
+                ASSERT_TRUE(c == 5 ||
+                            std::any_of(args.begin(), args.end(),
+                                        [](const auto& a) { return a.find('"') != a.npos; }))
+                    << Printable(WideToAnsi(command + text + L" / " + appended));
+                continue;
+            }
+            ASSERT_EQ(LiveOperators(command + appended), LiveOperators(command))
+                << WideToAnsi(command + appended);
+            for (size_t at = 0; (at = appended.find(L"%%cd:~,%", at)) != appended.npos; ++at)
+                appended.erase(at + 1, 7);
+            if (c < 3) {
+                ASSERT_EQ(Argv(appended), Argv(text)) << WideToAnsi(command + appended);
+            }
         }
     }
 }
 
-TEST(AppendForInterpreter, QuotedTextStaysAsTyped) {
-    EXPECT_EQ(Escaped(L"p ", L"x&echo INJECTED"), L"x^&echo INJECTED");
-    EXPECT_EQ(Escaped(L"p ", L"a|find \"b|c\""), L"a^|find \"b|c\"");
-    EXPECT_EQ(Escaped(L"p ", L"\"a&b\" a^b"), L"\"a&b\" a^^b");
-    EXPECT_EQ(Escaped(L"p \"open ", L"a>b"), L"a>b");
+TEST(AppendForBatch, EachArgumentIsQuotedWhereItMeansSomething) {
+    const struct {
+        const wchar_t *Command, *Text, *Appended;
+    } cases[] = {
+        {L"p ", L"x&echo INJECTED", L"\"x&echo\" INJECTED"},
+        {L"p ", L"\"a b\" %PATH% \"\" !x!", L"\"a b\" \"%%cd:~,%PATH%%cd:~,%\" \"\" \"!x!\""},
+        {L"p ", L"C:\\dir\\ \"C:\\a b\\\\\" a,b;c=d", L"C:\\dir\\ \"C:\\a b\\\\\" \"a,b;c=d\""},
+        {L"p \"open ", L"a>b", L"a>b"},
+        {L"p ", L"ok a\\\"b", L"refused: a\\\"b"},
+        {L"p ^", L"a b&c", L"a \"b&c\""},
+        {L"p ^", L"&", L"refused: &"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Appended(c.Command, c.Text), c.Appended) << WideToAnsi(c.Text);
 }
 
 namespace {

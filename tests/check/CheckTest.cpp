@@ -27,9 +27,11 @@ class Check : public AliasFolderTest {
         AliasFolderTest::SetUp();
         for (const auto& sub : {bin, envbin, decoy})
             ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
-        // Any file is a program to find.
-        ASSERT_TRUE(WriteFileBytes(bin + "tool.exe", "tool"));
-        ASSERT_TRUE(WriteFileBytes(envbin + "envtool.exe", "envtool"));
+        // Programs to find, and a script and a text that are found but the system cannot start.
+        ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", bin + "tool.exe"));
+        ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", envbin + "envtool.exe"));
+        ASSERT_TRUE(WriteFileBytes(bin + "s.py", "print(1)"));
+        ASSERT_TRUE(WriteFileBytes(bin + "notes.txt", "notes"));
         ASSERT_TRUE(WriteFileBytes(decoy + "Shadowed.BAT", "@echo decoy"));
     }
 
@@ -90,6 +92,13 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
         // Only in the folder /check is run from, which no helper searches.
         {"planted", "app=planted", "dovoz.ex_", "planted のプログラム planted が見つかりません。"},
         {"noapp", "type=console", "dovoz.ex_", "noapp の app が指定されていません。"},
+        // No interpreter on PATH; a file that is neither a program nor a script (Code 193).
+        {"nopython", "app=" + bin + "s.py", "dovoz.ex_",
+         "nopython のスクリプト " + bin +
+             "s.py を実行するインタプリタ py.exe;python.exe が見つかりません。"},
+        {"notes", "app=" + bin + "notes.txt", "dovoz.ex_",
+         "notes のプログラム " + bin +
+             "notes.txt はプログラムでも、alias の知っているスクリプトでもありません。"},
         {"nodir", tool + "dir=" + dir.Path() + "nosuch", "dovoz.ex_",
          "nodir のディレクトリ " + dir.Path() + "nosuch が見つかりません。"},
         {"zero", tool + "param=-a" + nul + "b", "dovoz.ex_",

@@ -43,16 +43,21 @@ TEST_F(Register, WindowedProgramGetsTheWindowedTemplate) {
     EXPECT_EQ(ReadFileBytes(dir / "ed.exe"), Template("rudi.ex_"));
 }
 
-TEST_F(Register, ConsoleProgramAndNonExecutableGetTheConsoleTemplate) {
+TEST_F(Register, ProgramsNonExecutablesAndScriptsGetTheTemplateOfTheirKind) {
     SetIni("");
     const std::string cmd = winDir + "\\system32\\cmd.exe";
     ASSERT_EQ(Alias("c " + cmd).exitCode, 0u);
     ASSERT_TRUE(WriteFileBytes(dir / "tool.bat", "@echo hi\r\n"));
     ASSERT_EQ(Alias("t " + dir.Path() + "tool.bat").exitCode, 0u);
+    // A script takes its kind from the table, not its bytes ("MZ" here).
+    ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "w.PYW"));
+    ASSERT_EQ(Alias("w " + dir.Path() + "w.PYW").exitCode, 0u);
     EXPECT_EQ(Ini(), "\r\n" + Section("c", "console", cmd, "") +
-                         Section("t", "console", dir.Path() + "tool.bat", ""));
+                         Section("t", "console", dir.Path() + "tool.bat", "") +
+                         Section("w", "GUI", dir.Path() + "w.PYW", ""));
     EXPECT_EQ(ReadFileBytes(dir / "c.exe"), Template("dovoz.ex_"));
     EXPECT_EQ(ReadFileBytes(dir / "t.exe"), Template("dovoz.ex_"));
+    EXPECT_EQ(ReadFileBytes(dir / "w.exe"), Template("rudi.ex_"));
 }
 
 TEST_F(Register, ShellBuiltinsInAnyCaseAreDosWithoutSearch) {

@@ -64,8 +64,8 @@ TEST(PlacedArguments, TakeTheArgumentsAsTheRuntimeSplitsThemInTheirSpelling) {
             }
             if (t.Appends)
                 expected += text.empty() ? L" " : L"  " + text;
-            EXPECT_EQ(ComposeLaunchLine(app, t.Pattern, "", teCp932, L"", L"", text, true, line),
-                      llComposed);
+            TLaunchValues v{t.Pattern, L"", "", true, false};
+            EXPECT_EQ(ComposeLaunchLine(app, v, teCp932, L"", L"", text, line), llComposed);
             EXPECT_EQ(line, expected) << testing_support::Utf8(text + L" / " + t.Pattern);
         }
     }

@@ -202,7 +202,7 @@ TEST_F(Stub, DosAliasesAndBatchFilesRunThroughTheInterpreter) {
     comspec = probe;
     ProcResult r = Run("d.exe", "you", o);
     EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
-    EXPECT_EQ(Rec(0), probe + " /s /c \"\"echo hi\" there  you\"");
+    EXPECT_EQ(Rec(0), probe + " /e:on /v:off /s /c \"\"echo hi\" there  you\"");
     EXPECT_EQ(Rec(2), "COMSPEC=C:\\nosuch.exe");
 
     // A program that is a batch file runs the same way, always quoted: started as it is, the
@@ -214,16 +214,16 @@ TEST_F(Stub, DosAliasesAndBatchFilesRunThroughTheInterpreter) {
     const struct {
         std::string Lines, Args;
         bool Console;
-        std::string Line; // after "<interpreter> /s /c "
+        std::string Line; // after "<interpreter> /e:on /v:off /s /c "
     } cases[] = {
         {"type=DOS\r\napp=dir", "", true, "\"dir  \""},
-        {"type=DOS\r\napp=echo", "a&b", true, "\"echo   a^&b\""},
-        {"app=" + tbat, "x&echo INJECTED", true, "\"\"" + tbat + "\"   x^&echo INJECTED\""},
+        {"type=DOS\r\napp=echo", "a&b", true, "\"echo   \"a&b\"\""},
+        {"app=" + tbat, "x&echo INJECTED", true, "\"\"" + tbat + "\"   \"x&echo\" INJECTED\""},
         {"app=" + tbat + "\r\nparam=-p", "\"q&q\" a|b", true,
-         "\"\"" + tbat + "\" -p  \"q&q\" a^|b\""},
-        {"app=" + ucmd + "\r\nwait=on", "a>b", false, "\"\"" + ucmd + "\"   a^>b\""},
+         "\"\"" + tbat + "\" -p  \"q&q\" \"a|b\"\""},
+        {"app=" + ucmd + "\r\nwait=on", "a>b", false, "\"\"" + ucmd + "\"   \"a>b\"\""},
         {"type=DOS\r\napp=" + dir.Path() + "R&D\\t.bat", "^", true,
-         "\"\"" + dir.Path() + "R&D\\t.bat\"   ^^\""},
+         "\"\"" + dir.Path() + "R&D\\t.bat\"   \"^\"\""},
     };
     for (const auto& c : cases) {
         Ini("[b]\r\n" + c.Lines + "\r\n");
@@ -231,14 +231,14 @@ TEST_F(Stub, DosAliasesAndBatchFilesRunThroughTheInterpreter) {
         DeleteFileA((dir / "rec.txt").c_str());
         r = Run("b.exe", c.Args);
         EXPECT_EQ(r.exitCode, 0u) << c.Lines << Printable(r.out);
-        EXPECT_EQ(Rec(0), probe + " /s /c " + c.Line) << c.Lines;
+        EXPECT_EQ(Rec(0), probe + " /e:on /v:off /s /c " + c.Line) << c.Lines;
     }
     for (const char c : std::string("&|<>^(),;= ")) {
         const std::string app = std::string("a") + c + "b";
         Ini("[b]\r\ntype=DOS\r\napp=" + app + "\r\n");
         Helper("b.exe");
         ASSERT_EQ(Run("b.exe", "").exitCode, 0u);
-        EXPECT_EQ(Rec(0), probe + " /s /c \"\"" + app + "\"  \"");
+        EXPECT_EQ(Rec(0), probe + " /e:on /v:off /s /c \"\"" + app + "\"  \"");
     }
 }
 
@@ -516,8 +516,8 @@ TEST_F(Stub, LongCommandLines) {
 }
 
 TEST_F(Stub, PlacedArgumentsGoWhereTheTemplateSays) {
-    // A console alias; a DOS alias through the real interpreter, where a placed piece stays text,
-    // right after a caret of the template's own too; a "$1" without the switch is text.
+    // A console alias; a DOS alias through the real interpreter, where a placed argument stays
+    // text, right after a caret of the template's own too; a "$1" without the switch is text.
     Ini("[g]\r\napp=" + probe +
         "\r\nparam=log $1 --oneline\r\nplaceargs=on\r\n[e]\r\ntype=DOS\r\n" +
         "app=echo\r\nparam=[$1] [^$2]\r\nplaceargs=ON\r\n[s]\r\napp=" + probe +
@@ -526,8 +526,11 @@ TEST_F(Stub, PlacedArgumentsGoWhereTheTemplateSays) {
         Helper(name);
     EXPECT_EQ(Run("g.exe", "main \"b c\"").exitCode, 0u);
     EXPECT_EQ(Rec(0), probe + " log main --oneline");
-    EXPECT_EQ(Run("e.exe", "x&echo INJECTED").out, "[x&echo] [INJECTED]\r\n");
-    EXPECT_EQ(Run("e.exe", "\"a&b\" &echo").out, "[\"a&b\"] [&echo]\r\n");
+    EXPECT_EQ(Run("e.exe", "x&echo INJECTED").out, "[\"x&echo\"] [INJECTED]\r\n");
+    // The caret would take the opening quote of "&echo" for text: refused, nothing runs.
+    EXPECT_EQ(Run("e.exe", "\"a&b\" &echo").out,
+              "error: e には引数 &echo をバッチ ファイルの引数として安全に渡せません。"
+              "何も起動しません。\r\n");
     EXPECT_EQ(Run("s.exe", "z").exitCode, 0u);
     EXPECT_EQ(Rec(0), probe + " s/$1/  z");
 }
