@@ -96,6 +96,21 @@ std::wstring SystemFolder() {
 
 } // namespace
 
+std::wstring LongPath(const std::wstring& path) {
+    // A name the system made short always holds a "~": other paths cost no look-up.
+    if (path.find('~') == std::wstring::npos)
+        return path;
+    // Looked up only then: an import would cost every helper file a sector.
+    using TGetLongPathName = DWORD(WINAPI*)(const wchar_t*, wchar_t*, DWORD);
+    const auto getLongPathName = reinterpret_cast<TGetLongPathName>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"kernel32.dll"), "GetLongPathNameW")));
+    const std::wstring found =
+        getLongPathName
+            ? FilledBy([&](wchar_t* b, DWORD n) { return getLongPathName(path.c_str(), b, n); })
+            : std::wstring();
+    return found.empty() ? path : found;
+}
+
 std::string WindowsDirectory() {
     std::string dir;
     if (!FromWide(WindowsFolder(), teCp932, dir) || dir.empty())
@@ -116,15 +131,19 @@ bool SetEnvironmentValue(const wchar_t* name, const wchar_t* value) {
     return SetEnvironmentVariableW(name, value) != 0;
 }
 
-namespace {
-
-bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-    // No access asked: a running program file opens this way too.
+bool FileIdOf(const std::wstring& path, TFileId& id) {
+    // No access asked: a running program file opens this way too, and a folder with the flag.
     TFileHandle f(CreateFileW(path.c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return f.Valid() && GetFileInformationByHandle(f.Get(), &info);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!f.Valid() || !GetFileInformationByHandle(f.Get(), &info))
+        return false;
+    id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
 }
+
+namespace {
 
 // A folder named whatever the current folder and drive are: "X:\..." or "\\server\...".
 bool IsAbsoluteFolder(const std::wstring& f) {
@@ -135,10 +154,9 @@ bool IsAbsoluteFolder(const std::wstring& f) {
 } // namespace
 
 bool IsSameFile(const std::wstring& a, const std::wstring& b) {
-    BY_HANDLE_FILE_INFORMATION x, y;
-    return FileIdentity(a, x) && FileIdentity(b, y) &&
-           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
-           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+    TFileId x, y;
+    return FileIdOf(a, x) && FileIdOf(b, y) && x.Volume == y.Volume && x.High == y.High &&
+           x.Low == y.Low;
 }
 
 bool ResolveProgram(std::wstring& app, const std::wstring* self) {

@@ -384,6 +384,28 @@ TEST_F(Register, ParallelRegistrationsKeepEveryDefinitionAndHelper) {
     EXPECT_EQ(sections, 64u);
 }
 
+// Runs through two spellings of one folder (its path and a symbolic link to it) take one lock.
+TEST_F(Register, ParallelRegistrationsThroughTwoSpellingsOfTheFolderKeepEveryDefinition) {
+    SetIni("");
+    const std::string real = dir.Path().substr(0, dir.Path().size() - 1), link = real + "-link";
+    RemoveDirectoryA(link.c_str());
+    ASSERT_TRUE(CreateSymbolicLinkA(link.c_str(), real.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 12; ++i)
+            lines.push_back(Quote((i % 2 ? link : real) + "\\alias.exe") + " /dos s" +
+                            std::to_string(round) + "n" + std::to_string(i) + " echo");
+        for (const ProcResult& r : RunAll(lines))
+            EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
+        const std::string ini = Ini();
+        for (int i = 0; i < 12; ++i)
+            EXPECT_NE(ini.find("[s" + std::to_string(round) + "n" + std::to_string(i) + "]"),
+                      std::string::npos)
+                << round << " " << i;
+    }
+    RemoveDirectoryA(link.c_str());
+}
+
 // A helper started while definitions are being saved always finds its own.
 TEST_F(Register, HelpersStartedDuringRegistrationsFindTheirDefinition) {
     SetIni("");
