@@ -268,16 +268,29 @@ class TCheck {
             Found(ValueReport(name, FTransaction.Shown(key), failure));
         std::wstring self, line;
         ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
+        // The references as the helper expands them, in the environment its entries made.
+        const std::string type = s.ReadValue(kKeyType, "");
+        const std::wstring storedApp = wideApp, storedDir = wideDir;
+        const char* tooLong = appText && paramText && dirText
+                                  ? ExpandStoredValues(wideApp, param, wideDir, FFolder)
+                                  : nullptr;
+        if (tooLong)
+            Found(ValueReport(name, tooLong, kValueTooLong));
+        // What the references made of a path, after the report of its stored text.
+        auto expanded = [](const std::wstring& stored, const std::wstring& used) {
+            return stored == used ? std::string() : " (" + ShownCp932(used) + ")";
+        };
+        const std::string appExpanded = expanded(storedApp, wideApp);
         const bool placeArgs =
             IsSwitchOn(s.ReadValue(kKeyPlaceArgs, ""),
                        FTransaction.Ini().ReadValue(kReservedSection, kKeyPlaceArgs, ""));
         if (app.empty())
             Found(ValueReport(name, kKeyApp, kNotGiven));
-        else if (!failure && appText)
-            switch (ComposeLaunchLine(wideApp, param, s.ReadValue(kKeyType, ""), encoding,
-                                      FInterpreter, self, {}, placeArgs, line)) {
+        else if (!failure && appText && !tooLong)
+            switch (ComposeLaunchLine(wideApp, param, type, encoding, FInterpreter, self, {},
+                                      placeArgs, line)) {
             case llProgramMissing: {
-                Found(OfAlias(name, ProgramNotFoundReport(FTransaction.Shown(app))));
+                Found(OfAlias(name, ProgramNotFoundReport(FTransaction.Shown(app)) + appExpanded));
                 const std::wstring moved = MovedProgram(wideApp);
                 if (!moved.empty())
                     Found(ProgramMoved(name, ShownCp932(moved)));
@@ -287,7 +300,7 @@ class TCheck {
                 Found(OfAlias(name, LineTooLongReport(line.size())));
                 break;
             case llComposed:
-                if (!RunsThroughInterpreter(s.ReadValue(kKeyType, ""), encoding))
+                if (!RunsThroughInterpreter(type, encoding))
                     FNext[&s] = HelperAlias(wideApp);
                 break;
             }
@@ -298,8 +311,9 @@ class TCheck {
                 stuck = v->Name;
         if (!stuck.empty())
             Found(ValueReport(name, Join({kEnvPrefix, ShownCp932(stuck)}), kValueNotSet));
-        if (dirText && !wideDir.empty() && !IsWorkingFolder(wideDir))
-            Found(OfAlias(name, FolderNotFoundReport(FTransaction.Shown(dir))));
+        if (dirText && !tooLong && !wideDir.empty() && !IsWorkingFolder(wideDir))
+            Found(OfAlias(name, FolderNotFoundReport(FTransaction.Shown(dir)) +
+                                    expanded(storedDir, wideDir)));
     }
 
     // As the helper applies them, each variable before kept; null, or why one would be refused.
@@ -315,7 +329,8 @@ class TCheck {
                 v.Set = IsEnvironmentVariableSet(v.Name.c_str());
                 before.push_back(v);
             }
-            if (const char* failure = ApplyEnvEntry(name, value, FTransaction.Encoding())) {
+            if (const char* failure =
+                    ApplyEnvEntry(name, value, FTransaction.Encoding(), FFolder)) {
                 key = kEnvPrefix + name;
                 return failure;
             }

@@ -23,8 +23,9 @@ TAliasKind DetectKind(const std::wstring& program, const std::string& helper) {
         return akDos;
     std::wstring found = program, self;
     TExeType type = etUnknown;
-    if (!ToWide(helper, teCp932, self) || !ResolveProgram(found, &self) ||
-        GetExeType(found, type) != erOk)
+    // Stored as typed, a program with references is looked for as the helper will expand them.
+    if (!ToWide(helper, teCp932, self) || !ExpandReferences(found, DirectoryPart(self), true) ||
+        !ResolveProgram(found, &self) || GetExeType(found, type) != erOk)
         return akAuto;
     return (type == etWin16 || type == etWinGui) ? akGui : akConsole;
 }

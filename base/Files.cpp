@@ -51,8 +51,7 @@ std::wstring ModuleFilePath() {
     return path;
 }
 
-bool ProgramFilePath(std::string& path, std::string& error) {
-    const std::wstring wide = ModuleFilePath();
+bool ProgramFilePath(const std::wstring& wide, std::string& path, std::string& error) {
     if (!wide.empty() && FromWide(wide, teCp932, path))
         return true;
     // Every ANSI file call would work on a changed path; saying so now beats failing later.
@@ -97,17 +96,13 @@ std::wstring SystemFolder() {
 } // namespace
 
 std::wstring LongPath(const std::wstring& path) {
-    // A name the system made short always holds a "~": other paths cost no look-up.
-    if (path.find('~') == std::wstring::npos)
-        return path;
-    // Looked up only then: an import would cost every helper file a sector.
+    // Looked up when called (kernel32 has it since Windows 2000): an import would cost every
+    // helper file a sector.
     using TGetLongPathName = DWORD(WINAPI*)(const wchar_t*, wchar_t*, DWORD);
     const auto getLongPathName = reinterpret_cast<TGetLongPathName>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"kernel32.dll"), "GetLongPathNameW")));
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"kernel32"), "GetLongPathNameW")));
     const std::wstring found =
-        getLongPathName
-            ? FilledBy([&](wchar_t* b, DWORD n) { return getLongPathName(path.c_str(), b, n); })
-            : std::wstring();
+        FilledBy([&](wchar_t* b, DWORD n) { return getLongPathName(path.c_str(), b, n); });
     return found.empty() ? path : found;
 }
 
@@ -131,19 +126,15 @@ bool SetEnvironmentValue(const wchar_t* name, const wchar_t* value) {
     return SetEnvironmentVariableW(name, value) != 0;
 }
 
-bool FileIdOf(const std::wstring& path, TFileId& id) {
+namespace {
+
+bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
     // No access asked: a running program file opens this way too, and a folder with the flag.
     TFileHandle f(CreateFileW(path.c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!f.Valid() || !GetFileInformationByHandle(f.Get(), &info))
-        return false;
-    id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-    return true;
+    return f.Valid() && GetFileInformationByHandle(f.Get(), &info);
 }
-
-namespace {
 
 // A folder named whatever the current folder and drive are: "X:\..." or "\\server\...".
 bool IsAbsoluteFolder(const std::wstring& f) {
@@ -153,10 +144,19 @@ bool IsAbsoluteFolder(const std::wstring& f) {
 
 } // namespace
 
+bool FileIdOf(const std::wstring& path, TFileId& id) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!FileIdentity(path, info))
+        return false;
+    id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
+}
+
 bool IsSameFile(const std::wstring& a, const std::wstring& b) {
-    TFileId x, y;
-    return FileIdOf(a, x) && FileIdOf(b, y) && x.Volume == y.Volume && x.High == y.High &&
-           x.Low == y.Low;
+    BY_HANDLE_FILE_INFORMATION x, y;
+    return FileIdentity(a, x) && FileIdentity(b, y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 }
 
 bool ResolveProgram(std::wstring& app, const std::wstring* self) {

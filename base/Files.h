@@ -19,11 +19,12 @@ bool IsExistingFile(const std::string& path);
 bool IsDirectory(const std::string& path);
 
 std::wstring ModuleFilePath();
-// The path with its short (8.3) names given long, as the file system names them; itself when no
-// name can be short ("~") or the system cannot tell.
+// The path with its short (8.3) names given long, as the file system names them; itself when the
+// system cannot tell.
 std::wstring LongPath(const std::wstring& path);
-// The same in code page 932, for the ANSI calls; false, with the report, when it cannot hold it.
-bool ProgramFilePath(std::string& path, std::string& error);
+// The program's path (LongPath(ModuleFilePath())) in code page 932, for the ANSI calls; false,
+// with the report, when it cannot hold it.
+bool ProgramFilePath(const std::wstring& wide, std::string& path, std::string& error);
 // Where the file name starts and its extension (the size for none), code page 932 by its rule.
 struct TPathParts {
     size_t FileName;

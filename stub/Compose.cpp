@@ -29,9 +29,10 @@ bool StoredText(const TStartup& start, const TDefinition& def, std::string_view 
 }
 
 // Each entry is applied before the next is expanded, so one can build on another.
-bool ApplyAliasEnvironment(const TStartup& start, const TDefinition& def, TComposed& c) {
+bool ApplyAliasEnvironment(const TStartup& start, const TDefinition& def,
+                           const std::wstring& folder, TComposed& c) {
     for (const TKeyLine& e : def.Env)
-        if (const char* failure = ApplyEnvEntry(e.Key, e.Value, def.Encoding))
+        if (const char* failure = ApplyEnvEntry(e.Key, e.Value, def.Encoding, folder))
             return Fail(c, start, Join({kEnvPrefix, e.Key}), failure);
     return true;
 }
@@ -51,10 +52,16 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
                         " が "sv, Decimal(kChainLimit), " に達しました)。"sv});
         return c;
     }
-    // Without the depth handed on, the chain limit would be off: nothing is started then.
-    if (!ApplyAliasEnvironment(start, def, c) ||
+    // Without the depth handed on, the chain limit would be off: nothing is started then. The
+    // references expand in the environment the entries made.
+    // The folder of the helper and of "alias.ini", which kFolderReference names.
+    const std::wstring folder = DirectoryPart(start.SelfPath);
+    const char* tooLong = nullptr;
+    if (!ApplyAliasEnvironment(start, def, folder, c) ||
         (!SetEnvironmentValue(kChainVariable, depth.c_str()) &&
-         !Fail(c, start, kChainVariableName, kValueNotSet)))
+         !Fail(c, start, kChainVariableName, kValueNotSet)) ||
+        ((tooLong = ExpandStoredValues(app, param, dir, folder)) &&
+         !Fail(c, start, tooLong, kValueTooLong)))
         return c;
     switch (ComposeLaunchLine(app, param, def.Type, def.Encoding, start.ComSpecPath, start.SelfPath,
                               CallerArgumentText(start.CommandLine), def.PlaceArgs,

@@ -230,6 +230,52 @@ TEST_F(Check, NamesTypingMissesLoopsAndMovedPrograms) {
     EXPECT_EQ(Ini().find("[" + shortAlias + "]"), std::string::npos);
 }
 
+// References in app, dir and param, through a helper and through /check: expanded at the start
+// (%~dp0 the folder of both, in param too; other variables in app and dir alone), an undefined
+// variable left as written, an expansion too long refused; /check names the stored text first.
+TEST_F(Check, ReferencesExpandAtEachStart) {
+    const std::string tools = dir / "tools";
+    ASSERT_TRUE(CreateDirectoryA(tools.c_str(), nullptr));
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", tools + "\\probe.exe"));
+    const std::string probe = tools + "\\probe.exe";
+    const struct {
+        std::string Name, Lines, Started, Helper, Check;
+    } cases[] = {
+        {"r1", "app=%~dp0tools\\probe.exe\r\nparam=%~dp0x %TOOLS%",
+         probe + " " + dir.Path() + "x %TOOLS% ", "", ""},
+        {"r2", "app=%TOOLS%\\probe.exe\r\ndir=%TOOLS%", probe + "  ", "", ""},
+        {"r3", "app=%UNDEFINEDVAR%\\probe.exe", "",
+         "プログラム %UNDEFINEDVAR%\\probe.exe が見つかりません。",
+         "r3 のプログラム %UNDEFINEDVAR%\\probe.exe が見つかりません。"},
+        {"r4", "app=%TOOLS%\\nosuch", "", "プログラム " + tools + "\\nosuch.exe が見つかりません。",
+         "r4 のプログラム %TOOLS%\\nosuch が見つかりません。 (" + tools + "\\nosuch)"},
+        {"r5", "app=%TOOLS%\\probe.exe\r\ndir=%HALF%%HALF%x", "",
+         "r5 の dir を展開した値が長すぎます。", "r5 の dir を展開した値が長すぎます。"},
+    };
+    std::string ini, expected;
+    for (const auto& c : cases) {
+        ini += "[" + c.Name + "]\r\n" + c.Lines + "\r\n";
+        ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / (c.Name + ".exe")));
+        if (!c.Check.empty())
+            expected += c.Check + "\r\n";
+    }
+    SetIni(ini);
+    RunOptions o = Options();
+    o.setEnv.push_back({"TOOLS", tools});
+    o.setEnv.push_back({"PROBE_OUT", dir / "rec.txt"});
+    for (const auto& c : cases) {
+        DeleteFileA((dir / "rec.txt").c_str());
+        const ProcResult r = RunProcess(Quote(dir / (c.Name + ".exe")), o);
+        EXPECT_EQ(r.exitCode, c.Helper.empty() ? 0u : 1u) << c.Name << Printable(r.out);
+        EXPECT_EQ(r.out, c.Helper.empty() ? "probe stdout\r\n" : "error: " + c.Helper + "\r\n")
+            << c.Name;
+        const std::string rec = ReadFileBytes(dir / "rec.txt");
+        EXPECT_EQ(rec.substr(0, rec.find('\n')), c.Started) << c.Name;
+    }
+    const ProcResult r = Alias("/check", o);
+    EXPECT_EQ(r.out, expected) << Printable(r.out);
+}
+
 // A sound folder gives nothing; what is wrong with no one alias is one line.
 TEST_F(Check, FolderWideProblems) {
     Make(Sound());

@@ -384,12 +384,15 @@ TEST_F(Register, ParallelRegistrationsKeepEveryDefinitionAndHelper) {
     EXPECT_EQ(sections, 64u);
 }
 
-// Runs through two spellings of one folder (its path and a symbolic link to it) take one lock.
+// Runs through two spellings of one folder (its path and a drive letter mapped onto it, as
+// "subst" makes one) take one lock.
 TEST_F(Register, ParallelRegistrationsThroughTwoSpellingsOfTheFolderKeepEveryDefinition) {
     SetIni("");
-    const std::string real = dir.Path().substr(0, dir.Path().size() - 1), link = real + "-link";
-    RemoveDirectoryA(link.c_str());
-    ASSERT_TRUE(CreateSymbolicLinkA(link.c_str(), real.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
+    const std::string real = dir.Path().substr(0, dir.Path().size() - 1);
+    std::string link = "Q:";
+    while (link[0] < 'Z' && GetDriveTypeA((link + "\\").c_str()) != DRIVE_NO_ROOT_DIR)
+        ++link[0];
+    ASSERT_TRUE(DefineDosDeviceA(0, link.c_str(), real.c_str())) << link;
     for (int round = 0; round < 3; ++round) {
         std::vector<std::string> lines;
         for (int i = 0; i < 12; ++i)
@@ -403,7 +406,7 @@ TEST_F(Register, ParallelRegistrationsThroughTwoSpellingsOfTheFolderKeepEveryDef
                       std::string::npos)
                 << round << " " << i;
     }
-    RemoveDirectoryA(link.c_str());
+    DefineDosDeviceA(DDD_REMOVE_DEFINITION, link.c_str(), nullptr);
 }
 
 // A helper started while definitions are being saved always finds its own.
