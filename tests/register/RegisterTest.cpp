@@ -384,31 +384,6 @@ TEST_F(Register, ParallelRegistrationsKeepEveryDefinitionAndHelper) {
     EXPECT_EQ(sections, 64u);
 }
 
-// Runs through two spellings of one folder (its path and a drive letter mapped onto it, as
-// "subst" makes one) take one lock.
-TEST_F(Register, ParallelRegistrationsThroughTwoSpellingsOfTheFolderKeepEveryDefinition) {
-    SetIni("");
-    const std::string real = dir.Path().substr(0, dir.Path().size() - 1);
-    std::string link = "Q:";
-    while (link[0] < 'Z' && GetDriveTypeA((link + "\\").c_str()) != DRIVE_NO_ROOT_DIR)
-        ++link[0];
-    ASSERT_TRUE(DefineDosDeviceA(0, link.c_str(), real.c_str())) << link;
-    for (int round = 0; round < 3; ++round) {
-        std::vector<std::string> lines;
-        for (int i = 0; i < 12; ++i)
-            lines.push_back(Quote((i % 2 ? link : real) + "\\alias.exe") + " /dos s" +
-                            std::to_string(round) + "n" + std::to_string(i) + " echo");
-        for (const ProcResult& r : RunAll(lines))
-            EXPECT_EQ(r.exitCode, 0u) << Printable(r.out);
-        const std::string ini = Ini();
-        for (int i = 0; i < 12; ++i)
-            EXPECT_NE(ini.find("[s" + std::to_string(round) + "n" + std::to_string(i) + "]"),
-                      std::string::npos)
-                << round << " " << i;
-    }
-    DefineDosDeviceA(DDD_REMOVE_DEFINITION, link.c_str(), nullptr);
-}
-
 // A helper started while definitions are being saved always finds its own.
 TEST_F(Register, HelpersStartedDuringRegistrationsFindTheirDefinition) {
     SetIni("");

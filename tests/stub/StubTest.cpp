@@ -515,25 +515,6 @@ TEST_F(Stub, LongCommandLines) {
     EXPECT_FALSE(PathExists(dir / "rec.txt"));
 }
 
-// A helper started by its short name finds the alias of its long name. Wine's CreateProcess hands
-// a program its long name; Wine's own starter hands on the name it was given, as Windows does.
-TEST_F(Stub, AHelperStartedByItsShortNameFindsItsAlias) {
-    Ini("[verylonghelpername]\r\napp=" + probe + "\r\nparam=-n\r\n");
-    Helper("verylonghelpername.exe");
-    char shortPath[MAX_PATH];
-    ASSERT_NE(GetShortPathNameA((dir / "verylonghelpername.exe").c_str(), shortPath, MAX_PATH), 0u);
-    ASSERT_NE(std::string(shortPath).find('~'), std::string::npos) << shortPath;
-    // Its Unix path as the first word, which Wine's loader reads to find its own files.
-    const char* loader = getenv("WINELOADER");
-    const std::string starter = loader ? loader : "/usr/lib/wine/wine";
-    RunOptions o;
-    o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}};
-    o.cwd = dir.Path();
-    const ProcResult started = RunProcess(starter + " " + shortPath, o);
-    EXPECT_EQ(started.exitCode, 0u) << Printable(started.out);
-    EXPECT_EQ(Rec(0), probe + " -n ");
-}
-
 TEST_F(Stub, PlacedArgumentsGoWhereTheTemplateSays) {
     // A console alias; a DOS alias through the real interpreter, where a placed piece stays text,
     // right after a caret of the template's own too; a "$1" without the switch is text.
