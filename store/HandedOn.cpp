@@ -20,10 +20,11 @@ bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstr
 namespace {
 
 // Environment references expanded as the system expands them; a failed expansion leaves the text
-// as written.
+// as written, as does one too long to be a value already (the system would cut it first).
 void ExpandEnvText(std::wstring& text) {
     std::wstring expanded;
-    if (FillGrowing(expanded, [&](wchar_t* buffer, size_t capacity) {
+    if (text.size() < kSystemTextLimit &&
+        FillGrowing(expanded, [&](wchar_t* buffer, size_t capacity) {
             // The size it gives counts the closing zero, whether the text fitted or not.
             const DWORD n = ExpandEnvironmentStringsW(text.c_str(), buffer, DWORD(capacity));
             return n == 0 ? 0 : n <= capacity ? n - 1 : n;
