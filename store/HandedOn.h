@@ -20,12 +20,11 @@ constexpr const char* kValueNotSet = " を設定できません。";
 // false for a NUL, which no command line or environment can carry, or bytes that are no text.
 bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstring& text);
 
-// The folder of the helper and of "alias.ini", ending in its "\\", in "app", "dir", "param" and
+// The folder of the helper and of "alias.ini", ending in its "\", in "app", "dir", "param" and
 // "env:" values: the command prompt's spelling of the folder of the batch file that runs. No
 // environment variable can mean it: it is replaced before any expansion, and the folder's own
-// "%" is never expanded.
-inline constexpr wchar_t kFolderReference[] = {'%', '~', 'd', 'p',
-                                               '0'}; // no zero: never a C string
+// "%" is never expanded. It holds no closing zero (it is compared, never used as a C string).
+inline constexpr wchar_t kFolderReference[] = {'%', '~', 'd', 'p', '0'};
 
 // kFolderReference replaced by folder and, with environment, each %NAME% between expanded once as
 // the system expands it (an undefined one stays as written). False when the result is longer than

@@ -52,9 +52,9 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
                         " が "sv, Decimal(kChainLimit), " に達しました)。"sv});
         return c;
     }
-    // Without the depth handed on, the chain limit would be off: nothing is started then. The
-    // references expand in the environment the entries made.
-    // The folder of the helper and of "alias.ini", which kFolderReference names.
+    // The folder of the helper and of "alias.ini", which kFolderReference names. Without the depth
+    // handed on, the chain limit would be off: nothing is started then. The references expand in
+    // the environment the entries made.
     const std::wstring folder = DirectoryPart(start.SelfPath);
     const char* tooLong = nullptr;
     if (!ApplyAliasEnvironment(start, def, folder, c) ||
