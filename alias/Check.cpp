@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "BuiltinNames.h"
 #include "Encoding.h"
 #include "ExeType.h"
 #include "ExtIniFile.h"
@@ -13,12 +14,17 @@
 #include "HandedOn.h"
 #include "HelperFiles.h"
 #include "Messages.h"
+#include "Names.h"
 #include "Schema.h"
 #include "ScriptKinds.h"
 #include "Text.h"
 #include "Transaction.h"
 
 namespace {
+
+bool IsDigit(wchar_t c) {
+    return c >= '0' && c <= '9';
+}
 
 // The command prompt's search for a typed name, the current folder aside: the folders of PATH
 // before the program folder, each listed once, with the extensions of PATHEXT.
@@ -85,6 +91,70 @@ class TPromptSearch {
     bool FReached = false;
 };
 
+// A name with its version part (each run of digits and dots that holds a digit) as one mark,
+// folded: "Tool 7" and "tool 8.1" are one shape.
+std::wstring VersionShape(const std::wstring& name) {
+    std::wstring shape;
+    for (size_t i = 0; i < name.size();) {
+        size_t end = i;
+        bool digit = false;
+        for (; end < name.size() && (IsDigit(name[end]) || name[end] == '.'); ++end)
+            digit = digit || IsDigit(name[end]);
+        shape += digit ? L'#' : name[i];
+        i = digit ? end : i + 1;
+    }
+    return FoldFileName(shape);
+}
+
+// a comes before b, runs of digits compared by their value ("Tool 9" before "Tool 10").
+bool VersionBefore(const std::wstring& a, const std::wstring& b) {
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (!IsDigit(a[i]) || !IsDigit(b[j])) {
+            if (a[i] != b[j])
+                return a[i] < b[j];
+            ++i, ++j;
+            continue;
+        }
+        auto number = [](const std::wstring& s, size_t& at) {
+            while (at < s.size() && s[at] == '0')
+                ++at;
+            const size_t start = at;
+            while (at < s.size() && IsDigit(s[at]))
+                ++at;
+            return s.substr(start, at - start);
+        };
+        const std::wstring x = number(a, i), y = number(b, j);
+        if (x != y)
+            return x.size() != y.size() ? x.size() < y.size() : x < y;
+    }
+    return a.size() - i < b.size() - j;
+}
+
+// The same file in a sibling folder whose name differs from its own only in the version part,
+// the latest of them; empty for none (a folder that cannot be listed gives none).
+std::wstring MovedProgram(const std::wstring& program) {
+    const size_t file = SplitPath(program).FileName;
+    if (file < 2)
+        return std::wstring();
+    const std::wstring folder = program.substr(0, file - 1);
+    const size_t name = SplitPath(folder).FileName;
+    const std::wstring own = folder.substr(name), shape = VersionShape(own);
+    if (name < 2 || shape == FoldFileName(own))
+        return std::wstring();
+    std::wstring found, latest;
+    for (const auto& sibling : ListSubfolders(folder.substr(0, name - 1))) {
+        const std::wstring path =
+            Join({folder.substr(0, name), sibling, L"\\", program.substr(file)});
+        if (VersionShape(sibling) == shape && FoldFileName(sibling) != FoldFileName(own) &&
+            (latest.empty() || VersionBefore(latest, sibling)) && IsProgramFile(path)) {
+            found = path;
+            latest = sibling;
+        }
+    }
+    return found;
+}
+
 // A variable as it was before an alias's env: entries applied.
 struct TVariable {
     std::wstring Name, Value;
@@ -96,7 +166,9 @@ class TCheck {
   public:
     explicit TCheck(const TDefinitionTransaction& t)
         : FTransaction(t), FTemplates(t.Folder()), FScan(ScanFolder(t, FTemplates, false)),
-          FPrompt(t.Folder().Dir()), FInterpreter(InterpreterPath()) {}
+          FPrompt(t.Folder().Dir()), FInterpreter(InterpreterPath()) {
+        ToWide(t.Folder().Dir(), teCp932, FFolder);
+    }
 
     void Alias(const TExtIniSection& s) {
         const std::string name = FTransaction.Shown(s.Name());
@@ -106,28 +178,72 @@ class TCheck {
             return;
         }
         FAliases = true;
+        FOrder.push_back(&s);
         Values(s, name, fileName);
-        Helper(s, name, fileName);
-        const std::string program = FPrompt.Reached() ? FPrompt.Before(fileName) : "";
-        if (!program.empty())
-            Found(ShadowedBy(name, program));
+        std::string other;
+        if (IsShortNameOfOther(FTransaction.Folder().HelperPath(fileName), other))
+            Found(ShortNameOfOther(name, other));
+        else
+            Helper(s, name, fileName);
+        Typing(name, fileName);
     }
 
     // What is no one alias's: helpers without a definition, templates that cannot be copied, the
     // program folder missing from PATH. True when nothing at all was found.
     bool Finish() {
+        // A start that follows helpers and never leaves them: past as many steps as there are
+        // aliases, it has met one twice.
+        for (const TExtIniSection* s : FOrder) {
+            const TExtIniSection* at = s;
+            for (size_t step = 0; at && step <= FOrder.size(); ++step) {
+                const auto next = FNext.find(at);
+                at = next == FNext.end() ? nullptr : next->second;
+            }
+            if (at)
+                Found(StartLoops(FTransaction.Shown(s->Name())));
+        }
         for (const auto& path : FScan.orphans)
             Found(HelperProblem(AliasOfHelperFile(path.substr(SplitPath(path).FileName)), path,
                                 hpOrphan));
         for (const bool windowed : {false, true})
             if (FTemplateNeeded[windowed] && !FTemplates[windowed].Whole())
                 Found(TemplateMissing(FTemplates[windowed].Path()));
+        const TProgramFolder& folder = FTransaction.Folder();
+        for (const auto& name : folder.List(std::string("*") + kOldSuffix))
+            Found(HelperProblem(
+                AliasOfHelperFile(name.substr(0, name.size() - (sizeof kOldSuffix - 1))),
+                folder.Dir() + name, hpLeftAside));
         if (FAliases && !FPrompt.Reached())
             Found(FolderNotOnPath(FTransaction.Folder().Dir()));
         return !FFound;
     }
 
   private:
+    // What typing the name reaches: a program earlier on PATH, the prompt's own command or a
+    // PowerShell alias, or nothing as typed.
+    void Typing(const std::string& name, const std::string& fileName) {
+        const std::string program = FPrompt.Reached() ? FPrompt.Before(fileName) : "";
+        if (!program.empty())
+            Found(ShadowedBy(name, program));
+        if (IsPromptCommand(fileName))
+            Found(PromptCommand(name));
+        else if (!PromptTakesAsTyped(fileName))
+            Found(NotTypeable(name));
+        if (const char* shells = PowerShellAliasOf(fileName))
+            Found(PowerShellAlias(name, shells));
+    }
+
+    // The alias whose helper a program is, when it is one of the program folder's; else none.
+    const TExtIniSection* HelperAlias(const std::wstring& program) const {
+        std::string file;
+        const std::wstring full = LongPath(program);
+        if (!IsSameFile(DirectoryPart(full), FFolder) ||
+            !FromWide(full.substr(SplitPath(full).FileName), teCp932, file) ||
+            !HasExeExtension(file))
+            return nullptr;
+        return FTransaction.FindAlias(AliasOfHelperFile(file));
+    }
+
     void Found(const std::string& line) {
         WriteMessage(line);
         FFound = true;
@@ -158,17 +274,33 @@ class TCheck {
             Found(ValueReport(name, FTransaction.Shown(key), failure));
         std::wstring self, line;
         ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
+        // The references as the helper expands them, in the environment its entries made.
+        const std::wstring storedApp = wideApp, storedDir = wideDir;
+        const char* tooLong = appText && paramText && dirText
+                                  ? ExpandStoredValues(wideApp, v.Param, wideDir, FFolder)
+                                  : nullptr;
+        if (tooLong)
+            Found(ValueReport(name, tooLong, kValueTooLong));
+        // What the references made of a path, after the report of its stored text.
+        auto expanded = [](const std::wstring& stored, const std::wstring& used) {
+            return stored == used ? std::string() : " (" + ShownCp932(used) + ")";
+        };
+        const std::string appExpanded = expanded(storedApp, wideApp);
         v.Type = type;
         v.Windowed = IsWindowed(s);
         v.PlaceArgs = IsSwitchOn(s.ReadValue(kKeyPlaceArgs, ""),
                                  FTransaction.Ini().ReadValue(kReservedSection, kKeyPlaceArgs, ""));
         if (app.empty())
             Found(ValueReport(name, kKeyApp, kNotGiven));
-        else if (!failure && appText)
+        else if (!failure && appText && !tooLong)
             switch (ComposeLaunchLine(wideApp, v, encoding, FInterpreter, self, {}, line)) {
-            case llProgramMissing:
-                Found(OfAlias(name, ProgramNotFoundReport(FTransaction.Shown(app))));
+            case llProgramMissing: {
+                Found(OfAlias(name, ProgramNotFoundReport(FTransaction.Shown(app)) + appExpanded));
+                const std::wstring moved = MovedProgram(wideApp);
+                if (!moved.empty())
+                    Found(ProgramMoved(name, ShownCp932(moved)));
                 break;
+            }
             case llTooLong:
                 Found(OfAlias(name, LineTooLongReport(line.size())));
                 break;
@@ -177,11 +309,13 @@ class TCheck {
                 break;
             case llArgumentRefused: // no caller's text here
             case llComposed:
+                if (RunsThroughInterpreter(type, encoding))
+                    break;
+                FNext[&s] = HelperAlias(wideApp);
                 // The system starts a file that is no program as no script either (Code 193).
                 TExeType kind = etUnknown;
-                if (!RunsThroughInterpreter(type, encoding) && v.Setting.empty() &&
-                    !ScriptKindOf(wideApp) && GetExeType(wideApp, kind) == erOk &&
-                    kind == etUnknown)
+                if (v.Setting.empty() && !ScriptKindOf(wideApp) &&
+                    GetExeType(wideApp, kind) == erOk && kind == etUnknown)
                     Found(NotRunnableReport(name, ShownCp932(wideApp)));
                 break;
             }
@@ -192,8 +326,9 @@ class TCheck {
                 stuck = v->Name;
         if (!stuck.empty())
             Found(ValueReport(name, Join({kEnvPrefix, ShownCp932(stuck)}), kValueNotSet));
-        if (dirText && !wideDir.empty() && !IsWorkingFolder(wideDir))
-            Found(OfAlias(name, FolderNotFoundReport(FTransaction.Shown(dir))));
+        if (dirText && !tooLong && !wideDir.empty() && !IsWorkingFolder(wideDir))
+            Found(OfAlias(name, FolderNotFoundReport(FTransaction.Shown(dir)) +
+                                    expanded(storedDir, wideDir)));
     }
 
     // As the helper applies them, each variable before kept; null, or why one would be refused.
@@ -209,7 +344,8 @@ class TCheck {
                 v.Set = IsEnvironmentVariableSet(v.Name.c_str());
                 before.push_back(v);
             }
-            if (const char* failure = ApplyEnvEntry(name, value, FTransaction.Encoding())) {
+            if (const char* failure =
+                    ApplyEnvEntry(name, value, FTransaction.Encoding(), FFolder)) {
                 key = kEnvPrefix + name;
                 return failure;
             }
@@ -244,7 +380,11 @@ class TCheck {
     const THelperTemplates FTemplates;
     const TFolderScan FScan;
     const TPromptSearch FPrompt;
-    const std::wstring FInterpreter; // the helper's, read before any env: entry applies
+    const std::wstring FInterpreter;           // the helper's, read before any env: entry applies
+    std::wstring FFolder;                      // the program folder
+    std::vector<const TExtIniSection*> FOrder; // the aliases checked, in the file's order
+    // The alias whose helper each alias's program is.
+    std::unordered_map<const TExtIniSection*, const TExtIniSection*> FNext;
     bool FTemplateNeeded[2] = {false, false};
     bool FAliases = false;
     bool FFound = false;

@@ -161,6 +161,16 @@ bool IsWindowed(const TExtIniSection& s) {
     return TakesWindowedHelper(s.ReadValue(kKeyType, ""));
 }
 
+bool IsShortNameOfOther(const std::string& path, std::string& other) {
+    std::wstring wide;
+    if (path.find('~') == std::string::npos || !ToWide(path, teCp932, wide))
+        return false;
+    const std::wstring full = LongPath(wide);
+    const size_t a = SplitPath(wide).FileName, b = SplitPath(full).FileName;
+    return FoldFileName(wide.substr(a)) != FoldFileName(full.substr(b)) &&
+           FromWide(full, teCp932, other);
+}
+
 bool IsWholeHelper(const std::string& path, bool* windowed) {
     TExtMem bytes;
     return ReadWholeFile(path, bytes, kHelperSizeLimit) == lrLoaded &&

@@ -23,6 +23,9 @@ bool FitsHelperChange(const std::string& target);
 bool HasExeExtension(const std::string& path);
 std::string AliasOfHelperFile(const std::string& fileName);
 bool IsWindowed(const TExtIniSection& s);
+// The helper path is the short name of another file (a section "VERY~XP4" beside
+// "verylongaliasname.exe"): never that file's alias. other: the file's long path.
+bool IsShortNameOfOther(const std::string& path, std::string& other);
 
 // orvex's version resource, read from the file itself (Wine's loader gives its built-in program's
 // for a name it knows), and every section's bytes; *windowed tells the build.

@@ -47,9 +47,11 @@ TFailure DeleteAlias(const TProgramFolder& folder, const std::wstring& wideName)
     if (TFailure f = t.Begin(fnOptional))
         return f;
     const std::string path = folder.HelperPath(name);
-    // Only moved aside until the definition is gone: a failure on either side leaves both.
+    // Only moved aside until the definition is gone: a failure on either side leaves both. A
+    // short name of another helper's file names that helper, never this alias's.
     THelperChange helper(path);
-    if (IsExistingFile(path) && !helper.MoveOldAside()) {
+    std::string other;
+    if (!IsShortNameOfOther(path, other) && IsExistingFile(path) && !helper.MoveOldAside()) {
         const DWORD error = GetLastError();
         return helper.Undo(Failure(HelperFailed(path, hfDelete), error));
     }
@@ -139,6 +141,11 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         if (exists && (state == hsNoHelper || (state == hsWhole && !all)))
             continue;
         const std::string target = exists ? file->second.path : folder.HelperPath(name);
+        std::string other;
+        if (!exists && IsShortNameOfOther(target, other)) {
+            failed.Add(Failure(ShortNameOfOther(t.Shown(s->Name()), other)));
+            continue;
+        }
         // Checked whole before it takes the name: a full disk leaves the helper as it was or none.
         // A running helper cannot be replaced but can be moved aside, as registration does.
         THelperChange helper(target);

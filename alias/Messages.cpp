@@ -56,12 +56,43 @@ std::string HelperProblem(const std::string& name, const std::string& path, THel
         "は定義とは別の種類 (GUI/コンソール) です。alias /update を実行してください。",
         "は今のテンプレートと違います。alias /update を実行してください。",
         "には定義がありません。alias /apply で削除されます。",
-        "は壊れています。alias /apply で作り直されます。"};
+        "は壊れています。alias /apply で作り直されます。",
+        "は中断された変更で残されたものです。次に alias で変更するときに片付けられます。"};
     return name + " のヘルパ コマンド" + path + kWhat[what];
 }
 
 std::string ShadowedBy(const std::string& name, const std::string& program) {
     return name + " と入力すると PATH で先にある " + program + " が起動します。";
+}
+
+std::string PromptCommand(const std::string& name) {
+    return name + " はコマンド プロンプトの内部コマンドです。コマンド プロンプトでは " + name +
+           ".exe と入力してください。";
+}
+
+std::string PowerShellAlias(const std::string& name, const char* shells) {
+    return name + " は PowerShell " + shells + " の組み込みのエイリアスです。PowerShell では " +
+           name + ".exe と入力してください。";
+}
+
+std::string NotTypeable(const std::string& name) {
+    return name + " はコマンド プロンプトでは入力したとおりに起動できません。\"" + name +
+           "\" と引用符で囲んで入力してください。";
+}
+
+std::string StartLoops(const std::string& name) {
+    return name + " の起動はエイリアスをたどって自分に戻るため、循環します。";
+}
+
+std::string ProgramMoved(const std::string& name, const std::string& program) {
+    return name + " のプログラムは " + program + " にあります。alias " + name +
+           " /path=" + (program.find(' ') != std::string::npos ? "\"" + program + "\"" : program) +
+           " で変更できます。";
+}
+
+std::string ShortNameOfOther(const std::string& name, const std::string& helper) {
+    return name + " はヘルパ コマンド" + helper +
+           "の短い名前です。この名前のヘルパ コマンドは作成できません。名前を変えてください。";
 }
 
 std::string FolderNotOnPath(const std::string& dir) {

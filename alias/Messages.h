@@ -44,8 +44,20 @@ enum THelperProblem : int {
     hpOtherKind = 2,
     hpOldTemplate = 3,
     hpOrphan = 4,
-    hpDamaged = 5
+    hpDamaged = 5,
+    hpLeftAside = 6, // moved aside by a change that did not end
 };
 std::string HelperProblem(const std::string& name, const std::string& path, THelperProblem what);
 std::string ShadowedBy(const std::string& name, const std::string& program);
+// Names typing does not reach: the prompt's own command, a PowerShell alias (shells: which
+// releases), a name the prompt splits or changes.
+std::string PromptCommand(const std::string& name);
+std::string PowerShellAlias(const std::string& name, const char* shells);
+std::string NotTypeable(const std::string& name);
+std::string StartLoops(const std::string& name);
+// The program not found is in a folder of another version: there, and the command that points
+// the alias to it.
+std::string ProgramMoved(const std::string& name, const std::string& program);
+// A section named like the short name of another helper file.
+std::string ShortNameOfOther(const std::string& name, const std::string& helper);
 std::string FolderNotOnPath(const std::string& dir);

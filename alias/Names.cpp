@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "CommandLine.h"
+#include "Encoding.h"
 #include "Files.h"
 #include "Messages.h"
 #include "Schema.h"
@@ -46,6 +48,13 @@ bool IsRefusedName(const std::string& name) {
     if (IsBlank(name.front()) || IsBlank(name.back()) || name.back() == '.')
         return true;
     return HasForbiddenByte(name) || IsDeviceName(name);
+}
+
+bool PromptTakesAsTyped(const std::string& name) {
+    std::wstring wide;
+    return ToWide(name, teCp932, wide) && !wide.empty() && wide[0] != '@' &&
+           wide.find_first_of(kInterpreterBreaks) == std::wstring::npos &&
+           wide.find('\t') == std::wstring::npos;
 }
 
 bool HasLineBreak(const std::wstring& text) {

@@ -10,6 +10,9 @@
 // the reserved name (blanks around it too), bytes Windows forbids in file names, device names
 // (CON, com1.txt), a leading or trailing blank or a trailing dot, which Windows would change.
 bool IsRefusedName(const std::string& name);
+// A name the command prompt runs as typed: no blank or character at which it ends a command's
+// name ("a&b" runs a, then b), and no leading "@" (which it drops).
+bool PromptTakesAsTyped(const std::string& name);
 // A CR or LF, which no line of "alias.ini" can hold.
 bool HasLineBreak(const std::wstring& text);
 // A program (no DOS alias's command) as the search reads it within FitsStartLimit.

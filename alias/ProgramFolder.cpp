@@ -5,7 +5,7 @@
 
 bool TProgramFolder::OfThisProgram(TProgramFolder& folder, std::string& error) {
     std::string exe;
-    if (!ProgramFilePath(exe, error))
+    if (!ProgramFilePath(LongPath(ModuleFilePath()), exe, error))
         return false;
     folder = TProgramFolder(DirectoryPart(exe), WindowsDirectory());
     return true;

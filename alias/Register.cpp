@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "BuiltinNames.h"
 #include "Encoding.h"
 #include "ExeType.h"
 #include "Files.h"
@@ -16,28 +17,16 @@
 
 namespace {
 
-// Command-interpreter built-ins, which only run through the interpreter.
-const char* const kShellBuiltins[] = {
-    "CALL",  "CHCP",   "RENAME", "REN",  "ERASE", "DEL",   "DIR",    "TYPE",  "REM", "COPY",
-    "DATE",  "TIME",   "VER",    "VOL",  "CD",    "CHDIR", "MD",     "MKDIR", "RD",  "RMDIR",
-    "BREAK", "VERIFY", "PATH",   "CTTY", "ECHO",  "LOCK",  "UNLOCK", "CLS"};
-
-bool IsShellBuiltin(const std::string& program) {
-    const std::string upper = UpperLocale(program);
-    for (const char* name : kShellBuiltins)
-        if (upper == name)
-            return true;
-    return false;
-}
-
 // akAuto when no program is found. It is found as the helper finds it, passing over the helper's
 // file: a re-registration must not take the kind of the helper it replaces.
 TAliasKind DetectKind(const std::wstring& program, const std::string& helper) {
-    if (IsShellBuiltin(ShownCp932(program)))
+    if (IsRegistrationBuiltin(ShownCp932(program)))
         return akDos;
     std::wstring found = program, self;
     TExeType type = etUnknown;
-    if (!ToWide(helper, teCp932, self) || !ResolveProgram(found, &self))
+    // Stored as typed, a program with references is looked for as the helper will expand them.
+    if (!ToWide(helper, teCp932, self) || !ExpandReferences(found, DirectoryPart(self), true) ||
+        !ResolveProgram(found, &self))
         return akAuto;
     // A script's kind is its interpreter's, which the helper looks for at each start.
     if (const TScriptKind* script = ScriptKindOf(found))

@@ -12,18 +12,30 @@
 #include "Text.h"
 
 TDefinitionTransaction::~TDefinitionTransaction() {
-    if (FLocked)
-        ReleaseMutex(FLock.Get());
+    for (int i = 1; i >= 0; --i)
+        if (FLocked[i])
+            ReleaseMutex(FLocks[i].Get());
 }
 
-std::string DefinitionLockName(const std::string& definitionFile) {
+std::string SpellingLockName(const std::string& definitionFile) {
     // Object names compare case-sensitively and a "\" names a namespace: a hash of the full path's
-    // file-name key names the lock, one for every spelling (and the name earlier builds gave it).
+    // file-name key names the lock, one for the spellings that differ in case, "." or "..".
     std::wstring wide;
     std::string full;
     if (!ToWide(definitionFile, teCp932, wide) || !FromWide(FullPath(wide), teCp932, full))
         full = definitionFile;
     return "alias.ini lock#" + FormatNumber<std::string>(HashBytes(FileNameKey(full)), 16, 16);
+}
+
+std::string DefinitionLockName(const std::string& definitionFile) {
+    // The file itself may be missing, or replaced by every save: its folder stays what it is.
+    std::wstring folder;
+    TFileId id;
+    if (!ToWide(DirectoryPart(definitionFile), teCp932, folder) || folder.empty() ||
+        !FileIdOf(folder, id))
+        return SpellingLockName(definitionFile);
+    return "alias.ini lock@" + FormatNumber<std::string>(id.Volume, 16, 8) +
+           FormatNumber<std::string>(id.High, 16, 8) + FormatNumber<std::string>(id.Low, 16, 8);
 }
 
 TFailure TDefinitionTransaction::Read() {
@@ -33,14 +45,22 @@ TFailure TDefinitionTransaction::Read() {
 }
 
 TFailure TDefinitionTransaction::Begin(TFileNeed need) {
-    FLock.Reset(CreateMutexA(nullptr, FALSE, DefinitionLockName(FPath).c_str()));
-    const DWORD w = FLock.Valid() ? WaitForSingleObject(FLock.Get(), kLockTimeoutMs) : WAIT_FAILED;
-    FLocked = w == WAIT_OBJECT_0 || w == WAIT_ABANDONED;
-    // Only another run's lock is "busy", which says all; one that cannot be made is an unreadable
-    // file, with the system's cause.
-    if (!FLocked) {
-        const DWORD e = w == WAIT_TIMEOUT ? 0 : GetLastError();
-        return Failure(DefinitionFileFailed(FPath, w == WAIT_TIMEOUT ? dfBusy : dfUnreadable), e);
+    // The folder's lock first, then the one an older alias.exe, still running, takes by the
+    // spelling it was started with: it waits for this run as before. Every run takes them in this
+    // order, so two never wait for each other.
+    const std::string names[2] = {DefinitionLockName(FPath), SpellingLockName(FPath)};
+    for (int i = 0; i < 2 && (i == 0 || names[1] != names[0]); ++i) {
+        FLocks[i].Reset(CreateMutexA(nullptr, FALSE, names[i].c_str()));
+        const DWORD w =
+            FLocks[i].Valid() ? WaitForSingleObject(FLocks[i].Get(), kLockTimeoutMs) : WAIT_FAILED;
+        FLocked[i] = w == WAIT_OBJECT_0 || w == WAIT_ABANDONED;
+        // Only another run's lock is "busy", which says all; one that cannot be made is an
+        // unreadable file, with the system's cause.
+        if (!FLocked[i]) {
+            const DWORD e = w == WAIT_TIMEOUT ? 0 : GetLastError();
+            return Failure(DefinitionFileFailed(FPath, w == WAIT_TIMEOUT ? dfBusy : dfUnreadable),
+                           e);
+        }
     }
     if (TFailure f = Load(need))
         return f;

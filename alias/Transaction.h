@@ -17,9 +17,12 @@
 #include "ProgramFolder.h"
 #include "Report.h"
 
-// The definition lock: a named mutex shared by every alias.exe that works on the file, one name for
-// every spelling of its path.
+// The definition lock: a named mutex shared by every alias.exe that works on the file, named after
+// what the file system says its folder is, so every spelling of the folder (a short name, a
+// symbolic link, a mapped drive) shares it; the spelling's name when the folder cannot be opened.
 std::string DefinitionLockName(const std::string& definitionFile);
+// The name the releases up to 0.22 gave the lock: a hash of the full path's spelling.
+std::string SpellingLockName(const std::string& definitionFile);
 
 // Whether a changing command can go on without a definition file.
 enum TFileNeed : int32_t { fnOptional = 0, fnRequired = 1 };
@@ -75,8 +78,9 @@ class TDefinitionTransaction {
 
     const TProgramFolder& FFolder;
     std::string FPath;
-    TKernelHandle FLock;
-    bool FLocked = false;
+    // The folder's lock, then the older releases' one (see Begin).
+    TKernelHandle FLocks[2];
+    bool FLocked[2] = {false, false};
     TExtIniFile FIni;
     TExtMem FOriginal;
     bool FLoaded = false;

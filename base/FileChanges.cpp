@@ -6,18 +6,38 @@
 #include "Grow.h"
 #include "Handle.h"
 
-std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes) {
-    std::vector<std::string> names;
+namespace {
+
+// Each entry search matches, "." and ".." aside.
+template <class F> void ForEachEntry(const std::wstring& search, const F& take) {
     WIN32_FIND_DATAW fd;
     TFindHandle find(FindFirstFileW(search.c_str(), &fd));
-    if (!find.Valid())
-        return names;
+    if (find.Valid())
+        do {
+            if (wcscmp(fd.cFileName, L".") && wcscmp(fd.cFileName, L".."))
+                take(fd);
+        } while (FindNextFileW(find.Get(), &fd));
+}
+
+} // namespace
+
+std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes) {
+    std::vector<std::string> names;
     std::string name;
-    do {
+    ForEachEntry(search, [&](const WIN32_FIND_DATAW& fd) {
         if (!(fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | skipAttributes)) &&
             FromWide(fd.cFileName, teCp932, name))
             names.push_back(name);
-    } while (FindNextFileW(find.Get(), &fd));
+    });
+    return names;
+}
+
+std::vector<std::wstring> ListSubfolders(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    ForEachEntry(folder + L"\\*", [&](const WIN32_FIND_DATAW& fd) {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            names.push_back(fd.cFileName);
+    });
     return names;
 }
 

@@ -52,8 +52,7 @@ std::wstring ModuleFilePath() {
     return path;
 }
 
-bool ProgramFilePath(std::string& path, std::string& error) {
-    const std::wstring wide = ModuleFilePath();
+bool ProgramFilePath(const std::wstring& wide, std::string& path, std::string& error) {
     if (!wide.empty() && FromWide(wide, teCp932, path))
         return true;
     // Every ANSI file call would work on a changed path; saying so now beats failing later.
@@ -97,6 +96,17 @@ std::wstring SystemFolder() {
 
 } // namespace
 
+std::wstring LongPath(const std::wstring& path) {
+    // Looked up when called (kernel32 has it since Windows 2000): an import would cost every
+    // helper file a sector.
+    using TGetLongPathName = DWORD(WINAPI*)(const wchar_t*, wchar_t*, DWORD);
+    const auto getLongPathName = reinterpret_cast<TGetLongPathName>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"kernel32"), "GetLongPathNameW")));
+    const std::wstring found =
+        FilledBy([&](wchar_t* b, DWORD n) { return getLongPathName(path.c_str(), b, n); });
+    return found.empty() ? path : found;
+}
+
 std::string WindowsDirectory() {
     std::string dir;
     if (!FromWide(WindowsFolder(), teCp932, dir) || dir.empty())
@@ -120,7 +130,7 @@ bool SetEnvironmentValue(const wchar_t* name, const wchar_t* value) {
 namespace {
 
 bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-    // No access asked: a running program file opens this way too.
+    // No access asked: a running program file opens this way too, and a folder with the flag.
     TFileHandle f(CreateFileW(path.c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -134,6 +144,14 @@ bool IsAbsoluteFolder(const std::wstring& f) {
 }
 
 } // namespace
+
+bool FileIdOf(const std::wstring& path, TFileId& id) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!FileIdentity(path, info))
+        return false;
+    id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
+}
 
 bool IsSameFile(const std::wstring& a, const std::wstring& b) {
     BY_HANDLE_FILE_INFORMATION x, y;

@@ -19,8 +19,12 @@ bool IsExistingFile(const std::string& path);
 bool IsDirectory(const std::string& path);
 
 std::wstring ModuleFilePath();
-// The same in code page 932, for the ANSI calls; false, with the report, when it cannot hold it.
-bool ProgramFilePath(std::string& path, std::string& error);
+// The path with its short (8.3) names given long, as the file system names them; itself when the
+// system cannot tell.
+std::wstring LongPath(const std::wstring& path);
+// The program's path (LongPath(ModuleFilePath())) in code page 932, for the ANSI calls; false,
+// with the report, when it cannot hold it.
+bool ProgramFilePath(const std::wstring& wide, std::string& path, std::string& error);
 // Where the file name starts and its extension (the size for none), code page 932 by its rule.
 struct TPathParts {
     size_t FileName;
@@ -45,7 +49,13 @@ std::wstring EnvironmentValue(const wchar_t* name);
 bool IsEnvironmentVariableSet(const wchar_t* name);
 bool SetEnvironmentValue(const wchar_t* name, const wchar_t* value);
 
-// One file (volume and index) whatever the spelling: case, "..", a short name, a second link.
+// What the file system says a file or folder is (volume and index), whatever the spelling: case,
+// "..", a short name, a second link, a symbolic link or a mapped drive.
+struct TFileId {
+    DWORD Volume, High, Low;
+};
+bool FileIdOf(const std::wstring& path, TFileId& id);
+// One file whatever the spelling.
 bool IsSameFile(const std::wstring& a, const std::wstring& b);
 
 // The longest paths the system starts a program with, or in (with the "\" it adds to a folder).
@@ -92,6 +102,8 @@ TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxS
 // The files, none of skipAttributes, that search matches (alias.exe's alone). Listed wide and
 // converted exactly: the ANSI listing would give a look-alike ("cafe.exe" for "café.exe").
 std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes = 0);
+// The names of the folders in folder (no separator at its end), "." and ".." aside.
+std::vector<std::wstring> ListSubfolders(const std::wstring& folder);
 
 bool WriteAll(HANDLE file, const char* data, size_t size);
 

@@ -20,9 +20,9 @@ bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstr
 
 namespace {
 
-// False when, as written or expanded, it is longer than an environment value may be: the system
-// would cut it. A failed expansion leaves it as written.
-bool ExpandEnvText(std::wstring& text) {
+// Environment references expanded as the system expands them; a failed expansion leaves the text
+// as written, as does one too long to be a value already (the system would cut it first).
+void ExpandEnvText(std::wstring& text) {
     std::wstring expanded;
     if (text.size() < kSystemTextLimit &&
         FillGrowing(expanded, [&](wchar_t* buffer, size_t capacity) {
@@ -31,17 +31,51 @@ bool ExpandEnvText(std::wstring& text) {
             return n == 0 ? 0 : n <= capacity ? n - 1 : n;
         }))
         text = expanded;
-    return text.size() < kSystemTextLimit;
 }
 
 } // namespace
 
-const char* ApplyEnvEntry(const std::string& name, const std::string& value,
-                          TTextEncoding encoding) {
+bool ExpandReferences(std::wstring& text, const std::wstring& folder, bool environment) {
+    const size_t n = sizeof kFolderReference / sizeof(wchar_t);
+    std::wstring out;
+    for (size_t at = 0, i = 0; i <= text.size(); ++i) {
+        const bool reference =
+            text.size() - i >= n && !memcmp(&text[i], kFolderReference, sizeof kFolderReference);
+        if (!reference && i < text.size())
+            continue;
+        std::wstring piece = text.substr(at, i - at);
+        if (environment)
+            ExpandEnvText(piece);
+        out += piece;
+        if (reference)
+            out += folder, i += n - 1, at = i + 1;
+    }
+    text = out;
+    return text.size() < kSystemTextLimit;
+}
+
+const char* ExpandStoredValues(std::wstring& app, std::wstring& param, std::wstring& dir,
+                               const std::wstring& folder) {
+    // A path that a reference makes longer than a path may be, or that a variable gives a quote
+    // or a line break, names no file: it is not found, as any such path. Parameters too long
+    // meet the command line's limit instead.
+    ExpandReferences(param, folder, false);
+    const struct {
+        std::wstring& Value;
+        const char* Key;
+    } values[] = {{app, kKeyApp}, {dir, kKeyDir}};
+    for (const auto& v : values)
+        if (!ExpandReferences(v.Value, folder, true))
+            return v.Key;
+    return nullptr;
+}
+
+const char* ApplyEnvEntry(const std::string& name, const std::string& value, TTextEncoding encoding,
+                          const std::wstring& folder) {
     std::wstring wideName, wideValue;
     if (!StoredValueText(name, encoding, wideName) || !StoredValueText(value, encoding, wideValue))
         return kValueBadText;
-    if (!ExpandEnvText(wideValue))
+    if (!ExpandReferences(wideValue, folder, true))
         return kValueTooLong;
     if (!SetEnvironmentValue(wideName.c_str(), wideValue.empty() ? nullptr : wideValue.c_str()) &&
         !wideValue.empty())

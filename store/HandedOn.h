@@ -20,10 +20,27 @@ constexpr const char* kValueNotSet = " を設定できません。";
 // false for a NUL, which no command line or environment can carry, or bytes that are no text.
 bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstring& text);
 
+// The folder of the helper and of "alias.ini", ending in its "\", in "app", "dir", "param" and
+// "env:" values: the command prompt's spelling of the folder of the batch file that runs. No
+// environment variable can mean it: it is replaced before any expansion, and the folder's own
+// "%" is never expanded. It holds no closing zero (it is compared, never used as a C string).
+inline constexpr wchar_t kFolderReference[] = {'%', '~', 'd', 'p', '0'};
+
+// kFolderReference replaced by folder and, with environment, each %NAME% between expanded once as
+// the system expands it (an undefined one stays as written). False when the result is longer than
+// an environment value may be.
+bool ExpandReferences(std::wstring& text, const std::wstring& folder, bool environment);
+
 // One "env:" entry into this process's environment, which the target inherits, expanded as it is
 // now (an entry can build on the one before); an empty value removes it. Null, or why not.
-const char* ApplyEnvEntry(const std::string& name, const std::string& value,
-                          TTextEncoding encoding);
+const char* ApplyEnvEntry(const std::string& name, const std::string& value, TTextEncoding encoding,
+                          const std::wstring& folder);
+
+// "app", "param" and "dir" as a start takes them, with their references: the folder's in each,
+// the environment's in "app" and "dir" (a DOS alias's command is then quoted as what it came to).
+// Null, or the key ("app" or "dir") whose value grew too long.
+const char* ExpandStoredValues(std::wstring& app, std::wstring& param, std::wstring& dir,
+                               const std::wstring& folder);
 
 enum TLaunchLine : int {
     llComposed,

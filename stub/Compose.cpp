@@ -29,9 +29,10 @@ bool StoredText(const TStartup& start, const TDefinition& def, std::string_view 
 }
 
 // Each entry is applied before the next is expanded, so one can build on another.
-bool ApplyAliasEnvironment(const TStartup& start, const TDefinition& def, TComposed& c) {
+bool ApplyAliasEnvironment(const TStartup& start, const TDefinition& def,
+                           const std::wstring& folder, TComposed& c) {
     for (const TKeyLine& e : def.Env)
-        if (const char* failure = ApplyEnvEntry(e.Key, e.Value, def.Encoding))
+        if (const char* failure = ApplyEnvEntry(e.Key, e.Value, def.Encoding, folder))
             return Fail(c, start, Join({kEnvPrefix, e.Key}), failure);
     return true;
 }
@@ -53,10 +54,16 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
                         " が "sv, Decimal(kChainLimit), " に達しました)。"sv});
         return c;
     }
-    // Without the depth handed on, the chain limit would be off: nothing is started then.
-    if (!ApplyAliasEnvironment(start, def, c) ||
+    // The folder of the helper and of "alias.ini", which kFolderReference names. Without the depth
+    // handed on, the chain limit would be off: nothing is started then. The references expand in
+    // the environment the entries made.
+    const std::wstring folder = DirectoryPart(start.SelfPath);
+    const char* tooLong = nullptr;
+    if (!ApplyAliasEnvironment(start, def, folder, c) ||
         (!SetEnvironmentValue(kChainVariable, depth.c_str()) &&
-         !Fail(c, start, kChainVariableName, kValueNotSet)))
+         !Fail(c, start, kChainVariableName, kValueNotSet)) ||
+        ((tooLong = ExpandStoredValues(c.Program, v.Param, dir, folder)) &&
+         !Fail(c, start, tooLong, kValueTooLong)))
         return c;
     v.Type = def.Type;
     v.PlaceArgs = def.PlaceArgs;

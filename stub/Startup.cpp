@@ -9,8 +9,9 @@
 TStartup ReadStartup() {
     TStartup s;
     s.ComSpecPath = InterpreterPath();
-    s.SelfPath = ModuleFilePath();
-    if (!ProgramFilePath(s.ExePath, s.Error))
+    // Started by a short name, the helper still names the alias by its long one.
+    s.SelfPath = LongPath(ModuleFilePath());
+    if (!ProgramFilePath(s.SelfPath, s.ExePath, s.Error))
         return s;
     const TPathParts parts = SplitPath(s.ExePath);
     s.ExeDir = s.ExePath.substr(0, parts.FileName);

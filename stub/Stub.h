@@ -16,7 +16,7 @@
 struct TStartup {
     std::string Error;        // the program folder cannot be named in code page 932
     std::wstring ComSpecPath; // the interpreter of "dos" aliases, fixed before "env:" entries apply
-    std::wstring SelfPath;    // the helper's own file, never started as its target
+    std::wstring SelfPath;    // the helper's own file by its long name, never started as its target
     std::string ExePath;
     std::string ExeDir; // ends in its separator
     std::string AliasName;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Alias.h"
+#include "Files.h"
 #include "Names.h"
 #include "TestSupport.h"
 #include "ExtMem.h"
@@ -113,6 +114,35 @@ TEST(DefinitionLock, OneFileOneLock) {
         EXPECT_LT(a.size(), size_t(MAX_PATH)) << c.A;
         EXPECT_EQ(a == DefinitionLockName(c.B), c.Same) << c.A << " " << c.B;
     }
+}
+
+// Every spelling of one existing folder (here its path and its short name) names one lock,
+// whatever the spelling's own lock; another folder another. Under Wine no program starts through
+// a second spelling, nor does a symbolic link or a mapped drive open (docs/testing.md), so the
+// runs that take the lock are not started that way here.
+TEST(DefinitionLock, OneFolderOneLockWhateverItsSpelling) {
+    ScratchDir dir(CurrentTestName() + " long folder name");
+    ScratchDir other(CurrentTestName() + " other");
+    const std::string real = dir.Path().substr(0, dir.Path().size() - 1);
+    char shortPath[MAX_PATH];
+    ASSERT_NE(GetShortPathNameA(real.c_str(), shortPath, MAX_PATH), 0u);
+    const std::string lock = DefinitionLockName(dir / "alias.ini");
+    const std::string spelling = std::string(shortPath) + "\\alias.ini";
+    EXPECT_NE(SpellingLockName(spelling), SpellingLockName(dir / "alias.ini")) << spelling;
+    EXPECT_EQ(DefinitionLockName(spelling), lock) << spelling;
+    EXPECT_NE(DefinitionLockName(other / "alias.ini"), lock);
+}
+
+// The helper takes its alias from its file's long name (LongPath of its own path): started by its
+// 8.3 name, it still finds the alias. Wine's CreateProcess hands a program its long name where
+// Windows hands on the short one, so the name is checked here, where Wine gives the short one too.
+TEST(LongPath, AShortNameGivesTheLongName) {
+    ScratchDir dir(CurrentTestName());
+    ASSERT_TRUE(WriteFileBytes(dir / "verylonghelpername.exe", "x"));
+    char shortPath[MAX_PATH];
+    ASSERT_NE(GetShortPathNameA((dir / "verylonghelpername.exe").c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_NE(std::string(shortPath).find('~'), std::string::npos) << shortPath;
+    EXPECT_EQ(WideToAnsi(LongPath(AnsiToWide(shortPath))), dir / "verylonghelpername.exe");
 }
 
 // A shortage of memory belongs to the work it fell in: a later save that fails for another

@@ -162,6 +162,129 @@ TEST_F(Check, EachBrokenAliasIsNamedOnceAndNothingChanges) {
     EXPECT_EQ(FolderFiles(dir.Path()), before);
 }
 
+// Names typing does not reach, starts that can only loop, a program moved to a folder of another
+// version, a section named like another helper's short name and a helper left aside: one line
+// each, the alias first; the loops after every alias. /apply and /del never take the short name
+// for the other helper.
+TEST_F(Check, NamesTypingMissesLoopsAndMovedPrograms) {
+    const std::string tool = "app=" + bin + "tool.exe";
+    for (const char* version : {"Tool 8", "Tool 9", "Tool 10", "Other 11"}) {
+        ASSERT_TRUE(CreateDirectoryA((dir / version).c_str(), nullptr));
+        if (std::string(version) != "Tool 9") {
+            ASSERT_TRUE(WriteFileBytes(dir / version + "\\tool.exe", "tool"));
+        }
+    }
+    const std::string latest = dir / "Tool 10\\tool.exe";
+    ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "verylongaliasname.exe"));
+    char shortPath[MAX_PATH];
+    ASSERT_NE(GetShortPathNameA((dir / "verylongaliasname.exe").c_str(), shortPath, MAX_PATH), 0u);
+    const std::string shortName =
+        std::string(shortPath).substr(std::string(shortPath).rfind('\\') + 1);
+    const std::string shortAlias = shortName.substr(0, shortName.rfind('.'));
+    ASSERT_NE(shortAlias.find('~'), std::string::npos) << shortName;
+    const std::string typeQuoted = " と引用符で囲んで入力してください。";
+    auto ps = [](const std::string& name, const std::string& shells) {
+        return name + " は PowerShell " + shells + " の組み込みのエイリアスです。PowerShell では " +
+               name + ".exe と入力してください。";
+    };
+    auto untypeable = [&](const std::string& name) {
+        return name + " はコマンド プロンプトでは入力したとおりに起動できません。\"" + name + "\"" +
+               typeQuoted;
+    };
+    const std::vector<TAliasCase> cases = {
+        {"dir", tool, "dovoz.ex_",
+         "dir はコマンド プロンプトの内部コマンドです。コマンド プロンプトでは dir.exe "
+         "と入力してください。\r\n" +
+             ps("dir", "5.1 と 7")},
+        {"GL", tool, "dovoz.ex_", ps("GL", "5.1 と 7")},
+        {"curl", tool, "dovoz.ex_", ps("curl", "5.1")},
+        {"gerr", tool, "dovoz.ex_", ps("gerr", "7")},
+        {"a&b", tool, "dovoz.ex_", untypeable("a&b")},
+        {"@at", tool, "dovoz.ex_", untypeable("@at")},
+        {"k;l", tool, "dovoz.ex_", untypeable("k;l")},
+        {"self", "app=" + dir.Path() + "bin\\..\\SELF.EXE", "dovoz.ex_", ""},
+        {"x1", "app=" + dir.Path() + "x2.exe", "dovoz.ex_", ""},
+        {"x2", "app=x1", "dovoz.ex_", ""},
+        {"moved", "app=" + dir.Path() + "Tool 7\\tool.exe", "dovoz.ex_",
+         "moved のプログラム " + dir.Path() +
+             "Tool 7\\tool.exe が見つかりません。\r\nmoved のプログラムは " + latest +
+             " にあります。alias moved /path=\"" + latest + "\" で変更できます。"},
+        {"verylongaliasname", tool, nullptr, ""},
+        {shortAlias, tool, nullptr,
+         shortAlias + " はヘルパ コマンド" + dir.Path() +
+             "verylongaliasname.exeの短い名前です。この名前のヘルパ コマンドは作成できません。"
+             "名前を変えてください。"},
+    };
+    Make(cases);
+    ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / "old.exe.~aliasold"));
+    std::string expected;
+    for (const auto& c : cases)
+        if (!c.Report.empty())
+            expected += c.Report + "\r\n";
+    for (const char* loop : {"self", "x1", "x2"})
+        expected +=
+            std::string(loop) + " の起動はエイリアスをたどって自分に戻るため、循環します。\r\n";
+    expected += "old のヘルパ コマンド" + dir.Path() +
+                "old.exe.~aliasoldは中断された変更で残されたものです。次に alias "
+                "で変更するときに片付けられます。\r\n";
+    const auto before = FolderFiles(dir.Path());
+    const ProcResult r = Alias("/check", Options());
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, expected) << Printable(r.out);
+    EXPECT_EQ(FolderFiles(dir.Path()), before);
+    const std::string helper = ReadFileBytes(dir / "verylongaliasname.exe");
+    EXPECT_EQ(Alias("/apply", Options()).exitCode, 1u);
+    EXPECT_EQ(Alias("/del " + shortAlias, Options()).exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(dir / "verylongaliasname.exe"), helper);
+    EXPECT_EQ(Ini().find("[" + shortAlias + "]"), std::string::npos);
+}
+
+// References in app, dir and param, through a helper and through /check: expanded at the start
+// (%~dp0 the folder of both, in param too; other variables in app and dir alone), an undefined
+// variable left as written, an expansion too long refused; /check names the stored text first.
+TEST_F(Check, ReferencesExpandAtEachStart) {
+    const std::string tools = dir / "tools";
+    ASSERT_TRUE(CreateDirectoryA(tools.c_str(), nullptr));
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", tools + "\\probe.exe"));
+    const std::string probe = tools + "\\probe.exe";
+    const struct {
+        std::string Name, Lines, Started, Helper, Check;
+    } cases[] = {
+        {"r1", "app=%~dp0tools\\probe.exe\r\nparam=%~dp0x %TOOLS%",
+         probe + " " + dir.Path() + "x %TOOLS% ", "", ""},
+        {"r2", "app=%TOOLS%\\probe.exe\r\ndir=%TOOLS%", probe + "  ", "", ""},
+        {"r3", "app=%UNDEFINEDVAR%\\probe.exe", "",
+         "プログラム %UNDEFINEDVAR%\\probe.exe が見つかりません。",
+         "r3 のプログラム %UNDEFINEDVAR%\\probe.exe が見つかりません。"},
+        {"r4", "app=%TOOLS%\\nosuch", "", "プログラム " + tools + "\\nosuch.exe が見つかりません。",
+         "r4 のプログラム %TOOLS%\\nosuch が見つかりません。 (" + tools + "\\nosuch)"},
+        {"r5", "app=%TOOLS%\\probe.exe\r\ndir=%HALF%%HALF%x", "",
+         "r5 の dir を展開した値が長すぎます。", "r5 の dir を展開した値が長すぎます。"},
+    };
+    std::string ini, expected;
+    for (const auto& c : cases) {
+        ini += "[" + c.Name + "]\r\n" + c.Lines + "\r\n";
+        ASSERT_TRUE(CopyOneFile(dir / "dovoz.ex_", dir / (c.Name + ".exe")));
+        if (!c.Check.empty())
+            expected += c.Check + "\r\n";
+    }
+    SetIni(ini);
+    RunOptions o = Options();
+    o.setEnv.push_back({"TOOLS", tools});
+    o.setEnv.push_back({"PROBE_OUT", dir / "rec.txt"});
+    for (const auto& c : cases) {
+        DeleteFileA((dir / "rec.txt").c_str());
+        const ProcResult r = RunProcess(Quote(dir / (c.Name + ".exe")), o);
+        EXPECT_EQ(r.exitCode, c.Helper.empty() ? 0u : 1u) << c.Name << Printable(r.out);
+        EXPECT_EQ(r.out, c.Helper.empty() ? "probe stdout\r\n" : "error: " + c.Helper + "\r\n")
+            << c.Name;
+        const std::string rec = ReadFileBytes(dir / "rec.txt");
+        EXPECT_EQ(rec.substr(0, rec.find('\n')), c.Started) << c.Name;
+    }
+    const ProcResult r = Alias("/check", o);
+    EXPECT_EQ(r.out, expected) << Printable(r.out);
+}
+
 // A sound folder gives nothing; what is wrong with no one alias is one line.
 TEST_F(Check, FolderWideProblems) {
     Make(Sound());
