@@ -12,7 +12,7 @@
 #include "ExtIniFile.h"
 #include "Files.h"
 #include "HandedOn.h"
-#include "HelperFiles.h"
+#include "HelperFolder.h"
 #include "Messages.h"
 #include "Names.h"
 #include "Schema.h"
@@ -165,7 +165,8 @@ struct TVariable {
 class TCheck {
   public:
     explicit TCheck(const TDefinitionTransaction& t)
-        : FTransaction(t), FTemplates(t.Folder()), FScan(ScanFolder(t, FTemplates, false)),
+        : FTransaction(t), FTemplates(t.Folder()),
+          FScan(ScanFolder(t.Folder(), t.AliasOfFile(), FTemplates, false)),
           FPrompt(t.Folder().Dir()), FInterpreter(InterpreterPath()) {
         ToWide(t.Folder().Dir(), teCp932, FFolder);
     }
@@ -209,7 +210,7 @@ class TCheck {
             if (FTemplateNeeded[windowed] && !FTemplates[windowed].Whole())
                 Found(TemplateMissing(FTemplates[windowed].Path()));
         const TProgramFolder& folder = FTransaction.Folder();
-        for (const auto& name : folder.List(std::string("*") + kOldSuffix))
+        for (const auto& name : HelpersLeftAside(folder))
             Found(HelperProblem(
                 AliasOfHelperFile(name.substr(0, name.size() - (sizeof kOldSuffix - 1))),
                 folder.Dir() + name, hpLeftAside));

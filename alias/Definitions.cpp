@@ -16,11 +16,7 @@ namespace {
 
 // The argument starts with the ASCII prefix, in any ASCII case.
 bool HasPrefix(const std::wstring& arg, const char* prefix) {
-    size_t i = 0;
-    for (; prefix[i]; ++i)
-        if (i >= arg.size() || arg[i] > 0x7F || LowerAsciiChar(char(arg[i])) != prefix[i])
-            return false;
-    return true;
+    return StartsWithAsciiNoCase<wchar_t>(arg, prefix);
 }
 
 // Removes the env: entries of the variable, whatever the case of its name (Windows knows one

@@ -1,4 +1,6 @@
-// Tells from a program file's headers what kind of executable it is.
+// The one reader of program images: what kind of program a file is, told from its headers read in
+// pieces, and whether a file's bytes carry the helper's version resource. Offsets and fields are
+// winnt.h's structures, for PE32 and PE32+ alike.
 #pragma once
 
 #include <windows.h>
@@ -24,13 +26,17 @@ enum TExeResult : int32_t {
 
 TExeResult GetExeType(const std::wstring& path, TExeType& kind);
 
-// A program file's bytes, read little-endian; past the end reads as 0, which no header field
-// followed here may be.
-struct TBytes {
+// A program image's bytes (a whole file), read little-endian. What lies past the end reads as 0,
+// which no field followed here may be, so a file cut short fails the checks instead of being read
+// beyond its end.
+struct TImageBytes {
     const unsigned char* Data;
     uint64_t Size;
     uint32_t U16(uint64_t at) const { return at + 2 <= Size ? Data[at] | Data[at + 1] << 8 : 0; }
     uint32_t U32(uint64_t at) const { return U16(at) | U16(at + 2) << 16; }
 };
-// Where the subsystem (windowed or console) stands in an optional header, PE32 and PE32+ alike.
-constexpr uint32_t kSubsystemField = offsetof(IMAGE_OPTIONAL_HEADER32, Subsystem);
+
+// The helper's version resource: "Tovimar" in LegalCopyright and "orvex" as InternalName in the
+// "041104b0" string table. whole: every section's bytes are in the file (a copy cut short lacks
+// some); windowed: the image's subsystem is the windowed one.
+bool HasOrvexVersion(const TImageBytes& image, bool& whole, bool& windowed);

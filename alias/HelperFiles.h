@@ -1,5 +1,5 @@
-// Helper-command files in the program folder: told from their own bytes, and each made, changed
-// or removed whole or not at all, the change undone until the definition file is saved.
+// What a helper-command file is, told from its own bytes (the version resource, its build, every
+// section there), and the templates helpers are copied from.
 #pragma once
 
 #include <cstdint>
@@ -12,21 +12,10 @@
 class TExtIniSection;
 class TProgramFolder;
 
-// A helper change's files under way: "<name>.exe" and these, which nothing takes for helpers.
-constexpr char kNewSuffix[] = ".~aliasnew";
-constexpr char kOldSuffix[] = ".~aliasold";
-
-// The helper's path with its temporary names within the system's path limit: a change of a
-// helper whose temporary name cannot fit could never be made.
-bool FitsHelperChange(const std::string& target);
 // Any case ("*.exe" also lists "x.exec" by its short name).
 bool HasExeExtension(const std::string& path);
 std::string AliasOfHelperFile(const std::string& fileName);
 bool IsWindowed(const TExtIniSection& s);
-// The helper path is the short name of another file (a section "VERY~XP4" beside
-// "verylongaliasname.exe"): never that file's alias. other: the file's long path.
-bool IsShortNameOfOther(const std::string& path, std::string& other);
-
 // orvex's version resource, read from the file itself (Wine's loader gives its built-in program's
 // for a name it knows), and every section's bytes; *windowed tells the build.
 bool IsWholeHelper(const std::string& path, bool* windowed = nullptr);
@@ -63,25 +52,3 @@ class THelperTemplates {
 enum THelperState : int { hsNoHelper = 0, hsWhole = 1, hsDamaged = 2 };
 THelperState ExamineHelper(const std::string& path, const THelperTemplates& templates,
                            bool* windowed = nullptr);
-
-// One helper file created, replaced or removed: the new file prepared under another name, the old
-// moved aside.
-class THelperChange {
-  public:
-    explicit THelperChange(const std::string& target);
-    ~THelperChange(); // Undo
-    THelperChange(const THelperChange&) = delete;
-    THelperChange& operator=(const THelperChange&) = delete;
-
-    // Copies a whole template and reads the copy back: true when it holds every byte.
-    bool Prepare(const TTemplate& from);
-    bool MoveOldAside();
-    bool PutNewInPlace(bool replace = false);
-    void Finish();
-    // Undoes what Finish did not keep: why, or first the failure to put the old helper back.
-    TFailure Undo(TFailure why);
-
-  private:
-    std::string FTarget, FNew, FOld;
-    bool FPrepared = false, FMovedAside = false, FInPlace = false, FFinished = false;
-};

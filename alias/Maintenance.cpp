@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Files.h"
-#include "HelperFiles.h"
+#include "HelperFolder.h"
 #include "Messages.h"
 #include "Names.h"
 #include "Text.h"
@@ -68,7 +68,8 @@ TFailure RemoveHelperCommands(const TProgramFolder& folder, bool all) {
     TDefinitionTransaction t(folder);
     TFailure failed = t.Begin(fnOptional);
     if (!failed)
-        RemoveHelpers(ScanFolder(t, THelperTemplates(folder), all), all, failed);
+        RemoveHelpers(ScanFolder(t.Folder(), t.AliasOfFile(), THelperTemplates(folder), all), all,
+                      failed);
     return failed;
 }
 
@@ -76,7 +77,8 @@ TFailure ClearAll(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
     if (TFailure f = t.Begin(fnOptional))
         return f;
-    const TFolderScan scan = ScanFolder(t, THelperTemplates(folder), false);
+    const TFolderScan scan =
+        ScanFolder(t.Folder(), t.AliasOfFile(), THelperTemplates(folder), false);
     TFailure failed;
     if (t.Loaded()) {
         // Each alias's own "<name>.exe" goes whatever it is, as with /del: moved aside first, so
@@ -120,7 +122,7 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         return f;
     // Each template is read once; a damaged one (cut short, or some other file) is never copied.
     const THelperTemplates templates(folder);
-    const TFolderScan scan = ScanFolder(t, templates, true);
+    const TFolderScan scan = ScanFolder(t.Folder(), t.AliasOfFile(), templates, true);
     TFailure failed;
     RemoveHelpers(scan, false, failed);
     if (!t.Loaded())

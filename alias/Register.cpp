@@ -8,7 +8,7 @@
 #include "ExeType.h"
 #include "Files.h"
 #include "HandedOn.h"
-#include "HelperFiles.h"
+#include "HelperFolder.h"
 #include "Messages.h"
 #include "Names.h"
 #include "ScriptKinds.h"

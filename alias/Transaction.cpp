@@ -67,7 +67,7 @@ TFailure TDefinitionTransaction::Begin(TFileNeed need) {
     // A mark before bytes that are no UTF-8: a save would only spread the damage.
     if (FLoaded && !FIni.EncodingValid())
         return Failure(DefinitionFileFailed(FPath, dfNotUtf8));
-    return RecoverInterruptedChanges(*this);
+    return RecoverInterruptedChanges(FFolder, AliasOfFile());
 }
 
 TFailure TDefinitionTransaction::ReadRequired() {
@@ -158,84 +158,4 @@ bool TDefinitionTransaction::RestoreOriginal() const {
     // The block holds a zero byte after the file's bytes.
     return ReplaceWholeFile(FPath, static_cast<const char*>(FOriginal.Data()),
                             FOriginal.Size() - 1);
-}
-
-static const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a helper
-
-TFolderScan ScanFolder(const TDefinitionTransaction& t, const THelperTemplates& templates,
-                       bool examineAliasFiles) {
-    TFolderScan scan;
-    for (const auto& name : t.Folder().List("*.exe", FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) {
-        if (!HasExeExtension(name))
-            continue;
-        const std::string full = t.Folder().Dir() + name;
-        const std::string alias = AliasOfHelperFile(name);
-        // A refused name is never treated as defined: no command writes its file.
-        const TExtIniSection* s = IsRefusedName(alias) ? nullptr : t.FindAlias(alias);
-        if (s)
-            scan.aliasFiles[s] = {full,
-                                  examineAliasFiles ? ExamineHelper(full, templates) : hsNoHelper};
-        else if (ExamineHelper(full, templates) != hsNoHelper)
-            scan.orphans.push_back(full);
-    }
-    return scan;
-}
-
-TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t) {
-    static_assert(sizeof kNewSuffix == sizeof kOldSuffix, "one suffix length");
-    const TProgramFolder& folder = t.Folder();
-    // The alias of a left file whose helper name is free, with that name's path; else none.
-    auto pending = [&](const std::string& name, std::string& target) -> const TExtIniSection* {
-        const std::string helper = name.substr(0, name.size() - (sizeof kNewSuffix - 1));
-        target = folder.Dir() + helper;
-        return HasExeExtension(helper) && !FileFound(target)
-                   ? t.FindAlias(AliasOfHelperFile(helper))
-                   : nullptr;
-    };
-    TFailure failed;
-    auto take = [&failed](const std::string& from, const std::string& target) {
-        if (MoveFileTo(from, target, false))
-            return true;
-        const DWORD error = GetLastError();
-        failed.Add(Failure(HelperFailed(target, hfRestore), error));
-        return false;
-    };
-    // Only what a change of this program left goes: a helper, or a template's copy cut short,
-    // under a helper's temporary name. A user's "notes.txt.~aliasnew" stays.
-    std::unique_ptr<THelperTemplates> templates;
-    auto madeHere = [&](const std::string& name, const std::string& path) {
-        if (!HasExeExtension(name.substr(0, name.size() - (sizeof kNewSuffix - 1))))
-            return false;
-        if (!templates)
-            templates.reset(new THelperTemplates(folder));
-        return ExamineHelper(path, *templates) != hsNoHelper;
-    };
-    // Prepared copies first. The kill fell after the definition was saved or before, while the old
-    // helper stood aside: the definition's kind tells which is its own.
-    std::string target;
-    for (const auto& name : folder.List(std::string("*") + kNewSuffix)) {
-        const std::string prepared = folder.Dir() + name;
-        const TExtIniSection* s = pending(name, target);
-        bool preparedWindowed = false, oldWindowed = false;
-        if (s && IsWholeHelper(prepared, &preparedWindowed)) {
-            const std::string old = target + kOldSuffix;
-            const bool windowed = IsWindowed(*s);
-            const bool takeOld = FileFound(old) && IsWholeHelper(old, &oldWindowed) &&
-                                 oldWindowed == windowed && preparedWindowed != windowed;
-            if (!take(takeOld ? old : prepared, target))
-                continue;
-        }
-        if (madeHere(name, prepared))
-            RemoveFile(prepared);
-    }
-    for (const auto& name : folder.List(std::string("*") + kOldSuffix)) {
-        const std::string old = folder.Dir() + name;
-        if (!madeHere(name, old))
-            continue;
-        if (pending(name, target))
-            take(old, target);
-        else
-            RemoveFile(old);
-    }
-    return failed;
 }

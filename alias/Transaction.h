@@ -13,7 +13,7 @@
 #include "ExtIniFile.h"
 #include "ExtMem.h"
 #include "Handle.h"
-#include "HelperFiles.h"
+#include "HelperFolder.h"
 #include "ProgramFolder.h"
 #include "Report.h"
 
@@ -60,6 +60,10 @@ class TDefinitionTransaction {
     std::wstring Decoded(const std::string& fileText) const;
     // The alias whose helper is "<fileName>.exe"; none for the reserved name.
     TExtIniSection* FindAlias(const std::string& fileName) const;
+    // FindAlias, for the helper folder's reading.
+    TAliasOfFile AliasOfFile() const {
+        return [this](const std::string& fileName) { return FindAlias(fileName); };
+    }
     // false when no helper file can carry the name (code page 932, IsRefusedName).
     bool HelperName(const TExtIniSection& s, std::string& fileName) const;
     TFailure WriteValue(const std::string& section, const std::string& key,
@@ -85,23 +89,3 @@ class TDefinitionTransaction {
     TExtMem FOriginal;
     bool FLoaded = false;
 };
-
-// The ".exe" files of the program folder from one listing (a look-up per name can cost a read of
-// the whole folder), sorted by what the maintenance commands do with them.
-struct TFolderScan {
-    std::vector<std::string> orphans; // helpers, whole or damaged, of no defined alias
-    // "<name>.exe" of each defined alias that has one (hsNoHelper unless examined).
-    struct TAliasFile {
-        std::string path;
-        THelperState state;
-    };
-    std::unordered_map<const TExtIniSection*, TAliasFile> aliasFiles;
-};
-TFolderScan ScanFolder(const TDefinitionTransaction& t, const THelperTemplates& templates,
-                       bool examineAliasFiles);
-
-// Files a killed THelperChange left. While the alias is defined and its name is free, the step is
-// finished: a prepared copy that is a whole helper takes the name, or the helper moved aside when
-// only that one is of the kind the definition asks for; without such a copy the helper moved aside
-// goes back. The rest go. A move that fails is reported, its files kept.
-TFailure RecoverInterruptedChanges(const TDefinitionTransaction& t);

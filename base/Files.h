@@ -107,6 +107,18 @@ std::vector<std::wstring> ListSubfolders(const std::wstring& folder);
 
 bool WriteAll(HANDLE file, const char* data, size_t size);
 
+// A file read in pieces where the file says (a program's headers), alias.exe's alone. Open gives
+// 0 or the system's error; a read is exact or fails.
+class TPieceReader {
+  public:
+    DWORD Open(const std::wstring& path);
+    bool Size(uint64_t& size) const;
+    bool ReadAt(uint64_t offset, void* buffer, uint32_t count) const;
+
+  private:
+    TFileHandle FFile;
+};
+
 // Changes of files, alias.exe's alone; false, with the system's error, on failure.
 bool RemoveFile(const std::string& path);
 bool MoveFileTo(const std::string& from, const std::string& to, bool replace);

@@ -97,15 +97,6 @@ int CompareLocaleNoCase(const std::string& a, const std::string& b) {
     return Compare(a, b, NORM_IGNORECASE);
 }
 
-bool EqualAsciiNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerAsciiChar(a[i]) != LowerAsciiChar(b[i]))
-            return false;
-    return true;
-}
-
 bool IsPlainAscii(const char* text, size_t size) {
     for (size_t i = 0; i < size; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);

@@ -60,7 +60,33 @@ inline bool IsPlainAscii(const std::string& text) {
 }
 // The locale compares printable ASCII as bytes (NORM_IGNORECASE: ASCII case folded).
 bool PlainAsciiComparesAsBytes(unsigned long locale);
-bool EqualAsciiNoCase(const std::string& a, const std::string& b);
+
+// The one comparison that folds the case of ASCII letters alone, for names the system or this
+// program spells in ASCII (a switch's "on", a version key, an option's prefix); every other byte
+// or character compares as it is.
+template <class C>
+bool StartsWithAsciiNoCase(std::basic_string_view<C> text, std::string_view asciiPrefix) {
+    if (text.size() < asciiPrefix.size())
+        return false;
+    for (size_t i = 0; i < asciiPrefix.size(); ++i)
+        if (LowerAsciiChar(text[i]) != C(LowerAsciiChar(asciiPrefix[i])))
+            return false;
+    return true;
+}
+template <class C> bool EqualAsciiNoCase(std::basic_string_view<C> a, std::basic_string_view<C> b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerAsciiChar(a[i]) != LowerAsciiChar(b[i]))
+            return false;
+    return true;
+}
+inline bool EqualAsciiNoCase(const std::string& a, const std::string& b) {
+    return EqualAsciiNoCase<char>(a, b);
+}
+inline bool EqualAsciiNoCase(const std::wstring& a, const wchar_t* b) {
+    return EqualAsciiNoCase<wchar_t>(a, b);
+}
 
 // CompareString in the user's locale, each text up to its first NUL: 0 equal, -1/+1, -2 failed.
 int CompareLocale(const std::string& a, const std::string& b, TTextEncoding encoding = teCp932);
