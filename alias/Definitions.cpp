@@ -73,7 +73,8 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
     TFailure f = t.FileText(o.Value, value);
     if (!f)
         f = t.WriteValue(section, o.Key, value);
-    // Placeholders mean it at once; /placeargs=off after them makes them text again.
+    // Parameters with placeholders turn placeargs on, so they work without a second command;
+    // /placeargs=off after them makes them text again.
     if (!f && o.Kind == okParam && HoldsPlaceholder(o.Value))
         f = t.WriteValue(section, kKeyPlaceArgs, "on");
     return f;

@@ -25,19 +25,20 @@ const char kFallbackEditor[] = "notepad.exe";
 // notepad.exe left in the caller's folder never opens) and started as a helper starts its target,
 // the file its one argument: a batch file or a script gets it as text. It inherits no handles:
 // holding the caller's output pipe would keep a script reading alias's output waiting until it
-// closes.
-bool RunEditor(const std::wstring& command, const std::wstring& file) {
+// closes. 0 when it started, else why not: the start's error, or that no program or interpreter
+// was found.
+DWORD RunEditor(const std::wstring& command, const std::wstring& file) {
     const std::wstring none; // no file to pass over
     TLaunchValues v{};
     std::wstring program, line;
-    PROCESS_INFORMATION pi{};
-    const bool started =
-        ResolveCommand(command, &none, program, v.Param) &&
+    if (!ResolveCommand(command, &none, program, v.Param) ||
         ComposeLaunchLine(program, v, teCp932, InterpreterPath(), none,
-                          QuoteIfHolding(file, kSystemBreaks), line) == llComposed &&
-        StartProcess(line, nullptr, false, 0, pi) == 0;
+                          QuoteIfHolding(file, kSystemBreaks), line) != llComposed)
+        return ERROR_FILE_NOT_FOUND;
+    PROCESS_INFORMATION pi{};
+    const DWORD error = StartProcess(line, nullptr, false, 0, pi);
     TKernelHandle thread(pi.hThread), process(pi.hProcess);
-    return started;
+    return error;
 }
 
 } // namespace
@@ -55,11 +56,12 @@ TFailure EditDefinitionFile(const TProgramFolder& folder) {
     ToWide(t.Path(), teCp932, path);
     ToWide(kFallbackEditor, teCp932, fallback);
     if (!editor.empty()) {
-        if (RunEditor(t.Decoded(editor), path))
+        const DWORD error = RunEditor(t.Decoded(editor), path);
+        if (!error)
             return TFailure();
         // The file still opens; the user learns why not in the editor of their choice.
-        WriteMessage(EditorFailed(t.Shown(editor)) + "notepad.exe で開きます。");
+        WriteMessage(WithCause(EditorFailed(t.Shown(editor)) + "notepad.exe で開きます。", error));
     }
-    return RunEditor(fallback, path) ? TFailure()
-                                     : Failure(EditorFailed(kFallbackEditor), GetLastError());
+    const DWORD error = RunEditor(fallback, path);
+    return error ? Failure(EditorFailed(kFallbackEditor), error) : TFailure();
 }

@@ -196,12 +196,18 @@ bool FindChild(const TImageBytes& v, const TBlock& parent, const wchar_t* key, T
 
 } // namespace
 
-TExeResult GetExeType(const std::wstring& path, TExeType& kind) {
+TExeResult GetExeType(const std::wstring& path, TExeType& kind, DWORD* error) {
     kind = etUnknown;
     TPieceReader file;
-    if (const DWORD e = file.Open(path))
-        return e == ERROR_FILE_NOT_FOUND || e == ERROR_DIRECTORY ? erNotFound : erReadError;
-    return ReadExeType(file, kind);
+    DWORD e = file.Open(path);
+    const TExeResult result =
+        e ? (e == ERROR_FILE_NOT_FOUND || e == ERROR_DIRECTORY ? erNotFound : erReadError)
+          : ReadExeType(file, kind);
+    if (result == erReadError && !e)
+        e = GetLastError(); // of the read or the size that failed
+    if (error)
+        *error = result == erReadError ? e : 0;
+    return result;
 }
 
 bool HasOrvexVersion(const TImageBytes& image, bool& whole, bool& windowed) {

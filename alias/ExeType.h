@@ -24,7 +24,8 @@ enum TExeResult : int32_t {
     erReadError = 3, // opening failed for another reason, or a positioned read failed
 };
 
-TExeResult GetExeType(const std::wstring& path, TExeType& kind);
+// With error, erReadError gives the system's error there too.
+TExeResult GetExeType(const std::wstring& path, TExeType& kind, DWORD* error = nullptr);
 
 // A program image's bytes (a whole file), read little-endian. What lies past the end reads as 0,
 // which no field followed here may be, so a file cut short fails the checks instead of being read

@@ -27,6 +27,10 @@ std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure
     return "定義ファイル" + path + kWhat[what];
 }
 
+std::string ProgramUnreadable(const std::string& path) {
+    return "プログラム" + path + "を読み込めません。";
+}
+
 std::string TemplateMissing(const std::string& path) {
     return "ヘルパ コマンド テンプレート" + path + "が見つかりません。";
 }

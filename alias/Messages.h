@@ -27,6 +27,7 @@ enum TDefinitionFileFailure : int {
 };
 std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure what);
 
+std::string ProgramUnreadable(const std::string& path);
 std::string TemplateMissing(const std::string& path);
 std::string HelperNameTaken(const std::string& path);
 enum THelperFailure : int { hfCreate = 0, hfDelete = 1, hfUpdate = 2, hfRestore = 3 };

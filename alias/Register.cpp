@@ -17,23 +17,32 @@
 
 namespace {
 
-// akAuto when no program is found. It is found as the helper finds it, passing over the helper's
-// file: a re-registration must not take the kind of the helper it replaces.
-TAliasKind DetectKind(const std::wstring& program, const std::string& helper) {
+// The program is found as the helper finds it, passing over the helper's file: a re-registration
+// must not take the kind of the helper it replaces. A program that is there but cannot be read is
+// reported so, never as not found.
+TFailure DetectKind(const std::wstring& program, const std::string& helper, TAliasKind& kind) {
+    kind = akDos;
     if (IsRegistrationBuiltin(ShownCp932(program)))
-        return akDos;
+        return TFailure();
     std::wstring found = program, self;
-    TExeType type = etUnknown;
     // Stored as typed, a program with references is looked for as the helper will expand them.
     if (!ToWide(helper, teCp932, self) || !ExpandReferences(found, DirectoryPart(self), true) ||
         !ResolveProgram(found, &self))
-        return akAuto;
+        return Failure(kProgramNotFound);
     // A script's kind is its interpreter's, which the helper looks for at each start.
-    if (const TScriptKind* script = ScriptKindOf(found))
-        return script->WindowedByDefault ? akGui : akConsole;
-    if (GetExeType(found, type) != erOk)
-        return akAuto;
-    return (type == etWin16 || type == etWinGui) ? akGui : akConsole;
+    if (const TScriptKind* script = ScriptKindOf(found)) {
+        kind = script->WindowedByDefault ? akGui : akConsole;
+        return TFailure();
+    }
+    TExeType type = etUnknown;
+    DWORD error = 0;
+    const TExeResult read = GetExeType(found, type, &error);
+    if (read == erReadError)
+        return Failure(ProgramUnreadable(ShownCp932(found)), error);
+    if (read != erOk)
+        return Failure(kProgramNotFound);
+    kind = (type == etWin16 || type == etWinGui) ? akGui : akConsole;
+    return TFailure();
 }
 
 } // namespace
@@ -53,11 +62,9 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
     const std::string target = folder.HelperPath(name);
     if (!FitsHelperChange(target))
         return Failure(kBadParameter);
-    if (kind == akAuto) {
-        kind = DetectKind(program, target);
-        if (kind == akAuto)
-            return Failure(kProgramNotFound);
-    }
+    if (kind == akAuto)
+        if (TFailure f = DetectKind(program, target, kind))
+            return f;
     // A damaged template (cut short, or some other file) would make a helper that cannot start.
     const TTemplate from(folder.TemplatePath(kind == akGui));
     if (!from.Whole())
@@ -89,7 +96,7 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
           std::make_pair(kKeyParam, param), std::make_pair(kKeyDir, std::string())})
         if (TFailure w = t.WriteValue(section, kv.first, kv.second))
             return w;
-    // Parameters that place the caller's text mean it at once.
+    // Parameters with placeholders turn placeargs on, so they work without a second command.
     if (HoldsPlaceholder(joined))
         if (TFailure w = t.WriteValue(section, kKeyPlaceArgs, "on"))
             return w;

@@ -118,8 +118,9 @@ TExtIniSection* TDefinitionTransaction::FindAlias(const std::string& fileName) c
 
 bool TDefinitionTransaction::HelperName(const TExtIniSection& s, std::string& fileName) const {
     fileName = s.Name();
+    // A name whose helper could not be changed (its temporary name too long) can make none.
     return (Encoding() == teCp932 || FromWide(Decoded(s.Name()), teCp932, fileName)) &&
-           !IsRefusedName(fileName);
+           !IsRefusedName(fileName) && FitsHelperChange(FFolder.HelperPath(fileName));
 }
 
 TFailure TDefinitionTransaction::WriteValue(const std::string& section, const std::string& key,

@@ -64,7 +64,8 @@ class TDefinitionTransaction {
     TAliasOfFile AliasOfFile() const {
         return [this](const std::string& fileName) { return FindAlias(fileName); };
     }
-    // false when no helper file can carry the name (code page 932, IsRefusedName).
+    // false when no helper file can carry the name (code page 932, IsRefusedName, a temporary name
+    // within the path limit).
     bool HelperName(const TExtIniSection& s, std::string& fileName) const;
     TFailure WriteValue(const std::string& section, const std::string& key,
                         const std::string& value);

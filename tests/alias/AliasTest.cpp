@@ -449,8 +449,9 @@ TEST_F(AliasCmd, EditFallsBackToNotepadAndSaysWhy) {
     o.setEnv = {{"PROBE_OUT", dir / "rec.txt"}};
     ProcResult r = Alias("/edit", o, false);
     EXPECT_EQ(r.exitCode, 0u);
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1),
-              "エディタC:\\nosuch\\editor.exe -xを起動できません。notepad.exe で開きます。\r\n");
+    EXPECT_EQ(
+        r.out.substr(0, r.out.find('\n') + 1),
+        "エディタC:\\nosuch\\editor.exe -xを起動できません。notepad.exe で開きます。 Code = 2\r\n");
     for (int i = 0; i < 100 && !PathExists(dir / "rec.txt"); ++i)
         Sleep(50);
     std::string rec = ReadFileBytes(dir / "rec.txt");

@@ -134,6 +134,22 @@ TEST_F(Register, MissingProgramChangesNothing) {
         EXPECT_EQ(r.exitCode, 1u) << prog;
         EXPECT_EQ(r.out, std::string("error: 指定されたアプリケーションが見つかりません。") + kEol);
     }
+    // A program that is there but cannot be read (held by a program that shares nothing) is no
+    // missing one: the report says so, with the system's cause.
+    const std::string held = dir / "held.exe";
+    ASSERT_TRUE(CopyOneFile(TestBinDir() + "probe_con.exe", held));
+    {
+        TFileHandle h(
+            CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(h.Valid());
+        ProcResult r = Alias("ed " + held);
+        EXPECT_EQ(r.exitCode, 1u);
+        EXPECT_EQ(r.out, "error: プログラム" + held + "を読み込めません。 Code = 32" + kEol);
+    }
+    // A name whose helper's temporary file would pass the path limit can never get its helper.
+    const std::string longName(259 - dir.Path().size() - 4 - 9, 'n');
+    EXPECT_EQ(Alias(longName + " " + held).out,
+              std::string("error: パラメタに誤りがあります。") + kEol);
     EXPECT_EQ(Ini(), "x=1\r\n");
     EXPECT_FALSE(PathExists(dir / "ed.exe"));
 }
