@@ -1,5 +1,7 @@
 #include "Messages.h"
 
+#include "HandedOn.h"
+
 std::string NameRefused(const std::string& name) {
     return name + " の名前で登録することはできません。";
 }
@@ -15,10 +17,13 @@ std::string NotInEncoding(const std::string& shown, TTextEncoding encoding) {
 }
 
 std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure what) {
+    // The helper gives this one in the same words.
+    if (what == dfUnreadable)
+        return DefinitionUnreadableReport(path);
     static const char* const kWhat[] = {
         "は別の alias が使用中です。",
         "がありません。alias /edit で作成してください。",
-        "を読み込めません。",
+        nullptr,
         "に書き込めません。",
         "は UTF-8 と記されていますが、UTF-8 でない文字を含んでいます。",
         "はコード ページ 932 のままでは保存できません。保存すると UTF-8 "

@@ -54,11 +54,14 @@ std::vector<TKeyLine> TAliasSection::EnvEntries() const {
 }
 
 bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
-                       TAliasSection& defaults) {
+                       TAliasSection& defaults, TLoadResult* loaded) {
     own = TAliasSection();
     defaults = TAliasSection();
     TTextBuffer buffer;
-    if (buffer.LoadFromFile(path) != lrLoaded)
+    const TLoadResult result = buffer.LoadFromFile(path);
+    if (loaded)
+        *loaded = result;
+    if (result != lrLoaded)
         return false;
     const TWantedName wanted(TrimBlanks(name)), reserved(kReservedSection);
     const bool ownIsDefaults = reserved.Matches(wanted.name, teCp932);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Encoding.h"
+#include "Files.h"
 
 struct TKeyLine {
     std::string Key;   // trimmed
@@ -25,13 +26,14 @@ class TAliasSection {
 
   private:
     friend bool ReadAliasSections(const std::string&, const std::string&, TAliasSection&,
-                                  TAliasSection&);
+                                  TAliasSection&, TLoadResult*);
 
     bool FFound = false;
     TTextEncoding FEncoding = teCp932;
     std::vector<TKeyLine> FKeys; // every key line, in file order
 };
 
-// False, neither found, when the file is missing or cannot be read (OpenWholeFile).
+// False, neither found, when the file is missing or cannot be read (OpenWholeFile); loaded tells
+// which.
 bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
-                       TAliasSection& defaults);
+                       TAliasSection& defaults, TLoadResult* loaded = nullptr);

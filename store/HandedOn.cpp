@@ -103,6 +103,10 @@ std::string NotDefinedReport(std::string_view alias) {
     return Join({alias, " の定義が見つかりません。"sv});
 }
 
+std::string DefinitionUnreadableReport(std::string_view path) {
+    return Join({"定義ファイル"sv, path, "を読み込めません。"sv});
+}
+
 std::string InterpreterMissingReport(std::string_view alias, std::string_view script,
                                      std::string_view interpreters) {
     return Join({alias, " のスクリプト "sv, script, " を実行するインタプリタ "sv, interpreters,

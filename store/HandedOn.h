@@ -80,6 +80,7 @@ std::string LineTooLongReport(size_t length);
 std::string ProgramNotFoundReport(std::string_view program);
 std::string FolderNotFoundReport(std::string_view dir);
 std::string NotDefinedReport(std::string_view alias);
+std::string DefinitionUnreadableReport(std::string_view path);
 std::string InterpreterMissingReport(std::string_view alias, std::string_view script,
                                      std::string_view interpreters);
 std::string ArgumentRefusedReport(std::string_view alias, std::string_view argument);

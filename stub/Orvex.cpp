@@ -14,6 +14,8 @@ std::string Run(DWORD& code) {
     if (!start.Error.empty())
         return start.Error;
     const TDefinition def = ReadDefinition(start);
+    if (!def.UnreadableFile.empty())
+        return DefinitionUnreadableReport(def.UnreadableFile);
     if (def.App.empty())
         return NotDefinedReport(start.AliasName);
     const TComposed what = ComposeLaunch(start, def);

@@ -24,9 +24,14 @@ TStartup ReadStartup() {
 TDefinition ReadDefinition(const TStartup& start) {
     TDefinition def;
     TAliasSection own, defaults;
-    if (!ReadAliasSections(FindDefinitionFileIn(start.ExeDir, start.WinDir), start.AliasName, own,
-                           defaults))
+    const std::string file = FindDefinitionFileIn(start.ExeDir, start.WinDir);
+    TLoadResult loaded = lrMissing;
+    if (!ReadAliasSections(file, start.AliasName, own, defaults, &loaded)) {
+        // A file that is there but cannot be read still holds the definition: never "not defined".
+        if (loaded != lrMissing)
+            def.UnreadableFile = file;
         return def;
+    }
     def.Encoding = own.Encoding();
     // One lookup in one place: every value is read the same way.
     static const struct {

@@ -26,6 +26,7 @@ struct TStartup {
 
 // The alias's definition in the file's encoding; a text is empty when its key is missing.
 struct TDefinition {
+    std::string UnreadableFile; // "alias.ini" when it is there but cannot be read
     TTextEncoding Encoding = teCp932;
     std::string App;
     std::string Type;

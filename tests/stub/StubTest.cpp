@@ -57,6 +57,13 @@ TEST_F(Stub, MissingDefinitionIsReported) {
     r = Run("ed.exe", "");
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.out, "error: ed の定義が見つかりません。\r\n");
+    // A file that is there but cannot be read still holds the definition.
+    TFileHandle held(CreateFileA((dir / "alias.ini").c_str(), GENERIC_READ, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.Valid());
+    r = Run("ed.exe", "");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.out, "error: 定義ファイル" + dir / "alias.ini" + "を読み込めません。\r\n");
 }
 
 // Runs on its own (see tests/CMakeLists.txt): other tests rely on no "alias.ini" there.
