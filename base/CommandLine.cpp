@@ -158,8 +158,19 @@ bool AppendForBatch(std::wstring& line, std::wstring_view text, size_t n,
     return true;
 }
 
+void AppendQuotedIfHolding(std::wstring& line, const std::wstring& text, const wchar_t* breaks) {
+    const bool quote = !breaks || text.find_first_of(breaks) != std::wstring::npos;
+    if (quote)
+        line += '"';
+    line += text;
+    if (quote)
+        line += '"';
+    line += ' ';
+}
+
 std::wstring QuoteIfHolding(const std::wstring& text, const wchar_t* breaks) {
-    if (breaks && text.find_first_of(breaks) == std::wstring::npos)
-        return text;
-    return Join({L"\""sv, text, L"\""sv});
+    std::wstring quoted;
+    AppendQuotedIfHolding(quoted, text, breaks);
+    quoted.pop_back();
+    return quoted;
 }

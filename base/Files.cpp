@@ -56,9 +56,8 @@ bool ProgramFilePath(const std::wstring& wide, std::string& path, std::string& e
     if (!wide.empty() && FromWide(wide, teCp932, path))
         return true;
     // Every ANSI file call would work on a changed path; saying so now beats failing later.
-    error =
-        "フォルダー " + ShownCp932(DirectoryPart(wide)) +
-        " の名前にはコード ページ 932 で表せない文字があります。ほかのフォルダーに置いてください。";
+    error = Join({"フォルダー "sv, ShownCp932(DirectoryPart(wide)),
+                  " の名前にはコード ページ 932 で表せない文字があります。ほかのフォルダーに置いてください。"sv});
     return false;
 }
 

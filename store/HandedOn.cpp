@@ -171,13 +171,12 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEn
     // program to take.
     const bool batch = run == srBatch;
     line.clear();
-    if (run == srInterpreted)
-        line = Join({QuoteIfHolding(interpreter, kSystemBreaks), options.empty() ? L""sv : L" "sv,
-                     options, L" "sv});
-    line += Join({QuoteIfHolding(app, !batch ? kSystemBreaks
-                                      : dos  ? kInterpreterBreaks
-                                             : nullptr),
-                  L" "sv});
+    if (run == srInterpreted) {
+        AppendQuotedIfHolding(line, interpreter, kSystemBreaks);
+        if (!options.empty())
+            (line += options) += ' ';
+    }
+    AppendQuotedIfHolding(line, app, !batch ? kSystemBreaks : dos ? kInterpreterBreaks : nullptr);
     std::wstring_view refused;
     bool placed = false;
     if (v.PlaceArgs)
@@ -193,7 +192,7 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEn
             AppendForBatch(line, callerText, 0, refused);
     }
     if (refused.data()) {
-        line = refused;
+        line = std::wstring(refused);
         return llArgumentRefused;
     }
     // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest; /v:off

@@ -4,6 +4,9 @@
 
 #include "Encoding.h"
 #include "HandedOn.h"
+#include "Text.h"
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -27,7 +30,7 @@ std::string Run(DWORD& code) {
     const std::string failed = StartFailureText(what.CommandLine, done.Code);
     return done.Code != ERROR_BAD_EXE_FORMAT
                ? failed
-               : failed + " " + NotRunnableReport(start.AliasName, ShownCp932(what.Program));
+               : Join({failed, " "sv, NotRunnableReport(start.AliasName, ShownCp932(what.Program))});
 }
 
 } // namespace
