@@ -1,6 +1,5 @@
 #include "ScriptKinds.h"
 
-#include <cstring>
 #include <string_view>
 
 #include "CommandLine.h"
@@ -20,23 +19,28 @@ const TScriptKind kScriptKinds[] = {
 
 // A text of the table as the program search takes it.
 std::wstring Widened(const char* text) {
-    return std::wstring(text, text + strlen(text));
+    std::wstring wide;
+    while (*text)
+        wide += wchar_t(*text++);
+    return wide;
 }
 
 } // namespace
 
 const TScriptKind* ScriptKindOf(const std::wstring& program) {
-    const size_t dot = SplitPath(program).Extension;
-    std::string extension = "|";
-    // "| 0x20" makes an ASCII letter lower case and leaves digits as they are; a character beyond
-    // ASCII becomes a zero, which no extension of the table holds.
-    for (size_t i = dot + 1; i < program.size(); ++i)
-        extension += program[i] < 0x80 ? char(program[i] | 0x20) : '\0';
-    extension += '|';
+    const size_t dot = SplitPath(program).Extension, n = program.size();
+    // Each extension of the table against the program's, in place. "| 0x20" makes an ASCII letter
+    // lower case and leaves digits as they are (and a character beyond ASCII beyond it).
     for (const TScriptKind& kind : kScriptKinds)
-        if (dot + 1 < program.size() &&
-            std::string_view(kind.Extensions).find(extension) != std::string_view::npos)
-            return &kind;
+        for (const char* e = kind.Extensions; dot + 1 < n && e[1];) {
+            size_t i = dot + 1;
+            for (++e; i < n && *e != '|' && (program[i] | 0x20) == *e; ++e)
+                ++i;
+            if (i == n && *e == '|')
+                return &kind;
+            while (*e != '|') // to the next one's "|"
+                ++e;
+        }
     return nullptr;
 }
 
