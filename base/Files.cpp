@@ -56,8 +56,9 @@ bool ProgramFilePath(const std::wstring& wide, std::string& path, std::string& e
     if (!wide.empty() && FromWide(wide, teCp932, path))
         return true;
     // Every ANSI file call would work on a changed path; saying so now beats failing later.
-    error = Join({"フォルダー "sv, ShownCp932(DirectoryPart(wide)),
-                  " の名前にはコード ページ 932 で表せない文字があります。ほかのフォルダーに置いてください。"sv});
+    error = Join(
+        {"フォルダー "sv, ShownCp932(DirectoryPart(wide)),
+         " の名前にはコード ページ 932 で表せない文字があります。ほかのフォルダーに置いてください。"sv});
     return false;
 }
 
@@ -110,7 +111,9 @@ std::string WindowsDirectory() {
     std::string dir;
     if (!FromWide(WindowsFolder(), teCp932, dir) || dir.empty())
         return std::string();
-    return dir.back() == '\\' ? dir : dir + '\\';
+    if (dir.back() != '\\')
+        dir.append(1, '\\');
+    return dir;
 }
 
 std::wstring EnvironmentValue(const wchar_t* name) {
