@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "Text.h"
 
@@ -80,9 +81,10 @@ std::wstring_view CallerArgument(std::wstring_view text, size_t n) {
 namespace {
 // Text to the interpreter and to a batch file's own splitting outside quotes: letters, digits, a
 // few signs, and characters beyond ASCII that are no controls.
+constexpr char kPlainSigns[] = "#$*+-./:?@\\_";
 bool PlainForBatch(wchar_t c) {
     return c >= 0xA0 || unsigned((c | 0x20) - 'a') < 26 || unsigned(c - '0') < 10 ||
-           (c < 0x80 && std::wstring_view(L"#$*+-./:?@\\_").find(c) != std::wstring_view::npos);
+           (c < 0x80 && memchr(kPlainSigns, c, sizeof kPlainSigns - 1));
 }
 
 // The argument a program's C runtime makes of its spelling (a doubled quote in a stretch is one).
