@@ -172,15 +172,25 @@ bool ResolveProgram(std::wstring& app, const std::wstring* self) {
     // Never the current folder, nor a relative PATH entry: what a bare name starts must not
     // depend on where the caller stands, nor on a file someone left there.
     const std::wstring windows = WindowsFolder(), own = DirectoryPart(ModuleFilePath());
-    const std::wstring list = Join({own, L";"sv, SystemFolder(), L";"sv, windows, L"\\System;"sv,
-                                    windows, L";"sv, EnvironmentValue(L"PATH")});
+    // Appended piece by piece: the wide joining code is in no helper.
+    std::wstring list = own;
+    list += ';';
+    list += SystemFolder();
+    list += ';';
+    list += windows;
+    list += L"\\System;";
+    list += windows;
+    list += ';';
+    list += EnvironmentValue(L"PATH");
     std::wstring folder;
     for (size_t start = 0; NextListEntry(list, start, folder);) {
         // An interpreter is never an alias: no file of the program folder is one.
         if (!IsAbsoluteFolder(folder) || (!self && IsSameFile(folder, own)))
             continue;
-        const std::wstring found =
-            Join({folder, IsPathSeparator(folder.back()) ? L""sv : L"\\"sv, app});
+        std::wstring found = folder;
+        if (!IsPathSeparator(found.back()))
+            found += '\\';
+        found += app;
         // A program is a file, never the helper's own (nor a hard link to it) nor one of the
         // folder passed over.
         if (IsProgramFile(found) && (!self || self->empty() || !IsSameFile(found, *self))) {

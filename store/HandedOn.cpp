@@ -197,8 +197,11 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEn
     }
     // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest; /v:off
     // keeps ! text, /e:on makes %cd:~,% (AppendForBatch) expand to nothing.
-    if (batch)
-        line = Join(
-            {QuoteIfHolding(comspec, kSystemBreaks), L" /e:on /v:off /s /c \""sv, line, L"\""sv});
+    if (batch) {
+        std::wstring whole;
+        AppendQuotedIfHolding(whole, comspec, kSystemBreaks);
+        ((whole += L"/e:on /v:off /s /c \"") += line) += '"';
+        line = std::move(whole);
+    }
     return line.size() >= kSystemTextLimit ? llTooLong : llComposed;
 }
