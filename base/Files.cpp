@@ -63,9 +63,16 @@ bool ProgramFilePath(const std::wstring& wide, std::string& path, std::string& e
 }
 
 TPathParts SplitPath(const std::string& path) {
-    const size_t name = LastCharPos("\\/", path);
-    const size_t dot = LastCharPos(".", path.substr(name));
-    return {name, dot ? name + dot - 1 : path.size()};
+    // One walk by characters: a separator starts the name anew, its last "." starts the extension.
+    size_t name = 0, dot = 0;
+    for (size_t i = 0, n; i < path.size(); i += n) {
+        n = CharLength(path, i);
+        if (n == 1 && IsPathSeparator(path[i]))
+            name = i + 1, dot = 0;
+        else if (n == 1 && path[i] == '.')
+            dot = i + 1;
+    }
+    return {name, dot ? dot - 1 : path.size()};
 }
 
 TPathParts SplitPath(const std::wstring& path) {
