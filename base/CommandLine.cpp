@@ -43,9 +43,16 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
 }
 
 namespace {
+// The blanks between the C runtime's arguments.
+bool IsSpaceOrTab(wchar_t c) {
+    return c == ' ' || c == '\t';
+}
 // At its closing quote (or the line's end) or its first blank.
 size_t TokenEnd(std::wstring_view line, bool quoted) {
-    return std::min(line.find_first_of(quoted ? L"\"" : L" \t", quoted), line.size());
+    size_t i = quoted;
+    while (i < line.size() && (quoted ? line[i] != '"' : !IsSpaceOrTab(line[i])))
+        ++i;
+    return i;
 }
 bool StartsQuoted(std::wstring_view line) {
     return !line.empty() && line[0] == '"';
@@ -54,8 +61,10 @@ bool StartsQuoted(std::wstring_view line) {
 
 std::wstring_view CallerArgumentText(std::wstring_view line) {
     const bool quoted = StartsQuoted(line);
-    const size_t text = line.find_first_not_of(L" \t", TokenEnd(line, quoted) + quoted);
-    return text == line.npos ? std::wstring_view() : line.substr(text);
+    size_t text = TokenEnd(line, quoted) + quoted;
+    while (text < line.size() && IsSpaceOrTab(line[text]))
+        ++text;
+    return text >= line.size() ? std::wstring_view() : line.substr(text);
 }
 
 std::wstring ProgramNameToken(std::wstring_view line) {
@@ -66,11 +75,11 @@ std::wstring ProgramNameToken(std::wstring_view line) {
 std::wstring_view CallerArgument(std::wstring_view text, size_t n) {
     const wchar_t *p = text.data(), *end = p + text.size(), *start = p;
     for (; n; --n) {
-        while (p < end && (*p == ' ' || *p == '\t'))
+        while (p < end && IsSpaceOrTab(*p))
             ++p;
         start = p;
         bool quoted = false, escaped = false;
-        for (; p < end && (quoted || (*p != ' ' && *p != '\t')); ++p) {
+        for (; p < end && (quoted || !IsSpaceOrTab(*p)); ++p) {
             quoted ^= *p == '"' && !escaped;
             escaped = *p == '\\' && !escaped;
         }
@@ -131,13 +140,15 @@ bool AppendForBatch(std::wstring& line, std::wstring_view text, size_t n,
         if (spelling.empty())
             break;
         const std::wstring arg = Unquoted(spelling);
-        bool plain = !arg.empty();
-        for (const wchar_t c : arg)
-            plain = plain && PlainForBatch(c);
         // No quote can reach a batch file as text; a line break ends the command; a ^ of the
         // template would take the opening quote for text.
+        bool plain = !arg.empty(), refuse = false;
+        for (const wchar_t c : arg) {
+            plain = plain && PlainForBatch(c);
+            refuse = refuse || c == '"' || c == '\r' || c == '\n';
+        }
         const bool quote = !quoted && !plain;
-        if (arg.find_first_of(L"\"\r\n") != std::wstring::npos || (quote && escaped)) {
+        if (refuse || (quote && escaped)) {
             refused = spelling;
             return false;
         }

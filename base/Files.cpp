@@ -76,8 +76,9 @@ TPathParts SplitPath(const std::string& path) {
 }
 
 TPathParts SplitPath(const std::wstring& path) {
-    const size_t sep = path.find_last_of(L"\\/");
-    const size_t name = sep == std::wstring::npos ? 0 : sep + 1;
+    size_t name = path.size();
+    while (name && !IsPathSeparator(path[name - 1]))
+        --name;
     const size_t dot = path.rfind('.');
     return {name, dot == std::wstring::npos || dot < name ? path.size() : dot};
 }

@@ -185,7 +185,9 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEn
         line += v.Param;
     // Unchanged; to the interpreter each argument is text, never a command of its own.
     if (!placed) {
-        line += callerText.empty() ? L" " : L"  ";
+        line += ' ';
+        if (!callerText.empty())
+            line += ' ';
         if (!batch)
             line += callerText;
         else

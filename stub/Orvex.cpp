@@ -30,7 +30,8 @@ std::string Run(DWORD& code) {
     const std::string failed = StartFailureText(what.CommandLine, done.Code);
     return done.Code != ERROR_BAD_EXE_FORMAT
                ? failed
-               : Join({failed, " "sv, NotRunnableReport(start.AliasName, ShownCp932(what.Program))});
+               : Join(
+                     {failed, " "sv, NotRunnableReport(start.AliasName, ShownCp932(what.Program))});
 }
 
 } // namespace
