@@ -1,11 +1,8 @@
 #include "CommandLine.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "Text.h"
-
-using namespace std::string_view_literals;
 
 std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
     std::vector<std::wstring> args;

@@ -1,7 +1,5 @@
 #include "ScriptKinds.h"
 
-#include <string_view>
-
 #include "CommandLine.h"
 #include "Files.h"
 
@@ -30,7 +28,7 @@ std::wstring Widened(const char* text) {
 const TScriptKind* ScriptKindOf(const std::wstring& program) {
     const size_t dot = SplitPath(program).Extension, n = program.size();
     // Each extension of the table against the program's, in place. "| 0x20" makes an ASCII letter
-    // lower case and leaves digits as they are (and a character beyond ASCII beyond it).
+    // lower case and leaves digits as they are; a character beyond ASCII stays beyond it.
     for (const TScriptKind& kind : kScriptKinds)
         for (const char* e = kind.Extensions; dot + 1 < n && e[1];) {
             size_t i = dot + 1;
