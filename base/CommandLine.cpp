@@ -1,10 +1,8 @@
 #include "CommandLine.h"
 
-#include <algorithm>
+#include <cstring>
 
 #include "Text.h"
-
-using namespace std::string_view_literals;
 
 std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
     std::vector<std::wstring> args;
@@ -42,9 +40,16 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
 }
 
 namespace {
+// The blanks between the C runtime's arguments.
+bool IsSpaceOrTab(wchar_t c) {
+    return c == ' ' || c == '\t';
+}
 // At its closing quote (or the line's end) or its first blank.
 size_t TokenEnd(std::wstring_view line, bool quoted) {
-    return std::min(line.find_first_of(quoted ? L"\"" : L" \t", quoted), line.size());
+    size_t i = quoted;
+    while (i < line.size() && (quoted ? line[i] != '"' : !IsSpaceOrTab(line[i])))
+        ++i;
+    return i;
 }
 bool StartsQuoted(std::wstring_view line) {
     return !line.empty() && line[0] == '"';
@@ -53,8 +58,10 @@ bool StartsQuoted(std::wstring_view line) {
 
 std::wstring_view CallerArgumentText(std::wstring_view line) {
     const bool quoted = StartsQuoted(line);
-    const size_t text = line.find_first_not_of(L" \t", TokenEnd(line, quoted) + quoted);
-    return text == line.npos ? std::wstring_view() : line.substr(text);
+    size_t text = TokenEnd(line, quoted) + quoted;
+    while (text < line.size() && IsSpaceOrTab(line[text]))
+        ++text;
+    return text >= line.size() ? std::wstring_view() : line.substr(text);
 }
 
 std::wstring ProgramNameToken(std::wstring_view line) {
@@ -65,11 +72,11 @@ std::wstring ProgramNameToken(std::wstring_view line) {
 std::wstring_view CallerArgument(std::wstring_view text, size_t n) {
     const wchar_t *p = text.data(), *end = p + text.size(), *start = p;
     for (; n; --n) {
-        while (p < end && (*p == ' ' || *p == '\t'))
+        while (p < end && IsSpaceOrTab(*p))
             ++p;
         start = p;
         bool quoted = false, escaped = false;
-        for (; p < end && (quoted || (*p != ' ' && *p != '\t')); ++p) {
+        for (; p < end && (quoted || !IsSpaceOrTab(*p)); ++p) {
             quoted ^= *p == '"' && !escaped;
             escaped = *p == '\\' && !escaped;
         }
@@ -80,9 +87,10 @@ std::wstring_view CallerArgument(std::wstring_view text, size_t n) {
 namespace {
 // Text to the interpreter and to a batch file's own splitting outside quotes: letters, digits, a
 // few signs, and characters beyond ASCII that are no controls.
+constexpr char kPlainSigns[] = "#$*+-./:?@\\_";
 bool PlainForBatch(wchar_t c) {
     return c >= 0xA0 || unsigned((c | 0x20) - 'a') < 26 || unsigned(c - '0') < 10 ||
-           (c < 0x80 && std::wstring_view(L"#$*+-./:?@\\_").find(c) != std::wstring_view::npos);
+           (c < 0x80 && memchr(kPlainSigns, c, sizeof kPlainSigns - 1));
 }
 
 // The argument a program's C runtime makes of its spelling (a doubled quote in a stretch is one).
@@ -129,13 +137,15 @@ bool AppendForBatch(std::wstring& line, std::wstring_view text, size_t n,
         if (spelling.empty())
             break;
         const std::wstring arg = Unquoted(spelling);
-        bool plain = !arg.empty();
-        for (const wchar_t c : arg)
-            plain = plain && PlainForBatch(c);
         // No quote can reach a batch file as text; a line break ends the command; a ^ of the
         // template would take the opening quote for text.
+        bool plain = !arg.empty(), refuse = false;
+        for (const wchar_t c : arg) {
+            plain = plain && PlainForBatch(c);
+            refuse = refuse || c == '"' || c == '\r' || c == '\n';
+        }
         const bool quote = !quoted && !plain;
-        if (arg.find_first_of(L"\"\r\n") != std::wstring::npos || (quote && escaped)) {
+        if (refuse || (quote && escaped)) {
             refused = spelling;
             return false;
         }
@@ -158,8 +168,19 @@ bool AppendForBatch(std::wstring& line, std::wstring_view text, size_t n,
     return true;
 }
 
+void AppendQuotedIfHolding(std::wstring& line, const std::wstring& text, const wchar_t* breaks) {
+    const bool quote = !breaks || text.find_first_of(breaks) != std::wstring::npos;
+    if (quote)
+        line += '"';
+    line += text;
+    if (quote)
+        line += '"';
+    line += ' ';
+}
+
 std::wstring QuoteIfHolding(const std::wstring& text, const wchar_t* breaks) {
-    if (breaks && text.find_first_of(breaks) == std::wstring::npos)
-        return text;
-    return Join({L"\""sv, text, L"\""sv});
+    std::wstring quoted;
+    AppendQuotedIfHolding(quoted, text, breaks);
+    quoted.pop_back();
+    return quoted;
 }

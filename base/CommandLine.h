@@ -32,5 +32,7 @@ inline constexpr wchar_t kInterpreterBreaks[] = L" &|<>^(),;=";
 // What ends a word of a stored parameter for the interpreter: ( ) , ; = end only a command's name.
 inline constexpr wchar_t kInterpreterWordBreaks[] = L" &|<>^";
 
-// In quotes when it holds one of breaks (always for null).
+// In quotes when it holds one of breaks (always for null); AppendQuotedIfHolding appends it so to
+// line and a space after it.
 std::wstring QuoteIfHolding(const std::wstring& text, const wchar_t* breaks);
+void AppendQuotedIfHolding(std::wstring& line, const std::wstring& text, const wchar_t* breaks);

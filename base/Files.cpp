@@ -56,21 +56,29 @@ bool ProgramFilePath(const std::wstring& wide, std::string& path, std::string& e
     if (!wide.empty() && FromWide(wide, teCp932, path))
         return true;
     // Every ANSI file call would work on a changed path; saying so now beats failing later.
-    error =
-        "フォルダー " + ShownCp932(DirectoryPart(wide)) +
-        " の名前にはコード ページ 932 で表せない文字があります。ほかのフォルダーに置いてください。";
+    error = Join(
+        {"フォルダー "sv, ShownCp932(DirectoryPart(wide)),
+         " の名前にはコード ページ 932 で表せない文字があります。ほかのフォルダーに置いてください。"sv});
     return false;
 }
 
 TPathParts SplitPath(const std::string& path) {
-    const size_t name = LastCharPos("\\/", path);
-    const size_t dot = LastCharPos(".", path.substr(name));
-    return {name, dot ? name + dot - 1 : path.size()};
+    // One walk by characters: a separator starts the name anew, its last "." starts the extension.
+    size_t name = 0, dot = 0;
+    for (size_t i = 0, n; i < path.size(); i += n) {
+        n = CharLength(path, i);
+        if (n == 1 && IsPathSeparator(path[i]))
+            name = i + 1, dot = 0;
+        else if (n == 1 && path[i] == '.')
+            dot = i + 1;
+    }
+    return {name, dot ? dot - 1 : path.size()};
 }
 
 TPathParts SplitPath(const std::wstring& path) {
-    const size_t sep = path.find_last_of(L"\\/");
-    const size_t name = sep == std::wstring::npos ? 0 : sep + 1;
+    size_t name = path.size();
+    while (name && !IsPathSeparator(path[name - 1]))
+        --name;
     const size_t dot = path.rfind('.');
     return {name, dot == std::wstring::npos || dot < name ? path.size() : dot};
 }
@@ -111,7 +119,9 @@ std::string WindowsDirectory() {
     std::string dir;
     if (!FromWide(WindowsFolder(), teCp932, dir) || dir.empty())
         return std::string();
-    return dir.back() == '\\' ? dir : dir + '\\';
+    if (dir.back() != '\\')
+        dir.append(1, '\\');
+    return dir;
 }
 
 std::wstring EnvironmentValue(const wchar_t* name) {
@@ -170,15 +180,25 @@ bool ResolveProgram(std::wstring& app, const std::wstring* self) {
     // Never the current folder, nor a relative PATH entry: what a bare name starts must not
     // depend on where the caller stands, nor on a file someone left there.
     const std::wstring windows = WindowsFolder(), own = DirectoryPart(ModuleFilePath());
-    const std::wstring list = Join({own, L";"sv, SystemFolder(), L";"sv, windows, L"\\System;"sv,
-                                    windows, L";"sv, EnvironmentValue(L"PATH")});
+    // Appended piece by piece: the wide joining code is in no helper.
+    std::wstring list = own;
+    list += ';';
+    list += SystemFolder();
+    list += ';';
+    list += windows;
+    list += L"\\System;";
+    list += windows;
+    list += ';';
+    list += EnvironmentValue(L"PATH");
     std::wstring folder;
     for (size_t start = 0; NextListEntry(list, start, folder);) {
         // An interpreter is never an alias: no file of the program folder is one.
         if (!IsAbsoluteFolder(folder) || (!self && IsSameFile(folder, own)))
             continue;
-        const std::wstring found =
-            Join({folder, IsPathSeparator(folder.back()) ? L""sv : L"\\"sv, app});
+        std::wstring found = folder;
+        if (!IsPathSeparator(found.back()))
+            found += '\\';
+        found += app;
         // A program is a file, never the helper's own (nor a hard link to it) nor one of the
         // folder passed over.
         if (IsProgramFile(found) && (!self || self->empty() || !IsSameFile(found, *self))) {

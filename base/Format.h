@@ -9,7 +9,9 @@
 template <class S, class T> S FormatNumber(T value, unsigned base, size_t minDigits = 1) {
     S text;
     do {
-        text.insert(text.begin(), typename S::value_type("0123456789ABCDEF"[value % base]));
+        const unsigned digit = unsigned(value % base);
+        text.insert(text.begin(),
+                    typename S::value_type(digit < 10 ? '0' + digit : 'A' - 10 + digit));
         value /= base;
     } while (value || text.size() < minDigits);
     return text;

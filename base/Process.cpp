@@ -14,7 +14,7 @@ bool StartElevated(const std::wstring& line, const wchar_t* dir, HANDLE& process
     using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
     // Without shell32 the look-up is made in the program itself, which exports nothing.
     const auto run = reinterpret_cast<ShellExecuteExFn>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"shell32.dll"), "ShellExecuteExW")));
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"shell32"), "ShellExecuteExW")));
     if (!run)
         return false;
     const std::wstring program = ProgramNameToken(line);

@@ -175,13 +175,12 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEn
     // program to take.
     const bool batch = run == srBatch;
     line.clear();
-    if (run == srInterpreted)
-        line = Join({QuoteIfHolding(interpreter, kSystemBreaks), options.empty() ? L""sv : L" "sv,
-                     options, L" "sv});
-    line += Join({QuoteIfHolding(app, !batch ? kSystemBreaks
-                                      : dos  ? kInterpreterBreaks
-                                             : nullptr),
-                  L" "sv});
+    if (run == srInterpreted) {
+        AppendQuotedIfHolding(line, interpreter, kSystemBreaks);
+        if (!options.empty())
+            (line += options) += ' ';
+    }
+    AppendQuotedIfHolding(line, app, !batch ? kSystemBreaks : dos ? kInterpreterBreaks : nullptr);
     std::wstring_view refused;
     bool placed = false;
     if (v.PlaceArgs)
@@ -190,20 +189,25 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEn
         line += v.Param;
     // Unchanged; to the interpreter each argument is text, never a command of its own.
     if (!placed) {
-        line += callerText.empty() ? L" " : L"  ";
+        line += ' ';
+        if (!callerText.empty())
+            line += ' ';
         if (!batch)
             line += callerText;
         else
             AppendForBatch(line, callerText, 0, refused);
     }
     if (refused.data()) {
-        line = refused;
+        line = std::wstring(refused);
         return llArgumentRefused;
     }
     // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest; /v:off
     // keeps ! text, /e:on makes %cd:~,% (AppendForBatch) expand to nothing.
-    if (batch)
-        line = Join(
-            {QuoteIfHolding(comspec, kSystemBreaks), L" /e:on /v:off /s /c \""sv, line, L"\""sv});
+    if (batch) {
+        std::wstring whole;
+        AppendQuotedIfHolding(whole, comspec, kSystemBreaks);
+        ((whole += L"/e:on /v:off /s /c \"") += line) += '"';
+        line = std::move(whole);
+    }
     return line.size() >= kSystemTextLimit ? llTooLong : llComposed;
 }

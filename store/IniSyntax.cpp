@@ -40,7 +40,7 @@ bool IsSectionHeader(const std::string& line, std::string& name, TTextEncoding e
         ++nb;
     while (ne > nb && IsBlank(p[ne - 1]))
         --ne;
-    name.assign(p + nb, ne - nb);
+    name = std::string(p + nb, ne - nb); // built, not assigned: no replace code in the helper
     return true;
 }
 

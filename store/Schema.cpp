@@ -5,11 +5,11 @@
 #include "Text.h"
 
 std::string FindDefinitionFileIn(const std::string& exeDir, const std::string& winDir) {
-    const std::string own = exeDir + kDefinitionFileName;
+    const std::string own = Join({exeDir, kDefinitionFileName});
     if (IsExistingFile(own))
         return own;
     if (!winDir.empty()) {
-        const std::string win = winDir + kDefinitionFileName;
+        const std::string win = Join({winDir, kDefinitionFileName});
         if (IsExistingFile(win))
             return win;
     }

@@ -1,35 +1,44 @@
 #include "ScriptKinds.h"
 
-#include <string_view>
-
 #include "CommandLine.h"
 #include "Files.h"
 
 namespace {
 
 const TScriptKind kScriptKinds[] = {
-    {L"|ps1|", L"pwsh.exe;powershell.exe", L"pwsh.exe;powershell.exe",
-     L"-NoLogo -NoProfile -ExecutionPolicy Bypass -File", false},
-    {L"|py|", L"py.exe;python.exe", L"pyw.exe;pythonw.exe", L"", false},
-    {L"|pyw|", L"py.exe;python.exe", L"pyw.exe;pythonw.exe", L"", true},
-    {L"|jar|", L"java.exe", L"javaw.exe", L"-jar", false},
-    {L"|vbs|vbe|js|jse|wsf|", L"cscript.exe", L"wscript.exe", L"//NoLogo", false},
-    {L"|bat|cmd|", nullptr, nullptr, L"", false},
+    {"|ps1|", "pwsh.exe;powershell.exe", "pwsh.exe;powershell.exe",
+     "-NoLogo -NoProfile -ExecutionPolicy Bypass -File", false},
+    {"|py|", "py.exe;python.exe", "pyw.exe;pythonw.exe", "", false},
+    {"|pyw|", "py.exe;python.exe", "pyw.exe;pythonw.exe", "", true},
+    {"|jar|", "java.exe", "javaw.exe", "-jar", false},
+    {"|vbs|vbe|js|jse|wsf|", "cscript.exe", "wscript.exe", "//NoLogo", false},
+    {"|bat|cmd|", nullptr, nullptr, "", false},
 };
+
+// A text of the table as the program search takes it.
+std::wstring Widened(const char* text) {
+    std::wstring wide;
+    while (*text)
+        wide += wchar_t(*text++);
+    return wide;
+}
 
 } // namespace
 
 const TScriptKind* ScriptKindOf(const std::wstring& program) {
-    const size_t dot = SplitPath(program).Extension;
-    std::wstring extension = L"|";
-    // "| 0x20" makes an ASCII letter lower case and leaves digits as they are.
-    for (size_t i = dot + 1; i < program.size(); ++i)
-        extension += wchar_t(program[i] | 0x20);
-    extension += L'|';
+    const size_t dot = SplitPath(program).Extension, n = program.size();
+    // Each extension of the table against the program's, in place. "| 0x20" makes an ASCII letter
+    // lower case and leaves digits as they are; a character beyond ASCII stays beyond it.
     for (const TScriptKind& kind : kScriptKinds)
-        if (dot + 1 < program.size() &&
-            std::wstring_view(kind.Extensions).find(extension) != std::wstring_view::npos)
-            return &kind;
+        for (const char* e = kind.Extensions; dot + 1 < n && e[1];) {
+            size_t i = dot + 1;
+            for (++e; i < n && *e != '|' && (program[i] | 0x20) == *e; ++e)
+                ++i;
+            if (i == n && *e == '|')
+                return &kind;
+            while (*e != '|') // to the next one's "|"
+                ++e;
+        }
     return nullptr;
 }
 
@@ -42,8 +51,9 @@ TScriptRun FindInterpreter(const std::wstring& program, const std::wstring& sett
         return srProgram;
     // The alias's own interpreter takes the place of the table's, options and all.
     const bool own = !setting.empty();
-    interpreter = own ? ProgramNameToken(setting) : windowed ? kind->Windowed : kind->Console;
-    options = own ? CallerArgumentText(setting) : kind->Options;
+    interpreter =
+        own ? ProgramNameToken(setting) : Widened(windowed ? kind->Windowed : kind->Console);
+    options = own ? std::wstring(CallerArgumentText(setting)) : Widened(kind->Options);
     std::wstring found;
     for (size_t at = 0; own ? (found = interpreter, !at++) : NextListEntry(interpreter, at, found);)
         if (ResolveProgram(found, nullptr) && IsProgramFile(found)) {

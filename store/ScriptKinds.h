@@ -5,12 +5,13 @@
 #include <string>
 
 struct TScriptKind {
-    const wchar_t* Extensions; // lower case, each between "|"
+    // ASCII, a byte a character: half the bytes of UTF-16 in every helper.
+    const char* Extensions; // lower case, each between "|"
     // The interpreters, the first the program search finds (null: the command interpreter runs
     // it, as a DOS alias's command), for a console and for a windowed helper.
-    const wchar_t* Console;
-    const wchar_t* Windowed;
-    const wchar_t* Options; // before the script
+    const char* Console;
+    const char* Windowed;
+    const char* Options;    // before the script
     bool WindowedByDefault; // the kind registration gives it
 };
 

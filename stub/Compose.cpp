@@ -5,7 +5,6 @@
 
 #include "CommandLine.h"
 #include "Files.h"
-#include "Format.h"
 #include "HandedOn.h"
 #include "HelperChain.h"
 #include "Schema.h"
@@ -50,8 +49,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         return c;
     // Read before the alias's own entries apply, so that none of them can reset it.
     if (!NextChainDepth(EnvironmentValue(kChainVariable), depth)) {
-        c.Error = Join({start.AliasName, " の呼び出しが循環しています ("sv, kChainVariableName,
-                        " が "sv, Decimal(kChainLimit), " に達しました)。"sv});
+        c.Error = Join({start.AliasName, kChainLimitReport});
         return c;
     }
     // The folder of the helper and of "alias.ini", which kFolderReference names. Without the depth

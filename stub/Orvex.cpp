@@ -4,6 +4,9 @@
 
 #include "Encoding.h"
 #include "HandedOn.h"
+#include "Text.h"
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -14,8 +17,8 @@ std::string Run(DWORD& code) {
     if (!start.Error.empty())
         return start.Error;
     const TDefinition def = ReadDefinition(start);
-    if (!def.UnreadableFile.empty())
-        return DefinitionUnreadableReport(def.UnreadableFile);
+    if (def.Unreadable)
+        return DefinitionUnreadableReport(start.DefinitionFile);
     if (def.App.empty())
         return NotDefinedReport(start.AliasName);
     const TComposed what = ComposeLaunch(start, def);
@@ -29,7 +32,8 @@ std::string Run(DWORD& code) {
     const std::string failed = StartFailureText(what.CommandLine, done.Code);
     return done.Code != ERROR_BAD_EXE_FORMAT
                ? failed
-               : failed + " " + NotRunnableReport(start.AliasName, ShownCp932(what.Program));
+               : Join(
+                     {failed, " "sv, NotRunnableReport(start.AliasName, ShownCp932(what.Program))});
 }
 
 } // namespace

@@ -18,18 +18,17 @@ TStartup ReadStartup() {
     s.AliasName = s.ExePath.substr(parts.FileName, parts.Extension - parts.FileName);
     s.WinDir = WindowsDirectory();
     s.CommandLine = GetCommandLineW();
+    s.DefinitionFile = FindDefinitionFileIn(s.ExeDir, s.WinDir);
     return s;
 }
 
 TDefinition ReadDefinition(const TStartup& start) {
     TDefinition def;
     TAliasSection own, defaults;
-    const std::string file = FindDefinitionFileIn(start.ExeDir, start.WinDir);
     TLoadResult loaded = lrMissing;
-    if (!ReadAliasSections(file, start.AliasName, own, defaults, &loaded)) {
+    if (!ReadAliasSections(start.DefinitionFile, start.AliasName, own, defaults, &loaded)) {
         // A file that is there but cannot be read still holds the definition: never "not defined".
-        if (loaded != lrMissing)
-            def.UnreadableFile = file;
+        def.Unreadable = loaded != lrMissing;
         return def;
     }
     def.Encoding = own.Encoding();
@@ -44,16 +43,18 @@ TDefinition ReadDefinition(const TStartup& start) {
                    {kKeyInterpreter, &TDefinition::Interpreter}};
     for (const auto& v : kValues)
         def.*v.Field = own.ReadValue(v.Key, std::string());
-    static const struct {
-        const char* Key;
-        bool TDefinition::*Field;
-    } kSwitches[] = {{kKeyJoinErrorOutput, &TDefinition::JoinErrorOutput},
-                     {kKeyKillTarget, &TDefinition::KillTarget},
-                     {kKeyWait, &TDefinition::Wait},
-                     {kKeyPlaceArgs, &TDefinition::PlaceArgs}};
-    for (const auto& v : kSwitches)
-        def.*v.Field = IsSwitchOn(own.ReadValue(v.Key, std::string()),
-                                  defaults.ReadValue(v.Key, std::string()));
+    // The switches in the order of the one list of their keys.
+    bool on[sizeof kSwitchKeys / sizeof *kSwitchKeys];
+    for (size_t i = 0; i < sizeof on; ++i)
+        on[i] = IsSwitchOn(own.ReadValue(kSwitchKeys[i], std::string()),
+                           defaults.ReadValue(kSwitchKeys[i], std::string()));
+    static_assert(kSwitchKeys[0] == kKeyJoinErrorOutput && kSwitchKeys[1] == kKeyKillTarget &&
+                      kSwitchKeys[2] == kKeyWait && kSwitchKeys[3] == kKeyPlaceArgs,
+                  "the switches' order");
+    def.JoinErrorOutput = on[0];
+    def.KillTarget = on[1];
+    def.Wait = on[2];
+    def.PlaceArgs = on[3];
     def.Env = own.EnvEntries();
     return def;
 }

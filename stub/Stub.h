@@ -21,12 +21,13 @@ struct TStartup {
     std::string ExeDir; // ends in its separator
     std::string AliasName;
     std::string WinDir;            // ends in "\"; empty when the system cannot tell
+    std::string DefinitionFile;    // "alias.ini" beside the helper, else in WinDir
     std::wstring_view CommandLine; // the helper's own, as its caller wrote it
 };
 
 // The alias's definition in the file's encoding; a text is empty when its key is missing.
 struct TDefinition {
-    std::string UnreadableFile; // "alias.ini" when it is there but cannot be read
+    bool Unreadable = false; // "alias.ini" is there but cannot be read
     TTextEncoding Encoding = teCp932;
     std::string App;
     std::string Type;

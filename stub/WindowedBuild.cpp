@@ -13,7 +13,7 @@ void ReportError(const std::string& text) {
     // The line break StartFailureText puts in stays.
     std::string shown = text;
     BlankControls(shown.data(), shown.data() + shown.size(), '\r');
-    if (HMODULE user32 = LoadLibraryA("user32.dll")) {
+    if (HMODULE user32 = LoadLibraryA("user32")) {
         auto box = reinterpret_cast<MessageBoxFn>(
             reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA")));
         if (box)

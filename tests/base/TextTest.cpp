@@ -10,6 +10,7 @@
 
 #include "CommandLine.h"
 #include "ExtMem.h"
+#include "Files.h"
 #include "Handle.h"
 #include "TestSupport.h"
 #include "Text.h"
@@ -40,6 +41,25 @@ TEST(LastCharPos, SkipsBackslashAsSecondByte) {
     EXPECT_EQ(LastCharPos("\\/", "a/b\\c"), 4u);
     EXPECT_EQ(LastCharPos("\\", "abc"), 0u);
     EXPECT_EQ(LastCharPos("\\", "\x95"), 0u); // lone lead byte at the end
+}
+
+// The name starts after the last separator and the extension at the name's last "." (code page
+// 932 characters are whole: 0x95 0x5C and 0x83 0x2E hold no separator and no dot); the same path
+// in UTF-16 splits alike.
+TEST(SplitPath, AgreesWithTheLastCharactersOfTheSetsInBothWidths) {
+    for (const std::string path :
+         {"", "a", "a.b", ".ini", "C:\\x\\y.exe", "d/e.f/g", "d.e\\f", "a\\", "\x95\x5C.txt",
+          "x\\\x95\x5C", "p\\\x83\x2E", "a.b.c", "a\\.", "\x95"}) {
+        const size_t name = LastCharPos("\\/", path), dot = LastCharPos(".", path.substr(name));
+        const TPathParts parts = SplitPath(path);
+        EXPECT_EQ(parts.FileName, name) << path;
+        EXPECT_EQ(parts.Extension, dot ? name + dot - 1 : path.size()) << path;
+        if (!IsPlainAscii(path))
+            continue;
+        const TPathParts wide = SplitPath(std::wstring(path.begin(), path.end()));
+        EXPECT_EQ(wide.FileName, parts.FileName) << path;
+        EXPECT_EQ(wide.Extension, parts.Extension) << path;
+    }
 }
 
 TEST(LowerAscii, LeavesSecondBytesAlone) {

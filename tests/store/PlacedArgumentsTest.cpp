@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "HandedOn.h"
+#include "ScriptKinds.h"
 #include "TestSupport.h"
 
 namespace {
@@ -72,3 +73,31 @@ TEST(PlacedArguments, TakeTheArgumentsAsTheRuntimeSplitsThemInTheirSpelling) {
 }
 
 } // namespace
+
+// A script's kind is told by its whole extension in any ASCII case, never by a part of it, a
+// folder's dot, or a character beyond ASCII that folds onto a letter's low byte.
+TEST(ScriptKinds, TheWholeExtensionInAnyAsciiCaseNamesTheKind) {
+    const struct {
+        const wchar_t* Program;
+        const char* Kind; // its extensions, or null for a program
+    } cases[] = {{L"a.PS1", "|ps1|"},
+                 {L"C:\\x\\a.py", "|py|"},
+                 {L"a.Pyw", "|pyw|"},
+                 {L"a.js", "|vbs|vbe|js|jse|wsf|"},
+                 {L"a.WSF", "|vbs|vbe|js|jse|wsf|"},
+                 {L"a.b.cmd", "|bat|cmd|"},
+                 {L"a.p", nullptr},
+                 {L"a.pyww", nullptr},
+                 {L"a.ps", nullptr},
+                 {L"a", nullptr},
+                 {L"a.", nullptr},
+                 {L"d.py\\a", nullptr},
+                 {L"a.py|pyw", nullptr},
+                 {L"a.\x0170s1", nullptr},
+                 {L"a.j\x0153", nullptr}};
+    for (const auto& c : cases) {
+        const TScriptKind* kind = ScriptKindOf(c.Program);
+        EXPECT_STREQ(kind ? kind->Extensions : nullptr, c.Kind)
+            << testing_support::WideToAnsi(c.Program);
+    }
+}
