@@ -11,7 +11,7 @@
 #include "ExeType.h"
 #include "ExtIniFile.h"
 #include "Files.h"
-#include "HandedOn.h"
+#include "Launching.h"
 #include "HelperFolder.h"
 #include "Messages.h"
 #include "Names.h"

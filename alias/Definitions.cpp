@@ -5,7 +5,7 @@
 
 #include "CommandLine.h"
 #include "Files.h"
-#include "HandedOn.h"
+#include "Launching.h"
 #include "IniSyntax.h"
 #include "Messages.h"
 #include "Names.h"

@@ -6,7 +6,7 @@
 #include "CommandLine.h"
 #include "Encoding.h"
 #include "Files.h"
-#include "HandedOn.h"
+#include "Launching.h"
 #include "Handle.h"
 #include "Messages.h"
 #include "Process.h"

@@ -1,6 +1,6 @@
 #include "Messages.h"
 
-#include "HandedOn.h"
+#include "Launching.h"
 
 std::string NameRefused(const std::string& name) {
     return name + " の名前で登録することはできません。";

@@ -7,7 +7,7 @@
 #include "Encoding.h"
 #include "ExeType.h"
 #include "Files.h"
-#include "HandedOn.h"
+#include "Launching.h"
 #include "HelperFolder.h"
 #include "Messages.h"
 #include "Names.h"

@@ -5,7 +5,7 @@
 
 #include "CommandLine.h"
 #include "Files.h"
-#include "HandedOn.h"
+#include "Launching.h"
 #include "HelperChain.h"
 #include "Schema.h"
 #include "Text.h"

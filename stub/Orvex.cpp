@@ -3,7 +3,7 @@
 #include "Stub.h"
 
 #include "Encoding.h"
-#include "HandedOn.h"
+#include "Launching.h"
 #include "Text.h"
 
 using namespace std::string_view_literals;

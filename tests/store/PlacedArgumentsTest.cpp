@@ -6,7 +6,7 @@
 
 #include <shellapi.h>
 
-#include "HandedOn.h"
+#include "Launching.h"
 #include "ScriptKinds.h"
 #include "TestSupport.h"
 

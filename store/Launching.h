@@ -1,5 +1,6 @@
-// Stored values as the helper hands them on, which alias /check does too: in UTF-16 exactly, the
-// "env:" entries applied, the command line composed.
+// How a start is made of the stored values, which alias /check does too: the values in UTF-16
+// exactly, their references expanded, the "env:" entries applied, the command line composed; and
+// the reports both programs give in the same words.
 #pragma once
 
 #include <cstddef>
@@ -32,7 +33,8 @@ inline constexpr wchar_t kFolderReference[] = {'%', '~', 'd', 'p', '0'};
 bool ExpandReferences(std::wstring& text, const std::wstring& folder, bool environment);
 
 // One "env:" entry into this process's environment, which the target inherits, expanded as it is
-// now (an entry can build on the one before); an empty value removes it. Null, or why not.
+// now (an entry can build on the one before); an empty value removes it. Null when it is applied,
+// else the reason it is refused.
 const char* ApplyEnvEntry(const std::string& name, const std::string& value, TTextEncoding encoding,
                           const std::wstring& folder);
 

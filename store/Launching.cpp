@@ -1,4 +1,4 @@
-#include "HandedOn.h"
+#include "Launching.h"
 
 #include <windows.h>
 
