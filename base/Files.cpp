@@ -110,6 +110,8 @@ std::wstring LongPath(const std::wstring& path) {
     using TGetLongPathName = DWORD(WINAPI*)(const wchar_t*, wchar_t*, DWORD);
     const auto getLongPathName = reinterpret_cast<TGetLongPathName>(
         reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"kernel32"), "GetLongPathNameW")));
+    if (!getLongPathName)
+        return path;
     const std::wstring found =
         FilledBy([&](wchar_t* b, DWORD n) { return getLongPathName(path.c_str(), b, n); });
     return found.empty() ? path : found;
