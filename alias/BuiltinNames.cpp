@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Messages.h"
 #include "Names.h"
 
 namespace {
@@ -64,7 +65,7 @@ bool IsPromptCommand(const std::string& name) {
 }
 
 const char* PowerShellAliasOf(const std::string& name) {
-    return Holds(kPowerShellBoth, name) ? "5.1 と 7"
+    return Holds(kPowerShellBoth, name) ? kBothReleases
            : Holds(kPowerShell51, name) ? "5.1"
            : Holds(kPowerShell7, name)  ? "7"
                                         : nullptr;

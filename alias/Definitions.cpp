@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "Files.h"
 #include "Launching.h"
+#include "Reports.h"
 #include "IniSyntax.h"
 #include "Messages.h"
 #include "Names.h"

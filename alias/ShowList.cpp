@@ -3,6 +3,7 @@
 #include "Alias.h"
 
 #include "Files.h"
+#include "Messages.h"
 #include "Names.h"
 #include "ScriptKinds.h"
 #include "Text.h"
@@ -44,7 +45,7 @@ TFailure ShowAlias(const TProgramFolder& folder, const std::wstring& wideName) {
         interpreter = InterpreterPath();
     std::wstring missing;
     if (run == srInterpreterMissing)
-        ToWide(" (見つかりません)", teCp932, missing);
+        ToWide(kNotFoundMark, teCp932, missing);
     std::string shown;
     if (run != srProgram &&
         FromWide(Join({interpreter, options.empty() ? L"" : L" ", options, missing}), t.Encoding(),

@@ -5,16 +5,19 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "Format.h"
+#include "Text.h"
 
 inline constexpr char kErrorLinePrefix[] = "error: ";
 
 // A report followed by the system's error that caused it, as both programs end such a line.
-inline std::string WithCause(const std::string& text, DWORD error) {
-    return error ? text + " Code = " + Decimal(error) : text;
+inline constexpr std::string_view kCauseLabel = " Code = ";
+inline std::string WithCause(std::string_view text, DWORD error) {
+    return error ? Join({text, kCauseLabel, Decimal(error)}) : std::string(text);
 }
 
 struct TFailure {

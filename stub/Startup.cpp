@@ -3,6 +3,7 @@
 
 #include "AliasSection.h"
 #include "Files.h"
+#include "Reports.h"
 #include "Schema.h"
 #include "Text.h"
 
@@ -11,8 +12,10 @@ TStartup ReadStartup() {
     s.ComSpecPath = InterpreterPath();
     // Started by a short name, the helper still names the alias by its long one.
     s.SelfPath = LongPath(ModuleFilePath());
-    if (!ProgramFilePath(s.SelfPath, s.ExePath, s.Error))
+    if (!ProgramFilePath(s.SelfPath, s.ExePath)) {
+        s.Error = FolderNotCp932Report(s.SelfPath);
         return s;
+    }
     const TPathParts parts = SplitPath(s.ExePath);
     s.ExeDir = s.ExePath.substr(0, parts.FileName);
     s.AliasName = s.ExePath.substr(parts.FileName, parts.Extension - parts.FileName);
