@@ -12,7 +12,8 @@
 
 inline constexpr char kErrorLinePrefix[] = "error: ";
 
-// A report followed by the system's error that caused it, as both programs end such a line.
+// Returns the report with the system's error that caused it after it, in the form both programs
+// end such a line with.
 inline std::string WithCause(const std::string& text, DWORD error) {
     return error ? text + " Code = " + Decimal(error) : text;
 }
@@ -46,11 +47,12 @@ inline TFailure Failure(std::string text, DWORD error = 0) {
     f.Error = error;
     return f;
 }
-// A failure whose exit code says all.
+// A failure with no text: its exit code says everything there is to say.
 inline TFailure SilentFailure() {
     return Failure(std::string());
 }
-// Reported by its own line, whatever the work was.
+// Running out of memory has one report line of its own, whatever the work was, so this failure
+// carries only the error and no text.
 inline TFailure OutOfMemoryFailure() {
     return Failure(std::string(), ERROR_NOT_ENOUGH_MEMORY);
 }
