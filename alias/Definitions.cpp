@@ -35,7 +35,8 @@ void DeleteEnvEntries(TDefinitionTransaction& t, const std::string& section, con
         t.Ini().DeleteKey(section, key);
 }
 
-// Applies one option to the alias's section in memory, its text in the file's encoding.
+// Applies one option to the alias's section in memory, with its text converted into the file's
+// encoding.
 TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, const TOption& o) {
     std::string value, var;
     if (o.Kind == okDelEnv) {

@@ -77,7 +77,8 @@ TFailure THelperChange::Undo(TFailure why) {
 }
 
 bool THelperChange::Prepare(const TTemplate& from) {
-    // Marked first: a copy that fails part-way (a full disk) may leave a file, which Undo removes.
+    // Marked as prepared before the copy: a copy that fails part-way (a full disk) may leave a
+    // file behind, and Undo must remove it.
     FPrepared = true;
     if (!from.Whole()) {
         SetLastError(from.Error());

@@ -30,7 +30,7 @@ TFailure ShowAlias(const TProgramFolder& folder, const std::wstring& wideName) {
     for (const TExtIniItem* item = s->First(); item; item = item->Next())
         if (ReadEnvEntry(*item, var, value))
             text += "\r\nenv:   " + var + "=" + value;
-    // The helper's own switches, where the alias sets them.
+    // The helper's switches, shown only where the alias's own section sets them.
     for (const char* key : kSwitchKeys)
         if (const TExtIniItem* item = s->FindItem(key))
             text += "\r\n" + std::string(key) + ": " + item->Value();

@@ -41,7 +41,7 @@ class TDefinitionTransaction {
     static const DWORD kLockTimeoutMs = 5000;
 
     // For a command that only reads: loads the file without taking the lock. When nothing loads,
-    // the failure carries no text of its own (only the out-of-memory report has one).
+    // the failure prints nothing, unless memory ran out, which has its own report.
     TFailure Read();
     // For a command that changes anything: takes the lock, loads the file, and finishes what a
     // killed run left behind (RecoverInterruptedChanges). A lock whose owner was killed is taken

@@ -22,8 +22,8 @@ struct TFailure {
     bool Failed = false;
     std::string Text; // the report; empty for a failure that says nothing but its exit code
     DWORD Error = 0;  // the system's error, 0 where no call failed
-    // A command that goes on after a failure (one file of many) reports each one, each with its
-    // own cause.
+    // A command that goes on after a failure (one file of many) reports every failure, each with
+    // its own cause; the reports after the first are kept here.
     std::vector<std::string> More;
     explicit operator bool() const { return Failed; }
     void Add(TFailure later) {

@@ -98,7 +98,7 @@ bool TTextBuffer::SkipLinesNotStartingWith(char first, const char* next) {
         while (j < n && text[j] != '\n' && IsBlank(text[j]))
             ++j;
         if (start > FPosition && text[start - 1] != '\n')
-            continue; // not the line's first byte other than blanks
+            continue; // the byte found is not the first non-blank byte of its line
         const char c = j < n ? LowerAsciiChar(text[j]) : '\n';
         const char* p = next;
         while (p && *p && *p != c)

@@ -166,7 +166,8 @@ class TExtIniFile {
     bool FModified = false;                // a section was added or deleted
     std::vector<TExtIniSection*> FTouched; // the sections that keep a copy of their text (Touch)
     TExtIniSection FPreamble{this, std::string()};
-    // Every section but the preamble, named and nameless, in file order; owns them.
+    // Every section except the preamble, named and nameless, in file order. The file owns them
+    // and deletes them.
     TExtIniSection* FFirstInFile = nullptr;
     TExtIniSection* FLastInFile = nullptr;
     // Maps the FileNameKey of each section's name to the section, so that two names that would name

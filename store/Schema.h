@@ -10,7 +10,7 @@ inline constexpr char kDefinitionFileName[] = "alias.ini";
 
 // The reserved section: settings for every alias, never an alias itself.
 inline constexpr char kReservedSection[] = "alias";
-inline constexpr char kKeyEditor[] = "editor"; // of the reserved section: the command of /edit
+inline constexpr char kKeyEditor[] = "editor"; // in the reserved section: the command /edit runs
 
 // The keys of an alias's section.
 inline constexpr char kKeyType[] = "type";
