@@ -42,9 +42,9 @@ TLoadResult TTextBuffer::LoadFromFile(const std::string& path) {
     // The text is a view of the file's pages in the system cache, not a copy: copying into fresh
     // memory costs several times what reading the bytes does, because each new page must be
     // touched first. With a view, a page that cannot be read in later (a disk error) stops the
-    // program instead of giving a failure value. That risk is accepted: the program's own
-    // executable lies in the same folder as this file and its pages are read in the same way, so a
-    // disk that fails here would stop the program anyway.
+    // program instead of giving a failure value. That risk is accepted: the file normally lies
+    // beside the program's own executable, whose pages are read in the same way, so a disk that
+    // fails here would stop the program anyway.
     TLoadResult result = lrUnreadable;
     {
         TKernelHandle mapping(
