@@ -61,15 +61,16 @@ struct TFolderScan {
     };
     std::unordered_map<const TExtIniSection*, TAliasFile> aliasFiles;
 };
-TFolderScan ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf,
-                       const THelperTemplates& templates, bool examineAliasFiles);
+// A folder that cannot be listed is a failure, never one without helpers.
+TFailure ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf,
+                    const THelperTemplates& templates, bool examineAliasFiles, TFolderScan& scan);
 
 // Files a killed THelperChange left. While the alias is defined and its name is free, the step is
 // finished: a prepared copy that is a whole helper takes the name, or the helper moved aside when
 // only that one is of the kind the definition asks for; without such a copy the helper moved aside
 // goes back. The rest of what a change left goes; files of those names that no change made stay.
-// A move that fails is reported, its files kept.
+// A move that fails is reported, its files kept; a folder that cannot be listed is left as it is.
 TFailure RecoverInterruptedChanges(const TProgramFolder& folder, const TAliasOfFile& aliasOf);
 
 // The names of the helpers a change moved aside and has not yet removed (one still running).
-std::vector<std::string> HelpersLeftAside(const TProgramFolder& folder);
+TFailure HelpersLeftAside(const TProgramFolder& folder, std::vector<std::string>& left);

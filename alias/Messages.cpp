@@ -54,6 +54,10 @@ std::string EditorFailed(const std::string& editor) {
     return "エディタ" + editor + "を起動できません。";
 }
 
+std::string FolderUnlisted(const std::string& dir) {
+    return "フォルダー " + dir + " の内容を読み取れません。";
+}
+
 std::string OfAlias(const std::string& name, const std::string& report) {
     return name + " の" + report;
 }

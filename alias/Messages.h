@@ -34,6 +34,8 @@ enum THelperFailure : int { hfCreate = 0, hfDelete = 1, hfUpdate = 2, hfRestore 
 std::string HelperFailed(const std::string& path, THelperFailure what);
 
 std::string EditorFailed(const std::string& editor);
+// The program folder's files cannot be listed: nothing that needs them is done.
+std::string FolderUnlisted(const std::string& dir);
 
 // What alias /check finds, each line naming the alias first: "<name> の" and a report, or a key's
 // ValueReport (kNotGiven: no program).

@@ -52,6 +52,8 @@ class TExtIniSection {
     // The first key line of the trimmed key (SameKey); plain lines are never found.
     TExtIniItem* FindItem(const std::string& key) const;
     std::string ReadValue(const std::string& key, const std::string& def) const;
+    // Every key line in file order (a load has kept one of each key).
+    std::vector<TKeyLine> KeyLines() const;
 
     // In place, or a line appended (a plain line for an empty key); false for no IsWritableLine.
     bool WriteValue(const std::string& key, const std::string& value);

@@ -6,6 +6,12 @@
 
 #include "Encoding.h"
 
+// A key line as read: its key and its value.
+struct TKeyLine {
+    std::string Key;   // trimmed
+    std::string Value; // without trailing blanks
+};
+
 // "[" ... "]" trimmed, the "]" a character of its own; name gets the trimmed inside.
 bool IsSectionHeader(const std::string& line, std::string& name, TTextEncoding encoding = teCp932);
 // At the first "="; a line with none, nothing before it or ";" first has an empty key.

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Encoding.h"
+#include "IniSyntax.h"
 
 inline constexpr char kDefinitionFileName[] = "alias.ini";
 
@@ -49,3 +51,7 @@ bool IsSwitchOn(const std::string& own, const std::string& fallback);
 // A key starting with "env:" (any ASCII case) and a name after it, trimmed.
 bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
                   std::string& value);
+// The "env:" entries of a section's key lines in file order, each its name and value: of lines of
+// one key (SameKey) the first alone, as a load of the model keeps it. The helper applies these,
+// and /check tries them.
+std::vector<TKeyLine> EnvEntries(const std::vector<TKeyLine>& keyLines, TTextEncoding encoding);
