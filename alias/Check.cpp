@@ -81,8 +81,11 @@ class TPromptSearch {
         TFolder folder;
         const std::wstring dir = IsPathSeparator(entry.back()) ? entry : entry + L"\\";
         folder.Shown = ShownCp932(dir);
-        // A name that code page 932 cannot hold is no alias's.
-        for (const auto& name : ListFolder(dir + L"*"))
+        // A name that code page 932 cannot hold is no alias's. An entry of PATH that names no
+        // folder is common, and one that cannot be listed holds nothing this check could name.
+        std::vector<std::string> names;
+        ListFolder(dir + L"*", names);
+        for (const auto& name : names)
             folder.Files.emplace(FileNameKey(name), name);
         FFolders.push_back(std::move(folder));
     }
@@ -156,20 +159,71 @@ std::wstring MovedProgram(const std::wstring& program) {
     return found;
 }
 
-// A variable as it was before an alias's env: entries applied.
-struct TVariable {
-    std::wstring Name, Value;
-    bool Set;
+// An alias's env: entries applied as the helper applies them, up to the first it would refuse,
+// for as long as the trial lasts: what each variable held is kept and put back at its end, since
+// one left would change what every later alias is checked in.
+class TEnvTrial {
+  public:
+    TEnvTrial(const TExtIniSection& s, TTextEncoding encoding, const std::wstring& folder) {
+        for (const TKeyLine& entry : EnvEntries(s.KeyLines(), encoding)) {
+            TVariable v;
+            if (StoredValueText(entry.Key, encoding, v.Name)) {
+                v.Value = EnvironmentValue(v.Name.c_str());
+                v.Set = IsEnvironmentVariableSet(v.Name.c_str());
+                FBefore.push_back(v);
+            }
+            FRefused = ApplyEnvEntry(entry.Key, entry.Value, encoding, folder);
+            if (FRefused) {
+                FRefusedKey = kEnvPrefix + entry.Key;
+                break;
+            }
+        }
+    }
+    ~TEnvTrial() { End(); }
+    TEnvTrial(const TEnvTrial&) = delete;
+    TEnvTrial& operator=(const TEnvTrial&) = delete;
+
+    // Null, or why the helper would refuse the entry of RefusedKey (those after it were not tried).
+    const char* Refused() const { return FRefused; }
+    const std::string& RefusedKey() const { return FRefusedKey; }
+    // Every variable put back, the last changed first; the name of one that had a value and could
+    // not get it back (the first in the file of such), empty for none.
+    std::wstring End() {
+        std::wstring stuck;
+        for (auto v = FBefore.rbegin(); v != FBefore.rend(); ++v)
+            if (!SetEnvironmentValue(v->Name.c_str(), v->Set ? v->Value.c_str() : nullptr) &&
+                v->Set)
+                stuck = v->Name;
+        FBefore.clear();
+        return stuck;
+    }
+
+  private:
+    struct TVariable {
+        std::wstring Name, Value;
+        bool Set;
+    };
+    std::vector<TVariable> FBefore; // as each was before its entry, in the order applied
+    const char* FRefused = nullptr;
+    std::string FRefusedKey;
 };
 
 // One run of the check: what it has read once, and whether it has found anything.
 class TCheck {
   public:
     explicit TCheck(const TDefinitionTransaction& t)
-        : FTransaction(t), FTemplates(t.Folder()),
-          FScan(ScanFolder(t.Folder(), t.AliasOfFile(), FTemplates, false)),
-          FPrompt(t.Folder().Dir()), FInterpreter(InterpreterPath()) {
+        : FTransaction(t), FTemplates(t.Folder()), FPrompt(t.Folder().Dir()),
+          FInterpreter(InterpreterPath()) {
         ToWide(t.Folder().Dir(), teCp932, FFolder);
+    }
+
+    // The program folder's listings, before any finding: a folder that cannot be listed ends the
+    // check, which could otherwise report every helper missing.
+    TFailure ListProgramFolder() {
+        if (TFailure f = ScanFolder(FTransaction.Folder(), FTransaction.AliasOfFile(), FTemplates,
+                                    false, FScan))
+            return f;
+        return HelpersLeftAside(FTransaction.Folder(), FLeftAside);
     }
 
     void Alias(const TExtIniSection& s) {
@@ -211,7 +265,7 @@ class TCheck {
             if (FTemplateNeeded[windowed] && !FTemplates[windowed].Whole())
                 Found(TemplateMissing(FTemplates[windowed].Path()));
         const TProgramFolder& folder = FTransaction.Folder();
-        for (const auto& name : HelpersLeftAside(folder))
+        for (const auto& name : FLeftAside)
             Found(HelperProblem(
                 AliasOfHelperFile(name.substr(0, name.size() - (sizeof kOldSuffix - 1))),
                 folder.Dir() + name, hpLeftAside));
@@ -251,12 +305,11 @@ class TCheck {
         FFound = true;
     }
 
-    // The values, the command line and the working folder as the helper takes them, the env:
-    // entries applied and taken back (one left would change what every later alias is checked in).
+    // The values, the command line and the working folder as the helper takes them, in the
+    // environment its env: entries make.
     void Values(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
         const TTextEncoding encoding = FTransaction.Encoding();
         const std::string app = s.ReadValue(kKeyApp, ""), dir = s.ReadValue(kKeyDir, "");
-        const std::string type = s.ReadValue(kKeyType, "");
         TLaunchValues v;
         std::wstring wideApp, wideDir;
         const bool appText = StoredValueText(app, encoding, wideApp);
@@ -269,13 +322,9 @@ class TCheck {
               std::make_pair(kKeyDir, dirText), std::make_pair(kKeyInterpreter, settingText)})
             if (!value.second)
                 Found(ValueReport(name, value.first, kValueBadText));
-        std::vector<TVariable> before;
-        std::string key;
-        const char* failure = ApplyEnv(s, before, key);
-        if (failure)
-            Found(ValueReport(name, FTransaction.Shown(key), failure));
-        std::wstring self, line;
-        ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
+        TEnvTrial env(s, encoding, FFolder);
+        if (env.Refused())
+            Found(ValueReport(name, FTransaction.Shown(env.RefusedKey()), env.Refused()));
         // The references as the helper expands them, in the environment its entries made.
         const std::wstring storedApp = wideApp, storedDir = wideDir;
         const char* tooLong = appText && paramText && dirText
@@ -287,45 +336,16 @@ class TCheck {
         auto expanded = [](const std::wstring& stored, const std::wstring& used) {
             return stored == used ? std::string() : " (" + ShownCp932(used) + ")";
         };
-        const std::string appExpanded = expanded(storedApp, wideApp);
-        v.Type = type;
+        v.Type = s.ReadValue(kKeyType, "");
         v.Windowed = IsWindowed(s);
         v.PlaceArgs = IsSwitchOn(s.ReadValue(kKeyPlaceArgs, ""),
                                  FTransaction.Ini().ReadValue(kReservedSection, kKeyPlaceArgs, ""));
         if (app.empty())
             Found(ValueReport(name, kKeyApp, kNotGiven));
-        else if (!failure && appText && !tooLong)
-            switch (ComposeLaunchLine(wideApp, v, encoding, FInterpreter, self, {}, line)) {
-            case llProgramMissing: {
-                Found(OfAlias(name, ProgramNotFoundReport(FTransaction.Shown(app)) + appExpanded));
-                const std::wstring moved = MovedProgram(wideApp);
-                if (!moved.empty())
-                    Found(ProgramMoved(name, ShownCp932(moved)));
-                break;
-            }
-            case llTooLong:
-                Found(OfAlias(name, LineTooLongReport(line.size())));
-                break;
-            case llInterpreterMissing:
-                Found(InterpreterMissingReport(name, ShownCp932(wideApp), ShownCp932(line)));
-                break;
-            case llArgumentRefused: // no caller's text here
-            case llComposed:
-                if (RunsThroughInterpreter(type, encoding))
-                    break;
-                FNext[&s] = HelperAlias(wideApp);
-                // The system starts a file that is no program as no script either (Code 193).
-                TExeType kind = etUnknown;
-                if (v.Setting.empty() && !ScriptKindOf(wideApp) &&
-                    GetExeType(wideApp, kind) == erOk && kind == etUnknown)
-                    Found(NotRunnableReport(name, ShownCp932(wideApp)));
-                break;
-            }
-        std::wstring stuck;
-        for (auto v = before.rbegin(); v != before.rend(); ++v)
-            if (!SetEnvironmentValue(v->Name.c_str(), v->Set ? v->Value.c_str() : nullptr) &&
-                v->Set)
-                stuck = v->Name;
+        else if (!env.Refused() && appText && !tooLong)
+            Program(s, name, fileName, wideApp, v,
+                    ProgramNotFoundReport(FTransaction.Shown(app)) + expanded(storedApp, wideApp));
+        const std::wstring stuck = env.End();
         if (!stuck.empty())
             Found(ValueReport(name, Join({kEnvPrefix, ShownCp932(stuck)}), kValueNotSet));
         if (dirText && !tooLong && !wideDir.empty() && !IsWorkingFolder(wideDir))
@@ -333,26 +353,40 @@ class TCheck {
                                     expanded(storedDir, wideDir)));
     }
 
-    // As the helper applies them, each variable before kept; null, or why one would be refused.
-    const char* ApplyEnv(const TExtIniSection& s, std::vector<TVariable>& before,
-                         std::string& key) {
-        std::string name, value;
-        for (const TExtIniItem* item = s.First(); item; item = item->Next()) {
-            if (!ReadEnvEntry(*item, name, value) || s.FindItem(item->Key()) != item)
-                continue;
-            TVariable v;
-            if (StoredValueText(name, FTransaction.Encoding(), v.Name)) {
-                v.Value = EnvironmentValue(v.Name.c_str());
-                v.Set = IsEnvironmentVariableSet(v.Name.c_str());
-                before.push_back(v);
-            }
-            if (const char* failure =
-                    ApplyEnvEntry(name, value, FTransaction.Encoding(), FFolder)) {
-                key = kEnvPrefix + name;
-                return failure;
-            }
+    // The program as the helper starts it, its references expanded: found, its command line
+    // within the limit, its interpreter there, a file the system can start. notFound: the report
+    // of a program that is not there.
+    void Program(const TExtIniSection& s, const std::string& name, const std::string& fileName,
+                 const std::wstring& app, const TLaunchValues& v, const std::string& notFound) {
+        const TTextEncoding encoding = FTransaction.Encoding();
+        std::wstring self, line, program = app;
+        ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
+        switch (ComposeLaunchLine(program, v, encoding, FInterpreter, self, {}, line)) {
+        case llProgramMissing: {
+            Found(OfAlias(name, notFound));
+            const std::wstring moved = MovedProgram(program);
+            if (!moved.empty())
+                Found(ProgramMoved(name, ShownCp932(moved)));
+            break;
         }
-        return nullptr;
+        case llTooLong:
+            Found(OfAlias(name, LineTooLongReport(line.size())));
+            break;
+        case llInterpreterMissing:
+            Found(InterpreterMissingReport(name, ShownCp932(program), ShownCp932(line)));
+            break;
+        case llArgumentRefused: // no caller's text here
+        case llComposed:
+            if (RunsThroughInterpreter(v.Type, encoding))
+                break;
+            FNext[&s] = HelperAlias(program);
+            // The system starts a file that is no program as no script either (Code 193).
+            TExeType kind = etUnknown;
+            if (v.Setting.empty() && !ScriptKindOf(program) && GetExeType(program, kind) == erOk &&
+                kind == etUnknown)
+                Found(NotRunnableReport(name, ShownCp932(program)));
+            break;
+        }
     }
 
     // There, a helper, of the kind the definition asks for, a copy of the current template.
@@ -380,7 +414,8 @@ class TCheck {
 
     const TDefinitionTransaction& FTransaction;
     const THelperTemplates FTemplates;
-    const TFolderScan FScan;
+    TFolderScan FScan;
+    std::vector<std::string> FLeftAside; // HelpersLeftAside
     const TPromptSearch FPrompt;
     const std::wstring FInterpreter;           // the helper's, read before any env: entry applies
     std::wstring FFolder;                      // the program folder
@@ -404,6 +439,8 @@ TFailure CheckAliases(const TProgramFolder& folder) {
     if (!fileSound)
         WriteMessage(DefinitionFileFailed(t.Path(), dfNotUtf8));
     TCheck check(t);
+    if (TFailure f = check.ListProgramFolder())
+        return f;
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next())
         if (!IsReservedName(s->Name()))
             check.Alias(*s);

@@ -116,10 +116,13 @@ void THelperChange::Finish() {
 
 static const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of older headers: never a helper
 
-TFolderScan ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf,
-                       const THelperTemplates& templates, bool examineAliasFiles) {
-    TFolderScan scan;
-    for (const auto& name : folder.List("*.exe", FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) {
+TFailure ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf,
+                    const THelperTemplates& templates, bool examineAliasFiles, TFolderScan& scan) {
+    scan = TFolderScan();
+    std::vector<std::string> names;
+    if (TFailure f = folder.List("*.exe", names, FILE_ATTRIBUTE_SYSTEM | kVolumeLabel))
+        return f;
+    for (const auto& name : names) {
         if (!HasExeExtension(name))
             continue;
         const std::string full = folder.Dir() + name;
@@ -132,7 +135,7 @@ TFolderScan ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf
         else if (ExamineHelper(full, templates) != hsNoHelper)
             scan.orphans.push_back(full);
     }
-    return scan;
+    return TFailure();
 }
 
 TFailure RecoverInterruptedChanges(const TProgramFolder& folder, const TAliasOfFile& aliasOf) {
@@ -156,26 +159,32 @@ TFailure RecoverInterruptedChanges(const TProgramFolder& folder, const TAliasOfF
     auto madeHere = [&](const std::string& name, const std::string& path) {
         return MadeByAChange(folder, name, path, templates);
     };
+    // Both listings come before any move, so a folder that cannot be listed is left as it is.
+    std::vector<std::string> prepared, movedAside;
+    if (TFailure f = folder.List(std::string("*") + kNewSuffix, prepared))
+        return f;
+    if (TFailure f = folder.List(std::string("*") + kOldSuffix, movedAside))
+        return f;
     // Prepared copies first. The kill came either after the definition was saved or before it,
     // while the old helper stood aside. The kind (console or windowed) that the definition asks for
     // tells which of the two helpers is the alias's own.
     std::string target;
-    for (const auto& name : folder.List(std::string("*") + kNewSuffix)) {
-        const std::string prepared = folder.Dir() + name;
+    for (const auto& name : prepared) {
+        const std::string copy = folder.Dir() + name;
         const TExtIniSection* s = pending(name, target);
         bool preparedWindowed = false, oldWindowed = false;
-        if (s && IsWholeHelper(prepared, &preparedWindowed)) {
+        if (s && IsWholeHelper(copy, &preparedWindowed)) {
             const std::string old = target + kOldSuffix;
             const bool windowed = IsWindowed(*s);
             const bool takeOld = FileFound(old) && IsWholeHelper(old, &oldWindowed) &&
                                  oldWindowed == windowed && preparedWindowed != windowed;
-            if (!take(takeOld ? old : prepared, target))
+            if (!take(takeOld ? old : copy, target))
                 continue;
         }
-        if (madeHere(name, prepared))
-            RemoveFile(prepared);
+        if (madeHere(name, copy))
+            RemoveFile(copy);
     }
-    for (const auto& name : folder.List(std::string("*") + kOldSuffix)) {
+    for (const auto& name : movedAside) {
         const std::string old = folder.Dir() + name;
         if (!madeHere(name, old))
             continue;
@@ -187,11 +196,14 @@ TFailure RecoverInterruptedChanges(const TProgramFolder& folder, const TAliasOfF
     return failed;
 }
 
-std::vector<std::string> HelpersLeftAside(const TProgramFolder& folder) {
-    std::vector<std::string> left;
+TFailure HelpersLeftAside(const TProgramFolder& folder, std::vector<std::string>& left) {
+    std::vector<std::string> names;
+    left.clear();
+    if (TFailure f = folder.List(std::string("*") + kOldSuffix, names))
+        return f;
     std::unique_ptr<THelperTemplates> templates;
-    for (const auto& name : folder.List(std::string("*") + kOldSuffix))
+    for (const auto& name : names)
         if (MadeByAChange(folder, name, folder.Dir() + name, templates))
             left.push_back(name);
-    return left;
+    return TFailure();
 }

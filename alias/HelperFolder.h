@@ -68,17 +68,19 @@ struct TFolderScan {
     };
     std::unordered_map<const TExtIniSection*, TAliasFile> aliasFiles;
 };
-TFolderScan ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf,
-                       const THelperTemplates& templates, bool examineAliasFiles);
+// A folder that cannot be listed is a failure, never one without helpers.
+TFailure ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf,
+                    const THelperTemplates& templates, bool examineAliasFiles, TFolderScan& scan);
 
 // Deals with the files that a killed THelperChange left behind. While the alias is still defined
 // and its helper's name is free, the change is finished: a prepared copy that is a whole helper
 // takes the name, unless only the helper moved aside is of the kind (console or windowed) that the
 // definition asks for, in which case that helper takes it. Without such a copy, the helper moved
 // aside goes back. Everything else that a change left behind is removed, but files with those
-// names that no change made are kept. A move that fails is reported, and its files are kept.
+// names that no change made are kept. A move that fails is reported, and its files are kept. A
+// folder that cannot be listed is left as it is, and that failure is reported.
 TFailure RecoverInterruptedChanges(const TProgramFolder& folder, const TAliasOfFile& aliasOf);
 
 // The names of the helpers that a change moved aside and has not removed yet, usually because the
 // helper was still running.
-std::vector<std::string> HelpersLeftAside(const TProgramFolder& folder);
+TFailure HelpersLeftAside(const TProgramFolder& folder, std::vector<std::string>& left);

@@ -66,10 +66,12 @@ TFailure DeleteAlias(const TProgramFolder& folder, const std::wstring& wideName)
 
 TFailure RemoveHelperCommands(const TProgramFolder& folder, bool all) {
     TDefinitionTransaction t(folder);
+    TFolderScan scan;
     TFailure failed = t.Begin(fnOptional);
     if (!failed)
-        RemoveHelpers(ScanFolder(t.Folder(), t.AliasOfFile(), THelperTemplates(folder), all), all,
-                      failed);
+        failed = ScanFolder(t.Folder(), t.AliasOfFile(), THelperTemplates(folder), all, scan);
+    if (!failed)
+        RemoveHelpers(scan, all, failed);
     return failed;
 }
 
@@ -77,8 +79,9 @@ TFailure ClearAll(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
     if (TFailure f = t.Begin(fnOptional))
         return f;
-    const TFolderScan scan =
-        ScanFolder(t.Folder(), t.AliasOfFile(), THelperTemplates(folder), false);
+    TFolderScan scan;
+    if (TFailure f = ScanFolder(t.Folder(), t.AliasOfFile(), THelperTemplates(folder), false, scan))
+        return f;
     TFailure failed;
     if (t.Loaded()) {
         // Each alias's own "<name>.exe" goes whatever it is, as with /del: moved aside first, so
@@ -122,7 +125,9 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         return f;
     // Each template is read once; a damaged one (cut short, or some other file) is never copied.
     const THelperTemplates templates(folder);
-    const TFolderScan scan = ScanFolder(t.Folder(), t.AliasOfFile(), templates, true);
+    TFolderScan scan;
+    if (TFailure f = ScanFolder(t.Folder(), t.AliasOfFile(), templates, true, scan))
+        return f;
     TFailure failed;
     RemoveHelpers(scan, false, failed);
     if (!t.Loaded())

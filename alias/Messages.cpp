@@ -58,6 +58,10 @@ std::string EditorFallback(const std::string& editor) {
     return EditorFailed(editor) + kFallbackEditor + " で開きます。";
 }
 
+std::string FolderUnlisted(const std::string& dir) {
+    return "フォルダー " + dir + " の内容を読み取れません。";
+}
+
 std::string OfAlias(const std::string& name, const std::string& report) {
     return name + " の" + report;
 }

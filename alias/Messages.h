@@ -73,6 +73,9 @@ constexpr char kNotFoundMark[] = " (見つかりません)";
 // The PowerShell releases whose built-in aliases take a name, when both do.
 constexpr char kBothReleases[] = "5.1 と 7";
 
+// The program folder's files cannot be listed: nothing that needs them is done.
+std::string FolderUnlisted(const std::string& dir);
+
 // What alias /check finds, each line naming the alias first: "<name> の" and a report, or a key's
 // ValueReport (kNotGiven: no program).
 std::string OfAlias(const std::string& name, const std::string& report);

@@ -2,6 +2,7 @@
 
 #include "Encoding.h"
 #include "Files.h"
+#include "Messages.h"
 #include "Reports.h"
 
 bool TProgramFolder::OfThisProgram(TProgramFolder& folder, std::string& error) {
@@ -19,9 +20,12 @@ std::string TProgramFolder::TemplatePath(bool windowed) const {
     return FDir + (windowed ? "rudi.ex_" : "dovoz.ex_");
 }
 
-std::vector<std::string> TProgramFolder::List(const std::string& pattern,
-                                              uint32_t skipAttributes) const {
+TFailure TProgramFolder::List(const std::string& pattern, std::vector<std::string>& names,
+                              uint32_t skipAttributes) const {
     std::wstring search;
-    return ToWide(FDir + pattern, teCp932, search) ? ListFolder(search, skipAttributes)
-                                                   : std::vector<std::string>();
+    // The folder's path came from code page 932, and so do the patterns.
+    const DWORD error = ToWide(FDir + pattern, teCp932, search)
+                            ? ListFolder(search, names, skipAttributes)
+                            : DWORD(ERROR_NO_UNICODE_TRANSLATION);
+    return error ? Failure(FolderUnlisted(FDir), error) : TFailure();
 }

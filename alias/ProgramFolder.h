@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Report.h"
 #include "Schema.h"
 
 class TProgramFolder {
@@ -24,8 +25,10 @@ class TProgramFolder {
     std::string HelperPath(const std::string& name) const { return FDir + name + ".exe"; }
     // "rudi.ex_" or "dovoz.ex_".
     std::string TemplatePath(bool windowed) const;
-    // The folder's files that match the pattern ("*.exe"), as ListFolder gives them.
-    std::vector<std::string> List(const std::string& pattern, uint32_t skipAttributes = 0) const;
+    // The folder's files that match the pattern ("*.exe"), as ListFolder gives them; a folder that
+    // cannot be listed is a failure with its cause, never one without files.
+    TFailure List(const std::string& pattern, std::vector<std::string>& names,
+                  uint32_t skipAttributes = 0) const;
 
   private:
     std::string FDir, FWinDir;

@@ -8,28 +8,34 @@
 
 namespace {
 
-// Each entry search matches, "." and ".." aside.
-template <class F> void ForEachEntry(const std::wstring& search, const F& take) {
+// Each entry search matches, "." and ".." aside; 0, or the system's error when the folder
+// cannot be listed. No match at all is no failure.
+template <class F> DWORD ForEachEntry(const std::wstring& search, const F& take) {
     WIN32_FIND_DATAW fd;
     TFindHandle find(FindFirstFileW(search.c_str(), &fd));
-    if (find.Valid())
-        do {
-            if (wcscmp(fd.cFileName, L".") && wcscmp(fd.cFileName, L".."))
-                take(fd);
-        } while (FindNextFileW(find.Get(), &fd));
+    if (!find.Valid()) {
+        const DWORD e = GetLastError();
+        return e == ERROR_FILE_NOT_FOUND || e == ERROR_NO_MORE_FILES ? 0 : e;
+    }
+    do {
+        if (wcscmp(fd.cFileName, L".") && wcscmp(fd.cFileName, L".."))
+            take(fd);
+    } while (FindNextFileW(find.Get(), &fd));
+    const DWORD e = GetLastError();
+    return e == ERROR_NO_MORE_FILES ? 0 : e;
 }
 
 } // namespace
 
-std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes) {
-    std::vector<std::string> names;
+DWORD ListFolder(const std::wstring& search, std::vector<std::string>& names,
+                 uint32_t skipAttributes) {
+    names.clear();
     std::string name;
-    ForEachEntry(search, [&](const WIN32_FIND_DATAW& fd) {
+    return ForEachEntry(search, [&](const WIN32_FIND_DATAW& fd) {
         if (!(fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | skipAttributes)) &&
             FromWide(fd.cFileName, teCp932, name))
             names.push_back(name);
     });
-    return names;
 }
 
 std::vector<std::wstring> ListSubfolders(const std::wstring& folder) {
@@ -73,10 +79,14 @@ bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>
         return false;
     }
     // Left by replaces that were killed; one in progress holds its file open unshared, and stays.
+    // Removing them is a tidy-up: a folder that may be written but not listed still takes the
+    // save, with the files left where they are.
     std::wstring search;
+    std::vector<std::string> left;
     if (ToWide(path + ".~*.tmp", teCp932, search))
-        for (const auto& name : ListFolder(search))
-            RemoveFile(DirectoryPart(path) + name);
+        ListFolder(search, left);
+    for (const auto& name : left)
+        RemoveFile(DirectoryPart(path) + name);
     const std::string temp = path + ".~" + FormatNumber<std::string>(GetCurrentProcessId(), 16) +
                              FormatNumber<std::string>(GetTickCount(), 16) + ".tmp";
     TFileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -101,9 +101,12 @@ TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& 
 TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxSize = ~0ull);
 
 // The files, none of skipAttributes, that search matches (alias.exe's alone). Listed wide and
-// converted exactly: the ANSI listing would give a look-alike ("cafe.exe" for "café.exe").
-std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAttributes = 0);
-// The names of the folders in folder (no separator at its end), "." and ".." aside.
+// converted exactly: the ANSI listing would give a look-alike ("cafe.exe" for "café.exe"). 0, or
+// the system's error when the folder cannot be listed (none matching is no failure).
+DWORD ListFolder(const std::wstring& search, std::vector<std::string>& names,
+                 uint32_t skipAttributes = 0);
+// The names of the folders in folder (no separator at its end), "." and ".." aside; none when it
+// cannot be listed.
 std::vector<std::wstring> ListSubfolders(const std::wstring& folder);
 
 bool WriteAll(HANDLE file, const char* data, size_t size);

@@ -36,23 +36,6 @@ std::string TAliasSection::ReadValue(const std::string& key, const std::string& 
     return def;
 }
 
-// Entries are few; each is compared with every key line before it (the locale may find a key
-// equal that the prefix alone would not).
-std::vector<TKeyLine> TAliasSection::EnvEntries() const {
-    std::vector<TKeyLine> entries;
-    TKeyLine entry;
-    for (size_t i = 0; i < FKeys.size(); ++i) {
-        if (!ReadEnvEntry(FKeys[i].Key, FKeys[i].Value, entry.Key, entry.Value))
-            continue;
-        bool repeated = false;
-        for (size_t j = 0; j < i && !repeated; ++j)
-            repeated = SameKey(FKeys[j].Key, FKeys[i].Key, FEncoding);
-        if (!repeated)
-            entries.push_back(std::move(entry));
-    }
-    return entries;
-}
-
 bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
                        TAliasSection& defaults, TLoadResult* loaded) {
     own = TAliasSection();

@@ -10,18 +10,14 @@
 
 #include "Encoding.h"
 #include "Files.h"
-
-struct TKeyLine {
-    std::string Key;   // trimmed
-    std::string Value; // without trailing blanks
-};
+#include "IniSyntax.h"
 
 class TAliasSection {
   public:
     bool Found() const { return FFound; }
     std::string ReadValue(const std::string& key, const std::string& def) const;
-    // The environment entries in file order; of several entries with equal keys, only the first.
-    std::vector<TKeyLine> EnvEntries() const;
+    // Every key line, in file order, repeated keys too (EnvEntries keeps the first).
+    const std::vector<TKeyLine>& KeyLines() const { return FKeys; }
     TTextEncoding Encoding() const { return FEncoding; }
 
   private:

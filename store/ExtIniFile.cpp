@@ -98,6 +98,14 @@ bool TExtIniSection::AddLine(const std::string& line) {
     return true;
 }
 
+std::vector<TKeyLine> TExtIniSection::KeyLines() const {
+    std::vector<TKeyLine> lines;
+    for (const TExtIniItem* item = FFirst; item; item = item->FNext)
+        if (item->FKeyLength)
+            lines.push_back({item->Key(), item->Value()});
+    return lines;
+}
+
 std::string TExtIniSection::ReadValue(const std::string& key, const std::string& def) const {
     const TExtIniItem* item = FindItem(key);
     return item ? item->Value() : def;

@@ -55,6 +55,8 @@ class TExtIniSection {
     // Plain lines have no key and are never found.
     TExtIniItem* FindItem(const std::string& key) const;
     std::string ReadValue(const std::string& key, const std::string& def) const;
+    // Every key line in file order (a load has kept one of each key).
+    std::vector<TKeyLine> KeyLines() const;
 
     // Changes the value in the key's line where it stands, or appends a new line when the key is
     // not there (a plain line when the key is empty). Returns false, and changes nothing, when the

@@ -7,6 +7,12 @@
 
 #include "Encoding.h"
 
+// A key line as read: its key and its value.
+struct TKeyLine {
+    std::string Key;   // trimmed
+    std::string Value; // without trailing blanks
+};
+
 // Whether the line, once trimmed, is "[" ... "]", where the "]" must be a character of its own and
 // not the second byte of a double-byte character. name gets the text between the brackets,
 // trimmed.

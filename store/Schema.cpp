@@ -1,5 +1,7 @@
 #include "Schema.h"
 
+#include <utility>
+
 #include "Files.h"
 #include "IniSyntax.h"
 #include "Text.h"
@@ -53,4 +55,21 @@ bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::str
     name = TrimBlanks(key.substr(prefix));
     value = TrimRightBlanks(itemValue);
     return !name.empty();
+}
+
+// Entries are few; each is compared with every key line before it (the locale may find a key
+// equal that the prefix alone would not).
+std::vector<TKeyLine> EnvEntries(const std::vector<TKeyLine>& keyLines, TTextEncoding encoding) {
+    std::vector<TKeyLine> entries;
+    TKeyLine entry;
+    for (size_t i = 0; i < keyLines.size(); ++i) {
+        if (!ReadEnvEntry(keyLines[i].Key, keyLines[i].Value, entry.Key, entry.Value))
+            continue;
+        bool repeated = false;
+        for (size_t j = 0; j < i && !repeated; ++j)
+            repeated = SameKey(keyLines[j].Key, keyLines[i].Key, encoding);
+        if (!repeated)
+            entries.push_back(std::move(entry));
+    }
+    return entries;
 }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Encoding.h"
+#include "IniSyntax.h"
 
 inline constexpr char kDefinitionFileName[] = "alias.ini";
 
@@ -57,3 +59,7 @@ bool IsSwitchOn(const std::string& own, const std::string& fallback);
 // Returns false for any other key, and for an empty name.
 bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
                   std::string& value);
+// The "env:" entries of a section's key lines in file order, each its name and value: of lines of
+// one key (SameKey) the first alone, as a load of the model keeps it. The helper applies these,
+// and /check tries them.
+std::vector<TKeyLine> EnvEntries(const std::vector<TKeyLine>& keyLines, TTextEncoding encoding);

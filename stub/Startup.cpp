@@ -61,6 +61,6 @@ TDefinition ReadDefinition(const TStartup& start) {
     def.KillTarget = on[1];
     def.Wait = on[2];
     def.PlaceArgs = on[3];
-    def.Env = own.EnvEntries();
+    def.Env = EnvEntries(own.KeyLines(), own.Encoding());
     return def;
 }

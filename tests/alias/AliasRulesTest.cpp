@@ -163,6 +163,32 @@ TEST(Transaction, AnEarlierShortageOfMemoryIsNoLaterFailuresCause) {
     EXPECT_EQ(f.Text, "定義ファイル" + dir.Path() + "alias.iniに書き込めません。");
 }
 
+// A program folder that cannot be listed (here one that is gone) is no folder without helpers:
+// each command that needs the listing fails with its cause and changes nothing. The definition
+// file is the Windows folder's, so each command gets as far as the listing.
+TEST(HelperFolder, AFolderThatCannotBeListedIsAFailureWithItsCause) {
+    ScratchDir win(CurrentTestName());
+    const std::string ini = "[ed]\r\napp=x\r\n";
+    ASSERT_TRUE(WriteFileBytes(win / "alias.ini", ini));
+    const TProgramFolder folder(win / "gone\\", win.Path());
+    const struct {
+        const char* Command;
+        TFailure (*Run)(const TProgramFolder&);
+    } kCommands[] = {
+        {"/clear", [](const TProgramFolder& f) { return RemoveHelperCommands(f, false); }},
+        {"/clear all", ClearAll},
+        {"/apply", [](const TProgramFolder& f) { return RebuildHelperCommands(f, false); }},
+        {"/check", CheckAliases},
+    };
+    for (const auto& c : kCommands) {
+        const TFailure f = c.Run(folder);
+        EXPECT_EQ(f.Text, "フォルダー " + win.Path() + "gone\\ の内容を読み取れません。")
+            << c.Command;
+        EXPECT_EQ(f.Error, DWORD(ERROR_PATH_NOT_FOUND)) << c.Command;
+        EXPECT_EQ(ReadFileBytes(win / "alias.ini"), ini) << c.Command;
+    }
+}
+
 // A console takes text in chunks, and a chunk never ends between the two halves of a character
 // outside the basic plane.
 TEST(ConsoleOutput, AChunkNeverSplitsACharacter) {

@@ -279,7 +279,7 @@ TRead FromHelper(const TAliasSection& s, const TRead& model) {
     r.found = s.Found();
     for (const auto& key : model.keys)
         r.keys.push_back({key.first, s.ReadValue(key.first, "<none>")});
-    for (const TKeyLine& entry : s.EnvEntries())
+    for (const TKeyLine& entry : EnvEntries(s.KeyLines(), s.Encoding()))
         r.env.push_back({entry.Key, entry.Value});
     return r;
 }
