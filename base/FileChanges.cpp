@@ -8,8 +8,9 @@
 
 namespace {
 
-// Each entry search matches, "." and ".." aside; 0, or the system's error when the folder
-// cannot be listed. No match at all is no failure.
+// Calls take for each entry that search matches, passing over "." and "..". Returns 0 when the
+// listing ends normally, also when nothing matched; otherwise the system's error, such as that of
+// a folder that does not exist or may not be read.
 template <class F> DWORD ForEachEntry(const std::wstring& search, const F& take) {
     WIN32_FIND_DATAW fd;
     TFindHandle find(FindFirstFileW(search.c_str(), &fd));

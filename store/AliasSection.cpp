@@ -9,13 +9,15 @@
 
 namespace {
 
-// One name looked for among the headers, with what can be known of it before the first one.
+// The name of a section the pass looks for, with what can be worked out from it once, before the
+// first header is read.
 struct TWantedName {
     std::string name;
     std::string key; // FileNameKey
     bool plain;      // the name is plain ASCII, which no other text's key can equal
 
-    // n is code page 932, from the helper's own file name; a header is in the file's encoding.
+    // n is in code page 932, since it comes from the helper's own file name; a header is in the
+    // file's encoding, so the two are compared by their keys.
     explicit TWantedName(const std::string& n)
         : name(n), key(FileNameKey(n)), plain(IsPlainAscii(n)) {}
     bool Matches(const std::string& header, TTextEncoding encoding) const {
@@ -48,13 +50,16 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
         return false;
     const TWantedName wanted(TrimBlanks(name)), reserved(kReservedSection);
     const bool ownIsDefaults = reserved.Matches(wanted.name, teCp932);
-    // Decided as the model decides it, from all the bytes: from the lines read here alone, another
-    // section's header could read as this alias's name.
+    // The file's encoding is decided as the model decides it, from all of its bytes. Were it
+    // decided from the lines this pass reads, another section's header could read as this alias's
+    // name.
     const TTextEncoding encoding = buffer.DecideEncoding().Encoding();
-    TAliasSection* current = nullptr; // the preamble and other sections: lines nobody reads
+    // Null while the lines belong to the preamble or to another section, which nobody reads.
+    TAliasSection* current = nullptr;
     std::string line, header, key, value;
-    // Lines are stepped over unless they could be a header of one of the two: a printable-ASCII
-    // name only equals one that starts with its first letter in either case.
+    // Lines are passed over unless they could be the header of one of the two sections. A name of
+    // printable ASCII can only equal a header that starts with its first letter, in either case,
+    // so only such lines (and, for the reserved section, those starting with "a") are read.
     const char firsts[] = {LowerAsciiChar(wanted.name.empty() ? 'a' : wanted.name[0]), 'a', 0};
     const char* next = wanted.plain ? firsts : nullptr;
     while ((current || buffer.SkipLinesNotStartingWith('[', next)) && buffer.ReadLine(line)) {
