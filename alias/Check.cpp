@@ -206,9 +206,9 @@ class TCheck {
         for (const auto& path : FScan.orphans)
             Found(HelperProblem(AliasOfHelperFile(path.substr(SplitPath(path).FileName)), path,
                                 hpOrphan));
-        for (const bool windowed : {false, true})
-            if (FTemplateNeeded[windowed] && !FTemplates[windowed].Whole())
-                Found(TemplateMissing(FTemplates[windowed].Path()));
+        for (const TTemplate* from : {&FTemplates.Console, &FTemplates.Windowed})
+            if (FTemplatesNeeded.count(from) && !from->Whole())
+                Found(TemplateMissing(from->Path()));
         const TProgramFolder& folder = FTransaction.Folder();
         for (const auto& name : HelpersLeftAside(folder))
             Found(HelperProblem(
@@ -257,8 +257,9 @@ class TCheck {
         const std::string app = s.ReadValue(kKeyApp, ""), dir = s.ReadValue(kKeyDir, "");
         const std::string type = s.ReadValue(kKeyType, "");
         TLaunchValues v;
-        std::wstring wideApp, wideDir;
-        const bool appText = StoredValueText(app, encoding, wideApp);
+        TComposedLine launch; // its program the stored one until it is found
+        std::wstring wideDir;
+        const bool appText = StoredValueText(app, encoding, launch.Program);
         const bool dirText = StoredValueText(dir, encoding, wideDir);
         const bool paramText = StoredValueText(s.ReadValue(kKeyParam, ""), encoding, v.Param);
         const bool settingText =
@@ -273,12 +274,12 @@ class TCheck {
         const char* failure = ApplyEnv(s, before, key);
         if (failure)
             Found(ValueReport(name, FTransaction.Shown(key), failure));
-        std::wstring self, line;
-        ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
+        std::wstring helper;
+        ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, helper);
         // The references as the helper expands them, in the environment its entries made.
-        const std::wstring storedApp = wideApp, storedDir = wideDir;
+        const std::wstring storedApp = launch.Program, storedDir = wideDir;
         const char* tooLong = appText && paramText && dirText
-                                  ? ExpandStoredValues(wideApp, v.Param, wideDir, FFolder)
+                                  ? ExpandStoredValues(launch.Program, v.Param, wideDir, FFolder)
                                   : nullptr;
         if (tooLong)
             Found(ValueReport(name, tooLong, kValueTooLong));
@@ -286,40 +287,44 @@ class TCheck {
         auto expanded = [](const std::wstring& stored, const std::wstring& used) {
             return stored == used ? std::string() : " (" + ShownCp932(used) + ")";
         };
-        const std::string appExpanded = expanded(storedApp, wideApp);
+        const std::string appExpanded = expanded(storedApp, launch.Program);
         v.Type = type;
+        v.Encoding = encoding;
         v.Windowed = IsWindowed(s);
         v.PlaceArgs = IsSwitchOn(s.ReadValue(kKeyPlaceArgs, ""),
                                  FTransaction.Ini().ReadValue(kReservedSection, kKeyPlaceArgs, ""));
         if (app.empty())
             Found(ValueReport(name, kKeyApp, kNotGiven));
-        else if (!failure && appText && !tooLong)
-            switch (ComposeLaunchLine(wideApp, v, encoding, FInterpreter, self, {}, line)) {
+        else if (!failure && appText && !tooLong) {
+            const std::wstring& program = launch.Program;
+            switch (ComposeLaunchLine(v, {FInterpreter, helper, {}}, launch)) {
             case llProgramMissing: {
                 Found(OfAlias(name, ProgramNotFoundReport(FTransaction.Shown(app)) + appExpanded));
-                const std::wstring moved = MovedProgram(wideApp);
+                const std::wstring moved = MovedProgram(program);
                 if (!moved.empty())
                     Found(ProgramMoved(name, ShownCp932(moved)));
                 break;
             }
             case llTooLong:
-                Found(OfAlias(name, LineTooLongReport(line.size())));
+                Found(OfAlias(name, LineTooLongReport(launch.CommandLine.size())));
                 break;
             case llInterpreterMissing:
-                Found(InterpreterMissingReport(name, ShownCp932(wideApp), ShownCp932(line)));
+                Found(InterpreterMissingReport(name, ShownCp932(program),
+                                               ShownCp932(launch.CommandLine)));
                 break;
             case llArgumentRefused: // no caller's text here
             case llComposed:
                 if (RunsThroughInterpreter(type, encoding))
                     break;
-                FNext[&s] = HelperAlias(wideApp);
+                FNext[&s] = HelperAlias(program);
                 // The system starts a file that is no program as no script either (Code 193).
                 TExeType kind = etUnknown;
-                if (v.Setting.empty() && !ScriptKindOf(wideApp) &&
-                    GetExeType(wideApp, kind) == erOk && kind == etUnknown)
-                    Found(NotRunnableReport(name, ShownCp932(wideApp)));
+                if (v.Setting.empty() && !ScriptKindOf(program) &&
+                    GetExeType(program, kind) == erOk && kind == etUnknown)
+                    Found(NotRunnableReport(name, ShownCp932(program)));
                 break;
             }
+        }
         std::wstring stuck;
         for (auto v = before.rbegin(); v != before.rend(); ++v)
             if (!SetEnvironmentValue(v->Name.c_str(), v->Set ? v->Value.c_str() : nullptr) &&
@@ -357,8 +362,8 @@ class TCheck {
     // There, a helper, of the kind the definition asks for, a copy of the current template.
     void Helper(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
         const bool windowed = IsWindowed(s);
-        FTemplateNeeded[windowed] = true;
-        const TTemplate& current = FTemplates[windowed];
+        const TTemplate& current = FTemplates.Of(s);
+        FTemplatesNeeded.insert(&current);
         const auto file = FScan.aliasFiles.find(&s);
         if (file == FScan.aliasFiles.end()) {
             Found(HelperProblem(name, FTransaction.Folder().HelperPath(fileName), hpMissing));
@@ -386,7 +391,7 @@ class TCheck {
     std::vector<const TExtIniSection*> FOrder; // the aliases checked, in the file's order
     // The alias whose helper each alias's program is.
     std::unordered_map<const TExtIniSection*, const TExtIniSection*> FNext;
-    bool FTemplateNeeded[2] = {false, false};
+    std::unordered_set<const TTemplate*> FTemplatesNeeded; // by some alias's helper
     bool FAliases = false;
     bool FFound = false;
 };

@@ -11,10 +11,6 @@ bool TProgramFolder::OfThisProgram(TProgramFolder& folder, std::string& error) {
     return true;
 }
 
-std::string TProgramFolder::TemplatePath(bool windowed) const {
-    return FDir + (windowed ? "rudi.ex_" : "dovoz.ex_");
-}
-
 std::vector<std::string> TProgramFolder::List(const std::string& pattern,
                                               uint32_t skipAttributes) const {
     std::wstring search;

@@ -10,6 +10,7 @@
 
 #include "AliasSection.h"
 #include "Encoding.h"
+#include "Launching.h"
 #include "Schema.h"
 
 // What the helper knows before it reads "alias.ini".
@@ -42,12 +43,11 @@ struct TDefinition {
     bool PlaceArgs = false;       // "placeargs"
 };
 
-// What to start: a non-empty Error is the report that ends the run instead.
-struct TComposed {
+// What to start: a non-empty Error is the report that ends the run instead. The program as found
+// is kept for a report of a file the system cannot start.
+struct TComposed : TComposedLine {
     std::string Error;
-    std::wstring CommandLine;
     std::wstring WorkDir; // empty: the helper's own
-    std::wstring Program; // as found, for a report of a file the system cannot start
 };
 
 // How the target is started and waited for.
