@@ -288,8 +288,7 @@ class TCheck {
             return stored == used ? std::string() : " (" + ShownCp932(used) + ")";
         };
         const std::string appExpanded = expanded(storedApp, launch.Program);
-        v.Type = type;
-        v.Encoding = encoding;
+        v.Dos = RunsThroughInterpreter(type, encoding);
         v.Windowed = IsWindowed(s);
         v.PlaceArgs = IsSwitchOn(s.ReadValue(kKeyPlaceArgs, ""),
                                  FTransaction.Ini().ReadValue(kReservedSection, kKeyPlaceArgs, ""));
@@ -314,7 +313,7 @@ class TCheck {
                 break;
             case llArgumentRefused: // no caller's text here
             case llComposed:
-                if (RunsThroughInterpreter(type, encoding))
+                if (v.Dos)
                     break;
                 FNext[&s] = HelperAlias(program);
                 // The system starts a file that is no program as no script either (Code 193).

@@ -29,7 +29,6 @@ const char kFallbackEditor[] = "notepad.exe";
 // was found.
 DWORD RunEditor(const std::wstring& command, const std::wstring& file) {
     TLaunchValues v{};
-    v.Encoding = teCp932;
     TComposedLine launch;
     // No helper starts the editor: there is no file to pass over.
     if (!ResolveCommand(command, launch.Program, v.Param) ||

@@ -69,7 +69,6 @@ TFailure HelperFileName(const std::wstring& name, std::string& fileName) {
 bool ProgramFitsStart(const std::wstring& program) {
     std::wstring app = program;
     ResolveProgram(app, std::wstring()); // no helper to pass over
-
     return FitsStartLimit(app, false);
 }
 

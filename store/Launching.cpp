@@ -159,12 +159,11 @@ bool HoldsPlaceholder(std::wstring_view param) {
 
 TLaunchLine ComposeLaunchLine(const TLaunchValues& v, TLaunchCaller caller, TComposedLine& out) {
     std::wstring &app = out.Program, &line = out.CommandLine;
-    const bool dos = RunsThroughInterpreter(v.Type, v.Encoding);
-    if (!dos && !ResolveProgram(app, caller.Helper))
+    if (!v.Dos && !ResolveProgram(app, caller.Helper))
         return llProgramMissing;
     std::wstring interpreter, options;
     const TScriptRun run =
-        dos ? srBatch : FindInterpreter(app, v.Setting, v.Windowed, interpreter, options);
+        v.Dos ? srBatch : FindInterpreter(app, v.Setting, v.Windowed, interpreter, options);
     if (run == srInterpreterMissing) {
         line = interpreter;
         return llInterpreterMissing;
@@ -179,7 +178,7 @@ TLaunchLine ComposeLaunchLine(const TLaunchValues& v, TLaunchCaller caller, TCom
         if (!options.empty())
             (line += options) += ' ';
     }
-    AppendQuotedIfHolding(line, app, !batch ? kSystemBreaks : dos ? kInterpreterBreaks : nullptr);
+    AppendQuotedIfHolding(line, app, !batch ? kSystemBreaks : v.Dos ? kInterpreterBreaks : nullptr);
     std::wstring_view refused;
     bool placed = false;
     if (v.PlaceArgs)

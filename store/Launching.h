@@ -53,13 +53,11 @@ enum TLaunchLine : int {
 };
 
 // What the alias runs, its references expanded, but for the program: the parameters, its own
-// interpreter (setting), the type in the definition file's encoding, the switch placeargs, and
-// whether its helper is the windowed one.
+// interpreter (setting), whether it is a DOS alias (RunsThroughInterpreter), the switch placeargs,
+// and whether its helper is the windowed one.
 struct TLaunchValues {
     std::wstring Param, Setting;
-    std::string Type;
-    TTextEncoding Encoding;
-    bool PlaceArgs, Windowed;
+    bool Dos, PlaceArgs, Windowed;
 };
 
 // Where the start is made from.

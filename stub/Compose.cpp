@@ -63,8 +63,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         ((tooLong = ExpandStoredValues(c.Program, v.Param, dir, folder)) &&
          !Fail(c, start, tooLong, kValueTooLong)))
         return c;
-    v.Type = def.Type;
-    v.Encoding = def.Encoding;
+    v.Dos = RunsThroughInterpreter(def.Type, def.Encoding);
     v.PlaceArgs = def.PlaceArgs;
     v.Windowed = WindowedBuild(); // the helper of a "GUI" alias
     switch (ComposeLaunchLine(

@@ -65,7 +65,7 @@ TEST(PlacedArguments, TakeTheArgumentsAsTheRuntimeSplitsThemInTheirSpelling) {
             }
             if (t.Appends)
                 expected += text.empty() ? L" " : L"  " + text;
-            const TLaunchValues v{t.Pattern, L"", "", teCp932, true, false};
+            const TLaunchValues v{t.Pattern, L"", false, true, false};
             TComposedLine launch{app, L""};
             EXPECT_EQ(ComposeLaunchLine(v, {L"", L"", text}, launch), llComposed);
             EXPECT_EQ(launch.CommandLine, expected)
