@@ -16,12 +16,13 @@ enum TAliasKind : int32_t { akAuto = 0, akConsole = 1, akGui = 2, akDos = 3 };
 // UTF-16 as the caller wrote it, until a command knows the encoding of the file it goes into.
 using TArgs = std::vector<std::wstring>;
 
-// Output.cpp. A message line shows control bytes of what it names as blanks.
+// Output.cpp. A message line shows the control bytes of the names and paths it holds as blanks.
 void WriteLine(const std::string& text);
 void WriteMessage(std::string text);
 // The definition file's lines: a console shows every character, a file or pipe gets code page 932.
 void WriteFileText(const std::string& text, TTextEncoding encoding);
-// A console write of at most limit units from at: never half a surrogate pair, room permitting.
+// How many UTF-16 units from at go into one console write of at most limit units: one fewer when
+// the last would be the first half of a surrogate pair, so that no character is split.
 size_t ConsoleChunk(const std::wstring& text, size_t at, size_t limit);
 void ReportFailure(const TFailure& failure);
 void ReportOutOfMemory();

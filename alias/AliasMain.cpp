@@ -9,33 +9,7 @@
 #include "Encoding.h"
 
 TFailure ShowUsage() {
-    static const char* const kLines[] = {
-        "-------------------------------------------------------",
-        " ",
-        "-------------------------------------------------------",
-        " Usage :",
-        "    alias [/list]                   登録されているエイリアスの一覧",
-        "    alias <name> <path> <param>     エイリアスの新規登録",
-        "    alias <name> /dir=<dir>         作業ディレクトリの指定",
-        "    alias <name> /path=<path>       実行ファイルのパス変更",
-        "    alias <name> /param=<param>     パラメタ指定",
-        "    alias <name> /param <param ...> パラメタ指定(複数)",
-        "    alias <name> /interpreter=<cmd> スクリプトのインタプリタ指定",
-        "    alias <name> /env:<key>=<value> 環境変数の追加指定",
-        "    alias <name> /delenv:<key>      環境変数の追加指定を削除",
-        "    alias <name> /<switch>=on|off   (wait killtarget stderr2stdout placeargs)",
-        "    alias <name>                    情報表示",
-        "    alias /del <name>               エイリアスの削除",
-        "    alias /edit                     定義ファイルの直接編集",
-        "    alias /apply                    定義ファイルの設定反映",
-        "    alias /update                   全ヘルパ コマンドの再作成",
-        "    alias /clear [all]              ヘルパ コマンドの一括削除",
-        "                                    (all は ini ファイルの定義も削除)",
-        "    alias /check                    エイリアスの点検 (問題の一覧)",
-        "    alias /?",
-        "",
-    };
-    for (const char* line : kLines)
+    for (const char* line : kUsage)
         WriteLine(line);
     return TFailure();
 }

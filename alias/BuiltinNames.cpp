@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "Messages.h"
 #include "Names.h"
 
 namespace {
 
-// Registration's list, as the manager has always read it (old MS-DOS commands included).
+// The commands that registration has always run through the interpreter without a search, old
+// MS-DOS commands included.
 const char* const kRegistrationBuiltins[] = {
     "CALL",  "CHCP",   "RENAME", "REN",  "ERASE", "DEL",   "DIR",    "TYPE",  "REM", "COPY",
     "DATE",  "TIME",   "VER",    "VOL",  "CD",    "CHDIR", "MD",     "MKDIR", "RD",  "RMDIR",
@@ -44,7 +46,7 @@ const char* const kPowerShell51[] = {"asnp", "cfs",  "curl", "epsn",  "gsnp", "g
                                      "sc",   "sujb", "swmi", "trcm",  "wget"};
 const char* const kPowerShell7[] = {"gcb", "gerr", "scb"};
 
-// Any ASCII case, as both shells take names.
+// Names match in any case, as both shells take them.
 template <size_t N> bool Holds(const char* const (&list)[N], const std::string& name) {
     const std::string upper = UpperLocale(name);
     for (const char* entry : list)
@@ -64,7 +66,7 @@ bool IsPromptCommand(const std::string& name) {
 }
 
 const char* PowerShellAliasOf(const std::string& name) {
-    return Holds(kPowerShellBoth, name) ? "5.1 と 7"
+    return Holds(kPowerShellBoth, name) ? kBothReleases
            : Holds(kPowerShell51, name) ? "5.1"
            : Holds(kPowerShell7, name)  ? "7"
                                         : nullptr;

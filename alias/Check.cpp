@@ -12,6 +12,7 @@
 #include "ExtIniFile.h"
 #include "Files.h"
 #include "Launching.h"
+#include "Reports.h"
 #include "HelperFolder.h"
 #include "Messages.h"
 #include "Names.h"

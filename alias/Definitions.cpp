@@ -1,4 +1,5 @@
-// The option form: alias <name> /path= /param= /param ... /dir= /env: /delenv: /<switch>=
+// Changing a defined alias with options:
+// alias <name> /path= /param= /param ... /dir= /env: /delenv: /<switch>=
 #include "Alias.h"
 
 #include <cstring>
@@ -6,6 +7,7 @@
 #include "CommandLine.h"
 #include "Files.h"
 #include "Launching.h"
+#include "Reports.h"
 #include "IniSyntax.h"
 #include "Messages.h"
 #include "Names.h"
@@ -14,13 +16,13 @@
 
 namespace {
 
-// The argument starts with the ASCII prefix, in any ASCII case.
+// Whether the argument starts with the ASCII prefix, in any ASCII case.
 bool HasPrefix(const std::wstring& arg, const char* prefix) {
     return StartsWithAsciiNoCase<wchar_t>(arg, prefix);
 }
 
-// Removes the env: entries of the variable, whatever the case of its name (Windows knows one
-// variable by any case), except the key kept.
+// Removes the alias's env: entries for the variable, whatever the case of its name (Windows treats
+// names that differ only in case as one variable), except the entry whose key is `kept`.
 void DeleteEnvEntries(TDefinitionTransaction& t, const std::string& section, const std::string& var,
                       const std::string& kept) {
     const TExtIniSection* s = t.Ini().FindSection(section);
@@ -34,7 +36,8 @@ void DeleteEnvEntries(TDefinitionTransaction& t, const std::string& section, con
         t.Ini().DeleteKey(section, key);
 }
 
-// Applies one option to the alias's section in memory, its text in the file's encoding.
+// Applies one option to the alias's section in memory, with its text converted into the file's
+// encoding.
 TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, const TOption& o) {
     std::string value, var;
     if (o.Kind == okDelEnv) {
@@ -57,19 +60,21 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
         DeleteEnvEntries(t, section, var, kEnvPrefix + var);
         return t.WriteValue(section, kEnvPrefix + var, value);
     }
-    // Stored only when set.
+    // The interpreter key is stored only when it is set, so an empty value removes it.
     if (o.Kind == okInterpreter && o.Value.empty()) {
         t.Ini().DeleteKey(section, kKeyInterpreter);
         return TFailure();
     }
-    // An empty /path= keeps the program; a DOS alias's command is the interpreter's.
+    // An empty /path= keeps the program as it is. A new path must be one that a start can use,
+    // except for a DOS alias, whose command is handed to the interpreter instead.
     if (o.Kind == okPath && o.Value.empty())
         return TFailure();
     if ((o.Kind == okPath && !ProgramFitsStart(o.Value) &&
          !RunsThroughInterpreter(t.Ini().ReadValue(section, kKeyType, ""), t.Encoding())) ||
         (o.Kind == okDir && !FitsStartLimit(o.Value, true)))
         return Failure(kBadParameter);
-    // A switch's "off" is stored, not the key removed: [alias]'s "on" must not turn it back on.
+    // A switch's "off" is stored, rather than the key removed, so that an "on" in the reserved
+    // [alias] section cannot turn it back on.
     TFailure f = t.FileText(o.Value, value);
     if (!f)
         f = t.WriteValue(section, o.Key, value);
@@ -82,8 +87,10 @@ TFailure ApplyOption(TDefinitionTransaction& t, const std::string& section, cons
 
 } // namespace
 
-// The user quoted or escaped such a word to mean the text itself, and a DOS alias runs it through
-// the interpreter; a program's C runtime takes the quotes off again.
+// Joins the words after a bare /param into one parameter, quoting each word that holds a character
+// the interpreter would act on. The user quoted or escaped such a word to mean the text itself, and
+// a DOS alias runs the parameter through the interpreter; for a program nothing changes, because
+// its C runtime takes the quotes off again.
 std::wstring JoinParams(const TArgs& words) {
     std::wstring text;
     for (const auto& w : words) {
@@ -106,7 +113,7 @@ bool ParseOptions(const TArgs& args, std::vector<TOption>& options) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring& a = args[i];
         if (HasPrefix(a, "/param") && a.size() == 6) {
-            // The rest are its words, never options.
+            // Every argument after a bare /param is one of its words, never an option.
             options.push_back(
                 {okParam, JoinParams(TArgs(args.begin() + i + 1, args.end())), kKeyParam});
             break;

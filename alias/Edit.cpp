@@ -18,9 +18,6 @@ using namespace std::string_view_literals;
 
 namespace {
 
-// The editor when the reserved section names none, or the one it names cannot be started.
-const char kFallbackEditor[] = "notepad.exe";
-
 // Starts the editor command for file, not waiting. Its program is found by the one search (a
 // notepad.exe left in the caller's folder never opens) and started as a helper starts its target,
 // the file its one argument: a batch file or a script gets it as text. It inherits no handles:
@@ -61,7 +58,7 @@ TFailure EditDefinitionFile(const TProgramFolder& folder) {
         if (!error)
             return TFailure();
         // The file still opens; the user learns why not in the editor of their choice.
-        WriteMessage(WithCause(EditorFailed(t.Shown(editor)) + "notepad.exe で開きます。", error));
+        WriteMessage(WithCause(EditorFallback(t.Shown(editor)), error));
     }
     const DWORD error = RunEditor(fallback, path);
     return error ? Failure(EditorFailed(kFallbackEditor), error) : TFailure();

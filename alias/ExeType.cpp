@@ -9,8 +9,10 @@
 namespace {
 
 // The headers' layout, as winnt.h gives it. The new header (NE or PE) starts where the DOS
-// header's e_lfanew says; a PE header is its signature, the file header, then the optional header,
-// whose fields up to its data directories are PE32's for PE32+ too but for the image base's width.
+// header's e_lfanew field says. A PE header is its signature, then the file header, then the
+// optional header. PE32+ lays out its optional header as PE32 does up to the subsystem field (its
+// wider image base takes the room of PE32's BaseOfData), so PE32's offsets serve both for the
+// fields read here.
 const uint32_t kDosHeaderSize = sizeof(IMAGE_DOS_HEADER);
 const uint32_t kNewHeaderOffset = offsetof(IMAGE_DOS_HEADER, e_lfanew);
 const uint32_t kSignatureSize = sizeof(DWORD); // "PE\0\0", or "NE" and two more bytes
@@ -38,8 +40,9 @@ TExeResult ReadExeType(const TPieceReader& file, TExeType& kind) {
         return erReadError;
     unsigned char dos[kDosHeaderSize], coff[kFileHeaderSize], opt[kOptionalHeaderSize];
     bool failed = false;
-    // A header is read when the file holds it all: a shorter file is no such program, no error.
-    // In 64 bits: e_lfanew may lie near 0xFFFFFFFF, where a 32-bit sum would wrap.
+    // A header is read only when the file holds all of it; a shorter file is simply not such a
+    // program, which is no read error. Offsets are added in 64 bits because e_lfanew may be near
+    // 0xFFFFFFFF, where a 32-bit sum would wrap around.
     auto read = [&](uint64_t offset, unsigned char* buffer, uint32_t count) {
         if (size < offset + count)
             return false;
@@ -54,7 +57,7 @@ TExeResult ReadExeType(const TPieceReader& file, TExeType& kind) {
         kind = etDos;
         return erOk;
     }
-    // The signature goes into the DOS header's buffer.
+    // The signature is read into the DOS header's buffer, which is no longer needed.
     if (!read(lfanew, dos, kSignatureSize))
         return result();
     if (dos[0] == 'N' && dos[1] == 'E') {
@@ -76,7 +79,7 @@ struct TSections {
     uint32_t Count = 0;
     static const uint32_t kEntry = sizeof(IMAGE_SECTION_HEADER);
     uint64_t At(uint32_t i, uint32_t field) const { return Table + uint64_t(kEntry) * i + field; }
-    // Every section's bytes lie within the file.
+    // Whether every section's bytes lie within the file.
     bool AllIn(const TImageBytes& f) const {
         if (At(Count, 0) > f.Size)
             return false;
@@ -87,7 +90,7 @@ struct TSections {
                 return false;
         return true;
     }
-    // The file offset of an image address; 0 for none.
+    // Returns the file offset of an address in the image, or 0 when no section holds it.
     uint64_t FileOffset(const TImageBytes& f, uint32_t rva) const {
         for (uint32_t i = 0; i < Count; ++i) {
             const uint32_t va = f.U32(At(i, offsetof(IMAGE_SECTION_HEADER, VirtualAddress)));
@@ -102,8 +105,8 @@ struct TSections {
     }
 };
 
-// A PE image's section table and where its resource tree starts in the file; false for no PE
-// image with data directories.
+// Reads a PE image's section table and where its resource tree starts in the file. Returns false
+// when the bytes are not a PE image with a data directory for resources.
 bool ReadPeHeaders(const TImageBytes& f, TSections& sections, uint64_t& resources, bool& windowed) {
     const uint64_t pe = f.U32(kNewHeaderOffset), optional = pe + kOptionalHeaderAt;
     if (f.U16(0) != IMAGE_DOS_SIGNATURE || f.U32(pe) != IMAGE_NT_SIGNATURE)
@@ -128,8 +131,9 @@ bool ReadPeHeaders(const TImageBytes& f, TSections& sections, uint64_t& resource
     return true;
 }
 
-// The bytes of the version resource: in the resource tree, type RT_VERSION, then name
-// VS_VERSION_INFO (1), then its first language, whose entry leads to the data. Empty for none.
+// Finds the bytes of the version resource. The resource tree has three levels: the type
+// (RT_VERSION), the name (VS_VERSION_INFO, which is 1), and the language, of which the first is
+// taken; its entry leads to the data. Returns an empty image when there is no such resource.
 TImageBytes VersionResource(const TImageBytes& f, const TSections& sections, uint64_t root) {
     const TImageBytes none{nullptr, 0};
     const uint32_t kNamedCount = offsetof(IMAGE_RESOURCE_DIRECTORY, NumberOfNamedEntries);
@@ -138,14 +142,15 @@ TImageBytes VersionResource(const TImageBytes& f, const TSections& sections, uin
     const uint32_t kEntry = sizeof(IMAGE_RESOURCE_DIRECTORY_ENTRY);
     const uint32_t kIsDirectory = IMAGE_RESOURCE_DATA_IS_DIRECTORY;
     uint64_t node = root;
-    // 0: the first entry, whatever its id. Named entries come before the ones with ids.
+    // An id of 0 takes the first entry, whatever its id. Named entries come before the entries
+    // with ids, so any other id is looked for only among the latter.
     for (const uint32_t id : {uint32_t(16) /* RT_VERSION */, 1u, 0u}) {
         const uint32_t named = f.U16(node + kNamedCount), entries = named + f.U16(node + kIdCount);
         uint32_t next = 0;
         for (uint32_t e = 0; e < entries && !next; ++e)
             if (!id || (e >= named && f.U32(node + kEntries + kEntry * e) == id))
                 next = f.U32(node + kEntries + kEntry * e + 4);
-        // A subdirectory at each level but the last, which leads to the data.
+        // Each level but the last must lead to a subdirectory; the last must lead to the data.
         if (!root || !next || ((next & kIsDirectory) != 0) != (id != 0))
             return none;
         node = root + (next & ~kIsDirectory);
@@ -156,8 +161,9 @@ TImageBytes VersionResource(const TImageBytes& f, const TSections& sections, uin
     return at && at + size <= f.Size ? TImageBytes{f.Data + at, size} : none;
 }
 
-// A version resource's block: its length, its value's length, its type (1: text), its key, then at
-// 4-byte boundaries its value and its children.
+// A block of a version resource is laid out as: its length, its value's length, its type (1 for
+// text), its key, and then, each at a 4-byte boundary, its value and its children. TBlock holds
+// where the block ends, where its value and its children start, and its key.
 struct TBlock {
     uint64_t End = 0, Value = 0, Children = 0;
     std::wstring Key;
@@ -167,7 +173,7 @@ uint64_t Align4(uint64_t at) {
     return (at + 3) & ~uint64_t(3);
 }
 
-// The UTF-16 text that starts at the offset, up to its zero or the end.
+// Returns the UTF-16 text that starts at the offset, up to its terminating zero or up to end.
 std::wstring TextAt(const TImageBytes& v, uint64_t at, uint64_t end) {
     std::wstring text;
     for (; at < end && v.U16(at); at += 2)
@@ -189,7 +195,7 @@ bool ReadBlock(const TImageBytes& v, uint64_t at, uint64_t end, TBlock& b) {
 
 bool FindChild(const TImageBytes& v, const TBlock& parent, const wchar_t* key, TBlock& child) {
     for (uint64_t at = parent.Children; ReadBlock(v, at, parent.End, child); at = Align4(child.End))
-        if (EqualAsciiNoCase(child.Key, key)) // as the version calls compare keys
+        if (EqualAsciiNoCase(child.Key, key)) // ignoring ASCII case, as the version calls do
             return true;
     return false;
 }
@@ -204,7 +210,7 @@ TExeResult GetExeType(const std::wstring& path, TExeType& kind, DWORD* error) {
         e ? (e == ERROR_FILE_NOT_FOUND || e == ERROR_DIRECTORY ? erNotFound : erReadError)
           : ReadExeType(file, kind);
     if (result == erReadError && !e)
-        e = GetLastError(); // of the read or the size that failed
+        e = GetLastError(); // the error of the read, or of the size query, that failed
     if (error)
         *error = result == erReadError ? e : 0;
     return result;

@@ -1,6 +1,6 @@
-// The one reader of program images: what kind of program a file is, told from its headers read in
-// pieces, and whether a file's bytes carry the helper's version resource. Offsets and fields are
-// winnt.h's structures, for PE32 and PE32+ alike.
+// The one reader of program images. It tells what kind of program a file is from its headers,
+// which it reads in pieces, and whether a file's bytes carry the helper's version resource. The
+// offsets and fields come from winnt.h's structures and serve PE32 and PE32+ images alike.
 #pragma once
 
 #include <windows.h>
@@ -24,12 +24,13 @@ enum TExeResult : int32_t {
     erReadError = 3, // opening failed for another reason, or a positioned read failed
 };
 
-// With error, erReadError gives the system's error there too.
+// Reads what kind of program the file at path is. When error is given, it receives the system's
+// error for erReadError, and 0 for any other result.
 TExeResult GetExeType(const std::wstring& path, TExeType& kind, DWORD* error = nullptr);
 
-// A program image's bytes (a whole file), read little-endian. What lies past the end reads as 0,
-// which no field followed here may be, so a file cut short fails the checks instead of being read
-// beyond its end.
+// A program image's bytes (a whole file), with its fields read little-endian. A field that lies
+// past the end reads as 0, a value that none of the fields followed here may have, so a file cut
+// short fails the checks instead of being read beyond its end.
 struct TImageBytes {
     const unsigned char* Data;
     uint64_t Size;
@@ -37,7 +38,8 @@ struct TImageBytes {
     uint32_t U32(uint64_t at) const { return U16(at) | U16(at + 2) << 16; }
 };
 
-// The helper's version resource: "Tovimar" in LegalCopyright and "orvex" as InternalName in the
-// "041104b0" string table. whole: every section's bytes are in the file (a copy cut short lacks
-// some); windowed: the image's subsystem is the windowed one.
+// Whether the image carries the helper's version resource: "Tovimar" in LegalCopyright and "orvex"
+// as InternalName, in the "041104b0" string table. whole tells whether every section's bytes are
+// in the file (a copy cut short lacks some); windowed tells whether the image's subsystem is the
+// windowed one.
 bool HasOrvexVersion(const TImageBytes& image, bool& whole, bool& windowed);

@@ -23,9 +23,10 @@ std::string HelperOfTemporary(const std::string& name) {
     return name.substr(0, name.size() - (sizeof kNewSuffix - 1));
 }
 
-// Only what a change of this program left: a helper, or a template's copy cut short, under a
-// helper's temporary name. A user's "notes.txt.~aliasnew" is not. The templates are read once,
-// when a first such name is found.
+// Whether a file under a temporary name was left by a change of this program: its name must be a
+// helper's name with the suffix, and the file must be a helper or a template's copy cut short. A
+// user's "notes.txt.~aliasnew" is not. The templates are read only once, when the first such name
+// is found.
 bool MadeByAChange(const TProgramFolder& folder, const std::string& name, const std::string& path,
                    std::unique_ptr<THelperTemplates>& templates) {
     if (!HasExeExtension(HelperOfTemporary(name)))
@@ -68,7 +69,7 @@ TFailure THelperChange::Undo(TFailure why) {
     if (FInPlace && !MoveFileTo(FTarget, FNew, true))
         notRestored = GetLastError();
     if (FPrepared)
-        RemoveFile(FNew); // a copy left behind goes with the next changing command
+        RemoveFile(FNew); // should this fail, the next changing command removes the copy
     if (FMovedAside && !MoveFileTo(FOld, FTarget, false))
         notRestored = GetLastError();
     // A helper that cannot be put back is what the user must hear of.
@@ -76,7 +77,8 @@ TFailure THelperChange::Undo(TFailure why) {
 }
 
 bool THelperChange::Prepare(const TTemplate& from) {
-    // Marked first: a copy that fails part-way (a full disk) may leave a file, which Undo removes.
+    // Marked as prepared before the copy: a copy that fails part-way (a full disk) may leave a
+    // file behind, and Undo must remove it.
     FPrepared = true;
     if (!from.Whole()) {
         SetLastError(from.Error());
@@ -86,7 +88,8 @@ bool THelperChange::Prepare(const TTemplate& from) {
         return false;
     if (from.IsCopy(FNew))
         return true;
-    // Written short without a word from the system: no error of its own to report.
+    // The copy came out short although the system reported no error, so there is no error of its
+    // own to report; ERROR_WRITE_FAULT stands in for one.
     SetLastError(ERROR_WRITE_FAULT);
     return false;
 }
@@ -106,12 +109,12 @@ bool THelperChange::PutNewInPlace(bool replace) {
 
 void THelperChange::Finish() {
     FFinished = true;
-    // A running helper cannot be deleted; the next changing command tries again.
+    // A running helper cannot be deleted; in that case the next changing command tries again.
     if (FMovedAside)
         RemoveFile(FOld);
 }
 
-static const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of old headers; never a helper
+static const DWORD kVolumeLabel = 0x8; // FILE_ATTRIBUTE_VOLUME of older headers: never a helper
 
 TFolderScan ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf,
                        const THelperTemplates& templates, bool examineAliasFiles) {
@@ -121,7 +124,7 @@ TFolderScan ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf
             continue;
         const std::string full = folder.Dir() + name;
         const std::string alias = AliasOfHelperFile(name);
-        // A refused name is never treated as defined: no command writes its file.
+        // A refused name is never treated as defined, because no command ever writes its helper.
         const TExtIniSection* s = IsRefusedName(alias) ? nullptr : aliasOf(alias);
         if (s)
             scan.aliasFiles[s] = {full,
@@ -133,7 +136,8 @@ TFolderScan ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf
 }
 
 TFailure RecoverInterruptedChanges(const TProgramFolder& folder, const TAliasOfFile& aliasOf) {
-    // The alias of a left file whose helper name is free, with that name's path; else none.
+    // Returns the alias of the helper that a left file stands for, when that alias is defined and
+    // the helper's name is free; otherwise null. target gets the helper's path either way.
     auto pending = [&](const std::string& name, std::string& target) -> const TExtIniSection* {
         const std::string helper = HelperOfTemporary(name);
         target = folder.Dir() + helper;
@@ -152,8 +156,9 @@ TFailure RecoverInterruptedChanges(const TProgramFolder& folder, const TAliasOfF
     auto madeHere = [&](const std::string& name, const std::string& path) {
         return MadeByAChange(folder, name, path, templates);
     };
-    // Prepared copies first. The kill fell after the definition was saved or before, while the old
-    // helper stood aside: the definition's kind tells which is its own.
+    // Prepared copies first. The kill came either after the definition was saved or before it,
+    // while the old helper stood aside. The kind (console or windowed) that the definition asks for
+    // tells which of the two helpers is the alias's own.
     std::string target;
     for (const auto& name : folder.List(std::string("*") + kNewSuffix)) {
         const std::string prepared = folder.Dir() + name;

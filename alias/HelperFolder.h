@@ -1,6 +1,7 @@
-// The helper folder: its one listing for the maintenance commands, and each helper made, changed
-// or removed whole or not at all, the change undone until the definition file is saved; a change
-// a kill interrupted is finished or undone by the next changing command.
+// The helper folder. The maintenance commands get one listing of it. Each helper is made, changed
+// or removed whole or not at all, and the change can be undone until the definition file is
+// saved. When a killed run interrupts a change, the next command that changes anything finishes
+// or undoes it.
 #pragma once
 
 #include <functional>
@@ -14,23 +15,25 @@
 class TExtIniSection;
 class TProgramFolder;
 
-// A helper change's files under way: "<name>.exe" and these, which nothing takes for helpers.
+// The temporary names of a helper change under way are "<name>.exe" followed by one of these
+// suffixes. Since such a name no longer ends in ".exe", nothing takes the file for a helper.
 constexpr char kNewSuffix[] = ".~aliasnew";
 constexpr char kOldSuffix[] = ".~aliasold";
 
-// The helper's path with its temporary names within the system's path limit: a change of a
-// helper whose temporary name cannot fit could never be made.
+// Whether the helper's path still fits the system's path limit with a temporary suffix added. If it
+// did not, no change to that helper could ever be made.
 bool FitsHelperChange(const std::string& target);
-// The helper path is the short name of another file (a section "VERY~XP4" beside
-// "verylongaliasname.exe"): never that file's alias. other: the file's long path.
+// Whether the helper path is the short (8.3) name of another file, as a section "VERY~XP4" would
+// be beside "verylongaliasname.exe". Such a path is never that file's alias. other gets the
+// file's long path.
 bool IsShortNameOfOther(const std::string& path, std::string& other);
 
-// One helper file created, replaced or removed: the new file prepared under another name, the old
-// moved aside.
+// One helper file created, replaced or removed. The new file is prepared under a temporary name
+// and the old one is moved aside under another, so that every step can be undone.
 class THelperChange {
   public:
     explicit THelperChange(const std::string& target);
-    ~THelperChange(); // Undo
+    ~THelperChange(); // undoes whatever Finish did not keep
     THelperChange(const THelperChange&) = delete;
     THelperChange& operator=(const THelperChange&) = delete;
 
@@ -39,7 +42,8 @@ class THelperChange {
     bool MoveOldAside();
     bool PutNewInPlace(bool replace = false);
     void Finish();
-    // Undoes what Finish did not keep: why, or first the failure to put the old helper back.
+    // Undoes whatever Finish did not keep, and returns why. When the old helper cannot be put
+    // back, that failure is returned instead, because it is what the user must hear of first.
     TFailure Undo(TFailure why);
 
   private:
@@ -47,14 +51,17 @@ class THelperChange {
     bool FPrepared = false, FMovedAside = false, FInPlace = false, FFinished = false;
 };
 
-// The alias of a helper's name ("ed" of "ed.exe"), as the loaded definition file has it; none.
+// Returns the section of the alias named aliasName (such as "ed" for "ed.exe") in the loaded
+// definition file, or null when there is none.
 using TAliasOfFile = std::function<const TExtIniSection*(const std::string& aliasName)>;
 
-// The ".exe" files of the program folder from one listing (a look-up per name can cost a read of
-// the whole folder), sorted by what the maintenance commands do with them.
+// The ".exe" files of the program folder, from one listing of it, sorted by what the maintenance
+// commands do with them. One listing is used because looking up each name on its own can cost a
+// read of the whole folder every time.
 struct TFolderScan {
-    std::vector<std::string> orphans; // helpers, whole or damaged, of no defined alias
-    // "<name>.exe" of each defined alias that has one (hsNoHelper unless examined).
+    std::vector<std::string> orphans; // helpers, whole or damaged, of no alias that is defined
+    // The "<name>.exe" of each defined alias that has one. Its state stays hsNoHelper unless the
+    // scan was asked to examine these files.
     struct TAliasFile {
         std::string path;
         THelperState state;
@@ -64,12 +71,14 @@ struct TFolderScan {
 TFolderScan ScanFolder(const TProgramFolder& folder, const TAliasOfFile& aliasOf,
                        const THelperTemplates& templates, bool examineAliasFiles);
 
-// Files a killed THelperChange left. While the alias is defined and its name is free, the step is
-// finished: a prepared copy that is a whole helper takes the name, or the helper moved aside when
-// only that one is of the kind the definition asks for; without such a copy the helper moved aside
-// goes back. The rest of what a change left goes; files of those names that no change made stay.
-// A move that fails is reported, its files kept.
+// Deals with the files that a killed THelperChange left behind. While the alias is still defined
+// and its helper's name is free, the change is finished: a prepared copy that is a whole helper
+// takes the name, unless only the helper moved aside is of the kind (console or windowed) that the
+// definition asks for, in which case that helper takes it. Without such a copy, the helper moved
+// aside goes back. Everything else that a change left behind is removed, but files with those
+// names that no change made are kept. A move that fails is reported, and its files are kept.
 TFailure RecoverInterruptedChanges(const TProgramFolder& folder, const TAliasOfFile& aliasOf);
 
-// The names of the helpers a change moved aside and has not yet removed (one still running).
+// The names of the helpers that a change moved aside and has not removed yet, usually because the
+// helper was still running.
 std::vector<std::string> HelpersLeftAside(const TProgramFolder& folder);

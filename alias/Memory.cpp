@@ -1,7 +1,9 @@
-// Memory for alias.exe, built without exceptions: a failed allocation would end it with exit
-// code 3. Instead the first one lends a reserve and notes it (NoteOutOfMemory): the work that
-// builds large structures stops at its next check and reports it, having changed nothing. Only a
-// failure the reserve cannot cover ends the program, with the same error line and exit code 1.
+// Memory for alias.exe. It is built without exceptions, so a failed allocation would otherwise end
+// the program with exit code 3. Instead, the first failure frees a reserve block so that the
+// allocation can succeed, and notes the shortage (NoteOutOfMemory). The work that builds large
+// structures sees the note at its next check and stops with a report, having changed nothing.
+// Only a failure that the reserve cannot cover ends the program at once, with the same error line
+// and exit code 1.
 #include <windows.h>
 
 #include <cstddef>
@@ -11,7 +13,7 @@
 
 namespace {
 
-// Enough for what a line of the file and the report need once the heap is exhausted.
+// Enough for what one line of the file and the report need once the heap is exhausted.
 const SIZE_T kReserveSize = 1 << 20;
 
 void* Reserve = HeapAlloc(GetProcessHeap(), 0, kReserveSize);
@@ -37,7 +39,8 @@ void Free(void* p) {
 
 } // namespace
 
-// The runtime's array and nothrow forms call these.
+// Only the plain forms are replaced: the runtime's array and nothrow forms call these, so every
+// allocation goes through the same reserve.
 void* operator new(std::size_t n) {
     return Allocate(n);
 }

@@ -1,6 +1,6 @@
 #include "Messages.h"
 
-#include "Launching.h"
+#include "Reports.h"
 
 std::string NameRefused(const std::string& name) {
     return name + " の名前で登録することはできません。";
@@ -52,6 +52,10 @@ std::string HelperFailed(const std::string& path, THelperFailure what) {
 
 std::string EditorFailed(const std::string& editor) {
     return "エディタ" + editor + "を起動できません。";
+}
+
+std::string EditorFallback(const std::string& editor) {
+    return EditorFailed(editor) + kFallbackEditor + " で開きます。";
 }
 
 std::string OfAlias(const std::string& name, const std::string& report) {

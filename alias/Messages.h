@@ -9,6 +9,35 @@
 constexpr char kBadParameter[] = "パラメタに誤りがあります。";
 constexpr char kMissingParameter[] = "パラメタが不足しています。";
 constexpr char kProgramNotFound[] = "指定されたアプリケーションが見つかりません。";
+constexpr char kOutOfMemory[] = "メモリが不足しています。";
+
+// What alias /? prints, line by line.
+inline constexpr const char* kUsage[] = {
+    "-------------------------------------------------------",
+    " ",
+    "-------------------------------------------------------",
+    " Usage :",
+    "    alias [/list]                   登録されているエイリアスの一覧",
+    "    alias <name> <path> <param>     エイリアスの新規登録",
+    "    alias <name> /dir=<dir>         作業ディレクトリの指定",
+    "    alias <name> /path=<path>       実行ファイルのパス変更",
+    "    alias <name> /param=<param>     パラメタ指定",
+    "    alias <name> /param <param ...> パラメタ指定(複数)",
+    "    alias <name> /interpreter=<cmd> スクリプトのインタプリタ指定",
+    "    alias <name> /env:<key>=<value> 環境変数の追加指定",
+    "    alias <name> /delenv:<key>      環境変数の追加指定を削除",
+    "    alias <name> /<switch>=on|off   (wait killtarget stderr2stdout placeargs)",
+    "    alias <name>                    情報表示",
+    "    alias /del <name>               エイリアスの削除",
+    "    alias /edit                     定義ファイルの直接編集",
+    "    alias /apply                    定義ファイルの設定反映",
+    "    alias /update                   全ヘルパ コマンドの再作成",
+    "    alias /clear [all]              ヘルパ コマンドの一括削除",
+    "                                    (all は ini ファイルの定義も削除)",
+    "    alias /check                    エイリアスの点検 (問題の一覧)",
+    "    alias /?",
+    "",
+};
 
 std::string NameRefused(const std::string& name);
 std::string NotCodePage932(const std::string& shown);
@@ -34,6 +63,15 @@ enum THelperFailure : int { hfCreate = 0, hfDelete = 1, hfUpdate = 2, hfRestore 
 std::string HelperFailed(const std::string& path, THelperFailure what);
 
 std::string EditorFailed(const std::string& editor);
+// The editor every system has: alias /edit opens the file in it when the reserved section names
+// none, or the one it names cannot be started.
+constexpr char kFallbackEditor[] = "notepad.exe";
+std::string EditorFallback(const std::string& editor);
+
+// Beside an interpreter alias <name> shows, when it is not found now.
+constexpr char kNotFoundMark[] = " (見つかりません)";
+// The PowerShell releases whose built-in aliases take a name, when both do.
+constexpr char kBothReleases[] = "5.1 と 7";
 
 // What alias /check finds, each line naming the alias first: "<name> の" and a report, or a key's
 // ValueReport (kNotGiven: no program).

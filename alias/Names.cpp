@@ -11,7 +11,8 @@
 
 namespace {
 
-// Names Windows takes for devices in every folder, also with an extension ("con.txt").
+// Whether Windows takes the name for a device, which it does in every folder and also with an
+// extension ("con.txt").
 bool IsDeviceName(const std::string& name) {
     const std::string base = UpperLocale(TrimRightBlanks(name.substr(0, name.find('.'))));
     static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
@@ -22,7 +23,9 @@ bool IsDeviceName(const std::string& name) {
            base[3] >= '0' && base[3] <= '9';
 }
 
-// A byte that cannot stand in a file name; second bytes of double-byte characters are skipped.
+// Whether the name holds a byte that cannot stand in a file name. Second bytes of double-byte
+// characters are skipped: they may have the value of "\" or "|" and still be part of a valid
+// character.
 bool HasForbiddenByte(const std::string& name) {
     for (size_t i = 0; i < name.size(); i += CharLength(name, i)) {
         const unsigned char c = name[i];
@@ -38,13 +41,15 @@ bool HasForbiddenByte(const std::string& name) {
 bool IsRefusedName(const std::string& name) {
     if (name.empty() || IsReservedName(TrimBlanks(name)))
         return true;
-    // The file calls turn the name into UTF-16: bytes that are no code page 932 text (a lone lead
-    // byte, a pair no character has) would make a helper file of another name than the section's.
+    // The file calls turn the name into UTF-16. Bytes that are not code page 932 text (a lone lead
+    // byte, a pair that is no character) would come out as some other character, and the helper
+    // file would get another name than the section's.
     std::wstring wide;
     std::string back;
     if (!ToWide(name, teCp932, wide) || !FromWide(wide, teCp932, back) || back != name)
         return true;
-    // Windows drops trailing blanks and dots; no section (stored trimmed) has a leading blank.
+    // Windows drops trailing blanks and dots from file names. A leading blank is refused as well:
+    // section names are stored trimmed, so no section could have one.
     if (IsBlank(name.front()) || IsBlank(name.back()) || name.back() == '.')
         return true;
     return HasForbiddenByte(name) || IsDeviceName(name);

@@ -7,10 +7,12 @@
 
 #include "Encoding.h"
 #include "Files.h"
+#include "Messages.h"
 #include "Text.h"
 
 void WriteLine(const std::string& text) {
-    // Output that is closed has nothing more to say.
+    // A failed write is not reported: when standard output is closed, there is nowhere left to
+    // report it.
     const std::string line = text + "\r\n";
     WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), line.size());
 }
@@ -37,7 +39,8 @@ void WriteFileText(const std::string& stored, TTextEncoding encoding) {
         WriteLine(text);
         return;
     }
-    // Line by line, so a line that is no UTF-8 takes no other with it; no text shows "?" for bytes.
+    // Converted line by line: a line that is not valid UTF-8 shows its ASCII and a "?" for each
+    // other byte, and the lines around it still show in full.
     std::wstring wide, line;
     for (size_t at = 0; at <= text.size();) {
         size_t end = text.find('\n', at);
@@ -56,7 +59,8 @@ void WriteFileText(const std::string& stored, TTextEncoding encoding) {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode = 0, put = 0;
     if (GetConsoleMode(out, &mode)) {
-        // A console window shows every character; its writes are of bounded length.
+        // A console gets UTF-16, so it shows every character, not only those of code page 932.
+        // One write takes a limited length, so the text goes in chunks.
         for (size_t at = 0, n; at < wide.size(); at += n) {
             n = ConsoleChunk(wide, at, 8192);
             WriteConsoleW(out, wide.data() + at, DWORD(n), &put, nullptr);
@@ -71,14 +75,11 @@ void ReportFailure(const TFailure& failure) {
     if (failure.Error == ERROR_NOT_ENOUGH_MEMORY)
         ReportOutOfMemory();
     else if (!failure.Text.empty())
-        WriteMessage(kErrorLinePrefix + WithCause(failure.Text, failure.Error));
+        WriteErrorLine(WithCause(failure.Text, failure.Error));
     for (const auto& more : failure.More)
-        WriteMessage(kErrorLinePrefix + more);
+        WriteErrorLine(more);
 }
 
 void ReportOutOfMemory() {
-    static const char kLine[] = "メモリが不足しています。\r\n";
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    WriteAll(out, kErrorLinePrefix, sizeof kErrorLinePrefix - 1);
-    WriteAll(out, kLine, sizeof kLine - 1);
+    WriteErrorLine(kOutOfMemory);
 }

@@ -2,11 +2,15 @@
 
 #include "Encoding.h"
 #include "Files.h"
+#include "Reports.h"
 
 bool TProgramFolder::OfThisProgram(TProgramFolder& folder, std::string& error) {
     std::string exe;
-    if (!ProgramFilePath(LongPath(ModuleFilePath()), exe, error))
+    const std::wstring wide = LongPath(ModuleFilePath());
+    if (!ProgramFilePath(wide, exe)) {
+        error = FolderNotCp932Report(wide);
         return false;
+    }
     folder = TProgramFolder(DirectoryPart(exe), WindowsDirectory());
     return true;
 }

@@ -1,15 +1,18 @@
-// alias <name> and alias /list: no lock (a save replaces the file in one step, so a reader sees it
-// whole); they print the file's own text.
+// "alias <name>" and "alias /list". They take no lock: a save replaces the file in one step, so a
+// reader always sees a whole file, the old one or the new. They print the file's own text, in its
+// own encoding.
 #include "Alias.h"
 
 #include "Files.h"
+#include "Messages.h"
 #include "Names.h"
 #include "ScriptKinds.h"
 #include "Text.h"
 #include "Transaction.h"
 
 TFailure ShowAlias(const TProgramFolder& folder, const std::wstring& wideName) {
-    // A name no helper file can carry names no alias; showing stays silent then.
+    // A name that no helper file can carry cannot name an alias, so nothing is shown for it, and
+    // no message either.
     std::string fileName, name;
     TDefinitionTransaction t(folder);
     if (!FromWide(wideName, teCp932, fileName))
@@ -28,11 +31,11 @@ TFailure ShowAlias(const TProgramFolder& folder, const std::wstring& wideName) {
     for (const TExtIniItem* item = s->First(); item; item = item->Next())
         if (ReadEnvEntry(*item, var, value))
             text += "\r\nenv:   " + var + "=" + value;
-    // The helper's own switches, where the alias sets them.
+    // The helper's switches, shown only where the alias's own section sets them.
     for (const char* key : kSwitchKeys)
         if (const TExtIniItem* item = s->FindItem(key))
             text += "\r\n" + std::string(key) + ": " + item->Value();
-    // What runs a script, found as the helper finds it now.
+    // What runs the script, found the way the helper would find it at this moment.
     std::wstring interpreter, options;
     const std::string type = s->ReadValue(kKeyType, "");
     TScriptRun run = RunsThroughInterpreter(type, t.Encoding()) ? srBatch : srProgram;
@@ -44,7 +47,7 @@ TFailure ShowAlias(const TProgramFolder& folder, const std::wstring& wideName) {
         interpreter = InterpreterPath();
     std::wstring missing;
     if (run == srInterpreterMissing)
-        ToWide(" (見つかりません)", teCp932, missing);
+        ToWide(kNotFoundMark, teCp932, missing);
     std::string shown;
     if (run != srProgram &&
         FromWide(Join({interpreter, options.empty() ? L"" : L" ", options, missing}), t.Encoding(),
@@ -58,7 +61,8 @@ TFailure ListAliases(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
     if (TFailure f = t.Read())
         return f;
-    // In blocks: a system call per line would be most of the time at many aliases.
+    // The list is written in blocks: with many aliases, a system call per line would take most of
+    // the time.
     std::string block;
     auto flush = [&] {
         if (block.empty())

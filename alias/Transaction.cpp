@@ -18,8 +18,9 @@ TDefinitionTransaction::~TDefinitionTransaction() {
 }
 
 std::string SpellingLockName(const std::string& definitionFile) {
-    // Object names compare case-sensitively and a "\" names a namespace: a hash of the full path's
-    // file-name key names the lock, one for the spellings that differ in case, "." or "..".
+    // Object names compare case-sensitively, and a "\" in one names a namespace, so the path itself
+    // cannot be the name. A hash of the full path's file-name key names the lock instead, which
+    // gives one lock for all spellings that differ only in case, "." or "..".
     std::wstring wide;
     std::string full;
     if (!ToWide(definitionFile, teCp932, wide) || !FromWide(FullPath(wide), teCp932, full))
@@ -28,7 +29,8 @@ std::string SpellingLockName(const std::string& definitionFile) {
 }
 
 std::string DefinitionLockName(const std::string& definitionFile) {
-    // The file itself may be missing, or replaced by every save: its folder stays what it is.
+    // The lock is named after the folder, not the file: the file may be missing, and every save
+    // replaces it with a new one, but the folder stays the same.
     std::wstring folder;
     TFileId id;
     if (!ToWide(DirectoryPart(definitionFile), teCp932, folder) || folder.empty() ||
@@ -45,17 +47,18 @@ TFailure TDefinitionTransaction::Read() {
 }
 
 TFailure TDefinitionTransaction::Begin(TFileNeed need) {
-    // The folder's lock first, then the one an older alias.exe, still running, takes by the
-    // spelling it was started with: it waits for this run as before. Every run takes them in this
-    // order, so two never wait for each other.
+    // Take the folder's lock first, then the lock that an older alias.exe, if one is still
+    // running, takes by the path's spelling, so that it waits for this run as it always did. Every
+    // run takes the two in this order, so no two runs can wait for each other for ever.
     const std::string names[2] = {DefinitionLockName(FPath), SpellingLockName(FPath)};
     for (int i = 0; i < 2 && (i == 0 || names[1] != names[0]); ++i) {
         FLocks[i].Reset(CreateMutexA(nullptr, FALSE, names[i].c_str()));
         const DWORD w =
             FLocks[i].Valid() ? WaitForSingleObject(FLocks[i].Get(), kLockTimeoutMs) : WAIT_FAILED;
         FLocked[i] = w == WAIT_OBJECT_0 || w == WAIT_ABANDONED;
-        // Only another run's lock is "busy", which says all; one that cannot be made is an
-        // unreadable file, with the system's cause.
+        // Only a lock that another run holds is reported as busy, a report that needs no system
+        // error. A lock that cannot be made is reported as an unreadable file, with the system's
+        // error as its cause.
         if (!FLocked[i]) {
             const DWORD e = w == WAIT_TIMEOUT ? 0 : GetLastError();
             return Failure(DefinitionFileFailed(FPath, w == WAIT_TIMEOUT ? dfBusy : dfUnreadable),
@@ -64,7 +67,8 @@ TFailure TDefinitionTransaction::Begin(TFileNeed need) {
     }
     if (TFailure f = Load(need))
         return f;
-    // A mark before bytes that are no UTF-8: a save would only spread the damage.
+    // The file starts with a UTF-8 mark but its bytes are not all UTF-8. A save would only spread
+    // the damage, so no change is made.
     if (FLoaded && !FIni.EncodingValid())
         return Failure(DefinitionFileFailed(FPath, dfNotUtf8));
     return RecoverInterruptedChanges(FFolder, AliasOfFile());
@@ -75,9 +79,9 @@ TFailure TDefinitionTransaction::ReadRequired() {
 }
 
 TFailure TDefinitionTransaction::Load(TFileNeed need) {
-    // A file that cannot be read still holds definitions, which no command may take for absent.
-    // Text that is no definition file (UTF-16), or too large a file, has no system error: none
-    // is shown for it.
+    // A file that cannot be read still holds definitions, and no command may act as if they were
+    // absent. A file refused for what it holds (UTF-16 text, or too large a file) leaves no system
+    // error, so the error is cleared first and none is shown for it.
     SetLastError(ERROR_SUCCESS);
     const TLoadResult result = FIni.Load(FPath);
     const DWORD error = GetLastError();
@@ -118,7 +122,8 @@ TExtIniSection* TDefinitionTransaction::FindAlias(const std::string& fileName) c
 
 bool TDefinitionTransaction::HelperName(const TExtIniSection& s, std::string& fileName) const {
     fileName = s.Name();
-    // A name whose helper could not be changed (its temporary name too long) can make none.
+    // A name whose helper could never be changed (its temporary name would be too long) gets no
+    // helper at all.
     return (Encoding() == teCp932 || FromWide(Decoded(s.Name()), teCp932, fileName)) &&
            !IsRefusedName(fileName) && FitsHelperChange(FFolder.HelperPath(fileName));
 }
@@ -148,7 +153,8 @@ TFailure TDefinitionTransaction::Commit() {
 }
 
 TFailure TDefinitionTransaction::KeepOriginal() {
-    // A large file is a large block: one that memory cannot give is reported, not fatal.
+    // A large file needs a large block of memory. When memory cannot give it, that is reported as a
+    // failure instead of ending the program.
     const TLoadResult kept = ReadWholeFile(FPath, FOriginal);
     return kept == lrLoaded        ? TFailure()
            : kept == lrOutOfMemory ? OutOfMemoryFailure()
@@ -156,7 +162,7 @@ TFailure TDefinitionTransaction::KeepOriginal() {
 }
 
 bool TDefinitionTransaction::RestoreOriginal() const {
-    // The block holds a zero byte after the file's bytes.
+    // The block holds a zero byte after the file's bytes, which is not part of the file.
     return ReplaceWholeFile(FPath, static_cast<const char*>(FOriginal.Data()),
                             FOriginal.Size() - 1);
 }

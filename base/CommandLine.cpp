@@ -9,7 +9,8 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
     const size_t n = line.size();
     size_t i = 0;
     for (;;) {
-        // Blanks between arguments; a "" pair there is an empty argument and is dropped.
+        // Skip the blanks between arguments. A "" pair there would be an empty argument, and is
+        // dropped with them.
         for (;;) {
             while (i < n && IsBlank(line[i]))
                 ++i;
@@ -32,7 +33,7 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
                 arg.push_back(line[i++]);
             }
         }
-        if (arg.empty()) // only a lone "" pair inside an argument run; nothing to hand on
+        if (arg.empty()) // the run held only quotes with nothing between them: nothing to hand on
             continue;
         args.push_back(arg);
     }
@@ -40,11 +41,12 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
 }
 
 namespace {
-// The blanks between the C runtime's arguments.
+// The blanks that separate arguments for the C runtime: only space and tab.
 bool IsSpaceOrTab(wchar_t c) {
     return c == ' ' || c == '\t';
 }
-// At its closing quote (or the line's end) or its first blank.
+// Returns where the program-name token ends: at its closing quote (or the line's end) when it is
+// quoted, otherwise at its first space or tab.
 size_t TokenEnd(std::wstring_view line, bool quoted) {
     size_t i = quoted;
     while (i < line.size() && (quoted ? line[i] != '"' : !IsSpaceOrTab(line[i])))
@@ -85,15 +87,17 @@ std::wstring_view CallerArgument(std::wstring_view text, size_t n) {
 }
 
 namespace {
-// Text to the interpreter and to a batch file's own splitting outside quotes: letters, digits, a
-// few signs, and characters beyond ASCII that are no controls.
+// The characters that, outside quotes, are plain text both to the interpreter and to a batch
+// file's own splitting of its arguments: letters, digits, a few signs, and characters beyond ASCII
+// that are not controls. An argument made only of these needs no quotes.
 constexpr char kPlainSigns[] = "#$*+-./:?@\\_";
 bool PlainForBatch(wchar_t c) {
     return c >= 0xA0 || unsigned((c | 0x20) - 'a') < 26 || unsigned(c - '0') < 10 ||
            (c < 0x80 && memchr(kPlainSigns, c, sizeof kPlainSigns - 1));
 }
 
-// The argument a program's C runtime makes of its spelling (a doubled quote in a stretch is one).
+// Returns the argument that a program's C runtime makes of its spelling: quotes are removed,
+// backslashes before a quote are halved, and a doubled quote inside a quoted stretch is one quote.
 std::wstring Unquoted(std::wstring_view spelling) {
     std::wstring arg;
     bool stretch = false;
@@ -120,7 +124,8 @@ std::wstring Unquoted(std::wstring_view spelling) {
 
 bool AppendForBatch(std::wstring& line, std::wstring_view text, size_t n,
                     std::wstring_view& refused) {
-    // Where the interpreter stands at the end of line: in a quoted stretch, or after a ^ outside.
+    // Find where the interpreter stands at the end of line: whether it is inside a quoted stretch,
+    // and whether the last character is a ^ outside quotes, which makes the next one plain text.
     bool quoted = false, escaped = false;
     for (const wchar_t c : line) {
         if (escaped)
@@ -137,8 +142,9 @@ bool AppendForBatch(std::wstring& line, std::wstring_view text, size_t n,
         if (spelling.empty())
             break;
         const std::wstring arg = Unquoted(spelling);
-        // No quote can reach a batch file as text; a line break ends the command; a ^ of the
-        // template would take the opening quote for text.
+        // Refuse what cannot be passed on. No quote can reach a batch file as plain text, and a
+        // line break would end the command. And if line ends in a ^ outside quotes (from the
+        // template), that ^ would turn an opening quote into plain text.
         bool plain = !arg.empty(), refuse = false;
         for (const wchar_t c : arg) {
             plain = plain && PlainForBatch(c);
@@ -156,11 +162,14 @@ bool AppendForBatch(std::wstring& line, std::wstring_view text, size_t n,
             line += '"';
         for (const wchar_t c : arg) {
             line += c;
-            // %cd:~,% expands to nothing, so the % before it starts no variable's name.
+            // The interpreter expands %cd:~,% (an empty slice of the current folder) to nothing.
+            // Put right after a %, it keeps that % from starting a variable's name, so the %
+            // reaches the program as it is.
             if (c == '%')
                 line += L"%cd:~,%";
         }
-        // A program the batch file hands %* to reads \" as a quote of the argument's own.
+        // Double the argument's trailing backslashes before the closing quote: a program that
+        // the batch file hands %* to would otherwise read \" as a quote inside the argument.
         if (quote)
             line.append(arg.size() - arg.find_last_not_of('\\') - 1, '\\') += '"';
         escaped = false;

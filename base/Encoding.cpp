@@ -12,7 +12,8 @@ UINT CodePage(TTextEncoding encoding) {
     return encoding == teUtf8 ? CP_UTF8 : kAnsiCodePage;
 }
 
-// A text never takes more bytes than three per UTF-16 unit: one call with room enough converts it.
+// No UTF-16 unit needs more than three bytes in either encoding, so a buffer of three bytes per
+// unit is always large enough and one call converts the whole text.
 bool Narrow(const std::wstring& wide, std::string& bytes, UINT codePage, DWORD flags,
             BOOL* usedDefault) {
     bytes.assign(wide.size() * 3, '\0');
@@ -31,7 +32,9 @@ size_t Utf8SequenceLength(const char* text, size_t size, size_t i) {
     const unsigned char c = b[i];
     if (c < 0x80)
         return 1;
-    // The lead byte tells the length and the second byte's range; the others are 0x80 to 0xBF.
+    // The lead byte tells the sequence's length and the range its second byte must be in (narrower
+    // after E0, ED, F0 and F4, which rules out overlong forms, surrogates and values past
+    // U+10FFFF). Every further byte must be 0x80 to 0xBF.
     size_t n;
     unsigned char low = 0x80, high = 0xBF;
     if (c >= 0xC2 && c <= 0xDF)
@@ -58,9 +61,10 @@ void TEncodingRule::Feed(const char* text, size_t size) {
     const size_t kBlock = 4 * sizeof(TWord);
     bool broken = FBroken, multiByte = FMultiByte;
     for (size_t i = 0; i < size && !broken;) {
-        // ASCII is most of any definition file, and the helper feeds this rule all of it: four
-        // machine words with no byte of 0x80 or more are passed over at once (WordAtATime.h), and
-        // among other characters one word at a time.
+        // Most of any definition file is ASCII, and the helper feeds all of it to this rule. So
+        // four machine words with no byte of 0x80 or more are skipped in one step (see
+        // WordAtATime.h), and near other characters one word at a time; only a byte of 0x80 or
+        // more is looked at on its own.
         const char* p = text + i;
         if (size - i >= kBlock && ((WordAt(p) | WordAt(p + sizeof(TWord)) |
                                     WordAt(p + 2 * sizeof(TWord)) | WordAt(p + 3 * sizeof(TWord))) &
@@ -86,7 +90,8 @@ void TEncodingRule::Feed(const char* text, size_t size) {
     FMultiByte = multiByte;
 }
 
-// A text never takes more UTF-16 units than it has bytes: one call with room enough converts it.
+// No byte sequence gives more UTF-16 units than it has bytes, so a buffer of one unit per byte is
+// always large enough and one call converts the whole text.
 static bool Widen(const std::string& bytes, UINT codePage, DWORD flags, std::wstring& wide) {
     wide.assign(bytes.size(), '\0');
     const int n = bytes.empty()
@@ -117,7 +122,8 @@ bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& byt
     BOOL usedDefault = FALSE;
     if (!Narrow(wide, bytes, kAnsiCodePage, WC_NO_BEST_FIT_CHARS, &usedDefault) || usedDefault)
         return false;
-    // What maps to one of several forms is exact only if it is that form.
+    // Several UTF-16 characters can map to the same code page 932 bytes, which read back as only
+    // one of them. The conversion is exact only if reading the bytes back gives the same text.
     std::wstring back;
     return ToWide(bytes, teCp932, back) && back == wide;
 }

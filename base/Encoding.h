@@ -1,5 +1,7 @@
-// The encodings text is kept in and the one crossing to UTF-16. A conversion is exact or fails: a
-// best-fit look-alike could turn a caller's text into a quote or a path separator.
+// The two encodings that stored text can have, and the one place that converts it to and from
+// UTF-16. A conversion is exact or it fails. The system's "best fit" would replace a character it
+// cannot convert with a look-alike, and that look-alike could be a quote or a path separator that
+// the caller never wrote.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +11,8 @@
 
 enum TTextEncoding : int32_t { teCp932 = 0, teUtf8 = 1 };
 
-// The ANSI code page of both programs' ANSI calls: what "code page 932" means in every conversion.
+// The code page that both programs' ANSI system calls use. Every conversion that means "code page
+// 932" uses this constant, so all of them agree.
 constexpr unsigned kAnsiCodePage = 932;
 
 // The UTF-8 byte-order mark, which Notepad writes before UTF-8 text.
@@ -19,12 +22,15 @@ inline bool StartsWithUtf8Mark(const char* text, size_t size) {
     return size >= kUtf8MarkSize && memcmp(text, kUtf8Mark, kUtf8MarkSize) == 0;
 }
 
-// The length (1 to 4) of the well-formed UTF-8 sequence at byte i; 0 for none.
+// Returns the length (1 to 4) of the well-formed UTF-8 sequence that starts at byte i, or 0 when
+// the bytes there are not well-formed UTF-8.
 size_t Utf8SequenceLength(const char* text, size_t size, size_t i);
 
-// A text's encoding, fed piece by piece. A UTF-8 mark makes it UTF-8, and so does text that is
-// well-formed UTF-8 throughout and holds at least one character of more than one byte. A text
-// with a mark whose bytes after it are not all UTF-8 is not Valid.
+// Decides a text's encoding from its bytes, which may be fed in several pieces. The text is UTF-8
+// when it starts with a UTF-8 mark, or when all of it is well-formed UTF-8 and it holds at least
+// one character of more than one byte; otherwise it is code page 932. A text that starts with a
+// UTF-8 mark but has bytes after it that are not well-formed UTF-8 contradicts its own mark, so
+// Valid() returns false for it.
 class TEncodingRule {
   public:
     void Mark() { FMark = true; }
@@ -38,14 +44,17 @@ class TEncodingRule {
     bool FMark = false, FBroken = false, FMultiByte = false;
 };
 
-// false when the bytes are no text in the encoding. NUL bytes become NUL characters.
+// Returns false when the bytes are not valid text in the encoding. NUL bytes become NUL characters.
 bool ToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide);
-// As the helper reads a file's text: what is no text in its encoding as code page 932.
+// Converts a file's text the way the helper reads it: text that is not valid in its own encoding
+// is read as code page 932 instead. Returns false when it is not valid code page 932 either.
 bool FileTextToWide(const std::string& bytes, TTextEncoding encoding, std::wstring& wide);
-// false when the encoding cannot hold every character as it is (neither holds a lone surrogate).
+// Returns false when the encoding cannot hold every character exactly. Neither encoding can hold a
+// lone surrogate, so a text with one always fails.
 bool FromWide(const std::wstring& wide, TTextEncoding encoding, std::string& bytes);
-// Code page 932 as the ANSI calls read it, undefined bytes their own way (not exact): for the
-// locale's calls, which must agree with them.
+// Reads code page 932 the way the system's ANSI calls do, including the way they handle bytes that
+// code page 932 does not define, so this conversion is not exact. It is meant for the locale's
+// wide calls (comparison, sort keys), whose results must agree with the ANSI calls.
 std::wstring AnsiCallText(const std::string& bytes);
-// For a message: "?" for what code page 932 cannot show.
+// Converts text for a message: each character that code page 932 cannot show becomes "?".
 std::string ShownCp932(const std::wstring& wide);

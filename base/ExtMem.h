@@ -1,4 +1,4 @@
-// TExtMem: one heap block whose size is fixed when it is reserved.
+// TExtMem owns one heap block, whose size is fixed when it is allocated.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,8 @@ class TExtMem {
     TExtMem(const TExtMem&) = delete;
     TExtMem& operator=(const TExtMem&) = delete;
 
-    // Null when a block is held or the heap cannot supply one; the bytes are not cleared.
+    // Returns null when a block is already held or the heap cannot supply one. The new bytes are
+    // not cleared.
     void* Allocate(uint32_t size);
     void Release();
 
@@ -23,9 +24,10 @@ class TExtMem {
     void* FData = nullptr;
 };
 
-// Whether alias.exe's allocator had to lend its reserve since a mark: work that builds large
-// structures stops and reports it. Each piece of work has its own mark, so a shortage is never
-// taken for a later failure's cause.
+// Tells whether alias.exe's allocator ran out of memory (and lent its reserve) since a mark was
+// taken. Work that builds large structures takes a mark when it starts, checks it, and stops with a
+// report when memory ran out. Each piece of work takes its own mark, so a shortage during earlier
+// work is never reported as the cause of a later failure.
 uint32_t MemoryMark();
 bool MemoryRanOutSince(uint32_t mark);
 void NoteOutOfMemory();

@@ -1,4 +1,5 @@
-// Reading a file in pieces, alias.exe's alone: the helper's build would carry the calls as imports.
+// Reading a file in pieces, which only alias.exe does. These calls live in a file of their own so
+// that the helper's build does not link them: it would otherwise carry them as imports.
 #include "Files.h"
 
 DWORD TPieceReader::Open(const std::wstring& path) {

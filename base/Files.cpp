@@ -3,14 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "CommandLine.h"
 #include "Encoding.h"
 #include "Grow.h"
 #include "Handle.h"
+#include "Report.h"
 #include "Text.h"
-
-using namespace std::string_view_literals;
 
 DWORD FileAttributes(const std::string& path) {
     return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
@@ -52,14 +52,8 @@ std::wstring ModuleFilePath() {
     return path;
 }
 
-bool ProgramFilePath(const std::wstring& wide, std::string& path, std::string& error) {
-    if (!wide.empty() && FromWide(wide, teCp932, path))
-        return true;
-    // Every ANSI file call would work on a changed path; saying so now beats failing later.
-    error = Join(
-        {"フォルダー "sv, ShownCp932(DirectoryPart(wide)),
-         " の名前にはコード ページ 932 で表せない文字があります。ほかのフォルダーに置いてください。"sv});
-    return false;
+bool ProgramFilePath(const std::wstring& wide, std::string& path) {
+    return !wide.empty() && FromWide(wide, teCp932, path);
 }
 
 TPathParts SplitPath(const std::string& path) {
@@ -307,6 +301,23 @@ TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxS
     }
     data[n] = '\0';
     return lrLoaded;
+}
+
+void WriteErrorLine(std::string_view text) {
+    // A short line is made on the stack: the report that memory ran out must need none.
+    char shortLine[512];
+    std::string longLine;
+    const size_t prefix = sizeof kErrorLinePrefix - 1, size = prefix + text.size() + 2;
+    char* line = shortLine;
+    if (size > sizeof shortLine) {
+        longLine.resize(size);
+        line = &longLine[0];
+    }
+    memcpy(line, kErrorLinePrefix, prefix);
+    memcpy(line + prefix, text.data(), text.size());
+    BlankControls(line + prefix, line + size - 2);
+    memcpy(line + size - 2, "\r\n", 2);
+    WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), line, size);
 }
 
 bool WriteAll(HANDLE file, const char* data, size_t size) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ExtMem.h"
@@ -22,9 +23,9 @@ std::wstring ModuleFilePath();
 // The path with its short (8.3) names given long, as the file system names them; itself when the
 // system cannot tell.
 std::wstring LongPath(const std::wstring& path);
-// The program's path (LongPath(ModuleFilePath())) in code page 932, for the ANSI calls; false,
-// with the report, when it cannot hold it.
-bool ProgramFilePath(const std::wstring& wide, std::string& path, std::string& error);
+// The program's path (LongPath(ModuleFilePath())) in code page 932, for the ANSI calls; false when
+// that code page cannot hold it, since every ANSI file call would then work on a changed path.
+bool ProgramFilePath(const std::wstring& wide, std::string& path);
 // Where the file name starts and its extension (the size for none), code page 932 by its rule.
 struct TPathParts {
     size_t FileName;
@@ -110,6 +111,9 @@ std::vector<std::string> ListFolder(const std::wstring& search, uint32_t skipAtt
 std::vector<std::wstring> ListSubfolders(const std::wstring& folder);
 
 bool WriteAll(HANDLE file, const char* data, size_t size);
+// The one way either program writes an error line: kErrorLinePrefix and text on standard output,
+// its control bytes blanked, since an escape sequence could hide or change what the user reads.
+void WriteErrorLine(std::string_view text);
 
 // A file read in pieces where the file says (a program's headers), alias.exe's alone. Open gives
 // 0 or the system's error; a read is exact or fails.

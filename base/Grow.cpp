@@ -4,7 +4,9 @@
 
 template <class C>
 static bool Fill(std::basic_string<C>& text, TFill<C> fill, const void* context) {
-    // A path fits the first time or the second; more are for calls that cannot tell the size.
+    // A path fits in the first buffer or in the second, which has the size the call asked for.
+    // The further attempts are for calls that cannot tell the size they need; the limit keeps a
+    // call that never fits from looping for ever.
     const int kAttempts = 8;
     text.assign(MAX_PATH + 1, C());
     for (int attempt = 0; attempt < kAttempts; ++attempt) {

@@ -1,4 +1,5 @@
-// Owners for Win32 handles; which value means "no handle" is part of the type.
+// Owners for Win32 handles. Which value means "no handle" (INVALID_HANDLE_VALUE or null) depends
+// on the call that made the handle, so it is part of the type.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +19,8 @@ template <HANDLE (*Invalid)(), BOOL(WINAPI* Closer)(HANDLE)> class TUniqueHandle
             Closer(FHandle);
         FHandle = h;
     }
-    // Closes now and tells whether that worked (a write is only known to be done then).
+    // Closes the handle now and returns whether that worked. A write to a file is only known to be
+    // complete once the close has succeeded, so a writer must check this.
     bool Close() {
         BOOL ok = FHandle != Invalid() ? Closer(FHandle) : TRUE;
         FHandle = Invalid();

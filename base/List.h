@@ -1,5 +1,5 @@
-// Singly linked lists of nodes that carry their own links (T* T::*next), kept by their first and
-// last node.
+// Singly linked lists whose nodes carry their own link (the member T* T::*next). A list is kept as
+// pointers to its first and its last node, so appending needs no walk.
 #pragma once
 
 template <class T> void AppendNode(T*& first, T*& last, T* T::*next, T* node) {
@@ -7,7 +7,7 @@ template <class T> void AppendNode(T*& first, T*& last, T* T::*next, T* node) {
     last = node;
 }
 
-// false when the list does not hold node.
+// Returns false when the list does not hold node.
 template <class T> bool UnlinkNode(T*& first, T*& last, T* T::*next, T* node) {
     T* prev = nullptr;
     T* at = first;
@@ -21,7 +21,8 @@ template <class T> bool UnlinkNode(T*& first, T*& last, T* T::*next, T* node) {
     return true;
 }
 
-// One by one: a recursive chain of destructors would overflow the stack on a long list.
+// Deletes the nodes one by one in a loop. If each node's destructor deleted the next node instead,
+// the chain of nested calls would overflow the stack on a long list.
 template <class T> void DeleteNodes(T* node, T* T::*next) {
     while (node) {
         T* after = node->*next;

@@ -9,10 +9,12 @@ namespace {
 // ERROR_ELEVATION_REQUIRED, which the toolchain's headers do not name.
 constexpr DWORD kElevationRequired = 740;
 
-// shell32 is loaded only here, so a normal start does not pay for it.
+// shell32 is loaded only here, when it is needed, so that a normal start does not pay for loading
+// it.
 bool StartElevated(const std::wstring& line, const wchar_t* dir, HANDLE& process) {
     using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-    // Without shell32 the look-up is made in the program itself, which exports nothing.
+    // If shell32 cannot be loaded, LoadLibraryW returns null and GetProcAddress then looks in the
+    // program itself, which exports nothing: run is null and the start fails cleanly.
     const auto run = reinterpret_cast<ShellExecuteExFn>(
         reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"shell32"), "ShellExecuteExW")));
     if (!run)
@@ -24,7 +26,9 @@ bool StartElevated(const std::wstring& line, const wchar_t* dir, HANDLE& process
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
     info.lpVerb = L"runas";
     info.lpFile = program.c_str();
-    // The rest of the line, unchanged; it ends where the line does, with its zero.
+    // The parameters are the rest of the line, unchanged. This view ends where the line ends, so
+    // the line's terminating zero follows it and it can be passed as a C string (or it is null when
+    // there are no parameters).
     info.lpParameters = CallerArgumentText(line).data();
     info.lpDirectory = dir;
     info.nShow = SW_SHOWNORMAL;

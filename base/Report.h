@@ -5,24 +5,28 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "Format.h"
+#include "Text.h"
 
 inline constexpr char kErrorLinePrefix[] = "error: ";
 
-// A report followed by the system's error that caused it, as both programs end such a line.
-inline std::string WithCause(const std::string& text, DWORD error) {
-    return error ? text + " Code = " + Decimal(error) : text;
+// Returns the report with the system's error that caused it after it, in the form both programs
+// end such a line with.
+inline constexpr std::string_view kCauseLabel = " Code = ";
+inline std::string WithCause(std::string_view text, DWORD error) {
+    return error ? Join({text, kCauseLabel, Decimal(error)}) : std::string(text);
 }
 
 struct TFailure {
     bool Failed = false;
     std::string Text; // the report; empty for a failure that says nothing but its exit code
     DWORD Error = 0;  // the system's error, 0 where no call failed
-    // A command that goes on after a failure (one file of many) reports each one, each with its
-    // own cause.
+    // A command that goes on after a failure (one file of many) reports every failure, each with
+    // its own cause; the reports after the first are kept here.
     std::vector<std::string> More;
     explicit operator bool() const { return Failed; }
     void Add(TFailure later) {
@@ -46,11 +50,12 @@ inline TFailure Failure(std::string text, DWORD error = 0) {
     f.Error = error;
     return f;
 }
-// A failure whose exit code says all.
+// A failure with no text: its exit code says everything there is to say.
 inline TFailure SilentFailure() {
     return Failure(std::string());
 }
-// Reported by its own line, whatever the work was.
+// Running out of memory has one report line of its own, whatever the work was, so this failure
+// carries only the error and no text.
 inline TFailure OutOfMemoryFailure() {
     return Failure(std::string(), ERROR_NOT_ENOUGH_MEMORY);
 }

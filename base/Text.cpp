@@ -77,8 +77,9 @@ static int Compare(const std::string& a, const std::string& b, DWORD flags) {
     return CompareStringA(LOCALE_USER_DEFAULT, flags, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
 }
 
-// Text up to its first NUL as UTF-16 for the locale's calls: code page 932 as the ANSI calls read
-// it; UTF-8 exactly, what is no UTF-8 as code page 932, as the helper reads such bytes.
+// Converts text up to its first NUL to UTF-16 for the locale's calls. Code page 932 is read the way
+// the ANSI calls read it, so the results agree with theirs. UTF-8 is converted exactly, and bytes
+// that are not valid UTF-8 are read as code page 932, the way the helper reads such bytes.
 static std::wstring LocaleText(const std::string& text, TTextEncoding encoding) {
     const std::string upToNul = text.substr(0, text.find('\0'));
     std::wstring wide;
@@ -88,7 +89,8 @@ static std::wstring LocaleText(const std::string& text, TTextEncoding encoding) 
 int CompareLocale(const std::string& a, const std::string& b, TTextEncoding encoding) {
     if (encoding == teCp932)
         return Compare(a, b, 0);
-    // Sort keys order texts as the comparison does.
+    // There is no ANSI comparison for UTF-8 text, so compare the texts' sort keys instead: they
+    // order texts the same way the comparison does.
     const int order = LocaleSortKey(a, false, encoding).compare(LocaleSortKey(b, false, encoding));
     return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
@@ -107,7 +109,8 @@ bool IsPlainAscii(const char* text, size_t size) {
 }
 
 bool PlainAsciiComparesAsBytes(LCID locale) {
-    // Sorting rules known to leave ASCII letters alone; elsewhere (Turkish "I") the call decides.
+    // Japanese and English are known to treat printable ASCII this way. Other languages may not
+    // (Turkish folds the case of "I" differently), so for them the locale call must decide.
     const LCID lang = PRIMARYLANGID(LANGIDFROMLCID(ConvertDefaultLocale(locale)));
     return lang == LANG_JAPANESE || lang == LANG_ENGLISH;
 }
@@ -116,7 +119,8 @@ std::string LocaleSortKey(const std::string& text, bool ignoreCase, TTextEncodin
     const DWORD flags = LCMAP_SORTKEY | (ignoreCase ? NORM_IGNORECASE : 0);
     const std::wstring wide = LocaleText(text, encoding);
     std::string key;
-    // A sort key is bytes; a buffer too small gives no size, which is asked for then.
+    // A sort key is bytes, even from the wide call. When the buffer is too small the call returns
+    // 0 instead of the size it needs, so the size is then asked for with a second call.
     if (!wide.empty() && FillGrowing(key, [&](char* buffer, size_t capacity) {
             const int n = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), -1,
                                        reinterpret_cast<LPWSTR>(buffer), int(capacity));
@@ -124,12 +128,15 @@ std::string LocaleSortKey(const std::string& text, bool ignoreCase, TTextEncodin
                 n > 0 ? n : LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), -1, nullptr, 0));
         }))
         return key;
-    // The comparison fails on such text too: it equals nothing (no sort key starts with zero).
+    // No sort key could be made, and the comparison fails on such text as well, so it must not
+    // equal any text that has a real key. No real sort key starts with a zero byte, so this one
+    // cannot.
     return std::string(1, '\0') + text;
 }
 
 std::wstring FoldFileName(std::wstring name) {
-    // Each UTF-16 unit on its own: a character outside the basic plane keeps its case.
+    // Each UTF-16 unit is folded on its own, as the file system does, so a character outside the
+    // basic plane (a surrogate pair) keeps its case.
     for (wchar_t& c : name)
         if (c < 0xD800 || c > 0xDFFF)
             LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &c, 1, &c, 1);
@@ -145,7 +152,9 @@ std::string FileNameKey(const std::string& name, TTextEncoding encoding) {
                 c -= 'a' - 'A';
         return key;
     }
-    // The units as bytes, then a byte that ends no ASCII key; bytes that are no text stay apart.
+    // The key is the folded UTF-16 units as bytes, followed by "\1", which no ASCII key ends with,
+    // so it never equals an ASCII name's key. Bytes that are not text in the encoding keep their
+    // own bytes, followed by "\2", so they equal only the very same bytes.
     std::wstring units;
     if (!FileTextToWide(upToNul, encoding, units))
         return upToNul + '\2';

@@ -5,8 +5,9 @@
 
 namespace {
 
-// The first byte c at or after i, or n. Two words at a time (WordAtATime.h): a byte equal to c is a
-// zero byte of the word xor'ed with a copy of c in every byte.
+// Returns the position of the first byte equal to c at or after i, or n when there is none. It
+// reads two machine words per step, with the trick described in WordAtATime.h: xor-ing a word with
+// c copied into every byte turns each byte equal to c into a zero byte, which ZeroBytes finds.
 uint32_t FindByte(const char* text, uint32_t i, uint32_t n, char c) {
     const TWord copies = kLowBits * static_cast<unsigned char>(c);
     for (; n - i >= 2 * sizeof(TWord); i += 2 * sizeof(TWord)) {
@@ -36,22 +37,28 @@ TLoadResult TTextBuffer::LoadFromFile(const std::string& path) {
     const TLoadResult opened = OpenWholeFile(path, FFile, size);
     if (opened != lrLoaded)
         return opened;
-    if (size == 0) // an empty file cannot be mapped, and has no bytes to show
+    if (size == 0) // the system cannot map an empty file, and there are no bytes to read anyway
         return lrLoaded;
-    // A view of the cached pages: a copy's fresh pages cost several times what the bytes do. A page
-    // that cannot be read in fails as the program's own would: its file lies beside this one.
+    // The text is a view of the file's pages in the system cache, not a copy: copying into fresh
+    // memory costs several times what reading the bytes does, because each new page must be
+    // touched first. With a view, a page that cannot be read in later (a disk error) stops the
+    // program instead of giving a failure value. That risk is accepted: the file normally lies
+    // beside the program's own executable, whose pages are read in the same way, so a disk that
+    // fails here would stop the program anyway.
     TLoadResult result = lrUnreadable;
     {
         TKernelHandle mapping(
             CreateFileMappingA(FFile.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
         if (mapping.Valid()) {
             FText = static_cast<const char*>(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
-            result = lrOutOfMemory; // no room for the view in the address space
+            // The mapping exists, so if no view comes of it the address space had no room.
+            result = lrOutOfMemory;
         }
     }
     if (FText) {
         FSize = DWORD(size);
-        // FF FE or FE FF: no code page 932 text starts so.
+        // A file that starts with FF FE or FE FF is UTF-16 with its byte-order mark. No code page
+        // 932 or UTF-8 text starts with these bytes, so such a file is refused as unreadable.
         const auto* bytes = reinterpret_cast<const unsigned char*>(FText);
         if (FSize < 2 || bytes[0] < 0xFE || (bytes[0] ^ bytes[1]) != 1)
             return lrLoaded;
@@ -65,7 +72,8 @@ bool TTextBuffer::ReadLine(std::string& line) {
     line.clear();
     if (FPosition >= FSize)
         return false;
-    // The runs between CR bytes, which are dropped, go in one piece each.
+    // CR bytes are dropped. The runs of bytes between them are appended one whole run at a time
+    // rather than byte by byte.
     uint32_t i = FPosition, run = i;
     for (; i < FSize && FText[i] != '\n'; ++i)
         if (FText[i] == '\r') {
@@ -77,7 +85,9 @@ bool TTextBuffer::ReadLine(std::string& line) {
     return true;
 }
 
-// One search for `first` steps over every line between two; it lands in a line looked at around it.
+// One search for the byte `first` passes over all the lines in between at once, instead of reading
+// them line by line. Where the search lands, the bytes around it tell whether it is the first
+// non-blank byte of its line and whether the byte after it is one of `next`.
 bool TTextBuffer::SkipLinesNotStartingWith(char first, const char* next) {
     const char* text = FText;
     const uint32_t n = FSize;
@@ -88,7 +98,7 @@ bool TTextBuffer::SkipLinesNotStartingWith(char first, const char* next) {
         while (j < n && text[j] != '\n' && IsBlank(text[j]))
             ++j;
         if (start > FPosition && text[start - 1] != '\n')
-            continue; // not the line's first byte other than blanks
+            continue; // the byte found is not the first non-blank byte of its line
         const char c = j < n ? LowerAsciiChar(text[j]) : '\n';
         const char* p = next;
         while (p && *p && *p != c)

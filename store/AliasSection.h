@@ -1,6 +1,6 @@
-// The helper's reading of "alias.ini": one pass that keeps one alias's section and the reserved
-// one and passes over every other line after a look at its first bytes. Its answers are the
-// model's (TExtIniFile) for every file.
+// The helper's reading of "alias.ini": one pass over the file that keeps only one alias's section
+// and the reserved section, and passes over every other line after a look at its first bytes. For
+// every file it gives the same answers as the full model (TExtIniFile) would.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +20,7 @@ class TAliasSection {
   public:
     bool Found() const { return FFound; }
     std::string ReadValue(const std::string& key, const std::string& def) const;
-    // In file order, of equal keys the first.
+    // The environment entries in file order; of several entries with equal keys, only the first.
     std::vector<TKeyLine> EnvEntries() const;
     TTextEncoding Encoding() const { return FEncoding; }
 
@@ -33,7 +33,8 @@ class TAliasSection {
     std::vector<TKeyLine> FKeys; // every key line, in file order
 };
 
-// False, neither found, when the file is missing or cannot be read (OpenWholeFile); loaded tells
-// which.
+// Reads the section of the alias name and the reserved section in one pass. Returns false, with
+// neither section found, when the file is missing or cannot be read (as OpenWholeFile decides);
+// loaded, when given, tells which of the two happened.
 bool ReadAliasSections(const std::string& path, const std::string& name, TAliasSection& own,
                        TAliasSection& defaults, TLoadResult* loaded = nullptr);

@@ -12,7 +12,7 @@ bool TExtIniSection::WriteValue(const std::string& key, const std::string& value
     TExtIniItem* item = FindItem(k);
     if (!item)
         AppendItem(k, v);
-    else // the key keeps its place; it takes the spelling written, as the value does
+    else // the line keeps its place, but its key takes the spelling just written, as the value does
         item->Set(k, v);
     return true;
 }
@@ -42,7 +42,8 @@ bool TExtIniFile::DeleteKey(const std::string& section, const std::string& key) 
 }
 
 bool TExtIniFile::DeleteSection(const std::string& name) {
-    // The name is not trimmed here: " foo" matches no stored (trimmed) name.
+    // The name is not trimmed here, unlike in FindSection. Stored names are trimmed, so a name with
+    // blanks around it, such as " foo", matches none of them.
     auto it = FSectionIndex.find(FileNameKey(name, FEncoding));
     if (it == FSectionIndex.end())
         return false;

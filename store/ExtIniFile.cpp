@@ -6,7 +6,8 @@
 #include "Schema.h"
 #include "Text.h"
 
-// A section with more key lines keeps an index of their sort keys; a walk costs less below it.
+// A section with more key lines than this keeps an index of their sort keys. With fewer, walking
+// the lines costs less than making the sort keys.
 static const int32_t kIndexedKeyLines = 16;
 
 void TExtIniItem::Set(const std::string& key, const std::string& value) {
@@ -111,7 +112,8 @@ void TExtIniSection::TrimTrailingBlankLines() {
     else
         FFirst = nullptr;
     FLast = FLastText;
-    // Blank lines are plain lines: no index holds them.
+    // Blank lines are plain lines, which no index holds, so they are deleted without touching the
+    // index.
     DeleteNodes(drop, &TExtIniItem::FNext);
 }
 
@@ -149,7 +151,8 @@ TExtIniSection* TExtIniFile::AddSection(const std::string& name) {
     const std::string n = TrimBlanks(name);
     if (n.empty())
         return nullptr;
-    // Refused for a new section only: one read from the file is kept as it stands.
+    // Only a new section can be refused for its name. A section that was read from the file
+    // already exists, and is returned as it stands whatever its name holds.
     return IsWritableName(n, FEncoding) ? TakeSection(n) : FindSection(n);
 }
 
@@ -186,7 +189,7 @@ TLoadResult TExtIniFile::Load(const std::string& path) {
     if (read != lrLoaded)
         return read;
     const bool modified = FModified;
-    // Decided anew at each load, in one pass over the bytes.
+    // The encoding is decided anew at each load, in one pass over all the bytes.
     const TEncodingRule rule = buffer.DecideEncoding();
     FHasUtf8Bom = rule.HasMark();
     FEncoding = rule.Encoding();
@@ -194,7 +197,8 @@ TLoadResult TExtIniFile::Load(const std::string& path) {
     TExtIniSection* current = FLastInFile ? FLastInFile : &FPreamble;
     std::string line, name;
     while (buffer.ReadLine(line)) {
-        // The allocator lent its reserve: stop before the next allocation fails outright.
+        // The allocator had to lend its reserve, so memory is short. Stop now, before a later
+        // allocation fails for good and ends the program.
         if (MemoryRanOutSince(memory)) {
             buffer.Clear();
             Clear();
@@ -204,14 +208,16 @@ TLoadResult TExtIniFile::Load(const std::string& path) {
             current->AddLine(TrimRightBlanks(line));
             continue;
         }
-        // The blank lines before a header end the block above (a save writes one there); dropped
-        // now, they never take memory together.
+        // The blank lines before a header end the block above it, and a save writes its own empty
+        // line there. Dropping them now, rather than after the whole load, means that a file of
+        // many blank lines never holds all of them in memory at once.
         current->TrimTrailingBlankLines();
         if (name.empty()) {
             current = AppendSection(name, true);
         } else {
             current = TakeSection(name);
-            // A repeated header continues its section, whose block ended the same way.
+            // A header that appears a second time continues its section. That section's earlier
+            // block also ended in blank lines, which are dropped in the same way.
             current->TrimTrailingBlankLines();
         }
     }

@@ -9,8 +9,9 @@
 
 namespace {
 
-// Sinks for the model's bytes. The encoding rule over them after the mark, whether they are ASCII
-// alone (the same in both encodings), and the first three.
+// Sinks that receive the model's bytes as Emit makes them. TRuleSink keeps no bytes; it notes what
+// a save would write: the encoding rule over the bytes after the mark, whether they are all ASCII
+// (which reads the same in both encodings), and the first three bytes.
 struct TRuleSink {
     TEncodingRule Rule;
     bool Start = true;
@@ -34,7 +35,8 @@ struct TStringSink {
     void Put(const char* p, size_t n) { Out.append(p, n); }
 };
 
-// Written as they are made, through a buffer: a large file needs no block of its size.
+// Writes the bytes to the file as they are made, through a fixed buffer, so that saving a large
+// file needs no memory block as large as the file.
 struct TFileSink {
     HANDLE File;
     bool Ok = true;
@@ -68,8 +70,9 @@ template <class Sink> void PutLine(Sink& sink, const std::string& line) {
 
 template <class Sink> void TExtIniSection::Emit(Sink& sink) const {
     if (!FName.empty() || FNameless) {
-        // A name ending in a lone lead byte would take the "]" for its second byte; a blank
-        // between, trimmed on reading, keeps it a header.
+        // If a name ends in a lone lead byte of code page 932, that byte would take the "]" as its
+        // second byte, and the line would no longer read as a header. A blank put between them
+        // keeps it a header; reading the file trims the blank off again.
         std::string header = "[" + FName + "]";
         std::string name;
         if (!IsSectionHeader(header, name, FFile->FEncoding))
@@ -87,8 +90,9 @@ void TExtIniSection::WriteTo(std::string& out) const {
 }
 
 template <class Sink> void TExtIniFile::Emit(Sink& sink) const {
-    // A first line that begins with the mark's bytes (a CR between them dropped on loading) gets a
-    // mark before it, or the next load would take them for one.
+    // A UTF-8 mark is written when the file had one. It is also written when the first line begins
+    // with the mark's bytes (which happens when a CR between them was dropped on loading): without
+    // a mark before them, the next load would take those bytes for the mark and drop them.
     const TExtIniItem* first = FPreamble.First();
     if (FHasUtf8Bom || (first && StartsWithUtf8Mark(first->Text().data(), first->Text().size())))
         sink.Put(kUtf8Mark, kUtf8MarkSize);
@@ -107,7 +111,8 @@ bool TExtIniFile::ReadsBackAsItself() const {
     TRuleSink sink;
     Emit(sink);
     const unsigned char* b = sink.First;
-    // FF FE or FE FF, as a load tells a UTF-16 file.
+    // A text that starts with FF FE or FE FF would be refused by the next load as UTF-16, the same
+    // test that TTextBuffer::LoadFromFile makes.
     if (sink.Seen >= 2 && b[0] >= 0xFE && (b[0] ^ b[1]) == 1)
         return false;
     return FHasUtf8Bom || !(sink.Seen == kUtf8MarkSize &&
@@ -121,7 +126,7 @@ void TExtIniFile::WriteTo(std::string& out) const {
 
 bool TExtIniFile::SaveToFile(const std::string& path) const {
     return ReplaceWholeFile(path, [&](HANDLE file) {
-        // The sink's buffer is large for the stack; the heap gives it or the save fails.
+        // The sink's 64 KB buffer is too large for the stack, so it is taken from the heap.
         std::unique_ptr<TFileSink> sink(new TFileSink(file));
         Emit(*sink);
         return sink->Flush();

@@ -6,7 +6,8 @@
 
 void SplitKeyLine(const std::string& line, std::string& key, std::string& value, TTextEncoding) {
     const std::string t = TrimBlanks(line);
-    // "=" is no second byte of a character in either encoding.
+    // Searching for "=" byte by byte is safe: "=" (0x3D) is never the second byte of a character in
+    // either encoding.
     const size_t p = t.find('=');
     if (p != t.npos && p > 0 && t[0] != ';') {
         key = TrimBlanks(t.substr(0, p));
@@ -18,7 +19,8 @@ void SplitKeyLine(const std::string& line, std::string& key, std::string& value,
     value = line;
 }
 
-// Every line the model or the helper reads is tested here, so nothing is copied but the name.
+// Every line that the model or the helper reads is tested here, so the test works in place and
+// copies nothing but the name.
 bool IsSectionHeader(const std::string& line, std::string& name, TTextEncoding encoding) {
     const char* p = line.data();
     size_t b = 0, e = line.size();
@@ -40,7 +42,8 @@ bool IsSectionHeader(const std::string& line, std::string& name, TTextEncoding e
         ++nb;
     while (ne > nb && IsBlank(p[ne - 1]))
         --ne;
-    name = std::string(p + nb, ne - nb); // built, not assigned: no replace code in the helper
+    // Constructed rather than assigned, which keeps std::string's replace code out of the helper.
+    name = std::string(p + nb, ne - nb);
     return true;
 }
 
@@ -55,12 +58,13 @@ bool IsWritableLine(const std::string& key, const std::string& value, TTextEncod
     const std::string k = TrimBlanks(key);
     const std::string v = TrimRightBlanks(value);
     const std::string text = k.empty() ? v : k + "=" + v;
-    // What a header cannot carry no other line can either.
+    // A line must hold only what a header could carry, and must not read back as a header itself.
     std::string name, readKey, readValue;
     if (!IsWritableName(text, encoding) || IsSectionHeader(text, name, encoding))
         return false;
     SplitKeyLine(text, readKey, readValue, encoding);
-    // An empty plain line would be appended last, where loading drops it.
+    // An empty plain line would be appended at the end of the section, where loading drops it as a
+    // trailing blank line.
     if (k.empty())
         return !text.empty() && readKey.empty();
     return readKey == k && readValue == v;

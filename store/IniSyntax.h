@@ -1,23 +1,31 @@
-// The syntax of "alias.ini", line by line, in the file's encoding (its characters are ASCII in
-// both): the model and the helper's reading read the file by these rules alone.
+// The syntax of "alias.ini", line by line, applied to bytes in the file's encoding. The characters
+// of the syntax ("[", "]", "=", ";") are ASCII in both encodings. The model and the helper's
+// reading both read the file by these rules and no others, so that they always agree.
 #pragma once
 
 #include <string>
 
 #include "Encoding.h"
 
-// "[" ... "]" trimmed, the "]" a character of its own; name gets the trimmed inside.
+// Whether the line, once trimmed, is "[" ... "]", where the "]" must be a character of its own and
+// not the second byte of a double-byte character. name gets the text between the brackets,
+// trimmed.
 bool IsSectionHeader(const std::string& line, std::string& name, TTextEncoding encoding = teCp932);
-// At the first "="; a line with none, nothing before it or ";" first has an empty key.
+// Splits a line at its first "=" into a trimmed key and a value without trailing blanks. A line
+// with no "=", with nothing before it, or starting with ";" (a comment) gets an empty key, and
+// value gets the whole line.
 void SplitKeyLine(const std::string& line, std::string& key, std::string& value,
                   TTextEncoding encoding = teCp932);
-// A header can carry it: no line break, and in a UTF-8 file UTF-8 alone.
+// Whether a header line can carry the name: the name holds no line break, and in a UTF-8 file it
+// is well-formed UTF-8.
 bool IsWritableName(const std::string& name, TTextEncoding encoding);
-// The line a write of key and value makes reads back as that very line.
+// Whether the line that writing key and value makes would read back as the same key and value (or
+// as the same plain line, for an empty key).
 bool IsWritableLine(const std::string& key, const std::string& value,
                     TTextEncoding encoding = teCp932);
-// One alias exactly when "<a>.exe" and "<b>.exe" are one file (FileNameKey); Windows knows one
-// environment variable by the same rule.
+// Two section names name one alias exactly when "<a>.exe" and "<b>.exe" would be one file
+// (FileNameKey). Windows tells the names of environment variables apart by the same rule.
 bool SameSectionName(const std::string& a, const std::string& b, TTextEncoding encoding = teCp932);
-// Case-sensitively by the locale, printable ASCII without the call where that is the same.
+// Compares two keys case-sensitively in the user's locale. Keys of printable ASCII are compared as
+// bytes instead, where the locale is known to give the same answer, which saves the call.
 bool SameKey(const std::string& a, const std::string& b, TTextEncoding encoding = teCp932);

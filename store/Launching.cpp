@@ -6,13 +6,11 @@
 
 #include "CommandLine.h"
 #include "Files.h"
-#include "Format.h"
 #include "Grow.h"
+#include "Reports.h"
 #include "Schema.h"
 #include "ScriptKinds.h"
 #include "Text.h"
-
-using namespace std::string_view_literals;
 
 bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstring& text) {
     return value.find('\0') == std::string::npos && FileTextToWide(value, encoding, text);
@@ -81,46 +79,6 @@ const char* ApplyEnvEntry(const std::string& name, const std::string& value, TTe
         !wideValue.empty())
         return kValueNotSet;
     return nullptr;
-}
-
-std::string ValueReport(std::string_view alias, std::string_view key, std::string_view why) {
-    return Join({alias, " の "sv, key, why});
-}
-
-std::string LineTooLongReport(size_t length) {
-    return Join({"コマンド ラインが長すぎます ("sv, Decimal(uint32_t(length)), " 文字)。"sv});
-}
-
-std::string ProgramNotFoundReport(std::string_view program) {
-    return Join({"プログラム "sv, program, " が見つかりません。"sv});
-}
-
-std::string FolderNotFoundReport(std::string_view dir) {
-    return Join({"ディレクトリ "sv, dir, " が見つかりません。"sv});
-}
-
-std::string NotDefinedReport(std::string_view alias) {
-    return Join({alias, " の定義が見つかりません。"sv});
-}
-
-std::string DefinitionUnreadableReport(std::string_view path) {
-    return Join({"定義ファイル"sv, path, "を読み込めません。"sv});
-}
-
-std::string InterpreterMissingReport(std::string_view alias, std::string_view script,
-                                     std::string_view interpreters) {
-    return Join({alias, " のスクリプト "sv, script, " を実行するインタプリタ "sv, interpreters,
-                 " が見つかりません。"sv});
-}
-
-std::string ArgumentRefusedReport(std::string_view alias, std::string_view argument) {
-    return Join({alias, " には引数 "sv, argument,
-                 " をバッチ ファイルの引数として安全に渡せません。何も起動しません。"sv});
-}
-
-std::string NotRunnableReport(std::string_view alias, std::string_view program) {
-    return Join({alias, " のプログラム "sv, program,
-                 " はプログラムでも、alias の知っているスクリプトでもありません。"sv});
 }
 
 bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring_view callerText,

@@ -1,6 +1,6 @@
 // How a start is made of the stored values, which alias /check does too: the values in UTF-16
-// exactly, their references expanded, the "env:" entries applied, the command line composed; and
-// the reports both programs give in the same words.
+// exactly, their references expanded, the "env:" entries applied, the command line composed. What
+// either program says of it is in Reports.h.
 #pragma once
 
 #include <cstddef>
@@ -12,11 +12,6 @@
 
 // The most a command line or an environment value holds, its zero included.
 constexpr size_t kSystemTextLimit = 32767;
-
-// Why a stored value cannot be handed on (ValueReport).
-constexpr const char* kValueBadText = " の値に使えない文字があります。";
-constexpr const char* kValueTooLong = " を展開した値が長すぎます。";
-constexpr const char* kValueNotSet = " を設定できません。";
 
 // false for a NUL, which no command line or environment can carry, or bytes that are no text.
 bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstring& text);
@@ -92,16 +87,3 @@ TLaunchLine ComposeLaunchLine(const TLaunchValues& v, TLaunchCaller caller, TCom
 bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring_view callerText,
                      bool escape, std::wstring_view* refused = nullptr);
 bool HoldsPlaceholder(std::wstring_view param);
-
-// Reports both programs give in the same words.
-std::string ValueReport(std::string_view alias, std::string_view key, std::string_view why);
-std::string LineTooLongReport(size_t length);
-std::string ProgramNotFoundReport(std::string_view program);
-std::string FolderNotFoundReport(std::string_view dir);
-std::string NotDefinedReport(std::string_view alias);
-std::string DefinitionUnreadableReport(std::string_view path);
-std::string InterpreterMissingReport(std::string_view alias, std::string_view script,
-                                     std::string_view interpreters);
-std::string ArgumentRefusedReport(std::string_view alias, std::string_view argument);
-// Of a program the system cannot start (a file that is no program) that is no script either.
-std::string NotRunnableReport(std::string_view alias, std::string_view program);

@@ -15,7 +15,7 @@ const TScriptKind kScriptKinds[] = {
     {"|bat|cmd|", nullptr, nullptr, "", false},
 };
 
-// A text of the table as the program search takes it.
+// Widens an ASCII text of the table to UTF-16, the form the program search takes.
 std::wstring Widened(const char* text) {
     std::wstring wide;
     while (*text)
@@ -27,8 +27,9 @@ std::wstring Widened(const char* text) {
 
 const TScriptKind* ScriptKindOf(const std::wstring& program) {
     const size_t dot = SplitPath(program).Extension, n = program.size();
-    // Each extension of the table against the program's, in place. "| 0x20" makes an ASCII letter
-    // lower case and leaves digits as they are; a character beyond ASCII stays beyond it.
+    // Compare each extension of the table with the program's, in place, without copying either.
+    // "| 0x20" makes an ASCII letter lower case and leaves digits as they are; a character beyond
+    // ASCII stays beyond it, so it never matches the table's ASCII.
     for (const TScriptKind& kind : kScriptKinds)
         for (const char* e = kind.Extensions; dot + 1 < n && e[1];) {
             size_t i = dot + 1;
@@ -36,7 +37,7 @@ const TScriptKind* ScriptKindOf(const std::wstring& program) {
                 ++i;
             if (i == n && *e == '|')
                 return &kind;
-            while (*e != '|') // to the next one's "|"
+            while (*e != '|') // skip the rest of this extension, up to the "|" that ends it
                 ++e;
         }
     return nullptr;

@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "Files.h"
 #include "Launching.h"
+#include "Reports.h"
 #include "HelperChain.h"
 #include "Schema.h"
 #include "Text.h"

@@ -2,17 +2,19 @@
 // and leaves Ctrl+C to it.
 #include "Stub.h"
 
+#include "Encoding.h"
 #include "Files.h"
 #include "Format.h"
 #include "Report.h"
+#include "Reports.h"
 #include "Text.h"
-#include "Encoding.h"
 
 using namespace std::string_view_literals;
 
 namespace {
 
-// The target's to handle: the helper must live on to hand back its exit code.
+// Ctrl+C and Ctrl+Break are the target's to handle. The helper ignores them, since it must live on
+// to hand back the target's exit code.
 BOOL WINAPI SwallowBreak(DWORD event) {
     return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
 }
@@ -20,14 +22,11 @@ BOOL WINAPI SwallowBreak(DWORD event) {
 } // namespace
 
 void ReportError(const std::string& text) {
-    std::string line = Join({kErrorLinePrefix, text, "\r\n"sv});
-    BlankControls(line.data(), line.data() + line.size() - 2);
-    WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), line.size());
+    WriteErrorLine(text);
 }
 
 std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
-    return Join({"プログラム "sv, ShownCp932(commandLine), "の起動に失敗しました。 Code = "sv,
-                 Decimal(error)});
+    return WithCause(Join({kProgram, " "sv, ShownCp932(commandLine), kStartFailed}), error);
 }
 
 TTargetHandling TargetHandling(const TDefinition& def) {

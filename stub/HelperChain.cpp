@@ -10,7 +10,9 @@ bool NextChainDepth(const std::wstring& inherited, std::wstring& next) {
             depth = 0;
             break;
         }
-        if (depth <= kChainLimit) // saturates: any longer number is over the limit as well
+        // Stop adding digits once past the limit, so a long number cannot overflow: it is over
+        // the limit either way.
+        if (depth <= kChainLimit)
             depth = depth * 10 + unsigned(c - '0');
     }
     if (depth >= kChainLimit)

@@ -12,7 +12,8 @@
 inline constexpr wchar_t kChainVariable[] = L"" CHAIN_VARIABLE;
 inline constexpr char kChainVariableName[] = CHAIN_VARIABLE;
 constexpr unsigned kChainLimit = CHAIN_LIMIT;
-// The report of a chain at the limit, after the alias's name: one text, no number made at run time.
+// The report of a chain that reached the limit, printed after the alias's name. It is one text put
+// together at compile time, so the helper needs no code to write the number at run time.
 inline constexpr char kChainLimitReport[] =
     " の呼び出しが循環しています (" CHAIN_VARIABLE
     " が " CHAIN_NUMBER_TEXT(CHAIN_LIMIT) " に達しました)。";
@@ -21,6 +22,7 @@ inline constexpr char kChainLimitReport[] =
 #undef CHAIN_TEXT
 #undef CHAIN_NUMBER_TEXT
 
-// The depth to hand on, as decimal text, from the variable's inherited text (empty when unset);
-// what is no decimal number (blanks around it aside) counts as 0. False at kChainLimit.
+// Computes the depth to hand on, as decimal text, from the variable's inherited text (empty when
+// the variable is unset). Text that is not a decimal number, blanks around it aside, counts as 0.
+// Returns false when the inherited depth has reached kChainLimit.
 bool NextChainDepth(const std::wstring& inherited, std::wstring& next);

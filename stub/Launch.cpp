@@ -1,16 +1,16 @@
 // The start of the target, and the wait for it where the build asks for one.
 #include "Stub.h"
 
-#include "Format.h"
 #include "Handle.h"
 #include "Process.h"
+#include "Report.h"
+#include "Reports.h"
 #include "Text.h"
-
-using namespace std::string_view_literals;
 
 namespace {
 
-// Ends every process in it once its last handle goes, however the helper ends; empty when refused.
+// A job that ends every process in it when its last handle closes, which happens however the
+// helper ends. The handle stays empty when the system refuses the job.
 void MakeKillOnCloseJob(TKernelHandle& job) {
     job.Reset(CreateJobObjectW(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
@@ -23,7 +23,7 @@ void MakeKillOnCloseJob(TKernelHandle& job) {
 
 // The report of a step after the start that failed, with the system's error.
 std::string StepFailed(const char* what) {
-    return Join({what, " Code = "sv, Decimal(GetLastError())});
+    return WithCause(what, GetLastError());
 }
 
 } // namespace
@@ -38,7 +38,8 @@ TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how) {
         return out;
     out.Started = true;
     TKernelHandle process(pi.hProcess);
-    TKernelHandle thread(pi.hThread); // none for an elevated start, which already runs
+    // An elevated start gives no thread handle: that target already runs.
+    TKernelHandle thread(pi.hThread);
     // Kept until the helper ends. Without one (refused, or the helper's own job forbids it) the
     // target runs as it would without the switch.
     TKernelHandle job;
@@ -48,15 +49,16 @@ TLaunchOutcome Launch(const TComposed& what, const TTargetHandling& how) {
             job.Reset();
         // A target left suspended would keep the helper waiting for ever.
         if (thread.Valid() && ResumeThread(thread.Get()) == DWORD(-1)) {
-            out.Error = StepFailed("プログラムを再開できません。");
+            out.Error = StepFailed(kCannotResume);
             TerminateProcess(process.Get(), 1);
             return out;
         }
     }
     thread.Reset();
-    // A wait that fails says nothing of the target: reported, never its still-running code.
+    // When the wait fails, the target's exit code is unknown: the failure is reported, and the
+    // code of a process still running is never handed on as if it were the target's.
     if (how.Wait && (WaitForSingleObject(process.Get(), INFINITE) != WAIT_OBJECT_0 ||
                      !GetExitCodeProcess(process.Get(), &out.Code)))
-        out.Error = StepFailed("プログラムの終了を待てません。");
+        out.Error = StepFailed(kCannotWaitForEnd);
     return out;
 }

@@ -3,15 +3,15 @@
 #include "Stub.h"
 
 #include "Encoding.h"
-#include "Launching.h"
+#include "Reports.h"
 #include "Text.h"
 
 using namespace std::string_view_literals;
 
 namespace {
 
-// The report that ends the run with exit code 1; none when the target ran as asked (code: its
-// exit code).
+// Returns the report that ends the run with exit code 1, or an empty text when the target ran as
+// asked; code then holds the target's exit code to hand on.
 std::string Run(DWORD& code) {
     const TStartup start = ReadStartup();
     if (!start.Error.empty())

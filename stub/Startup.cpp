@@ -1,18 +1,22 @@
-// The start-up values and the alias's definition as "alias.ini" gives it.
+// Reads the start-up values, and the alias's definition as "alias.ini" gives it.
 #include "Stub.h"
 
 #include "AliasSection.h"
 #include "Files.h"
+#include "Reports.h"
 #include "Schema.h"
 #include "Text.h"
 
 TStartup ReadStartup() {
     TStartup s;
     s.ComSpecPath = InterpreterPath();
-    // Started by a short name, the helper still names the alias by its long one.
+    // When the helper is started by its short (8.3) name, it still takes the alias's name from its
+    // long one.
     s.SelfPath = LongPath(ModuleFilePath());
-    if (!ProgramFilePath(s.SelfPath, s.ExePath, s.Error))
+    if (!ProgramFilePath(s.SelfPath, s.ExePath)) {
+        s.Error = FolderNotCp932Report(s.SelfPath);
         return s;
+    }
     const TPathParts parts = SplitPath(s.ExePath);
     s.ExeDir = s.ExePath.substr(0, parts.FileName);
     s.AliasName = s.ExePath.substr(parts.FileName, parts.Extension - parts.FileName);
@@ -27,12 +31,13 @@ TDefinition ReadDefinition(const TStartup& start) {
     TAliasSection own, defaults;
     TLoadResult loaded = lrMissing;
     if (!ReadAliasSections(start.DefinitionFile, start.AliasName, own, defaults, &loaded)) {
-        // A file that is there but cannot be read still holds the definition: never "not defined".
+        // A file that is there but cannot be read may still hold the definition, so the alias
+        // must not be reported as not defined.
         def.Unreadable = loaded != lrMissing;
         return def;
     }
     def.Encoding = own.Encoding();
-    // One lookup in one place: every value is read the same way.
+    // The values are read in one loop over one table, so every value is read the same way.
     static const struct {
         const char* Key;
         std::string TDefinition::*Field;
@@ -43,7 +48,8 @@ TDefinition ReadDefinition(const TStartup& start) {
                    {kKeyInterpreter, &TDefinition::Interpreter}};
     for (const auto& v : kValues)
         def.*v.Field = own.ReadValue(v.Key, std::string());
-    // The switches in the order of the one list of their keys.
+    // The switches are read in the order of kSwitchKeys, the one list of their keys; the
+    // static_assert below keeps the fields matched to that order.
     bool on[sizeof kSwitchKeys / sizeof *kSwitchKeys];
     for (size_t i = 0; i < sizeof on; ++i)
         on[i] = IsSwitchOn(own.ReadValue(kSwitchKeys[i], std::string()),

@@ -1,5 +1,6 @@
-// stub/: the helper command, orvex. Its data flow is one value per stage (start-up, definition,
-// composed launch, launch), each stage a function of the values before it; nothing is global.
+// stub/ holds the helper command, orvex. Its work runs in stages: start-up, definition, composed
+// launch, launch. Each stage is a function that takes the values of the stages before it and
+// returns one value of its own; nothing is kept in globals.
 #pragma once
 
 #include <windows.h>
@@ -15,18 +16,19 @@
 
 // What the helper knows before it reads "alias.ini".
 struct TStartup {
-    std::string Error;        // the program folder cannot be named in code page 932
-    std::wstring ComSpecPath; // the interpreter of "dos" aliases, fixed before "env:" entries apply
-    std::wstring SelfPath;    // the helper's own file by its long name, never started as its target
+    std::string Error;        // set when the program folder cannot be named in code page 932
+    std::wstring ComSpecPath; // the interpreter of "dos" aliases, found before "env:" entries apply
+    std::wstring SelfPath;    // the helper's own file by its long name; never started as the target
     std::string ExePath;
     std::string ExeDir; // ends in its separator
     std::string AliasName;
     std::string WinDir;            // ends in "\"; empty when the system cannot tell
     std::string DefinitionFile;    // "alias.ini" beside the helper, else in WinDir
-    std::wstring_view CommandLine; // the helper's own, as its caller wrote it
+    std::wstring_view CommandLine; // the helper's own command line, as its caller wrote it
 };
 
-// The alias's definition in the file's encoding; a text is empty when its key is missing.
+// The alias's definition, its texts in the file's encoding. A text is empty when its key is
+// missing.
 struct TDefinition {
     bool Unreadable = false; // "alias.ini" is there but cannot be read
     TTextEncoding Encoding = teCp932;
@@ -39,15 +41,15 @@ struct TDefinition {
     // The switches (IsSwitchOn).
     bool JoinErrorOutput = false; // "stderr2stdout"
     bool KillTarget = false;      // "killtarget"
-    bool Wait = false;            // "wait", the windowed build's
+    bool Wait = false;            // "wait", which only the windowed build reads
     bool PlaceArgs = false;       // "placeargs"
 };
 
-// What to start: a non-empty Error is the report that ends the run instead. The program as found
-// is kept for a report of a file the system cannot start.
+// What to start. When Error is not empty, nothing is started: Error is the report that ends the
+// run instead. The program as found is kept for a report of a file the system cannot start.
 struct TComposed : TComposedLine {
     std::string Error;
-    std::wstring WorkDir; // empty: the helper's own
+    std::wstring WorkDir; // empty: the helper's own current folder
 };
 
 // How the target is started and waited for.
@@ -60,7 +62,7 @@ struct TTargetHandling {
 struct TLaunchOutcome {
     bool Started = false;
     DWORD Code = 0;    // the target's exit code (0 without waiting), or the start's error
-    std::string Error; // started, but it could not be let run as asked (it has been ended)
+    std::string Error; // the target started but could not be run as asked, and has been ended
 };
 
 TStartup ReadStartup();

@@ -1,5 +1,6 @@
 // Replacements for the parts of the C++ runtime that would pull the exception machinery into every
-// helper. The stub never throws: running out of memory or breaking a bound ends the process.
+// helper and make each one much larger. The helper never throws: running out of memory or breaking
+// a bound ends the process at once, with exit code 255.
 #include <windows.h>
 
 #include <bits/functexcept.h>

@@ -3,6 +3,8 @@
 
 #include "Encoding.h"
 #include "Format.h"
+#include "Report.h"
+#include "Reports.h"
 #include "Text.h"
 
 using namespace std::string_view_literals;
@@ -10,14 +12,15 @@ using namespace std::string_view_literals;
 void ReportError(const std::string& text) {
     // user32 is loaded only here, so a normal start does not pay for it.
     using MessageBoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
-    // The line break StartFailureText puts in stays.
+    // Control bytes show as blanks, but for the line break StartFailureText puts before the
+    // command line.
     std::string shown = text;
     BlankControls(shown.data(), shown.data() + shown.size(), '\r');
     if (HMODULE user32 = LoadLibraryA("user32")) {
         auto box = reinterpret_cast<MessageBoxFn>(
             reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA")));
         if (box)
-            box(nullptr, shown.c_str(), "Orvex エラー", MB_OK);
+            box(nullptr, shown.c_str(), kErrorBoxTitle, MB_OK);
     }
 }
 
@@ -26,7 +29,7 @@ std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
     // The caller's text may hold a line break of its own.
     std::string shown = ShownCp932(commandLine);
     BlankControls(shown.data(), shown.data() + shown.size());
-    return Join({"プログラムの起動に失敗しました。 Code = "sv, Decimal(error), "\r"sv, shown});
+    return Join({kProgram, kStartFailed, kCauseLabel, Decimal(error), "\r"sv, shown});
 }
 
 // With "wait" it stands in for a caller that waits for its editor and reads its exit code. Only a
