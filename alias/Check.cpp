@@ -261,9 +261,9 @@ class TCheck {
         for (const auto& path : FScan.orphans)
             Found(HelperProblem(AliasOfHelperFile(path.substr(SplitPath(path).FileName)), path,
                                 hpOrphan));
-        for (const bool windowed : {false, true})
-            if (FTemplateNeeded[windowed] && !FTemplates[windowed].Whole())
-                Found(TemplateMissing(FTemplates[windowed].Path()));
+        for (const TTemplate* from : {&FTemplates.Console, &FTemplates.Windowed})
+            if (FTemplatesNeeded.count(from) && !from->Whole())
+                Found(TemplateMissing(from->Path()));
         const TProgramFolder& folder = FTransaction.Folder();
         for (const auto& name : FLeftAside)
             Found(HelperProblem(
@@ -336,7 +336,7 @@ class TCheck {
         auto expanded = [](const std::wstring& stored, const std::wstring& used) {
             return stored == used ? std::string() : " (" + ShownCp932(used) + ")";
         };
-        v.Type = s.ReadValue(kKeyType, "");
+        v.Dos = RunsThroughInterpreter(s.ReadValue(kKeyType, ""), encoding);
         v.Windowed = IsWindowed(s);
         v.PlaceArgs = IsSwitchOn(s.ReadValue(kKeyPlaceArgs, ""),
                                  FTransaction.Ini().ReadValue(kReservedSection, kKeyPlaceArgs, ""));
@@ -358,10 +358,12 @@ class TCheck {
     // of a program that is not there.
     void Program(const TExtIniSection& s, const std::string& name, const std::string& fileName,
                  const std::wstring& app, const TLaunchValues& v, const std::string& notFound) {
-        const TTextEncoding encoding = FTransaction.Encoding();
-        std::wstring self, line, program = app;
-        ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, self);
-        switch (ComposeLaunchLine(program, v, encoding, FInterpreter, self, {}, line)) {
+        std::wstring helper;
+        ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, helper);
+        TComposedLine launch;
+        launch.Program = app;
+        const std::wstring& program = launch.Program; // as found, once composed
+        switch (ComposeLaunchLine(v, {FInterpreter, helper, {}}, launch)) {
         case llProgramMissing: {
             Found(OfAlias(name, notFound));
             const std::wstring moved = MovedProgram(program);
@@ -370,14 +372,15 @@ class TCheck {
             break;
         }
         case llTooLong:
-            Found(OfAlias(name, LineTooLongReport(line.size())));
+            Found(OfAlias(name, LineTooLongReport(launch.CommandLine.size())));
             break;
         case llInterpreterMissing:
-            Found(InterpreterMissingReport(name, ShownCp932(program), ShownCp932(line)));
+            Found(InterpreterMissingReport(name, ShownCp932(program),
+                                           ShownCp932(launch.CommandLine)));
             break;
         case llArgumentRefused: // no caller's text here
         case llComposed:
-            if (RunsThroughInterpreter(v.Type, encoding))
+            if (v.Dos)
                 break;
             FNext[&s] = HelperAlias(program);
             // The system starts a file that is no program as no script either (Code 193).
@@ -392,8 +395,8 @@ class TCheck {
     // There, a helper, of the kind the definition asks for, a copy of the current template.
     void Helper(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
         const bool windowed = IsWindowed(s);
-        FTemplateNeeded[windowed] = true;
-        const TTemplate& current = FTemplates[windowed];
+        const TTemplate& current = FTemplates.Of(s);
+        FTemplatesNeeded.insert(&current);
         const auto file = FScan.aliasFiles.find(&s);
         if (file == FScan.aliasFiles.end()) {
             Found(HelperProblem(name, FTransaction.Folder().HelperPath(fileName), hpMissing));
@@ -422,7 +425,7 @@ class TCheck {
     std::vector<const TExtIniSection*> FOrder; // the aliases checked, in the file's order
     // The alias whose helper each alias's program is.
     std::unordered_map<const TExtIniSection*, const TExtIniSection*> FNext;
-    bool FTemplateNeeded[2] = {false, false};
+    std::unordered_set<const TTemplate*> FTemplatesNeeded; // by some alias's helper
     bool FAliases = false;
     bool FFound = false;
 };

@@ -25,15 +25,16 @@ namespace {
 // closes. 0 when it started, else why not: the start's error, or that no program or interpreter
 // was found.
 DWORD RunEditor(const std::wstring& command, const std::wstring& file) {
-    const std::wstring none; // no file to pass over
     TLaunchValues v{};
-    std::wstring program, line;
-    if (!ResolveCommand(command, &none, program, v.Param) ||
-        ComposeLaunchLine(program, v, teCp932, InterpreterPath(), none,
-                          QuoteIfHolding(file, kSystemBreaks), line) != llComposed)
+    TComposedLine launch;
+    // No helper starts the editor: there is no file to pass over.
+    if (!ResolveCommand(command, launch.Program, v.Param) ||
+        ComposeLaunchLine(v,
+                          {InterpreterPath(), std::wstring(), QuoteIfHolding(file, kSystemBreaks)},
+                          launch) != llComposed)
         return ERROR_FILE_NOT_FOUND;
     PROCESS_INFORMATION pi{};
-    const DWORD error = StartProcess(line, nullptr, false, 0, pi);
+    const DWORD error = StartProcess(launch.CommandLine, nullptr, false, 0, pi);
     TKernelHandle thread(pi.hThread), process(pi.hProcess);
     return error;
 }

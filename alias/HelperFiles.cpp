@@ -75,7 +75,7 @@ bool TTemplate::IsCutCopy(const TExtMem& bytes) const {
 }
 
 THelperTemplates::THelperTemplates(const TProgramFolder& folder)
-    : FConsole(folder.TemplatePath(false)), FWindowed(folder.TemplatePath(true)) {
+    : Console(folder.ConsoleTemplatePath()), Windowed(folder.WindowedTemplatePath()) {
 }
 
 THelperState ExamineHelper(const std::string& path, const THelperTemplates& templates,
@@ -85,7 +85,7 @@ THelperState ExamineHelper(const std::string& path, const THelperTemplates& temp
         return hsNoHelper;
     const THelperState state = StateOf(bytes, windowed);
     return state == hsNoHelper &&
-                   (templates[false].IsCutCopy(bytes) || templates[true].IsCutCopy(bytes))
+                   (templates.Console.IsCutCopy(bytes) || templates.Windowed.IsCutCopy(bytes))
                ? hsDamaged
                : state;
 }

@@ -38,13 +38,16 @@ class TTemplate {
     bool FWhole = false;
 };
 
-class THelperTemplates {
-  public:
+// The two templates, each read once.
+struct THelperTemplates {
     explicit THelperTemplates(const TProgramFolder& folder);
-    const TTemplate& operator[](bool windowed) const { return windowed ? FWindowed : FConsole; }
+    // The one the alias's helper is copied from, by its type.
+    const TTemplate& Of(const TExtIniSection& alias) const {
+        return IsWindowed(alias) ? Windowed : Console;
+    }
 
-  private:
-    TTemplate FConsole, FWindowed;
+    const TTemplate Console;  // the console build, "dovoz.ex_"
+    const TTemplate Windowed; // the windowed build, "rudi.ex_"
 };
 
 // A damaged helper (sections missing, or a copy cut short) is renewed; a file that is no helper

@@ -156,7 +156,7 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         // Checked whole before it takes the name: a full disk leaves the helper as it was or none.
         // A running helper cannot be replaced but can be moved aside, as registration does.
         THelperChange helper(target);
-        if (helper.Prepare(templates[IsWindowed(*s)]) && (!exists || helper.MoveOldAside()) &&
+        if (helper.Prepare(templates.Of(*s)) && (!exists || helper.MoveOldAside()) &&
             helper.PutNewInPlace()) {
             helper.Finish();
             continue;

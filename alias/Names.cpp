@@ -73,8 +73,7 @@ TFailure HelperFileName(const std::wstring& name, std::string& fileName) {
 
 bool ProgramFitsStart(const std::wstring& program) {
     std::wstring app = program;
-    const std::wstring none;
-    ResolveProgram(app, &none);
+    ResolveProgram(app, std::wstring()); // no helper to pass over
     return FitsStartLimit(app, false);
 }
 

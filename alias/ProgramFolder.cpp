@@ -16,10 +16,6 @@ bool TProgramFolder::OfThisProgram(TProgramFolder& folder, std::string& error) {
     return true;
 }
 
-std::string TProgramFolder::TemplatePath(bool windowed) const {
-    return FDir + (windowed ? "rudi.ex_" : "dovoz.ex_");
-}
-
 TFailure TProgramFolder::List(const std::string& pattern, std::vector<std::string>& names,
                               uint32_t skipAttributes) const {
     std::wstring search;

@@ -23,8 +23,9 @@ class TProgramFolder {
     std::string DefinitionFile() const { return FindDefinitionFileIn(FDir, FWinDir); }
     // The helper of an alias whose name passed IsRefusedName.
     std::string HelperPath(const std::string& name) const { return FDir + name + ".exe"; }
-    // "rudi.ex_" or "dovoz.ex_".
-    std::string TemplatePath(bool windowed) const;
+    // The templates helpers are copied from: the console build's and the windowed build's.
+    std::string ConsoleTemplatePath() const { return FDir + "dovoz.ex_"; }
+    std::string WindowedTemplatePath() const { return FDir + "rudi.ex_"; }
     // The folder's files that match the pattern ("*.exe"), as ListFolder gives them; a folder that
     // cannot be listed is a failure with its cause, never one without files.
     TFailure List(const std::string& pattern, std::vector<std::string>& names,

@@ -24,10 +24,11 @@ TFailure DetectKind(const std::wstring& program, const std::string& helper, TAli
     kind = akDos;
     if (IsRegistrationBuiltin(ShownCp932(program)))
         return TFailure();
-    std::wstring found = program, self;
+    std::wstring found = program, helperFile;
     // Stored as typed, a program with references is looked for as the helper will expand them.
-    if (!ToWide(helper, teCp932, self) || !ExpandReferences(found, DirectoryPart(self), true) ||
-        !ResolveProgram(found, &self))
+    if (!ToWide(helper, teCp932, helperFile) ||
+        !ExpandReferences(found, DirectoryPart(helperFile), true) ||
+        !ResolveProgram(found, helperFile))
         return Failure(kProgramNotFound);
     // A script's kind is its interpreter's, which the helper looks for at each start.
     if (const TScriptKind* script = ScriptKindOf(found)) {
@@ -45,64 +46,79 @@ TFailure DetectKind(const std::wstring& program, const std::string& helper, TAli
     return TFailure();
 }
 
-} // namespace
+// What is registered: the alias's name, its program and its parameters (joined) as typed, and
+// its kind.
+struct TRegistration {
+    const std::wstring& Name;
+    const std::wstring& Program;
+    const std::wstring Params;
+    TAliasKind Kind;
+};
 
-TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideName,
-                       const std::wstring& program, const TArgs& params, TAliasKind kind) {
-    // A DOS alias's command is the interpreter's, no program the system starts.
-    const std::wstring joined = JoinParams(params);
-    if (HasLineBreak(Join({wideName, program, joined})) ||
-        (kind != akDos && !ProgramFitsStart(program)))
+// No value may hold a line break. A DOS alias's command is the interpreter's, no program the
+// system starts; any other program must be one the system can start by its path.
+TFailure CheckValues(const TRegistration& r) {
+    if (HasLineBreak(Join({r.Name, r.Program, r.Params})) ||
+        (r.Kind != akDos && !ProgramFitsStart(r.Program)))
         return Failure(kBadParameter);
-    std::string name; // as the helper file's name
+    return TFailure();
+}
+
+// The alias's name as its helper file's name, and the helper's path.
+TFailure HelperTarget(const TProgramFolder& folder, const std::wstring& wideName, std::string& name,
+                      std::string& target) {
     if (TFailure f = HelperFileName(wideName, name))
         return f;
     if (IsRefusedName(name))
         return Failure(NameRefused(name));
-    const std::string target = folder.HelperPath(name);
-    if (!FitsHelperChange(target))
-        return Failure(kBadParameter);
-    if (kind == akAuto)
-        if (TFailure f = DetectKind(program, target, kind))
-            return f;
-    // A damaged template (cut short, or some other file) would make a helper that cannot start.
-    const TTemplate from(folder.TemplatePath(kind == akGui));
-    if (!from.Whole())
-        return Failure(TemplateMissing(from.Path()));
+    target = folder.HelperPath(name);
+    return FitsHelperChange(target) ? TFailure() : Failure(kBadParameter);
+}
 
-    TDefinitionTransaction t(folder);
-    if (TFailure f = t.Begin(fnRequired))
-        return f;
-    const bool defined = t.FindAlias(name) != nullptr;
-    if (!defined && FileFound(target))
-        return Failure(HelperNameTaken(target));
+// A "GUI" alias's helper is the windowed build, any other's the console build.
+std::string TemplatePath(const TProgramFolder& folder, TAliasKind kind) {
+    return kind == akGui ? folder.WindowedTemplatePath() : folder.ConsoleTemplatePath();
+}
 
-    // The new definition replaces the old one at the end of the file, in the file's encoding.
+// The helper's file may be the alias's own helper, never some other file of that name.
+TFailure CheckHelperNameFree(const TDefinitionTransaction& t, const std::string& name,
+                             const std::string& target) {
+    return t.FindAlias(name) == nullptr && FileFound(target) ? Failure(HelperNameTaken(target))
+                                                             : TFailure();
+}
+
+// The new definition replaces the old one at the end of the file, in the file's encoding.
+TFailure WriteDefinition(TDefinitionTransaction& t, const std::string& name,
+                         const TRegistration& r) {
     std::string section, app, param;
-    TFailure f = t.FileText(wideName, section);
+    TFailure f = t.FileText(r.Name, section);
     if (!f)
-        f = t.FileText(program, app);
+        f = t.FileText(r.Program, app);
     if (!f)
-        f = t.FileText(joined, param);
+        f = t.FileText(r.Params, param);
     if (f)
         return f;
-    if (defined)
-        t.Ini().DeleteSection(t.FindAlias(name)->Name());
-    const std::string type = kind == akGui   ? kTypeWindowed
-                             : kind == akDos ? kTypeDos
-                                             : kTypeConsole;
+    if (const TExtIniSection* old = t.FindAlias(name))
+        t.Ini().DeleteSection(old->Name());
+    const std::string type = r.Kind == akGui   ? kTypeWindowed
+                             : r.Kind == akDos ? kTypeDos
+                                               : kTypeConsole;
     for (const auto& kv :
          {std::make_pair(kKeyType, type), std::make_pair(kKeyApp, app),
           std::make_pair(kKeyParam, param), std::make_pair(kKeyDir, std::string())})
         if (TFailure w = t.WriteValue(section, kv.first, kv.second))
             return w;
     // Parameters with placeholders turn placeargs on, so they work without a second command.
-    if (HoldsPlaceholder(joined))
+    if (HoldsPlaceholder(r.Params))
         if (TFailure w = t.WriteValue(section, kKeyPlaceArgs, "on"))
             return w;
+    return TFailure();
+}
 
-    // The helper takes its name after the definition is saved, so none is without one; until
-    // then each step can be undone.
+// The definition is saved with the helper copied from the template. The helper takes its name
+// after the definition is saved, so none is without one; until then each step can be undone.
+TFailure SaveWithHelper(TDefinitionTransaction& t, const std::string& target,
+                        const TTemplate& from) {
     THelperChange helper(target);
     if (IsDirectory(target) || !helper.Prepare(from) || !helper.MoveOldAside()) {
         const DWORD error = GetLastError();
@@ -119,4 +135,31 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
     }
     helper.Finish();
     return TFailure();
+}
+
+} // namespace
+
+TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideName,
+                       const std::wstring& program, const TArgs& params, TAliasKind kind) {
+    TRegistration r{wideName, program, JoinParams(params), kind};
+    if (TFailure f = CheckValues(r))
+        return f;
+    std::string name, target;
+    if (TFailure f = HelperTarget(folder, r.Name, name, target))
+        return f;
+    if (r.Kind == akAuto)
+        if (TFailure f = DetectKind(r.Program, target, r.Kind))
+            return f;
+    // A damaged template (cut short, or some other file) would make a helper that cannot start.
+    const TTemplate from(TemplatePath(folder, r.Kind));
+    if (!from.Whole())
+        return Failure(TemplateMissing(from.Path()));
+    TDefinitionTransaction t(folder);
+    if (TFailure f = t.Begin(fnRequired))
+        return f;
+    if (TFailure f = CheckHelperNameFree(t, name, target))
+        return f;
+    if (TFailure f = WriteDefinition(t, name, r))
+        return f;
+    return SaveWithHelper(t, target, from);
 }

@@ -166,13 +166,18 @@ bool IsSameFile(const std::wstring& a, const std::wstring& b) {
            x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 }
 
-bool ResolveProgram(std::wstring& app, const std::wstring* self) {
+namespace {
+
+// The one search of ResolveProgram and of ResolveInterpreter, whose search has no file to pass
+// over: passOver is null for an interpreter.
+bool FindProgram(std::wstring& app, const std::wstring* passOver) {
+    const bool interpreter = !passOver;
     const TPathParts parts = SplitPath(app);
     if (parts.Extension == app.size())
         app += L".exe";
     // The interpreter's path is taken as it is: looking at it would cost every start a call.
     if (parts.FileName != 0)
-        return !self || IsProgramFile(app);
+        return interpreter || IsProgramFile(app);
     // Never the current folder, nor a relative PATH entry: what a bare name starts must not
     // depend on where the caller stands, nor on a file someone left there.
     const std::wstring windows = WindowsFolder(), own = DirectoryPart(ModuleFilePath());
@@ -189,7 +194,7 @@ bool ResolveProgram(std::wstring& app, const std::wstring* self) {
     std::wstring folder;
     for (size_t start = 0; NextListEntry(list, start, folder);) {
         // An interpreter is never an alias: no file of the program folder is one.
-        if (!IsAbsoluteFolder(folder) || (!self && IsSameFile(folder, own)))
+        if (!IsAbsoluteFolder(folder) || (interpreter && IsSameFile(folder, own)))
             continue;
         std::wstring found = folder;
         if (!IsPathSeparator(found.back()))
@@ -197,7 +202,8 @@ bool ResolveProgram(std::wstring& app, const std::wstring* self) {
         found += app;
         // A program is a file, never the helper's own (nor a hard link to it) nor one of the
         // folder passed over.
-        if (IsProgramFile(found) && (!self || self->empty() || !IsSameFile(found, *self))) {
+        if (IsProgramFile(found) &&
+            (interpreter || passOver->empty() || !IsSameFile(found, *passOver))) {
             app = found;
             return true;
         }
@@ -205,13 +211,23 @@ bool ResolveProgram(std::wstring& app, const std::wstring* self) {
     return false;
 }
 
-bool ResolveCommand(const std::wstring& command, const std::wstring* self, std::wstring& program,
-                    std::wstring& arguments) {
+} // namespace
+
+bool ResolveProgram(std::wstring& app, const std::wstring& passOver) {
+    return FindProgram(app, &passOver);
+}
+
+bool ResolveInterpreter(std::wstring& app) {
+    return FindProgram(app, nullptr);
+}
+
+bool ResolveCommand(const std::wstring& command, std::wstring& program, std::wstring& arguments) {
     const bool quoted = !command.empty() && command[0] == '"';
     for (size_t end = command.size(); end && end != std::wstring::npos;
          end = quoted ? 0 : command.find_last_of(L" \t", end - 1)) {
         program = quoted ? ProgramNameToken(command) : command.substr(0, end);
-        if (!program.empty() && !IsBlank(program.back()) && ResolveProgram(program, self)) {
+        if (!program.empty() && !IsBlank(program.back()) &&
+            ResolveProgram(program, std::wstring())) {
             arguments = quoted ? std::wstring(CallerArgumentText(command))
                                : TrimBlanks(command.substr(end));
             return true;
@@ -223,7 +239,7 @@ bool ResolveCommand(const std::wstring& command, const std::wstring* self, std::
 std::wstring InterpreterPath() {
     std::wstring path = EnvironmentValue(L"COMSPEC");
     // The system would look for a bare name in the program folder first.
-    if (path.empty() || !ResolveProgram(path, nullptr))
+    if (path.empty() || !ResolveInterpreter(path))
         path = SystemFolder().append(L"\\cmd.exe");
     return path;
 }

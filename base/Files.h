@@ -71,14 +71,18 @@ bool IsWorkingFolder(const std::wstring& dir);
 // The program an alias names, ".exe" added where there is no extension: a path must name a
 // program file; a bare name is looked for in the program folder, the system's, the Windows
 // folders, then PATH. Never the current folder or a relative PATH entry: what a name starts must
-// not depend on where the caller stands. Never *self (the helper's own file). With self null (the
-// interpreter) the program folder is passed over and a path taken as it is.
-bool ResolveProgram(std::wstring& app, const std::wstring* self);
-// The program at the head of a command, found as ResolveProgram finds it, and the arguments after
-// it: a quoted head is the program; an unquoted one with blanks is the longest stretch up to a
-// blank that names a program, so "D:\My Tools\ed.exe" never starts a "D:\My.exe".
-bool ResolveCommand(const std::wstring& command, const std::wstring* self, std::wstring& program,
-                    std::wstring& arguments);
+// not depend on where the caller stands.
+// passOver is the helper's own file, which the search never takes, so a helper never starts
+// itself. It is empty when no helper is starting the program: then nothing is passed over.
+bool ResolveProgram(std::wstring& app, const std::wstring& passOver);
+// An interpreter, found by the same search but for the program folder: every file there may be
+// an alias's helper. A path is taken as it is, unlooked at.
+bool ResolveInterpreter(std::wstring& app);
+// The program at the head of a command, found as ResolveProgram finds it with nothing to pass
+// over, and the arguments after it: a quoted head is the program; an unquoted one with blanks is
+// the longest stretch up to a blank that names a program, so "D:\My Tools\ed.exe" never starts a
+// "D:\My.exe".
+bool ResolveCommand(const std::wstring& command, std::wstring& program, std::wstring& arguments);
 // The interpreter of DOS aliases: COMSPEC, else the system folder's cmd.exe.
 std::wstring InterpreterPath();
 

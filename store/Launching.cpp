@@ -115,15 +115,13 @@ bool HoldsPlaceholder(std::wstring_view param) {
     return PlaceCallerText(filled, param, {}, false);
 }
 
-TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEncoding encoding,
-                              const std::wstring& comspec, const std::wstring& self,
-                              std::wstring_view callerText, std::wstring& line) {
-    const bool dos = RunsThroughInterpreter(v.Type, encoding);
-    if (!dos && !ResolveProgram(app, &self))
+TLaunchLine ComposeLaunchLine(const TLaunchValues& v, TLaunchCaller caller, TComposedLine& out) {
+    std::wstring &app = out.Program, &line = out.CommandLine;
+    if (!v.Dos && !ResolveProgram(app, caller.Helper))
         return llProgramMissing;
     std::wstring interpreter, options;
     const TScriptRun run =
-        dos ? srBatch : FindInterpreter(app, v.Setting, v.Windowed, interpreter, options);
+        v.Dos ? srBatch : FindInterpreter(app, v.Setting, v.Windowed, interpreter, options);
     if (run == srInterpreterMissing) {
         line = interpreter;
         return llInterpreterMissing;
@@ -138,22 +136,22 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEn
         if (!options.empty())
             (line += options) += ' ';
     }
-    AppendQuotedIfHolding(line, app, !batch ? kSystemBreaks : dos ? kInterpreterBreaks : nullptr);
+    AppendQuotedIfHolding(line, app, !batch ? kSystemBreaks : v.Dos ? kInterpreterBreaks : nullptr);
     std::wstring_view refused;
     bool placed = false;
     if (v.PlaceArgs)
-        placed = PlaceCallerText(line, v.Param, callerText, batch, &refused);
+        placed = PlaceCallerText(line, v.Param, caller.Text, batch, &refused);
     else
         line += v.Param;
     // Unchanged; to the interpreter each argument is text, never a command of its own.
     if (!placed) {
         line += ' ';
-        if (!callerText.empty())
+        if (!caller.Text.empty())
             line += ' ';
         if (!batch)
-            line += callerText;
+            line += caller.Text;
         else
-            AppendForBatch(line, callerText, 0, refused);
+            AppendForBatch(line, caller.Text, 0, refused);
     }
     if (refused.data()) {
         line = std::wstring(refused);
@@ -163,7 +161,7 @@ TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEn
     // keeps ! text, /e:on makes %cd:~,% (AppendForBatch) expand to nothing.
     if (batch) {
         std::wstring whole;
-        AppendQuotedIfHolding(whole, comspec, kSystemBreaks);
+        AppendQuotedIfHolding(whole, caller.ComSpec, kSystemBreaks);
         ((whole += L"/e:on /v:off /s /c \"") += line) += '"';
         line = std::move(whole);
     }

@@ -47,22 +47,39 @@ enum TLaunchLine : int {
     llArgumentRefused,    // line: the caller's argument a batch file cannot be handed
 };
 
-// What the alias runs, as stored but for the program: the parameters, its own interpreter
-// (setting), the type, the switch placeargs, and whether its helper is the windowed one.
+// What the alias runs, its references expanded, but for the program: the parameters, its own
+// interpreter (setting), whether it is a DOS alias (RunsThroughInterpreter), the switch placeargs,
+// and whether its helper is the windowed one.
 struct TLaunchValues {
     std::wstring Param, Setting;
-    std::string Type;
-    bool PlaceArgs, Windowed;
+    bool Dos, PlaceArgs, Windowed;
 };
 
-// The helper's command line: the program (ResolveProgram; app names it as found), a space, the
-// parameters, a space, then a space and the caller's text when there is any; with placeArgs the
-// parameters are a template that, holding a placeholder, takes the caller's text where it says. A
-// script runs as <interpreter> <options> <script> ...; a DOS alias and a batch file as
+// Where the start is made from.
+struct TLaunchCaller {
+    // The interpreter of DOS aliases and batch files.
+    const std::wstring& ComSpec;
+    // The helper's own file, never its program (ResolveProgram); empty when no helper starts it.
+    const std::wstring& Helper;
+    // The caller's text after the helper's name.
+    std::wstring_view Text;
+};
+
+// The program and the command line that start the alias.
+struct TComposedLine {
+    // The alias's program: as stored, its references expanded, on the way in; as found on the way
+    // out, or as looked for (".exe" added) when it is missing.
+    std::wstring Program;
+    // The command line; else what TLaunchLine says it holds.
+    std::wstring CommandLine;
+};
+
+// The helper's command line: the program (ResolveProgram), a space, the parameters, a space, then
+// a space and the caller's text when there is any; with placeArgs the parameters are a template
+// that, holding a placeholder, takes the caller's text where it says. A script runs as
+// <interpreter> <options> <script> ...; a DOS alias and a batch file as
 // <comspec> /e:on /v:off /s /c "<line>", each of the caller's arguments text for a batch file.
-TLaunchLine ComposeLaunchLine(std::wstring& app, const TLaunchValues& v, TTextEncoding encoding,
-                              const std::wstring& comspec, const std::wstring& self,
-                              std::wstring_view callerText, std::wstring& line);
+TLaunchLine ComposeLaunchLine(const TLaunchValues& v, TLaunchCaller caller, TComposedLine& out);
 
 // Appends pattern to line, filled in: "$1" to "$9" (no digit after) the caller's n-th argument in
 // its spelling, "$*" all its text, "$$" one "$"; other "$" stay; with escape each is handed as

@@ -57,7 +57,7 @@ TScriptRun FindInterpreter(const std::wstring& program, const std::wstring& sett
     options = own ? std::wstring(CallerArgumentText(setting)) : Widened(kind->Options);
     std::wstring found;
     for (size_t at = 0; own ? (found = interpreter, !at++) : NextListEntry(interpreter, at, found);)
-        if (ResolveProgram(found, nullptr) && IsProgramFile(found)) {
+        if (ResolveInterpreter(found) && IsProgramFile(found)) {
             interpreter = found;
             return srInterpreted;
         }

@@ -64,11 +64,11 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         ((tooLong = ExpandStoredValues(c.Program, v.Param, dir, folder)) &&
          !Fail(c, start, tooLong, kValueTooLong)))
         return c;
-    v.Type = def.Type;
+    v.Dos = RunsThroughInterpreter(def.Type, def.Encoding);
     v.PlaceArgs = def.PlaceArgs;
     v.Windowed = WindowedBuild(); // the helper of a "GUI" alias
-    switch (ComposeLaunchLine(c.Program, v, def.Encoding, start.ComSpecPath, start.SelfPath,
-                              CallerArgumentText(start.CommandLine), c.CommandLine)) {
+    switch (ComposeLaunchLine(
+        v, {start.ComSpecPath, start.SelfPath, CallerArgumentText(start.CommandLine)}, c)) {
     case llProgramMissing:
         c.Error = ProgramNotFoundReport(ShownCp932(c.Program));
         return c;

@@ -11,6 +11,7 @@
 
 #include "AliasSection.h"
 #include "Encoding.h"
+#include "Launching.h"
 #include "Schema.h"
 
 // What the helper knows before it reads "alias.ini".
@@ -45,12 +46,10 @@ struct TDefinition {
 };
 
 // What to start. When Error is not empty, nothing is started: Error is the report that ends the
-// run instead.
-struct TComposed {
+// run instead. The program as found is kept for a report of a file the system cannot start.
+struct TComposed : TComposedLine {
     std::string Error;
-    std::wstring CommandLine;
     std::wstring WorkDir; // empty: the helper's own current folder
-    std::wstring Program; // as found, for a report of a file the system cannot start
 };
 
 // How the target is started and waited for.

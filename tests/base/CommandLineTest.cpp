@@ -189,7 +189,7 @@ class SearchExcept : public ::testing::Test {
     std::string Found(const std::string& selfSpelling, const std::string& program = "") {
         std::wstring app = AnsiToWide(program.empty() ? name : program);
         const std::wstring other = AnsiToWide(selfSpelling);
-        return ResolveProgram(app, &other) ? WideToAnsi(app) : "<none>";
+        return ResolveProgram(app, other) ? WideToAnsi(app) : "<none>";
     }
 };
 

@@ -49,7 +49,7 @@ TEST(PlacedArguments, TakeTheArgumentsAsTheRuntimeSplitsThemInTheirSpelling) {
                      {L"$1$1 $$$2 $*", L"{1}{1} ${2} {*}", false},
                      {L"s/(a)/$$1/ $0 $10 $x $$ end$", L"s/(a)/$1/ $0 $10 $x $ end$", true},
                      {L"", L"", true}};
-    std::wstring app(MAX_PATH, L'\0'), line;
+    std::wstring app(MAX_PATH, L'\0');
     app.resize(GetModuleFileNameW(nullptr, &app[0], MAX_PATH));
     for (const std::wstring& text : texts) {
         const Args spellings = Spellings(text);
@@ -65,9 +65,11 @@ TEST(PlacedArguments, TakeTheArgumentsAsTheRuntimeSplitsThemInTheirSpelling) {
             }
             if (t.Appends)
                 expected += text.empty() ? L" " : L"  " + text;
-            TLaunchValues v{t.Pattern, L"", "", true, false};
-            EXPECT_EQ(ComposeLaunchLine(app, v, teCp932, L"", L"", text, line), llComposed);
-            EXPECT_EQ(line, expected) << testing_support::Utf8(text + L" / " + t.Pattern);
+            const TLaunchValues v{t.Pattern, L"", false, true, false};
+            TComposedLine launch{app, L""};
+            EXPECT_EQ(ComposeLaunchLine(v, {L"", L"", text}, launch), llComposed);
+            EXPECT_EQ(launch.CommandLine, expected)
+                << testing_support::Utf8(text + L" / " + t.Pattern);
         }
     }
 }
