@@ -1,4 +1,5 @@
-// Entry, start-up values, usage and dispatch of alias.exe.
+// The entry point of alias.exe, its start-up values, its usage text, and the dispatch of a command
+// line to its command.
 #include "Alias.h"
 
 #include <windows.h>
@@ -69,7 +70,7 @@ static TFailure Run(const TProgramFolder& folder, const TArgs& args) {
 }
 
 int Dispatch(const TProgramFolder& folder, const TArgs& args) {
-    // No program name at all: a bare "alias".
+    // A command line without even the program's name is taken as a bare "alias".
     const TFailure failure = Run(folder, args.empty() ? TArgs{std::wstring()} : args);
     ReportFailure(failure);
     return failure ? 1 : 0;
@@ -82,7 +83,8 @@ int main() {
         ReportFailure(Failure(error));
         return 1;
     }
-    // UTF-16 until a command turns it exactly into the file's encoding: a changed character would
-    // store another program, folder or name than the one given.
+    // The arguments stay UTF-16 until a command converts them exactly into the file's encoding,
+    // because a changed character would store a different program, folder or name from the one
+    // given.
     return Dispatch(folder, SplitCommandLine(GetCommandLineW()));
 }

@@ -1,5 +1,6 @@
-// alias /check: what would fail, found before it does, by the rules the helper and the manager
-// apply. It changes nothing, takes no lock, and writes a line per problem, the alias named first.
+// alias /check finds what would fail before it does, by the same rules that the helper and the
+// manager apply. It changes nothing and takes no lock. It writes one line for each problem, and a
+// line about an alias names the alias first.
 #include "Alias.h"
 
 #include <unordered_map>
@@ -27,14 +28,15 @@ bool IsDigit(wchar_t c) {
     return c >= '0' && c <= '9';
 }
 
-// The command prompt's search for a typed name, the current folder aside: the folders of PATH
-// before the program folder, each listed once, with the extensions of PATHEXT.
+// How the command prompt searches for a name the user types, leaving out the current folder. It
+// lists each folder on PATH that comes before the program folder, once each, and tries the
+// extensions of PATHEXT.
 class TPromptSearch {
   public:
     explicit TPromptSearch(const std::string& programDir) {
         std::wstring extensions = EnvironmentValue(L"PATHEXT"), entry, program;
         if (extensions.empty())
-            extensions = L".COM;.EXE;.BAT;.CMD"; // the prompt's own when there is none
+            extensions = L".COM;.EXE;.BAT;.CMD"; // what the prompt uses when PATHEXT is not set
         std::string narrow;
         for (size_t at = 0; NextListEntry(extensions, at, entry);)
             if (!entry.empty() && FromWide(entry, teCp932, narrow))
@@ -46,7 +48,8 @@ class TPromptSearch {
             if (entry.empty())
                 continue;
             FReached = IsSameFile(entry, program);
-            // One key for a folder's spellings: its full path, folded, without a last separator.
+            // A folder spelled in several ways is listed once: its key is its full path, folded,
+            // without a separator at its end.
             std::wstring key = FullPath(entry);
             while (!key.empty() && IsPathSeparator(key.back()))
                 key.pop_back();
@@ -55,9 +58,10 @@ class TPromptSearch {
         }
     }
 
-    // The program folder is on PATH.
+    // Whether the program folder is on PATH.
     bool Reached() const { return FReached; }
-    // What the prompt finds for a helper's name before the program folder's; empty for none.
+    // Returns the file that the prompt finds for a helper's name in a folder before the program
+    // folder, or an empty text when it finds none there.
     std::string Before(const std::string& name) const {
         std::vector<std::string> keys;
         for (const auto& extension : FExtensions)
@@ -73,7 +77,7 @@ class TPromptSearch {
 
   private:
     struct TFolder {
-        std::string Shown; // as PATH names it, ending in a separator
+        std::string Shown; // the folder as PATH spells it, ending in a separator
         std::unordered_map<std::string, std::string> Files; // FileNameKey -> file name
     };
 
@@ -81,8 +85,9 @@ class TPromptSearch {
         TFolder folder;
         const std::wstring dir = IsPathSeparator(entry.back()) ? entry : entry + L"\\";
         folder.Shown = ShownCp932(dir);
-        // A name that code page 932 cannot hold is no alias's. An entry of PATH that names no
-        // folder is common, and one that cannot be listed holds nothing this check could name.
+        // A name that code page 932 cannot hold cannot be an alias's name, so leaving it out of
+        // the listing loses nothing. An entry of PATH that names no folder is common, and a folder
+        // that cannot be listed holds nothing that this check could name, so neither is a failure.
         std::vector<std::string> names;
         ListFolder(dir + L"*", names);
         for (const auto& name : names)
@@ -95,8 +100,8 @@ class TPromptSearch {
     bool FReached = false;
 };
 
-// A name with its version part (each run of digits and dots that holds a digit) as one mark,
-// folded: "Tool 7" and "tool 8.1" are one shape.
+// Returns a folded name in which each version part (a run of digits and dots that holds a digit)
+// is replaced by one mark, so that "Tool 7" and "tool 8.1" have the same shape.
 std::wstring VersionShape(const std::wstring& name) {
     std::wstring shape;
     for (size_t i = 0; i < name.size();) {
@@ -110,7 +115,8 @@ std::wstring VersionShape(const std::wstring& name) {
     return FoldFileName(shape);
 }
 
-// a comes before b, runs of digits compared by their value ("Tool 9" before "Tool 10").
+// Whether a comes before b, comparing runs of digits by their value, so that "Tool 9" comes before
+// "Tool 10".
 bool VersionBefore(const std::wstring& a, const std::wstring& b) {
     size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
@@ -135,8 +141,9 @@ bool VersionBefore(const std::wstring& a, const std::wstring& b) {
     return a.size() - i < b.size() - j;
 }
 
-// The same file in a sibling folder whose name differs from its own only in the version part,
-// the latest of them; empty for none (a folder that cannot be listed gives none).
+// Looks for the program's file in the sibling folders whose names differ from its own folder's
+// only in the version part, as after an update to a new version. Returns the one in the latest
+// version, or an empty text when there is none; a folder that cannot be listed gives none.
 std::wstring MovedProgram(const std::wstring& program) {
     const size_t file = SplitPath(program).FileName;
     if (file < 2)
@@ -159,9 +166,10 @@ std::wstring MovedProgram(const std::wstring& program) {
     return found;
 }
 
-// An alias's env: entries applied as the helper applies them, up to the first it would refuse,
-// for as long as the trial lasts: what each variable held is kept and put back at its end, since
-// one left would change what every later alias is checked in.
+// Applies an alias's env: entries the way the helper applies them, up to the first one it would
+// refuse, for as long as the trial lasts. What each variable held before is kept and put back at
+// the end, because a variable left changed would change the environment that every later alias is
+// checked in.
 class TEnvTrial {
   public:
     TEnvTrial(const TExtIniSection& s, TTextEncoding encoding, const std::wstring& folder) {
@@ -183,11 +191,13 @@ class TEnvTrial {
     TEnvTrial(const TEnvTrial&) = delete;
     TEnvTrial& operator=(const TEnvTrial&) = delete;
 
-    // Null, or why the helper would refuse the entry of RefusedKey (those after it were not tried).
+    // Returns null when every entry was applied. Otherwise it returns why the helper would refuse
+    // the entry of RefusedKey; the entries after that one were not tried.
     const char* Refused() const { return FRefused; }
     const std::string& RefusedKey() const { return FRefusedKey; }
-    // Every variable put back, the last changed first; the name of one that had a value and could
-    // not get it back (the first in the file of such), empty for none.
+    // Puts every variable back, the last one changed first. Returns the name of a variable that had
+    // a value and could not get it back (the first such in the file), or an empty text when all
+    // were put back.
     std::wstring End() {
         std::wstring stuck;
         for (auto v = FBefore.rbegin(); v != FBefore.rend(); ++v)
@@ -203,12 +213,14 @@ class TEnvTrial {
         std::wstring Name, Value;
         bool Set;
     };
-    std::vector<TVariable> FBefore; // as each was before its entry, in the order applied
+    // Each variable as it was before its entry, in the order the entries were applied.
+    std::vector<TVariable> FBefore;
     const char* FRefused = nullptr;
     std::string FRefusedKey;
 };
 
-// One run of the check: what it has read once, and whether it has found anything.
+// One run of the check. It keeps what it has read once, so it is not read again for each alias,
+// and whether it has found anything.
 class TCheck {
   public:
     explicit TCheck(const TDefinitionTransaction& t)
@@ -217,8 +229,8 @@ class TCheck {
         ToWide(t.Folder().Dir(), teCp932, FFolder);
     }
 
-    // The program folder's listings, before any finding: a folder that cannot be listed ends the
-    // check, which could otherwise report every helper missing.
+    // Lists the program folder before anything is checked. A folder that cannot be listed ends
+    // the check, because otherwise the check would report every helper as missing.
     TFailure ListProgramFolder() {
         if (TFailure f = ScanFolder(FTransaction.Folder(), FTransaction.AliasOfFile(), FTemplates,
                                     false, FScan))
@@ -244,11 +256,12 @@ class TCheck {
         Typing(name, fileName);
     }
 
-    // What is no one alias's: helpers without a definition, templates that cannot be copied, the
-    // program folder missing from PATH. True when nothing at all was found.
+    // Reports what belongs to no one alias: helpers without a definition, templates that cannot be
+    // copied, and the program folder missing from PATH. Returns true when nothing at all was found.
     bool Finish() {
-        // A start that follows helpers and never leaves them: past as many steps as there are
-        // aliases, it has met one twice.
+        // An alias whose program is another alias's helper starts that alias, and so on. When the
+        // chain is still going after as many steps as there are aliases, it has met one alias
+        // twice, so the start would loop forever.
         for (const TExtIniSection* s : FOrder) {
             const TExtIniSection* at = s;
             for (size_t step = 0; at && step <= FOrder.size(); ++step) {
@@ -275,8 +288,9 @@ class TCheck {
     }
 
   private:
-    // What typing the name reaches: a program earlier on PATH, the prompt's own command or a
-    // PowerShell alias, or nothing as typed.
+    // Reports when typing the alias's name would reach something else: a program in a folder
+    // earlier on PATH, a command built into the prompt, or a PowerShell alias. Also reports a name
+    // that the prompt cannot take as it is typed.
     void Typing(const std::string& name, const std::string& fileName) {
         const std::string program = FPrompt.Reached() ? FPrompt.Before(fileName) : "";
         if (!program.empty())
@@ -289,7 +303,8 @@ class TCheck {
             Found(PowerShellAlias(name, shells));
     }
 
-    // The alias whose helper a program is, when it is one of the program folder's; else none.
+    // Returns the alias whose helper the program is, when the program is a helper in the program
+    // folder, and null otherwise.
     const TExtIniSection* HelperAlias(const std::wstring& program) const {
         std::string file;
         const std::wstring full = LongPath(program);
@@ -305,8 +320,8 @@ class TCheck {
         FFound = true;
     }
 
-    // The values, the command line and the working folder as the helper takes them, in the
-    // environment its env: entries make.
+    // Checks the values, the command line and the working folder the way the helper takes them, in
+    // the environment that the alias's env: entries make.
     void Values(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
         const TTextEncoding encoding = FTransaction.Encoding();
         const std::string app = s.ReadValue(kKeyApp, ""), dir = s.ReadValue(kKeyDir, "");
@@ -325,14 +340,16 @@ class TCheck {
         TEnvTrial env(s, encoding, FFolder);
         if (env.Refused())
             Found(ValueReport(name, FTransaction.Shown(env.RefusedKey()), env.Refused()));
-        // The references as the helper expands them, in the environment its entries made.
+        // The references are expanded as the helper expands them, in the environment that the
+        // alias's entries made.
         const std::wstring storedApp = wideApp, storedDir = wideDir;
         const char* tooLong = appText && paramText && dirText
                                   ? ExpandStoredValues(wideApp, v.Param, wideDir, FFolder)
                                   : nullptr;
         if (tooLong)
             Found(ValueReport(name, tooLong, kValueTooLong));
-        // What the references made of a path, after the report of its stored text.
+        // Shows what the references made of a path, after the report of its stored text, when
+        // they changed it.
         auto expanded = [](const std::wstring& stored, const std::wstring& used) {
             return stored == used ? std::string() : " (" + ShownCp932(used) + ")";
         };
@@ -353,16 +370,16 @@ class TCheck {
                                     expanded(storedDir, wideDir)));
     }
 
-    // The program as the helper starts it, its references expanded: found, its command line
-    // within the limit, its interpreter there, a file the system can start. notFound: the report
-    // of a program that is not there.
+    // Checks the program as the helper starts it, with its references expanded: that it is found,
+    // that its command line is within the limit, that its interpreter is there, and that it is a
+    // file the system can start. notFound is the report to give when the program is not there.
     void Program(const TExtIniSection& s, const std::string& name, const std::string& fileName,
                  const std::wstring& app, const TLaunchValues& v, const std::string& notFound) {
         std::wstring helper;
         ToWide(FTransaction.Folder().HelperPath(fileName), teCp932, helper);
         TComposedLine launch;
         launch.Program = app;
-        const std::wstring& program = launch.Program; // as found, once composed
+        const std::wstring& program = launch.Program; // the program as found, once composed
         switch (ComposeLaunchLine(v, {FInterpreter, helper, {}}, launch)) {
         case llProgramMissing: {
             Found(OfAlias(name, notFound));
@@ -378,12 +395,13 @@ class TCheck {
             Found(InterpreterMissingReport(name, ShownCp932(program),
                                            ShownCp932(launch.CommandLine)));
             break;
-        case llArgumentRefused: // no caller's text here
+        case llArgumentRefused: // cannot happen here: the check passes no caller's text
         case llComposed:
             if (v.Dos)
                 break;
             FNext[&s] = HelperAlias(program);
-            // The system starts a file that is no program as no script either (Code 193).
+            // A file that is not a program cannot be started by the system (error 193), unless it
+            // is a script that runs through an interpreter.
             TExeType kind = etUnknown;
             if (v.Setting.empty() && !ScriptKindOf(program) && GetExeType(program, kind) == erOk &&
                 kind == etUnknown)
@@ -392,7 +410,8 @@ class TCheck {
         }
     }
 
-    // There, a helper, of the kind the definition asks for, a copy of the current template.
+    // Checks that the alias's helper is there, is a helper at all, is of the kind (console or
+    // windowed) that the definition asks for, and is a copy of the current template.
     void Helper(const TExtIniSection& s, const std::string& name, const std::string& fileName) {
         const bool windowed = IsWindowed(s);
         const TTemplate& current = FTemplates.Of(s);
@@ -418,14 +437,16 @@ class TCheck {
     const TDefinitionTransaction& FTransaction;
     const THelperTemplates FTemplates;
     TFolderScan FScan;
-    std::vector<std::string> FLeftAside; // HelpersLeftAside
+    std::vector<std::string> FLeftAside; // the helpers that HelpersLeftAside found
     const TPromptSearch FPrompt;
-    const std::wstring FInterpreter;           // the helper's, read before any env: entry applies
+    // The interpreter of DOS aliases, found as the helper finds it, before any env: entry applies.
+    const std::wstring FInterpreter;
     std::wstring FFolder;                      // the program folder
     std::vector<const TExtIniSection*> FOrder; // the aliases checked, in the file's order
-    // The alias whose helper each alias's program is.
+    // For each alias whose program is another alias's helper, that other alias.
     std::unordered_map<const TExtIniSection*, const TExtIniSection*> FNext;
-    std::unordered_set<const TTemplate*> FTemplatesNeeded; // by some alias's helper
+    // The templates that some alias's helper needs.
+    std::unordered_set<const TTemplate*> FTemplatesNeeded;
     bool FAliases = false;
     bool FFound = false;
 };
@@ -436,8 +457,9 @@ TFailure CheckAliases(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
     if (TFailure f = t.ReadRequired())
         return f;
-    // A file marked as UTF-8 that holds other bytes works for the helpers, which read it as it is
-    // checked here; that every changing command refuses it is a finding of its own.
+    // A file marked as UTF-8 that holds bytes that are not UTF-8 still works for the helpers, which
+    // read it the way it is checked here. But every command that changes the file refuses it, so
+    // that is reported as a finding of its own.
     const bool fileSound = t.Ini().EncodingValid();
     if (!fileSound)
         WriteMessage(DefinitionFileFailed(t.Path(), dfNotUtf8));

@@ -154,7 +154,8 @@ TFailure ChangeAlias(const TProgramFolder& folder, const std::wstring& name,
     const TExtIniSection* s = t.FindAlias(fileName);
     if (!s)
         return Failure(NotDefinedReport(fileName));
-    // Later options see the effect of earlier ones: of two on the same key the later wins.
+    // Options are applied in the order typed, so each sees the effect of those before it, and of
+    // two options for the same key the later one wins.
     const std::string section = s->Name();
     for (const auto& o : options)
         if (TFailure f = ApplyOption(t, section, o))

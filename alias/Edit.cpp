@@ -18,16 +18,17 @@ using namespace std::string_view_literals;
 
 namespace {
 
-// Starts the editor command for file, not waiting. Its program is found by the one search (a
-// notepad.exe left in the caller's folder never opens) and started as a helper starts its target,
-// the file its one argument: a batch file or a script gets it as text. It inherits no handles:
-// holding the caller's output pipe would keep a script reading alias's output waiting until it
-// closes. 0 when it started, else why not: the start's error, or that no program or interpreter
-// was found.
+// Starts the editor command for file and does not wait for it. Its program is found by the one
+// program search, so a notepad.exe left in the caller's folder never opens. It is started the way
+// a helper starts its program, with the file as its one argument, so a batch file or a script gets
+// the path as text. It inherits no handles, because holding the caller's output pipe would keep a
+// script that reads alias's output waiting until the editor closes. Returns 0 when the editor
+// started. Otherwise it returns the start's error, or ERROR_FILE_NOT_FOUND when no program or
+// interpreter was found.
 DWORD RunEditor(const std::wstring& command, const std::wstring& file) {
     TLaunchValues v{};
     TComposedLine launch;
-    // No helper starts the editor: there is no file to pass over.
+    // No helper starts the editor, so the search has no file to pass over.
     if (!ResolveCommand(command, launch.Program, v.Param) ||
         ComposeLaunchLine(v,
                           {InterpreterPath(), std::wstring(), QuoteIfHolding(file, kSystemBreaks)},
@@ -43,13 +44,15 @@ DWORD RunEditor(const std::wstring& command, const std::wstring& file) {
 
 TFailure EditDefinitionFile(const TProgramFolder& folder) {
     TDefinitionTransaction t(folder);
-    // A file that is missing or cannot be read still opens, to be made or put right.
+    // A file that is missing or cannot be read is still opened, so the user can create it or put
+    // it right.
     const TFailure read = t.Read();
     if (read.Error == ERROR_NOT_ENOUGH_MEMORY)
         return read;
     const std::string editor =
         read ? std::string() : t.Ini().ReadValue(kReservedSection, kKeyEditor, "");
-    // The setting is a command with arguments of its own; the path is one argument.
+    // The editor setting is a command that may have arguments of its own; the file's path is added
+    // as one more argument.
     std::wstring path, fallback;
     ToWide(t.Path(), teCp932, path);
     ToWide(kFallbackEditor, teCp932, fallback);
@@ -57,7 +60,8 @@ TFailure EditDefinitionFile(const TProgramFolder& folder) {
         const DWORD error = RunEditor(t.Decoded(editor), path);
         if (!error)
             return TFailure();
-        // The file still opens; the user learns why not in the editor of their choice.
+        // The file is still opened, in the fallback editor, and a message tells the user why the
+        // editor of their choice did not start.
         WriteMessage(WithCause(EditorFallback(t.Shown(editor)), error));
     }
     const DWORD error = RunEditor(fallback, path);

@@ -17,14 +17,14 @@
 
 namespace {
 
-// Far more than any template holds: a larger file is no helper, and is never read whole.
+// Far more than any template holds. A larger file cannot be a helper, so it is never read whole.
 constexpr uint64_t kHelperSizeLimit = 1 << 20;
 
-// What the bytes make of a file, and its build.
+// Tells from a file's bytes what kind of file it is, and which build it is.
 THelperState StateOf(const TExtMem& bytes, bool* windowed) {
     bool whole = false, gui = false;
     const TImageBytes f{static_cast<const unsigned char*>(bytes.Data()),
-                        bytes.Size() ? bytes.Size() - 1u : 0u}; // without the zero after them
+                        bytes.Size() ? bytes.Size() - 1u : 0u}; // without the zero byte after them
     if (!HasOrvexVersion(f, whole, gui))
         return hsNoHelper;
     if (windowed)
@@ -53,7 +53,8 @@ bool IsWholeHelper(const std::string& path, bool* windowed) {
 }
 
 TTemplate::TTemplate(const std::string& path) : FPath(path) {
-    // A read refused for the file's size sets no error of its own: too large is a bad format.
+    // A read refused because of the file's size sets no error of its own, and a file too large to
+    // be a template counts as a bad format.
     SetLastError(ERROR_SUCCESS);
     if (ReadWholeFile(path, FBytes, kHelperSizeLimit) != lrLoaded)
         FError = GetLastError();

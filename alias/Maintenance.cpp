@@ -1,5 +1,5 @@
-// /del, /clear, /clear all, /apply, /update: each loads the file once and looks names up in memory,
-// so the work grows with the number of aliases and helpers, never with its square.
+// /del, /clear, /clear all, /apply and /update. Each of them loads the file once and looks names up
+// in memory, so the work grows with the number of aliases and helpers, never with its square.
 #include "Alias.h"
 
 #include <windows.h>
@@ -16,7 +16,8 @@
 
 namespace {
 
-// Deletes a file the command no longer wants, noting one that could not go.
+// Deletes a file that the command no longer wants, and adds a failure to failed when the file could
+// not be deleted.
 void Delete(const std::string& path, TFailure& failed) {
     if (!RemoveFile(path)) {
         const DWORD error = GetLastError();
@@ -24,7 +25,8 @@ void Delete(const std::string& path, TFailure& failed) {
     }
 }
 
-// The orphans and, with all, defined aliases' helpers, after the listing has ended.
+// Deletes the orphaned helpers and, when all is true, the helpers of defined aliases too. This runs
+// only after the listing of the folder has ended.
 void RemoveHelpers(const TFolderScan& scan, bool all, TFailure& failed) {
     for (const auto& path : scan.orphans)
         Delete(path, failed);
@@ -37,7 +39,8 @@ void RemoveHelpers(const TFolderScan& scan, bool all, TFailure& failed) {
 } // namespace
 
 TFailure DeleteAlias(const TProgramFolder& folder, const std::wstring& wideName) {
-    // A name that could never be registered names no helper: "/del ..\x" deletes nothing outside.
+    // A name that could never be registered has no helper, so "/del ..\x" never deletes anything
+    // outside the program folder.
     std::string name;
     if (TFailure f = HelperFileName(wideName, name))
         return f;
@@ -47,8 +50,9 @@ TFailure DeleteAlias(const TProgramFolder& folder, const std::wstring& wideName)
     if (TFailure f = t.Begin(fnOptional))
         return f;
     const std::string path = folder.HelperPath(name);
-    // Only moved aside until the definition is gone: a failure on either side leaves both. A
-    // short name of another helper's file names that helper, never this alias's.
+    // The helper is only moved aside until the definition is gone, so a failure of either step
+    // leaves both as they were. When the name is the short name of another helper's file, it
+    // names that helper, not this alias's, which is then left alone.
     THelperChange helper(path);
     std::string other;
     if (!IsShortNameOfOther(path, other) && IsExistingFile(path) && !helper.MoveOldAside()) {
@@ -84,9 +88,10 @@ TFailure ClearAll(const TProgramFolder& folder) {
         return f;
     TFailure failed;
     if (t.Loaded()) {
-        // Each alias's own "<name>.exe" goes whatever it is, as with /del: moved aside first, so
-        // a definition goes only with its helper and, when the file cannot be saved, no helper has
-        // gone either. A helper that cannot be moved keeps its definition.
+        // Each alias's own "<name>.exe" is removed whatever it is, as with /del. It is moved aside
+        // first, so a definition is removed only together with its helper, and when the file
+        // cannot be saved, no helper has been removed either. An alias whose helper cannot be
+        // moved keeps its definition.
         std::list<THelperChange> helpers;
         std::vector<std::string> names;
         for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {
@@ -104,7 +109,8 @@ TFailure ClearAll(const TProgramFolder& folder) {
             }
             names.push_back(s->Name());
         }
-        // Sections go in file order, so each is found at the front of what is left.
+        // Sections are deleted in file order, so each one is found at the front of what is left,
+        // and the search for it stays short.
         for (const auto& name : names)
             t.Ini().DeleteSection(name);
         if (TFailure f = t.Commit()) {
@@ -123,7 +129,8 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
     TDefinitionTransaction t(folder);
     if (TFailure f = t.Begin(fnOptional))
         return f;
-    // Each template is read once; a damaged one (cut short, or some other file) is never copied.
+    // Each template is read once. A damaged one (cut short, or some other file in its place) is
+    // never copied.
     const THelperTemplates templates(folder);
     TFolderScan scan;
     if (TFailure f = ScanFolder(t.Folder(), t.AliasOfFile(), templates, true, scan))
@@ -135,7 +142,7 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
     for (const TExtIniSection* s = t.Ini().FirstSection(); s; s = s->Next()) {
         if (IsReservedName(s->Name()))
             continue;
-        // A hand-edited name may be no plain file name ("..\x", "CON").
+        // A hand-edited name may not be a plain file name at all ("..\x", "CON").
         std::string name;
         if (!t.HelperName(*s, name)) {
             failed.Add(Failure(NameRefused(t.Shown(s->Name()))));
@@ -143,7 +150,8 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
         }
         const auto file = scan.aliasFiles.find(s);
         const bool exists = file != scan.aliasFiles.end();
-        // A whole helper is renewed with all, a damaged one always; a file that is no helper stays.
+        // A whole helper is renewed only with all, and a damaged one always. A file that is not a
+        // helper stays as it is.
         const THelperState state = exists ? file->second.state : hsNoHelper;
         if (exists && (state == hsNoHelper || (state == hsWhole && !all)))
             continue;
@@ -153,8 +161,9 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
             failed.Add(Failure(ShortNameOfOther(t.Shown(s->Name()), other)));
             continue;
         }
-        // Checked whole before it takes the name: a full disk leaves the helper as it was or none.
-        // A running helper cannot be replaced but can be moved aside, as registration does.
+        // The new copy is checked to be whole before it takes the helper's name, so a full disk
+        // leaves either the old helper as it was or no helper at all. A running helper cannot be
+        // replaced, but it can be moved aside, as registration does.
         THelperChange helper(target);
         if (helper.Prepare(templates.Of(*s)) && (!exists || helper.MoveOldAside()) &&
             helper.PutNewInPlace()) {
@@ -162,7 +171,7 @@ TFailure RebuildHelperCommands(const TProgramFolder& folder, bool all) {
             continue;
         }
         const DWORD error = GetLastError();
-        // Never over a file that appeared since the listing.
+        // A file that appeared since the listing is never replaced; that is not a failure.
         failed.Add(helper.Undo(!exists && error == ERROR_ALREADY_EXISTS
                                    ? TFailure()
                                    : Failure(HelperFailed(target, hfUpdate), error)));

@@ -17,7 +17,7 @@ std::string NotInEncoding(const std::string& shown, TTextEncoding encoding) {
 }
 
 std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure what) {
-    // The helper gives this one in the same words.
+    // The helper reports this one too, so both take the words from the same place.
     if (what == dfUnreadable)
         return DefinitionUnreadableReport(path);
     static const char* const kWhat[] = {

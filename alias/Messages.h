@@ -1,4 +1,5 @@
-// The manager's reports, each text written once; paths and names go in as they are.
+// The manager's reports. Each text is written once, here, and the paths and names in them are
+// shown as they are.
 #pragma once
 
 #include <cstddef>
@@ -41,18 +42,19 @@ inline constexpr const char* kUsage[] = {
 
 std::string NameRefused(const std::string& name);
 std::string NotCodePage932(const std::string& shown);
-// What the file's encoding cannot hold; for code page 932, that a UTF-8 file could.
+// Reports a text that the file's encoding cannot hold. For a code page 932 file, it adds that a
+// definition file saved as UTF-8 could hold it.
 std::string NotInEncoding(const std::string& shown, TTextEncoding encoding);
 
-// What keeps a command from the definition file.
+// The reasons a command cannot read or save the definition file.
 enum TDefinitionFileFailure : int {
     dfBusy = 0,
     dfMissing = 1,
     dfUnreadable = 2,
     dfNotWritten = 3,
-    dfNotUtf8 = 4,          // marked as UTF-8, holding bytes that are no UTF-8
-    dfWouldReadAsUtf8 = 5,  // code page 932 text that, saved, would read as UTF-8
-    dfWouldReadAsOther = 6, // text whose first bytes, saved, would read as a byte-order mark
+    dfNotUtf8 = 4,          // marked as UTF-8, but holding bytes that are not UTF-8
+    dfWouldReadAsUtf8 = 5,  // code page 932 text that, once saved, would be read as UTF-8
+    dfWouldReadAsOther = 6, // text whose first bytes, once saved, would read as a byte-order mark
 };
 std::string DefinitionFileFailed(const std::string& path, TDefinitionFileFailure what);
 
@@ -63,21 +65,23 @@ enum THelperFailure : int { hfCreate = 0, hfDelete = 1, hfUpdate = 2, hfRestore 
 std::string HelperFailed(const std::string& path, THelperFailure what);
 
 std::string EditorFailed(const std::string& editor);
-// The editor every system has: alias /edit opens the file in it when the reserved section names
-// none, or the one it names cannot be started.
+// The editor that every system has. alias /edit opens the file in it when the reserved section
+// names no editor, or when the editor it names cannot be started.
 constexpr char kFallbackEditor[] = "notepad.exe";
 std::string EditorFallback(const std::string& editor);
 
-// Beside an interpreter alias <name> shows, when it is not found now.
+// Shown beside the interpreter that "alias <name>" lists, when that interpreter cannot be found
+// now.
 constexpr char kNotFoundMark[] = " (見つかりません)";
-// The PowerShell releases whose built-in aliases take a name, when both do.
+// The PowerShell releases to name when the built-in aliases of both of them take a name.
 constexpr char kBothReleases[] = "5.1 と 7";
 
-// The program folder's files cannot be listed: nothing that needs them is done.
+// Reports that the program folder's files cannot be listed. Nothing that needs the listing is
+// done.
 std::string FolderUnlisted(const std::string& dir);
 
-// What alias /check finds, each line naming the alias first: "<name> の" and a report, or a key's
-// ValueReport (kNotGiven: no program).
+// What alias /check finds. Each line names the alias first: either "<name> の" followed by a
+// report, or a key's ValueReport. kNotGiven is the ValueReport reason for a missing program.
 std::string OfAlias(const std::string& name, const std::string& report);
 constexpr char kNotGiven[] = " が指定されていません。";
 enum THelperProblem : int {
@@ -87,19 +91,19 @@ enum THelperProblem : int {
     hpOldTemplate = 3,
     hpOrphan = 4,
     hpDamaged = 5,
-    hpLeftAside = 6, // moved aside by a change that did not end
+    hpLeftAside = 6, // moved aside by a change that never finished
 };
 std::string HelperProblem(const std::string& name, const std::string& path, THelperProblem what);
 std::string ShadowedBy(const std::string& name, const std::string& program);
-// Names typing does not reach: the prompt's own command, a PowerShell alias (shells: which
-// releases), a name the prompt splits or changes.
+// Names that typing does not reach: a command built into the prompt, a PowerShell alias (shells
+// says in which releases), or a name that the prompt splits or changes.
 std::string PromptCommand(const std::string& name);
 std::string PowerShellAlias(const std::string& name, const char* shells);
 std::string NotTypeable(const std::string& name);
 std::string StartLoops(const std::string& name);
-// The program not found is in a folder of another version: there, and the command that points
-// the alias to it.
+// Reports that the program that was not found is in the folder of another version. It names that
+// program and the command that points the alias to it.
 std::string ProgramMoved(const std::string& name, const std::string& program);
-// A section named like the short name of another helper file.
+// Reports a section whose name is the short name of another helper file.
 std::string ShortNameOfOther(const std::string& name, const std::string& helper);
 std::string FolderNotOnPath(const std::string& dir);

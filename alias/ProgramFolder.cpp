@@ -19,7 +19,9 @@ bool TProgramFolder::OfThisProgram(TProgramFolder& folder, std::string& error) {
 TFailure TProgramFolder::List(const std::string& pattern, std::vector<std::string>& names,
                               uint32_t skipAttributes) const {
     std::wstring search;
-    // The folder's path came from code page 932, and so do the patterns.
+    // The folder's path was converted from code page 932, and the patterns are code page 932 too,
+    // so converting them back is expected to succeed. Should it fail, the listing fails with
+    // ERROR_NO_UNICODE_TRANSLATION instead of listing nothing.
     const DWORD error = ToWide(FDir + pattern, teCp932, search)
                             ? ListFolder(search, names, skipAttributes)
                             : DWORD(ERROR_NO_UNICODE_TRANSLATION);

@@ -1,4 +1,5 @@
-// Registering an alias: its kind, its helper command and its definition, all or nothing.
+// Registering an alias: its kind, its helper command and its definition. Either all of it is
+// registered or none of it is.
 #include "Alias.h"
 
 #include <windows.h>
@@ -17,20 +18,22 @@
 
 namespace {
 
-// The program is found as the helper finds it, passing over the helper's file: a re-registration
-// must not take the kind of the helper it replaces. A program that is there but cannot be read is
-// reported so, never as not found.
+// Finds the program the way the helper finds it, passing over the helper's own file, because
+// registering an alias again must not take its kind from the helper it replaces. A program that is
+// there but cannot be read is reported as such, never as not found.
 TFailure DetectKind(const std::wstring& program, const std::string& helper, TAliasKind& kind) {
     kind = akDos;
     if (IsRegistrationBuiltin(ShownCp932(program)))
         return TFailure();
     std::wstring found = program, helperFile;
-    // Stored as typed, a program with references is looked for as the helper will expand them.
+    // The program is stored as it was typed, but a program with references is looked for as the
+    // helper will expand them.
     if (!ToWide(helper, teCp932, helperFile) ||
         !ExpandReferences(found, DirectoryPart(helperFile), true) ||
         !ResolveProgram(found, helperFile))
         return Failure(kProgramNotFound);
-    // A script's kind is its interpreter's, which the helper looks for at each start.
+    // A script takes the kind of its interpreter. The interpreter itself is not looked for now,
+    // because the helper looks for it again at each start.
     if (const TScriptKind* script = ScriptKindOf(found)) {
         kind = script->WindowedByDefault ? akGui : akConsole;
         return TFailure();
@@ -46,8 +49,8 @@ TFailure DetectKind(const std::wstring& program, const std::string& helper, TAli
     return TFailure();
 }
 
-// What is registered: the alias's name, its program and its parameters (joined) as typed, and
-// its kind.
+// What is registered: the alias's name, its program and its parameters (joined into one text), all
+// as typed, and its kind.
 struct TRegistration {
     const std::wstring& Name;
     const std::wstring& Program;
@@ -55,8 +58,9 @@ struct TRegistration {
     TAliasKind Kind;
 };
 
-// No value may hold a line break. A DOS alias's command is the interpreter's, no program the
-// system starts; any other program must be one the system can start by its path.
+// No value may hold a line break. A DOS alias's command is read by the interpreter and is not a
+// program the system starts, so its length is not checked against a path's; any other program
+// must be short enough for the system to start it by its path.
 TFailure CheckValues(const TRegistration& r) {
     if (HasLineBreak(Join({r.Name, r.Program, r.Params})) ||
         (r.Kind != akDos && !ProgramFitsStart(r.Program)))
@@ -64,7 +68,7 @@ TFailure CheckValues(const TRegistration& r) {
     return TFailure();
 }
 
-// The alias's name as its helper file's name, and the helper's path.
+// Turns the alias's name into its helper file's name, and gives the helper's path.
 TFailure HelperTarget(const TProgramFolder& folder, const std::wstring& wideName, std::string& name,
                       std::string& target) {
     if (TFailure f = HelperFileName(wideName, name))
@@ -75,12 +79,13 @@ TFailure HelperTarget(const TProgramFolder& folder, const std::wstring& wideName
     return FitsHelperChange(target) ? TFailure() : Failure(kBadParameter);
 }
 
-// A "GUI" alias's helper is the windowed build, any other's the console build.
+// A "GUI" alias's helper is the windowed build; every other alias's helper is the console build.
 std::string TemplatePath(const TProgramFolder& folder, TAliasKind kind) {
     return kind == akGui ? folder.WindowedTemplatePath() : folder.ConsoleTemplatePath();
 }
 
-// The helper's file may be the alias's own helper, never some other file of that name.
+// A file may already be where the helper goes only when it is this alias's own helper. Any other
+// file of that name is never replaced.
 TFailure CheckHelperNameFree(const TDefinitionTransaction& t, const std::string& name,
                              const std::string& target) {
     return t.FindAlias(name) == nullptr && FileFound(target) ? Failure(HelperNameTaken(target))
@@ -115,8 +120,9 @@ TFailure WriteDefinition(TDefinitionTransaction& t, const std::string& name,
     return TFailure();
 }
 
-// The definition is saved with the helper copied from the template. The helper takes its name
-// after the definition is saved, so none is without one; until then each step can be undone.
+// Saves the definition together with a helper copied from the template. The new helper takes its
+// name only after the definition is saved, so that no helper is ever left without a definition.
+// Until then, each step can be undone.
 TFailure SaveWithHelper(TDefinitionTransaction& t, const std::string& target,
                         const TTemplate& from) {
     THelperChange helper(target);
@@ -150,7 +156,8 @@ TFailure RegisterAlias(const TProgramFolder& folder, const std::wstring& wideNam
     if (r.Kind == akAuto)
         if (TFailure f = DetectKind(r.Program, target, r.Kind))
             return f;
-    // A damaged template (cut short, or some other file) would make a helper that cannot start.
+    // A damaged template (cut short, or some other file in its place) would make a helper that
+    // cannot start, so registration stops before copying it.
     const TTemplate from(TemplatePath(folder, r.Kind));
     if (!from.Whole())
         return Failure(TemplateMissing(from.Path()));

@@ -1,5 +1,6 @@
 // What only alias.exe asks of the file system: listings, full paths and every change of a file.
-// The helper's build leaves this file out, so these calls are no imports of every helper command.
+// The helper's build leaves this file out, so these system calls are not imported by every helper
+// command.
 #include "Encoding.h"
 #include "Files.h"
 #include "Format.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-// Calls take for each entry that search matches, passing over "." and "..". Returns 0 when the
+// Calls take for each entry that search matches, skipping "." and "..". Returns 0 when the
 // listing ends normally, also when nothing matched; otherwise the system's error, such as that of
 // a folder that does not exist or may not be read.
 template <class F> DWORD ForEachEntry(const std::wstring& search, const F& take) {
@@ -76,12 +77,13 @@ bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>
     const DWORD attrs = FileAttributes(path);
     if (attrs != INVALID_FILE_ATTRIBUTES &&
         (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-        SetLastError(ERROR_ACCESS_DENIED); // what writing it would have met
+        SetLastError(ERROR_ACCESS_DENIED); // the error that writing to it would have met
         return false;
     }
-    // Left by replaces that were killed; one in progress holds its file open unshared, and stays.
-    // Removing them is a tidy-up: a folder that may be written but not listed still takes the
-    // save, with the files left where they are.
+    // Temporary files left behind by replaces that were killed are removed. A replace still in
+    // progress holds its file open without sharing it, so its file cannot be removed and stays.
+    // Removing them is only a tidy-up: a folder that may be written but not listed still takes
+    // the save, and the old files stay where they are.
     std::wstring search;
     std::vector<std::string> left;
     if (ToWide(path + ".~*.tmp", teCp932, search))
@@ -104,7 +106,8 @@ bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>
     const bool written = write(file.Get()) && FlushFileBuffers(file.Get());
     if (!file.Close() || !written)
         return dropTemp();
-    // A helper command reading the file holds it open for a moment.
+    // A helper command that is reading the file holds it open for a moment, so the move is
+    // retried for about a second.
     for (int attempt = 1;; ++attempt) {
         if (MoveFileExA(temp.c_str(), path.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

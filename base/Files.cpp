@@ -43,7 +43,8 @@ bool IsWorkingFolder(const std::wstring& path) {
 }
 
 std::wstring ModuleFilePath() {
-    // The call cannot tell the size it needs: a name that filled the buffer may be cut off.
+    // This call does not say what size it needs, and a name that fills the buffer may have been
+    // cut off, so the buffer grows until the name fits with room to spare.
     std::wstring path;
     FillGrowing(path, [](wchar_t* buffer, size_t capacity) {
         const DWORD n = GetModuleFileNameW(nullptr, buffer, DWORD(capacity));
@@ -57,7 +58,9 @@ bool ProgramFilePath(const std::wstring& wide, std::string& path) {
 }
 
 TPathParts SplitPath(const std::string& path) {
-    // One walk by characters: a separator starts the name anew, its last "." starts the extension.
+    // Walks the path once, by characters, so that the second byte of a double-byte character is
+    // never taken for a separator or a dot. Each separator starts the file name again, and the
+    // last "." after it starts the extension.
     size_t name = 0, dot = 0;
     for (size_t i = 0, n; i < path.size(); i += n) {
         n = CharLength(path, i);
@@ -79,7 +82,8 @@ TPathParts SplitPath(const std::wstring& path) {
 
 namespace {
 
-// The text of a call that returns the length it wrote or the capacity it needs.
+// Returns the text that a system call writes, for calls that return either the length they wrote
+// or the capacity they need.
 template <class Call> std::wstring FilledBy(Call call) {
     std::wstring text;
     FillGrowing(text, [&](wchar_t* buffer, size_t capacity) {
@@ -99,8 +103,8 @@ std::wstring SystemFolder() {
 } // namespace
 
 std::wstring LongPath(const std::wstring& path) {
-    // Looked up when called (kernel32 has it since Windows 2000): an import would cost every
-    // helper file a sector.
+    // The function is looked up when it is called instead of being imported (kernel32 has had it
+    // since Windows 2000), because one more import would make every helper file a sector larger.
     using TGetLongPathName = DWORD(WINAPI*)(const wchar_t*, wchar_t*, DWORD);
     const auto getLongPathName = reinterpret_cast<TGetLongPathName>(
         reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"kernel32"), "GetLongPathNameW")));
@@ -125,7 +129,8 @@ std::wstring EnvironmentValue(const wchar_t* name) {
 }
 
 bool IsEnvironmentVariableSet(const wchar_t* name) {
-    // The size it asks for counts the closing zero: 1 for a variable set to nothing.
+    // The size this call asks for includes the closing zero, so a variable set to nothing still
+    // gives 1, and only a variable that is not set gives 0.
     return GetEnvironmentVariableW(name, nullptr, 0) != 0;
 }
 
@@ -136,14 +141,16 @@ bool SetEnvironmentValue(const wchar_t* name, const wchar_t* value) {
 namespace {
 
 bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-    // No access asked: a running program file opens this way too, and a folder with the flag.
+    // No access is asked for, so that the file of a running program opens too. The backup flag
+    // lets a folder be opened as well.
     TFileHandle f(CreateFileW(path.c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return f.Valid() && GetFileInformationByHandle(f.Get(), &info);
 }
 
-// A folder named whatever the current folder and drive are: "X:\..." or "\\server\...".
+// Whether a folder's name means the same folder whatever the current folder and drive are:
+// "X:\..." or "\\server\...".
 bool IsAbsoluteFolder(const std::wstring& f) {
     return f.size() > 2 &&
            (f[1] == ':' ? IsPathSeparator(f[2]) : IsPathSeparator(f[0]) && IsPathSeparator(f[1]));
@@ -168,20 +175,22 @@ bool IsSameFile(const std::wstring& a, const std::wstring& b) {
 
 namespace {
 
-// The one search of ResolveProgram and of ResolveInterpreter, whose search has no file to pass
-// over: passOver is null for an interpreter.
+// The one search behind ResolveProgram and ResolveInterpreter. An interpreter's search has no file
+// to pass over, so passOver is null for it.
 bool FindProgram(std::wstring& app, const std::wstring* passOver) {
     const bool interpreter = !passOver;
     const TPathParts parts = SplitPath(app);
     if (parts.Extension == app.size())
         app += L".exe";
-    // The interpreter's path is taken as it is: looking at it would cost every start a call.
+    // A path is not searched for. A program's path must name a program file, but an interpreter's
+    // path is taken as it is, because checking it would cost every start one more system call.
     if (parts.FileName != 0)
         return interpreter || IsProgramFile(app);
-    // Never the current folder, nor a relative PATH entry: what a bare name starts must not
-    // depend on where the caller stands, nor on a file someone left there.
+    // The current folder and relative PATH entries are never searched, because what a bare name
+    // starts must not depend on where the caller stands, nor on a file someone left there.
     const std::wstring windows = WindowsFolder(), own = DirectoryPart(ModuleFilePath());
-    // Appended piece by piece: the wide joining code is in no helper.
+    // The list is built by appending one piece at a time, because no helper holds the code that
+    // joins wide texts in one call.
     std::wstring list = own;
     list += ';';
     list += SystemFolder();
@@ -193,15 +202,17 @@ bool FindProgram(std::wstring& app, const std::wstring* passOver) {
     list += EnvironmentValue(L"PATH");
     std::wstring folder;
     for (size_t start = 0; NextListEntry(list, start, folder);) {
-        // An interpreter is never an alias: no file of the program folder is one.
+        // Relative entries are skipped, as said above. An interpreter must never be an alias, so
+        // its search also skips the program folder, where any file may be an alias's helper.
         if (!IsAbsoluteFolder(folder) || (interpreter && IsSameFile(folder, own)))
             continue;
         std::wstring found = folder;
         if (!IsPathSeparator(found.back()))
             found += '\\';
         found += app;
-        // A program is a file, never the helper's own (nor a hard link to it) nor one of the
-        // folder passed over.
+        // A program must be a file, and never the file passed over, which is the helper's own. A
+        // hard link to that file is passed over too, since IsSameFile compares the files
+        // themselves.
         if (IsProgramFile(found) &&
             (interpreter || passOver->empty() || !IsSameFile(found, *passOver))) {
             app = found;
@@ -238,7 +249,8 @@ bool ResolveCommand(const std::wstring& command, std::wstring& program, std::wst
 
 std::wstring InterpreterPath() {
     std::wstring path = EnvironmentValue(L"COMSPEC");
-    // The system would look for a bare name in the program folder first.
+    // COMSPEC's program is found by our own search, because the system would look for a bare name
+    // in the program folder first, where any file may be an alias's helper.
     if (path.empty() || !ResolveInterpreter(path))
         path = SystemFolder().append(L"\\cmd.exe");
     return path;
@@ -248,7 +260,7 @@ bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry)
     if (start > list.size())
         return false;
     const size_t end = std::min(list.find(';', start), list.size());
-    // PATH entries may be padded and quoted.
+    // PATH entries may have blanks around them and quotes around them.
     entry = TrimBlanks(list.substr(start, end - start));
     if (entry.size() >= 2 && entry.front() == '"' && entry.back() == '"')
         entry = entry.substr(1, entry.size() - 2);
@@ -258,7 +270,8 @@ bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry)
 
 TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& size,
                           uint64_t maxSize) {
-    // A replace in progress (another run's save) holds the file a moment: waited out.
+    // While another run's save replaces the file, the file is held for a moment, so the open is
+    // retried for a while.
     for (int attempt = 1;; ++attempt) {
         file.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                0, nullptr));
@@ -271,8 +284,9 @@ TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& 
         const DWORD e = GetLastError();
         return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? lrMissing : lrUnreadable;
     }
-    // A pipe of that name (possible under Wine) would read as empty; a file of 4 GB or more must
-    // never be read as its low part.
+    // Only a disk file counts: a pipe with this name (which Wine allows) would read as empty. A
+    // file of 4 GB or more is refused, because reading the size as its low part alone would read
+    // only part of the file.
     LARGE_INTEGER whole;
     size = GetFileType(file.Get()) == FILE_TYPE_DISK && GetFileSizeEx(file.Get(), &whole)
                ? uint64_t(whole.QuadPart)
@@ -304,7 +318,8 @@ TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxS
 }
 
 void WriteErrorLine(std::string_view text) {
-    // A short line is made on the stack: the report that memory ran out must need none.
+    // A short line is built on the stack, so that the report that memory ran out does not need
+    // any memory itself.
     char shortLine[512];
     std::string longLine;
     const size_t prefix = sizeof kErrorLinePrefix - 1, size = prefix + text.size() + 2;

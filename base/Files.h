@@ -1,5 +1,6 @@
-// Files and paths. Paths of the program folder are code page 932; programs and working folders are
-// UTF-16, since a folder on PATH may hold any character.
+// Files and paths. Paths inside the program folder are kept in code page 932. The paths of the
+// programs an alias starts, and of their working folders, are kept in UTF-16, because a folder on
+// PATH may have any character in its name.
 #pragma once
 
 #include <windows.h>
@@ -13,20 +14,24 @@
 #include "ExtMem.h"
 #include "Handle.h"
 
-// By attributes (a wildcard matches nothing). FileFound: a file or a folder.
+// These look at a path's attributes, so a path with a wildcard matches nothing. FileFound is true
+// for a file or a folder, IsExistingFile only for a file, and IsDirectory only for a folder.
 DWORD FileAttributes(const std::string& path);
 bool FileFound(const std::string& path);
 bool IsExistingFile(const std::string& path);
 bool IsDirectory(const std::string& path);
 
 std::wstring ModuleFilePath();
-// The path with its short (8.3) names given long, as the file system names them; itself when the
-// system cannot tell.
+// Returns the path with each short (8.3) name replaced by its long name, spelled as the file
+// system spells it. Returns the path unchanged when the system cannot tell.
 std::wstring LongPath(const std::wstring& path);
-// The program's path (LongPath(ModuleFilePath())) in code page 932, for the ANSI calls; false when
-// that code page cannot hold it, since every ANSI file call would then work on a changed path.
+// Converts the program's path (LongPath(ModuleFilePath())) to code page 932 for the ANSI calls.
+// Returns false when code page 932 cannot hold it, because every ANSI file call would then work
+// on a different path from the real one.
 bool ProgramFilePath(const std::wstring& wide, std::string& path);
-// Where the file name starts and its extension (the size for none), code page 932 by its rule.
+// The positions where a path's file name starts and where its extension starts; the extension's
+// position is the path's size when there is none. A code page 932 path is read by characters, so
+// the second byte of a double-byte character is never taken for a separator or a dot.
 struct TPathParts {
     size_t FileName;
     size_t Extension;
@@ -39,27 +44,32 @@ template <class S> S DirectoryPart(const S& path) {
 inline bool IsPathSeparator(wchar_t c) {
     return c == '\\' || c == '/';
 }
-// The path in full (alias.exe's alone); itself when the system cannot tell.
+// Returns the full path of path, or path unchanged when the system cannot tell. Only alias.exe
+// uses it.
 std::wstring FullPath(const std::wstring& path);
 
-// Ending in "\"; empty when the system cannot tell.
+// Returns the Windows folder in code page 932, ending in "\". Returns an empty text when the
+// system cannot tell or when code page 932 cannot hold the folder's name.
 std::string WindowsDirectory();
 
-// Of this process. A null value removes the variable.
+// The environment variables of this process. Setting a variable to a null value removes it.
 std::wstring EnvironmentValue(const wchar_t* name);
 bool IsEnvironmentVariableSet(const wchar_t* name);
 bool SetEnvironmentValue(const wchar_t* name, const wchar_t* value);
 
-// What the file system says a file or folder is (volume and index), whatever the spelling: case,
-// "..", a short name, a second link, a symbolic link or a mapped drive.
+// Identifies a file or folder the way the file system does, by its volume and index. Two paths to
+// one file give the same identity however they differ: in case, with "..", with a short name,
+// through a second hard link, a symbolic link or a mapped drive.
 struct TFileId {
     DWORD Volume, High, Low;
 };
 bool FileIdOf(const std::wstring& path, TFileId& id);
-// One file whatever the spelling.
+// Returns true when both paths name the same file, however each of them is spelled.
 bool IsSameFile(const std::wstring& a, const std::wstring& b);
 
-// The longest paths the system starts a program with, or in (with the "\" it adds to a folder).
+// Whether a path is short enough for the system to start a program from it, or (when folder is
+// true) to start a program in it. The system adds a "\" to the end of a working folder, so a folder
+// needs room for one more character unless it already ends in one.
 inline bool FitsStartLimit(const std::wstring& path, bool folder) {
     const size_t n = path.size();
     return n < size_t(MAX_PATH - folder) ||
@@ -68,58 +78,67 @@ inline bool FitsStartLimit(const std::wstring& path, bool folder) {
 bool IsProgramFile(const std::wstring& path);
 bool IsWorkingFolder(const std::wstring& dir);
 
-// The program an alias names, ".exe" added where there is no extension: a path must name a
-// program file; a bare name is looked for in the program folder, the system's, the Windows
-// folders, then PATH. Never the current folder or a relative PATH entry: what a name starts must
-// not depend on where the caller stands.
-// passOver is the helper's own file, which the search never takes, so a helper never starts
-// itself. It is empty when no helper is starting the program: then nothing is passed over.
+// Finds the program an alias names, adding ".exe" when the name has no extension. A path must name
+// a program file. A bare name is looked for in the program folder, the system folder, the Windows
+// folders and then the folders on PATH. The current folder and relative PATH entries are never
+// searched, because what a name starts must not depend on where the caller happens to stand.
+// passOver is the helper's own file, which the search never takes, so that a helper never starts
+// itself. It is empty when no helper is starting the program, and then nothing is passed over.
 bool ResolveProgram(std::wstring& app, const std::wstring& passOver);
-// An interpreter, found by the same search but for the program folder: every file there may be
-// an alias's helper. A path is taken as it is, unlooked at.
+// Finds an interpreter by the same search, except that the program folder is skipped, because any
+// file there may be an alias's helper. A path is taken as it is, without checking that it exists.
 bool ResolveInterpreter(std::wstring& app);
-// The program at the head of a command, found as ResolveProgram finds it with nothing to pass
-// over, and the arguments after it: a quoted head is the program; an unquoted one with blanks is
-// the longest stretch up to a blank that names a program, so "D:\My Tools\ed.exe" never starts a
-// "D:\My.exe".
+// Splits a command into the program at its head and the arguments after it, finding the program
+// as ResolveProgram does, with nothing to pass over. A quoted head is the program. When the head is
+// not quoted and holds blanks, the program is the longest stretch up to a blank that names a
+// program, so "D:\My Tools\ed.exe" never starts a "D:\My.exe" instead.
 bool ResolveCommand(const std::wstring& command, std::wstring& program, std::wstring& arguments);
-// The interpreter of DOS aliases: COMSPEC, else the system folder's cmd.exe.
+// Returns the interpreter that runs DOS aliases: the program that COMSPEC names, or else cmd.exe in
+// the system folder.
 std::wstring InterpreterPath();
 
-// The next entry of a list such as PATH, without blanks and one pair of quotes around it.
+// Reads the next entry of a list such as PATH, removing the blanks around it and one pair of
+// quotes around it. Returns false when the list has no more entries.
 bool NextListEntry(const std::wstring& list, size_t& start, std::wstring& entry);
 
-// A file another program holds for a moment (a save's replace, a helper reading alias.ini) is
-// waited out for about a second before the call's failure counts.
+// Another program may hold a file for a moment, such as a save replacing it or a helper reading
+// alias.ini. A call that meets such a file is retried for about a second before its failure counts.
 constexpr int kSharingAttempts = 40;
 constexpr DWORD kSharingPauseMs = 25;
 
-// Only a file that is not there is missing: one that cannot be read still holds something.
+// Only a file that is not there counts as missing. A file that cannot be read still holds
+// something, so it must never be taken for an empty one.
 enum TLoadResult : int32_t { lrLoaded = 0, lrMissing = 1, lrUnreadable = 2, lrOutOfMemory = 3 };
 
-// The one way a whole file is opened: shared for reading only, a replace in progress waited out for
-// about a second, a disk file (no pipe or device) below 4 GB and at most maxSize.
+// The one way a whole file is opened. Others may only read it while it is open, and a replace in
+// progress is waited out for about a second. Only a disk file (not a pipe or a device) that is
+// smaller than 4 GB and at most maxSize bytes long is opened.
 TLoadResult OpenWholeFile(const std::string& path, TFileHandle& file, uint64_t& size,
                           uint64_t maxSize = ~0ull);
-// The file so opened, in a block of its size and a zero byte (counted by Size()).
+// Reads a file opened that way into a block that holds its bytes and a closing zero byte. The
+// block's Size() counts that zero byte too.
 TLoadResult ReadWholeFile(const std::string& path, TExtMem& bytes, uint64_t maxSize = ~0ull);
 
-// The files, none of skipAttributes, that search matches (alias.exe's alone). Listed wide and
-// converted exactly: the ANSI listing would give a look-alike ("cafe.exe" for "café.exe"). 0, or
-// the system's error when the folder cannot be listed (none matching is no failure).
+// Lists the names of the files that search matches, leaving out folders and files that have any of
+// skipAttributes. Only alias.exe uses it. The names are listed in UTF-16 and converted exactly,
+// because the ANSI listing would give a look-alike ("cafe.exe" for "café.exe"); a name that code
+// page 932 cannot hold is left out. Returns 0 on success, or the system's error when the folder
+// cannot be listed. A folder in which nothing matches is not a failure.
 DWORD ListFolder(const std::wstring& search, std::vector<std::string>& names,
                  uint32_t skipAttributes = 0);
-// The names of the folders in folder (no separator at its end), "." and ".." aside; none when it
-// cannot be listed.
+// Returns the names of the folders inside folder, leaving out "." and "..". The folder's path must
+// not end in a separator. Returns no names when the folder cannot be listed.
 std::vector<std::wstring> ListSubfolders(const std::wstring& folder);
 
 bool WriteAll(HANDLE file, const char* data, size_t size);
-// The one way either program writes an error line: kErrorLinePrefix and text on standard output,
-// its control bytes blanked, since an escape sequence could hide or change what the user reads.
+// The one way either program writes an error line: kErrorLinePrefix and then text, on standard
+// output. Control bytes in text become blanks, because an escape sequence could hide or change what
+// the user reads.
 void WriteErrorLine(std::string_view text);
 
-// A file read in pieces where the file says (a program's headers), alias.exe's alone. Open gives
-// 0 or the system's error; a read is exact or fails.
+// Reads a file in pieces at the offsets the file itself gives, such as a program's headers. Only
+// alias.exe uses it. Open returns 0 on success or else the system's error. A read either reads
+// exactly the bytes asked for or fails.
 class TPieceReader {
   public:
     DWORD Open(const std::wstring& path);
@@ -130,11 +149,13 @@ class TPieceReader {
     TFileHandle FFile;
 };
 
-// Changes of files, alias.exe's alone; false, with the system's error, on failure.
+// Functions that change files, used only by alias.exe. Each returns false on failure and leaves the
+// system's error for the caller.
 bool RemoveFile(const std::string& path);
 bool MoveFileTo(const std::string& from, const std::string& to, bool replace);
 bool CopyFileTo(const std::string& from, const std::string& to);
-// Replaces the file in one step with what write puts into a new one beside it, flushed to the
-// disk: a failure leaves the old file as it was. False for a read-only target.
+// Replaces the file in one step. write fills a new file beside it, which is flushed to the disk
+// and then takes the old file's place, so a failure leaves the old file as it was. Returns false
+// for a read-only target.
 bool ReplaceWholeFile(const std::string& path, const std::function<bool(HANDLE)>& write);
 bool ReplaceWholeFile(const std::string& path, const char* data, size_t size);

@@ -13,8 +13,10 @@ namespace {
 // first header is read.
 struct TWantedName {
     std::string name;
-    std::string key; // FileNameKey
-    bool plain;      // the name is plain ASCII, which no other text's key can equal
+    std::string key; // the name's FileNameKey
+    // Whether the name is plain ASCII, so that a plain ASCII header can be compared with it
+    // directly.
+    bool plain;
 
     // n is in code page 932, since it comes from the helper's own file name; a header is in the
     // file's encoding, so the two are compared by their keys.
@@ -54,7 +56,8 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
     // decided from the lines this pass reads, another section's header could read as this alias's
     // name.
     const TTextEncoding encoding = buffer.DecideEncoding().Encoding();
-    // Null while the lines belong to the preamble or to another section, which nobody reads.
+    // The section that the lines being read belong to. It is null for the lines before the first
+    // header and for the lines of any other section, because nobody reads those.
     TAliasSection* current = nullptr;
     std::string line, header, key, value;
     // Lines are passed over unless they could be the header of one of the two sections. A name of
@@ -73,7 +76,7 @@ bool ReadAliasSections(const std::string& path, const std::string& name, TAliasS
                 current = &defaults;
             if (current)
                 current->FFound = true;
-            // The reserved name as the alias's own name: that one section answers both.
+            // When the alias's own name is the reserved name, that one section serves as both.
             if (current && ownIsDefaults)
                 defaults.FFound = true;
             continue;

@@ -18,13 +18,14 @@ bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstr
 
 namespace {
 
-// Environment references expanded as the system expands them; a failed expansion leaves the text
-// as written, as does one too long to be a value already (the system would cut it first).
+// Expands environment references the way the system expands them. When the expansion fails, the
+// text stays as written, and so does a text that is already too long to be a value, because the
+// system would cut it short before expanding it.
 void ExpandEnvText(std::wstring& text) {
     std::wstring expanded;
     if (text.size() < kSystemTextLimit &&
         FillGrowing(expanded, [&](wchar_t* buffer, size_t capacity) {
-            // The size it gives counts the closing zero, whether the text fitted or not.
+            // The size this call returns counts the closing zero, whether or not the text fitted.
             const DWORD n = ExpandEnvironmentStringsW(text.c_str(), buffer, DWORD(capacity));
             return n == 0 ? 0 : n <= capacity ? n - 1 : n;
         }))
@@ -54,9 +55,10 @@ bool ExpandReferences(std::wstring& text, const std::wstring& folder, bool envir
 
 const char* ExpandStoredValues(std::wstring& app, std::wstring& param, std::wstring& dir,
                                const std::wstring& folder) {
-    // A path that a reference makes longer than a path may be, or that a variable gives a quote
-    // or a line break, names no file: it is not found, as any such path. Parameters too long
-    // meet the command line's limit instead.
+    // A path that a reference makes too long for a path, or into which a variable brings a quote
+    // or a line break, names no file, so it is simply not found, like any other such path. The
+    // parameters get no length check here, because parameters that are too long meet the command
+    // line's limit later.
     ExpandReferences(param, folder, false);
     const struct {
         std::wstring& Value;
@@ -93,7 +95,9 @@ bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring
             ++p;
             placed = true;
             const std::wstring_view piece = number ? CallerArgument(callerText, n) : callerText;
-            // Past the limit the line is refused anyway: thousands of "$*" must not cost their all.
+            // Once the line has reached the limit it will be refused anyway, so nothing more is
+            // added: a pattern with thousands of "$*" must not cost the time and memory of all of
+            // them.
             if (piece.empty() || line.size() >= kSystemTextLimit)
                 continue;
             if (escape) {
@@ -126,9 +130,10 @@ TLaunchLine ComposeLaunchLine(const TLaunchValues& v, TLaunchCaller caller, TCom
         line = interpreter;
         return llInterpreterMissing;
     }
-    // The system would run a batch file through the interpreter with the caller's text read as
-    // commands: it runs as a DOS alias's does, always quoted. Quoted paths leave no shorter
-    // program to take.
+    // Handed a batch file, the system would run it through the interpreter and read the caller's
+    // text as commands. So a batch file runs the way a DOS alias's command does, through the
+    // interpreter, and its path is always quoted. A quoted path also leaves the system no shorter
+    // program name to take from a path with blanks.
     const bool batch = run == srBatch;
     line.clear();
     if (run == srInterpreted) {
@@ -143,7 +148,8 @@ TLaunchLine ComposeLaunchLine(const TLaunchValues& v, TLaunchCaller caller, TCom
         placed = PlaceCallerText(line, v.Param, caller.Text, batch, &refused);
     else
         line += v.Param;
-    // Unchanged; to the interpreter each argument is text, never a command of its own.
+    // Without a placeholder, the caller's text follows unchanged. Through the interpreter, each
+    // argument is handed so that it is read as text, never as a command of its own.
     if (!placed) {
         line += ' ';
         if (!caller.Text.empty())
@@ -157,8 +163,9 @@ TLaunchLine ComposeLaunchLine(const TLaunchValues& v, TLaunchCaller caller, TCom
         line = std::wstring(refused);
         return llArgumentRefused;
     }
-    // With /s the interpreter drops exactly the outer pair of quotes and keeps the rest; /v:off
-    // keeps ! text, /e:on makes %cd:~,% (AppendForBatch) expand to nothing.
+    // With /s, the interpreter removes exactly the outer pair of quotes and keeps everything
+    // inside as it is. /v:off keeps a "!" as plain text. /e:on makes %cd:~,%, which AppendForBatch
+    // uses, expand to nothing.
     if (batch) {
         std::wstring whole;
         AppendQuotedIfHolding(whole, caller.ComSpec, kSystemBreaks);

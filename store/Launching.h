@@ -1,6 +1,7 @@
-// How a start is made of the stored values, which alias /check does too: the values in UTF-16
-// exactly, their references expanded, the "env:" entries applied, the command line composed. What
-// either program says of it is in Reports.h.
+// How an alias's stored values become the start of its program. The helper does this when it
+// runs, and alias /check does the same to try an alias. The values are converted to UTF-16
+// exactly, their references are expanded, the "env:" entries are applied, and the command line is
+// composed. The messages that either program shows about it are in Reports.h.
 #pragma once
 
 #include <cstddef>
@@ -10,32 +11,38 @@
 
 #include "Encoding.h"
 
-// The most a command line or an environment value holds, its zero included.
+// The longest command line or environment value that the system takes, counting its closing zero.
 constexpr size_t kSystemTextLimit = 32767;
 
-// false for a NUL, which no command line or environment can carry, or bytes that are no text.
+// Converts a stored value to UTF-16. Returns false when the value holds a NUL, which no command
+// line or environment can carry, or when its bytes cannot be read as text.
 bool StoredValueText(const std::string& value, TTextEncoding encoding, std::wstring& text);
 
-// The folder of the helper and of "alias.ini", ending in its "\", in "app", "dir", "param" and
-// "env:" values: the command prompt's spelling of the folder of the batch file that runs. No
-// environment variable can mean it: it is replaced before any expansion, and the folder's own
-// "%" is never expanded. It holds no closing zero (it is compared, never used as a C string).
+// The reference that stands for the folder of the helper and of "alias.ini", ending in its "\". It
+// may be used in "app", "dir", "param" and "env:" values, and is spelled the way the command prompt
+// names the folder of a running batch file. It cannot be taken for an environment variable,
+// because it is replaced before any other expansion, and a "%" in the folder's own name is never
+// expanded. The array has no closing zero, because it is only compared and never used as a C
+// string.
 inline constexpr wchar_t kFolderReference[] = {'%', '~', 'd', 'p', '0'};
 
-// kFolderReference replaced by folder and, with environment, each %NAME% between expanded once as
-// the system expands it (an undefined one stays as written). False when the result is longer than
-// an environment value may be.
+// Replaces each kFolderReference in text with folder. When environment is true, each %NAME% in the
+// rest of the text is also expanded once, the way the system expands it; a variable that is not
+// defined stays as written. Returns false when the result is longer than an environment value may
+// be.
 bool ExpandReferences(std::wstring& text, const std::wstring& folder, bool environment);
 
-// One "env:" entry into this process's environment, which the target inherits, expanded as it is
-// now (an entry can build on the one before); an empty value removes it. Null when it is applied,
-// else the reason it is refused.
+// Applies one "env:" entry to this process's environment, which the started program inherits. The
+// value is expanded against the environment as it is at that moment, so an entry can build on the
+// ones before it. An empty value removes the variable. Returns null when the entry is applied, and
+// otherwise the reason it is refused.
 const char* ApplyEnvEntry(const std::string& name, const std::string& value, TTextEncoding encoding,
                           const std::wstring& folder);
 
-// "app", "param" and "dir" as a start takes them, with their references: the folder's in each,
-// the environment's in "app" and "dir" (a DOS alias's command is then quoted as what it came to).
-// Null, or the key ("app" or "dir") whose value grew too long.
+// Expands the references in "app", "param" and "dir" the way a start uses them. The folder
+// reference is replaced in all three, but environment variables are expanded only in "app" and
+// "dir". A DOS alias's command is quoted later, according to what it expanded to. Returns null when
+// every value fits, and otherwise the key ("app" or "dir") whose value became too long.
 const char* ExpandStoredValues(std::wstring& app, std::wstring& param, std::wstring& dir,
                                const std::wstring& folder);
 
@@ -43,23 +50,25 @@ enum TLaunchLine : int {
     llComposed,
     llProgramMissing,
     llTooLong,
-    llInterpreterMissing, // line: the interpreters looked for
-    llArgumentRefused,    // line: the caller's argument a batch file cannot be handed
+    llInterpreterMissing, // the command line holds the interpreters that were looked for
+    llArgumentRefused,    // the command line holds the argument a batch file cannot be handed
 };
 
-// What the alias runs, its references expanded, but for the program: the parameters, its own
-// interpreter (setting), whether it is a DOS alias (RunsThroughInterpreter), the switch placeargs,
-// and whether its helper is the windowed one.
+// What the alias runs, apart from its program, with the references already expanded. Param holds
+// the parameters and Setting the alias's own interpreter setting. Dos says whether it is a DOS
+// alias (RunsThroughInterpreter), PlaceArgs whether the placeargs switch is on, and Windowed
+// whether its helper is the windowed one.
 struct TLaunchValues {
     std::wstring Param, Setting;
     bool Dos, PlaceArgs, Windowed;
 };
 
-// Where the start is made from.
+// What the start depends on besides the alias's own values.
 struct TLaunchCaller {
     // The interpreter of DOS aliases and batch files.
     const std::wstring& ComSpec;
-    // The helper's own file, never its program (ResolveProgram); empty when no helper starts it.
+    // The helper's own file, which ResolveProgram never takes as the program. It is empty when no
+    // helper is making the start.
     const std::wstring& Helper;
     // The caller's text after the helper's name.
     std::wstring_view Text;
@@ -67,23 +76,29 @@ struct TLaunchCaller {
 
 // The program and the command line that start the alias.
 struct TComposedLine {
-    // The alias's program: as stored, its references expanded, on the way in; as found on the way
-    // out, or as looked for (".exe" added) when it is missing.
+    // The alias's program. On the way in, it is the stored value with its references expanded. On
+    // the way out, it is the program that was found, or, when none was found, the name that was
+    // looked for (with ".exe" added).
     std::wstring Program;
-    // The command line; else what TLaunchLine says it holds.
+    // The composed command line. When composing fails, it holds what the returned TLaunchLine
+    // value says instead.
     std::wstring CommandLine;
 };
 
-// The helper's command line: the program (ResolveProgram), a space, the parameters, a space, then
-// a space and the caller's text when there is any; with placeArgs the parameters are a template
-// that, holding a placeholder, takes the caller's text where it says. A script runs as
-// <interpreter> <options> <script> ...; a DOS alias and a batch file as
-// <comspec> /e:on /v:off /s /c "<line>", each of the caller's arguments text for a batch file.
+// Composes the command line that starts the alias: the program (found by ResolveProgram), a space,
+// the parameters and a space, and then, when the caller gave any text, one more space and that
+// text. With placeArgs, parameters that hold a placeholder are a template, and the caller's text
+// goes where the placeholders say instead of at the end. A script runs as
+// <interpreter> <options> <script> ... . A DOS alias and a batch file run as
+// <comspec> /e:on /v:off /s /c "<line>", and each of the caller's arguments is then handed so that
+// the batch file reads it as text, never as a command.
 TLaunchLine ComposeLaunchLine(const TLaunchValues& v, TLaunchCaller caller, TComposedLine& out);
 
-// Appends pattern to line, filled in: "$1" to "$9" (no digit after) the caller's n-th argument in
-// its spelling, "$*" all its text, "$$" one "$"; other "$" stay; with escape each is handed as
-// AppendForBatch hands it (refused: the argument it cannot). True when it holds a placeholder.
+// Appends pattern to line with its placeholders filled in. "$1" to "$9", when no further digit
+// follows, become the caller's n-th argument spelled as the caller wrote it; "$*" becomes all of
+// the caller's text; "$$" becomes one "$". Any other "$" stays as it is. With escape, each piece is
+// handed the way AppendForBatch hands it, and an argument that cannot be handed that way is
+// returned in refused. Returns true when the pattern holds a placeholder.
 bool PlaceCallerText(std::wstring& line, std::wstring_view pattern, std::wstring_view callerText,
                      bool escape, std::wstring_view* refused = nullptr);
 bool HoldsPlaceholder(std::wstring_view param);

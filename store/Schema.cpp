@@ -57,8 +57,9 @@ bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::str
     return !name.empty();
 }
 
-// Entries are few; each is compared with every key line before it (the locale may find a key
-// equal that the prefix alone would not).
+// A section has few entries, so each one is simply compared with every key line before it, not
+// only with the earlier entries: the locale may find a key equal to it that the "env:" prefix test
+// would not have taken for an entry.
 std::vector<TKeyLine> EnvEntries(const std::vector<TKeyLine>& keyLines, TTextEncoding encoding) {
     std::vector<TKeyLine> entries;
     TKeyLine entry;

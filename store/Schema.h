@@ -12,7 +12,8 @@ inline constexpr char kDefinitionFileName[] = "alias.ini";
 
 // The reserved section: settings for every alias, never an alias itself.
 inline constexpr char kReservedSection[] = "alias";
-inline constexpr char kKeyEditor[] = "editor"; // in the reserved section: the command /edit runs
+inline constexpr char kKeyEditor[] =
+    "editor"; // in the reserved section: the editor that /edit runs
 
 // The keys of an alias's section.
 inline constexpr char kKeyType[] = "type";
@@ -59,7 +60,8 @@ bool IsSwitchOn(const std::string& own, const std::string& fallback);
 // Returns false for any other key, and for an empty name.
 bool ReadEnvEntry(const std::string& key, const std::string& itemValue, std::string& name,
                   std::string& value);
-// The "env:" entries of a section's key lines in file order, each its name and value: of lines of
-// one key (SameKey) the first alone, as a load of the model keeps it. The helper applies these,
-// and /check tries them.
+// Returns the "env:" entries among a section's key lines in file order, each as its variable's name
+// and value. When several lines have the same key (by SameKey), only the first one counts, just as
+// the model keeps only the first when it loads the file. The helper applies these entries, and
+// /check tries them.
 std::vector<TKeyLine> EnvEntries(const std::vector<TKeyLine>& keyLines, TTextEncoding encoding);

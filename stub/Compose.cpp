@@ -1,6 +1,7 @@
-// The composition of a launch: the alias's environment applied to our own (the target inherits
-// it), the command line composed, the working directory checked. From here on everything is
-// UTF-16, so the caller's text and the environment pass through whole.
+// Composing a launch: the alias's environment entries are applied to the helper's own
+// environment, which the target inherits; the command line is composed; and the working folder
+// is checked. From here on everything is UTF-16, so the caller's text and the environment pass
+// through without losing any character.
 #include "Stub.h"
 
 #include "CommandLine.h"
@@ -16,19 +17,21 @@ using namespace std::string_view_literals;
 
 namespace {
 
-// The report that ends the run, about one value of the alias.
+// Sets the report that ends the run, about one value of the alias, and returns false.
 bool Fail(TComposed& c, const TStartup& start, std::string_view key, const char* what) {
     c.Error = ValueReport(start.AliasName, key, what);
     return false;
 }
 
-// false, with the report in c, when the helper cannot hand the value on.
+// Converts a stored value to UTF-16. Returns false, with the report in c, when the helper cannot
+// hand the value on.
 bool StoredText(const TStartup& start, const TDefinition& def, std::string_view key,
                 const std::string& value, std::wstring& text, TComposed& c) {
     return StoredValueText(value, def.Encoding, text) || Fail(c, start, key, kValueBadText);
 }
 
-// Each entry is applied before the next is expanded, so one can build on another.
+// Applies the alias's "env:" entries in file order. Each entry is applied before the next one is
+// expanded, so that an entry can build on the ones before it.
 bool ApplyAliasEnvironment(const TStartup& start, const TDefinition& def,
                            const std::wstring& folder, TComposed& c) {
     for (const TKeyLine& e : def.Env)
@@ -48,14 +51,15 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         !StoredText(start, def, kKeyDir, def.Dir, dir, c) ||
         !StoredText(start, def, kKeyInterpreter, def.Interpreter, v.Setting, c))
         return c;
-    // Read before the alias's own entries apply, so that none of them can reset it.
+    // The chain depth is read before the alias's own entries are applied, so that none of them
+    // can reset it.
     if (!NextChainDepth(EnvironmentValue(kChainVariable), depth)) {
         c.Error = Join({start.AliasName, kChainLimitReport});
         return c;
     }
-    // The folder of the helper and of "alias.ini", which kFolderReference names. Without the depth
-    // handed on, the chain limit would be off: nothing is started then. The references expand in
-    // the environment the entries made.
+    // folder is the folder of the helper and of "alias.ini", which kFolderReference stands for.
+    // When the new depth cannot be handed on, the chain limit would no longer work, so nothing is
+    // started. The references are expanded in the environment that the entries made.
     const std::wstring folder = DirectoryPart(start.SelfPath);
     const char* tooLong = nullptr;
     if (!ApplyAliasEnvironment(start, def, folder, c) ||
@@ -66,7 +70,7 @@ TComposed ComposeLaunch(const TStartup& start, const TDefinition& def) {
         return c;
     v.Dos = RunsThroughInterpreter(def.Type, def.Encoding);
     v.PlaceArgs = def.PlaceArgs;
-    v.Windowed = WindowedBuild(); // the helper of a "GUI" alias
+    v.Windowed = WindowedBuild(); // the windowed build is the helper of a "GUI" alias
     switch (ComposeLaunchLine(
         v, {start.ComSpecPath, start.SelfPath, CallerArgumentText(start.CommandLine)}, c)) {
     case llProgramMissing:

@@ -1,5 +1,5 @@
-// The helper command <name>.exe: starts the alias <name>'s target. A failure is reported once and
-// ends the run with exit code 1.
+// The helper command <name>.exe, which starts the target of the alias <name>. A failure is
+// reported once and ends the run with exit code 1.
 #include "Stub.h"
 
 #include "Encoding.h"
@@ -28,7 +28,8 @@ std::string Run(DWORD& code) {
     code = done.Code;
     if (done.Started)
         return done.Error;
-    // The loader's code alone does not tell a user that the file is neither program nor script.
+    // The loader's error code alone does not tell the user that the file is neither a program nor
+    // a script, so that is added to the report.
     const std::string failed = StartFailureText(what.CommandLine, done.Code);
     return done.Code != ERROR_BAD_EXE_FORMAT
                ? failed
@@ -38,9 +39,9 @@ std::string Run(DWORD& code) {
 
 } // namespace
 
-// The process's entry, without the C runtime's start-up (no static constructors, its own command
-// line). The linker takes the one the subsystem asks for by name: the whole-program build keeps
-// both.
+// The process's entry point, used instead of the C runtime's start-up, so there are no static
+// constructors and the helper reads its own command line. The linker picks the entry point that
+// the subsystem asks for by its name, so both are kept visible for the whole-program build.
 extern "C" __attribute__((externally_visible)) void mainCRTStartup() {
     TakeOverBreaks();
     DWORD code = 0;
