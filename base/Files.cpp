@@ -189,8 +189,8 @@ bool FindProgram(std::wstring& app, const std::wstring* passOver) {
     // The current folder and relative PATH entries are never searched, because what a bare name
     // starts must not depend on where the caller stands, nor on a file someone left there.
     const std::wstring windows = WindowsFolder(), own = DirectoryPart(ModuleFilePath());
-    // The list is built by appending one piece at a time, because no helper holds the code that
-    // joins wide texts in one call.
+    // The list is built by appending one piece at a time: the helper links no wide Join, and using
+    // one here would make every helper file larger.
     std::wstring list = own;
     list += ';';
     list += SystemFolder();
