@@ -37,5 +37,10 @@ constexpr std::string_view kStartFailed = "の起動に失敗しました。";
 // running.
 constexpr char kCannotResume[] = "プログラムを再開できません。";
 constexpr char kCannotWaitForEnd[] = "プログラムの終了を待てません。";
+// A chain of helpers that reached its limit, after the alias's name: the variable that counts the
+// depth and the limit, both as string literals, so the helper puts the text together at compile
+// time and needs no code to write the number.
+#define CHAIN_LIMIT_REPORT(variable, limit)                                                        \
+    " の呼び出しが循環しています (" variable " が " limit " に達しました)。"
 // The title of the windowed helper's message box.
 constexpr char kErrorBoxTitle[] = "Orvex エラー";

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "Reports.h"
+
 #define CHAIN_VARIABLE "ORVEX_DEPTH"
 #define CHAIN_LIMIT 16
 #define CHAIN_TEXT(n) #n
@@ -15,8 +17,7 @@ constexpr unsigned kChainLimit = CHAIN_LIMIT;
 // The report of a chain that reached the limit, printed after the alias's name. It is one text put
 // together at compile time, so the helper needs no code to write the number at run time.
 inline constexpr char kChainLimitReport[] =
-    " の呼び出しが循環しています (" CHAIN_VARIABLE
-    " が " CHAIN_NUMBER_TEXT(CHAIN_LIMIT) " に達しました)。";
+    CHAIN_LIMIT_REPORT(CHAIN_VARIABLE, CHAIN_NUMBER_TEXT(CHAIN_LIMIT));
 #undef CHAIN_VARIABLE
 #undef CHAIN_LIMIT
 #undef CHAIN_TEXT
