@@ -12,8 +12,8 @@ inline constexpr char kDefinitionFileName[] = "alias.ini";
 
 // The reserved section: settings for every alias, never an alias itself.
 inline constexpr char kReservedSection[] = "alias";
-inline constexpr char kKeyEditor[] =
-    "editor"; // in the reserved section: the editor that /edit runs
+// A key of the reserved section alone: the editor that /edit runs.
+inline constexpr char kKeyEditor[] = "editor";
 
 // The keys of an alias's section.
 inline constexpr char kKeyType[] = "type";
