@@ -29,6 +29,8 @@ std::string StartFailureText(const std::wstring& commandLine, DWORD error) {
     // The caller's text may hold a line break of its own.
     std::string shown = ShownCp932(commandLine);
     BlankControls(shown.data(), shown.data() + shown.size());
+    // WithCause's form, joined in one piece: a second join would make the windowed helper a sector
+    // larger.
     return Join({kProgram, kStartFailed, kCauseLabel, Decimal(error), "\r"sv, shown});
 }
 
